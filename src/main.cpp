@@ -1,1 +1,9 @@
-int main() { return 0; }
+#include "app/application.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    return kelvane::app::executerAvecServicesSysteme();
+}

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 namespace kelvane::db {
@@ -33,8 +32,10 @@ private:
     Database& db_;
 };
 
-// An open database file. Move-only; Close() (or destruction) releases it. Recordsets opened on it stay
-// valid objects after Close but every call on them fails with error 3420.
+// An open database file. Move-only. Close() closes the file: recordsets opened on it stay valid objects but every
+// call on them fails with error 3420. Destruction (or assigning another database) only lets go of it, as releasing a
+// reference did: the file stays open as long as recordsets opened on it live. Either way a pending transaction is
+// rolled back, so that no write lock outlives the object.
 class Database {
 public:
     Database();
@@ -68,9 +69,25 @@ private:
     friend Database CreateDatabase(const QString&, const QString&);
     friend class TableDefCollection;
     explicit Database(std::shared_ptr<Connection> connection);
-    Connection& connection() const;
+    Connection& connection() const; // error 3420 when not open
+    void release() noexcept;
 
     std::shared_ptr<Connection> connection_;
+};
+
+// One BeginTrans ... CommitTrans that rolls back when the scope is left without Commit(), by an error for instance.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void Commit();
+
+private:
+    Database& db_;
+    bool open_ = true;
 };
 
 // Opens an existing database file. Errors: 3024 missing file, 3343 not a database (or damaged),

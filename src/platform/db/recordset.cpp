@@ -1,1 +1,390 @@
-// placeholder
+#include "platform/db/recordset.h"
+
+#include "platform/db/recordsetdata.h"
+#include "platform/db/value.h"
+
+#include <algorithm>
+
+namespace kelvane::db {
+
+namespace {
+
+Error noCurrentRecord() {
+    return Error(errc::NoCurrentRecord, QStringLiteral("Aucun enregistrement en cours"));
+}
+
+Error notEditing() {
+    return Error(errc::UpdateWithoutEdit, QStringLiteral("Update ou CancelUpdate sans AddNew ou Edit"));
+}
+
+bool any(const std::vector<bool>& flags) {
+    return std::find(flags.begin(), flags.end(), true) != flags.end();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------------
+// RecordsetData
+
+RecordsetData::RecordsetData(QString table, std::vector<FieldInfo> fields, QString rowidName, int rowidAliasColumn)
+    : table(std::move(table)), fields(std::move(fields)), rowidName(std::move(rowidName)),
+      rowidAliasColumn(rowidAliasColumn) {}
+
+QString RecordsetData::columnList() const {
+    QStringList columns;
+    columns.reserve(static_cast<qsizetype>(fields.size()));
+    for (const FieldInfo& field : fields) {
+        columns.append(quoteIdentifier(field.name));
+    }
+    return columns.join(QLatin1String(", "));
+}
+
+void RecordsetData::load(Connection& connection) {
+    const bool wasPastEnd = loaded_ && current >= count();
+    const qint64 currentRowid = loaded_ && !wasPastEnd ? rowids[static_cast<size_t>(current)] : 0;
+
+    const QString rowid = quoteIdentifier(rowidName);
+    Statement statement = connection.prepare(
+        QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %1").arg(rowid, columnList(), quoteIdentifier(table)));
+    std::vector<qint64> newRowids;
+    std::vector<QVariant> newCells;
+    const int columns = static_cast<int>(fields.size());
+    while (connection.step(statement.get())) {
+        newRowids.push_back(sqlite3_column_int64(statement.get(), 0));
+        for (int c = 0; c < columns; ++c) {
+            newCells.push_back(columnValue(statement.get(), c + 1, fields[static_cast<size_t>(c)]));
+        }
+    }
+    rowids = std::move(newRowids);
+    cells = std::move(newCells);
+    mode = EditMode::None;
+    if (wasPastEnd) {
+        current = count();
+    } else if (!loaded_) {
+        current = 0;
+    } else {
+        // The same record if it is still there, else the one that now stands where it stood.
+        current = static_cast<int>(std::lower_bound(rowids.begin(), rowids.end(), currentRowid) - rowids.begin());
+    }
+    loaded_ = true;
+}
+
+void RecordsetData::releaseStatements() noexcept {
+    inserts_.clear();
+    updates_.clear();
+    select_.reset();
+}
+
+sqlite3_stmt* RecordsetData::insertStatement(Connection& connection) {
+    Statement& statement = inserts_[changed];
+    if (!statement) {
+        QStringList columns;
+        QStringList parameters;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (changed[i]) {
+                columns.append(quoteIdentifier(fields[i].name));
+                parameters.append(QStringLiteral("?"));
+            }
+        }
+        const QString sql = columns.isEmpty()
+                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table))
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(quoteIdentifier(table), columns.join(QLatin1String(", ")),
+                                           parameters.join(QLatin1String(", ")));
+        try {
+            statement = connection.prepare(sql, true);
+        } catch (...) {
+            inserts_.erase(changed);
+            throw;
+        }
+    }
+    return statement.get();
+}
+
+sqlite3_stmt* RecordsetData::updateStatement(Connection& connection) {
+    Statement& statement = updates_[changed];
+    if (!statement) {
+        QStringList assignments;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (changed[i]) {
+                assignments.append(quoteIdentifier(fields[i].name) + QStringLiteral(" = ?"));
+            }
+        }
+        const QString sql =
+            QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                .arg(quoteIdentifier(table), assignments.join(QLatin1String(", ")), quoteIdentifier(rowidName));
+        try {
+            statement = connection.prepare(sql, true);
+        } catch (...) {
+            updates_.erase(changed);
+            throw;
+        }
+    }
+    return statement.get();
+}
+
+void RecordsetData::readRow(Connection& connection, qint64 rowid, std::vector<QVariant>& row) {
+    if (!select_) {
+        select_ = connection.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                                         .arg(columnList(), quoteIdentifier(table), quoteIdentifier(rowidName)),
+                                     true);
+    }
+    StatementScope scope(select_.get());
+    sqlite3_bind_int64(select_.get(), 1, rowid);
+    if (!connection.step(select_.get())) {
+        return; // gone meanwhile: the written values stay as the best knowledge
+    }
+    for (size_t c = 0; c < fields.size(); ++c) {
+        row[c] = columnValue(select_.get(), static_cast<int>(c), fields[c]);
+    }
+}
+
+void RecordsetData::insertCached(qint64 rowid, std::vector<QVariant> row) {
+    const auto position = std::upper_bound(rowids.begin(), rowids.end(), rowid);
+    const int index = static_cast<int>(position - rowids.begin());
+    rowids.insert(position, rowid);
+    const auto cellPosition = cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(index) * fields.size());
+    cells.insert(cellPosition, std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
+    if (current >= index) {
+        ++current;
+    }
+}
+
+void RecordsetData::update(Connection& connection) {
+    if (mode == EditMode::Edit && !any(changed)) {
+        mode = EditMode::None;
+        return;
+    }
+    bool changedVariant = false;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        changedVariant = changedVariant || (changed[i] && fields[i].type == FieldType::Variant);
+    }
+    const auto bindChanged = [&](sqlite3_stmt* statement) {
+        int parameter = 1;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (changed[i]) {
+                const int rc = bindValue(statement, parameter++, buffer[i]);
+                if (rc != SQLITE_OK) {
+                    connection.raise(rc);
+                }
+            }
+        }
+        return parameter;
+    };
+
+    if (mode == EditMode::AddNew) {
+        // Defaults of unset columns and the affinity of untyped ones are only known once SQLite stored the row.
+        const bool reread = changedVariant || !std::all_of(changed.begin(), changed.end(), [](bool b) { return b; });
+        sqlite3_stmt* statement = insertStatement(connection);
+        qint64 rowid = 0;
+        std::vector<QVariant> row;
+        connection.write([&] {
+            StatementScope scope(statement);
+            bindChanged(statement);
+            connection.step(statement);
+            rowid = sqlite3_last_insert_rowid(connection.handle());
+            if (reread) {
+                row = buffer;
+                readRow(connection, rowid, row);
+            }
+        });
+        // The buffer is kept until the write succeeded: after a failure the caller may fix a value and retry.
+        insertCached(rowid, reread ? std::move(row) : std::move(buffer));
+        mode = EditMode::None;
+        return;
+    }
+
+    const qint64 rowid = rowids[static_cast<size_t>(current)];
+    const bool rowidChanged = rowidAliasColumn >= 0 && changed[static_cast<size_t>(rowidAliasColumn)];
+    sqlite3_stmt* statement = updateStatement(connection);
+    std::vector<QVariant> row;
+    connection.write([&] {
+        StatementScope scope(statement);
+        const int parameter = bindChanged(statement);
+        sqlite3_bind_int64(statement, parameter, rowid);
+        connection.step(statement);
+        row = buffer;
+        if (changedVariant && !rowidChanged) {
+            readRow(connection, rowid, row);
+        }
+    });
+    mode = EditMode::None;
+    if (rowidChanged) {
+        // The record moved in the stored order: read the table again and follow it.
+        const qint64 newRowid = row[static_cast<size_t>(rowidAliasColumn)].toLongLong();
+        load(connection);
+        current = static_cast<int>(std::lower_bound(rowids.begin(), rowids.end(), newRowid) - rowids.begin());
+        return;
+    }
+    std::move(row.begin(), row.end(),
+              cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(current) * fields.size()));
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Recordset
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+
+Recordset::Recordset(std::shared_ptr<Connection> connection, std::shared_ptr<RecordsetData> data)
+    : connection_(std::move(connection)), data_(std::move(data)) {}
+
+RecordsetData& Recordset::checked() const {
+    if (!connection_ || !data_) {
+        throw Error(errc::ObjectClosed, QStringLiteral("Objet non valide ou plus défini : aucun recordset ouvert"));
+    }
+    if (!connection_->isOpen()) {
+        throw fileError(errc::ObjectClosed, connection_->path());
+    }
+    return *data_;
+}
+
+bool Recordset::isOpen() const {
+    return connection_ && data_ && connection_->isOpen();
+}
+
+QString Recordset::tableName() const {
+    return data_ ? data_->table : QString();
+}
+
+int Recordset::RecordCount() const {
+    return checked().count();
+}
+
+bool Recordset::Eof() const {
+    const RecordsetData& d = checked();
+    return d.current >= d.count();
+}
+
+bool Recordset::Bof() const {
+    return checked().count() == 0;
+}
+
+int Recordset::AbsolutePosition() const {
+    const RecordsetData& d = checked();
+    return d.current < d.count() ? d.current : -1;
+}
+
+void Recordset::setAbsolutePosition(int position) {
+    RecordsetData& d = checked();
+    if (position < 0 || position >= d.count()) {
+        throw Error(errc::InvalidArgument,
+                    QStringLiteral("Argument non valide : position %1 hors de la table « %2 » (%3 enregistrements)")
+                        .arg(position)
+                        .arg(d.table)
+                        .arg(d.count()));
+    }
+    d.mode = RecordsetData::EditMode::None;
+    d.current = position;
+}
+
+void Recordset::MoveFirst() {
+    RecordsetData& d = checked();
+    if (d.count() == 0) {
+        throw noCurrentRecord();
+    }
+    d.mode = RecordsetData::EditMode::None;
+    d.current = 0;
+}
+
+void Recordset::MoveNext() {
+    RecordsetData& d = checked();
+    if (d.current >= d.count()) {
+        throw noCurrentRecord();
+    }
+    d.mode = RecordsetData::EditMode::None;
+    ++d.current;
+}
+
+int Recordset::FieldCount() const {
+    return static_cast<int>(checked().fields.size());
+}
+
+const FieldInfo& Recordset::FieldDef(int index) const {
+    const RecordsetData& d = checked();
+    if (index < 0 || index >= static_cast<int>(d.fields.size())) {
+        throw Error(
+            errc::ItemNotFound,
+            QStringLiteral("Élément non trouvé dans cette collection : champ %1 de « %2 »").arg(index).arg(d.table));
+    }
+    return d.fields[static_cast<size_t>(index)];
+}
+
+int Recordset::FieldIndex(const QString& name) const {
+    const RecordsetData& d = checked();
+    for (size_t i = 0; i < d.fields.size(); ++i) {
+        if (d.fields[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+            return static_cast<int>(i);
+        }
+    }
+    throw Error(errc::ItemNotFound,
+                QStringLiteral("Élément non trouvé dans cette collection : champ « %1 » de « %2 »").arg(name, d.table));
+}
+
+QVariant Recordset::Fields(int index) const {
+    const RecordsetData& d = checked();
+    FieldDef(index);
+    if (d.mode != RecordsetData::EditMode::None) {
+        return d.buffer[static_cast<size_t>(index)];
+    }
+    if (d.current >= d.count()) {
+        throw noCurrentRecord();
+    }
+    return d.cell(d.current, index);
+}
+
+QVariant Recordset::Fields(const QString& name) const {
+    return Fields(FieldIndex(name));
+}
+
+void Recordset::SetField(int index, const QVariant& value) {
+    RecordsetData& d = checked();
+    const FieldInfo& field = FieldDef(index);
+    if (d.mode == RecordsetData::EditMode::None) {
+        throw notEditing();
+    }
+    d.buffer[static_cast<size_t>(index)] = toFieldValue(field, value);
+    d.changed[static_cast<size_t>(index)] = true;
+}
+
+void Recordset::SetField(const QString& name, const QVariant& value) {
+    SetField(FieldIndex(name), value);
+}
+
+void Recordset::AddNew() {
+    RecordsetData& d = checked();
+    d.mode = RecordsetData::EditMode::AddNew;
+    d.buffer.assign(d.fields.size(), QVariant());
+    d.changed.assign(d.fields.size(), false);
+}
+
+void Recordset::Edit() {
+    RecordsetData& d = checked();
+    if (d.current >= d.count()) {
+        throw noCurrentRecord();
+    }
+    d.mode = RecordsetData::EditMode::Edit;
+    const auto first = d.cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(d.current) * d.fields.size());
+    d.buffer.assign(first, first + static_cast<std::ptrdiff_t>(d.fields.size()));
+    d.changed.assign(d.fields.size(), false);
+}
+
+void Recordset::Update() {
+    RecordsetData& d = checked();
+    if (d.mode == RecordsetData::EditMode::None) {
+        throw notEditing();
+    }
+    d.update(*connection_);
+}
+
+void Recordset::CancelUpdate() {
+    RecordsetData& d = checked();
+    if (d.mode == RecordsetData::EditMode::None) {
+        throw notEditing();
+    }
+    d.mode = RecordsetData::EditMode::None;
+}
+
+} // namespace kelvane::db

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QVariant>
-
 #include <memory>
 #include <vector>
 
@@ -34,7 +33,7 @@ public:
     int RecordCount() const;
     bool Eof() const;
     bool Bof() const;
-    int AbsolutePosition() const;          // zero-based; -1 when there is no current record
+    int AbsolutePosition() const;           // zero-based; -1 when there is no current record
     void setAbsolutePosition(int position); // error 3001 out of range
     void MoveFirst();
     void MoveNext();
@@ -56,6 +55,7 @@ public:
 private:
     friend class Database;
     Recordset(std::shared_ptr<Connection> connection, std::shared_ptr<RecordsetData> data);
+    RecordsetData& checked() const; // error 3420 when not open or its database was closed
 
     std::shared_ptr<Connection> connection_;
     std::shared_ptr<RecordsetData> data_;

@@ -3,7 +3,6 @@
 #include "platform/db/fieldtype.h"
 
 #include <QString>
-
 #include <vector>
 
 namespace kelvane::db {
@@ -37,6 +36,7 @@ public:
     const Field& operator[](const QString& name) const;
 
 private:
+    friend class TableDefCollection; // reads columns back as SQLite has them, without the duplicate check
     std::vector<Field> fields_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,11 @@ public:
     void makeFolder(const QString& name) override;
     QStringList listDatabases() const override;
     bool fileExists(const QString& name) const override;
+
+private:
+    // The last folder made current inside each drive, so that coming back to a drive finds its folder again,
+    // as the letters of the old system did.
+    QHash<QString, QString> driveFolders_;
 };
 
 } // namespace kelvane::ui

@@ -32,9 +32,13 @@ public:
     const QList<Shown>& shown() const { return shown_; }
     const Shown& last() const { return shown_.back(); }
     int pending() const { return static_cast<int>(queue_.size()); }
-    void clear();
+    // Every expected box has been shown: check it at the end of a test, an unshown box is a missed step.
+    bool allAnswered() const { return queue_.empty(); }
+    void clear(); // forgets the expectations and the boxes shown
 
 private:
+    void fail(const QString& why) const;
+
     struct Expected {
         bool input = false;
         QString prompt;

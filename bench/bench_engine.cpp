@@ -1,0 +1,288 @@
+// The engine layer against the bare SQLite work it wraps: a bulk copy of question records in one transaction, and one
+// durable edit. Files live in a folder beside the binary, on the real disk, so that each commit pays its fsyncs.
+
+#include "platform/db/database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <array>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <sqlite3.h>
+#include <vector>
+
+using namespace kelvane::db;
+
+namespace {
+
+constexpr int kRecords = 1000;
+
+// The question table of a results file: 27 fields.
+struct Column {
+    const char* name;
+    FieldType type;
+    int size;
+};
+const std::vector<Column>& questionColumns() {
+    static const std::vector<Column> columns = {
+        {"Niveau1", FieldType::Boolean, 0},    {"Niveau2", FieldType::Boolean, 0},  {"Niveau3", FieldType::Boolean, 0},
+        {"Niveau4", FieldType::Boolean, 0},    {"Niveau5", FieldType::Boolean, 0},  {"Question", FieldType::Text, 200},
+        {"NbReponses", FieldType::Integer, 0}, {"Reponse1", FieldType::Text, 100},  {"Reponse2", FieldType::Text, 100},
+        {"Reponse3", FieldType::Text, 100},    {"Reponse4", FieldType::Text, 100},  {"Reponse5", FieldType::Text, 100},
+        {"Attendu1", FieldType::Integer, 0},   {"Attendu2", FieldType::Integer, 0}, {"Attendu3", FieldType::Integer, 0},
+        {"Attendu4", FieldType::Integer, 0},   {"Attendu5", FieldType::Integer, 0}, {"Chapitre", FieldType::Integer, 0},
+        {"Qcm", FieldType::Boolean, 0},        {"Numero", FieldType::Integer, 0},   {"Ordre", FieldType::Integer, 0},
+        {"Coche1", FieldType::Integer, 0},     {"Coche2", FieldType::Integer, 0},   {"Coche3", FieldType::Integer, 0},
+        {"Coche4", FieldType::Integer, 0},     {"Coche5", FieldType::Integer, 0},   {"Juste", FieldType::Boolean, 0},
+    };
+    return columns;
+}
+
+// The records to copy, as a source recordset hands them over.
+const std::vector<std::vector<QVariant>>& sourceRecords() {
+    static const std::vector<std::vector<QVariant>> records = [] {
+        std::vector<std::vector<QVariant>> all;
+        for (int r = 0; r < kRecords; ++r) {
+            std::vector<QVariant> row;
+            int i = 0;
+            for (const Column& column : questionColumns()) {
+                switch (column.type) {
+                case FieldType::Boolean:
+                    row.emplace_back((r + i) % 2 == 0);
+                    break;
+                case FieldType::Integer:
+                    row.emplace_back(QVariant::fromValue<qint16>(static_cast<qint16>((r * 31 + i) % 300)));
+                    break;
+                default:
+                    row.emplace_back(QStringLiteral("Texte %1 de l'enregistrement %2, avec des accents éàè")
+                                         .arg(i)
+                                         .arg(r)
+                                         .left(column.size));
+                    break;
+                }
+                ++i;
+            }
+            all.push_back(std::move(row));
+        }
+        return all;
+    }();
+    return records;
+}
+
+QString folder() {
+    static QTemporaryDir dir(QDir::current().filePath(QStringLiteral("bench-engine-XXXXXX")));
+    return dir.path();
+}
+
+QString freshPath() {
+    static int n = 0;
+    return QDir(folder()).filePath(QStringLiteral("copie%1.mdb").arg(++n));
+}
+
+Database createQuestionFile(const QString& path) {
+    Database db = CreateDatabase(path);
+    TableDef table = db.CreateTableDef(QStringLiteral("question"));
+    for (const Column& column : questionColumns()) {
+        table.Fields().Append(table.CreateField(QLatin1String(column.name), column.type, column.size));
+    }
+    db.TableDefs().Append(table);
+    return db;
+}
+
+// ---- direct SQLite, with the pragmas the engine uses
+
+struct Closer {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct Finalizer {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Handle = std::unique_ptr<sqlite3, Closer>;
+using Stmt = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+Handle openDirect(const QString& path) {
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    Handle db(raw);
+    sqlite3_busy_timeout(raw, 2000);
+    sqlite3_exec(raw, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr);
+    return db;
+}
+
+Stmt prepareDirect(sqlite3* db, const QString& sql) {
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &raw, nullptr);
+    return Stmt(raw);
+}
+
+// The same records as plain C++ values, ready to bind.
+struct NativeValue {
+    bool isText = false;
+    int integer = 0;
+    QByteArray text;
+};
+const std::vector<std::vector<NativeValue>>& nativeRecords() {
+    static const std::vector<std::vector<NativeValue>> records = [] {
+        std::vector<std::vector<NativeValue>> all;
+        for (const std::vector<QVariant>& source : sourceRecords()) {
+            std::vector<NativeValue> row;
+            for (const QVariant& value : source) {
+                NativeValue native;
+                if (value.metaType().id() == QMetaType::QString) {
+                    native.isText = true;
+                    native.text = value.toString().toUtf8();
+                } else {
+                    native.integer = value.toInt(); // true is 1, as the engine writes it
+                }
+                row.push_back(native);
+            }
+            all.push_back(std::move(row));
+        }
+        return all;
+    }();
+    return records;
+}
+
+QString insertSql() {
+    QStringList names;
+    QStringList marks;
+    for (const Column& column : questionColumns()) {
+        names.append(QStringLiteral("\"%1\"").arg(QLatin1String(column.name)));
+        marks.append(QStringLiteral("?"));
+    }
+    return QStringLiteral("INSERT INTO \"question\" (%1) VALUES (%2)")
+        .arg(names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+}
+
+// ---- (1) bulk copy of 1,000 question records in one transaction
+
+void BM_CopyEngine(benchmark::State& state) {
+    const auto& records = sourceRecords();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString path = freshPath();
+        Database db = createQuestionFile(path);
+        state.ResumeTiming();
+
+        Recordset rs = db.OpenRecordset(QStringLiteral("question"));
+        db.BeginTrans();
+        for (const std::vector<QVariant>& record : records) {
+            rs.AddNew();
+            for (int i = 0; i < static_cast<int>(record.size()); ++i) {
+                rs.SetField(i, record[static_cast<size_t>(i)]);
+            }
+            rs.Update();
+        }
+        db.CommitTrans();
+
+        state.PauseTiming();
+        rs = Recordset();
+        db.Close();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopyEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CopyDirect(benchmark::State& state) {
+    const auto& records = nativeRecords();
+    const QString sql = insertSql();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString path = freshPath();
+        { createQuestionFile(path); }
+        Handle db = openDirect(path);
+        state.ResumeTiming();
+
+        Stmt insert = prepareDirect(db.get(), sql);
+        sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        for (const std::vector<NativeValue>& record : records) {
+            for (int i = 0; i < static_cast<int>(record.size()); ++i) {
+                const NativeValue& value = record[static_cast<size_t>(i)];
+                if (value.isText) {
+                    sqlite3_bind_text(insert.get(), i + 1, value.text.constData(), static_cast<int>(value.text.size()),
+                                      SQLITE_STATIC);
+                } else {
+                    sqlite3_bind_int(insert.get(), i + 1, value.integer);
+                }
+            }
+            if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+                state.SkipWithError("insert failed");
+            }
+            sqlite3_reset(insert.get());
+        }
+        sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr);
+        insert.reset();
+
+        state.PauseTiming();
+        db.reset();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CopyDirect)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ---- (2) one durable edit of a record, committed and synced when it returns
+
+const QString& editedFile() {
+    static const QString path = [] {
+        const QString p = freshPath();
+        Database db = createQuestionFile(p);
+        Recordset rs = db.OpenRecordset(QStringLiteral("question"));
+        Transaction transaction(db);
+        for (const std::vector<QVariant>& record : sourceRecords()) {
+            rs.AddNew();
+            for (int i = 0; i < static_cast<int>(record.size()); ++i) {
+                rs.SetField(i, record[static_cast<size_t>(i)]);
+            }
+            rs.Update();
+        }
+        transaction.Commit();
+        return p;
+    }();
+    return path;
+}
+
+void BM_DurableEditEngine(benchmark::State& state) {
+    Database db = OpenDatabase(editedFile());
+    Recordset rs = db.OpenRecordset(QStringLiteral("question"));
+    const int coche = rs.FieldIndex(QStringLiteral("Coche1"));
+    const int juste = rs.FieldIndex(QStringLiteral("Juste"));
+    int n = 0;
+    for (auto _ : state) {
+        rs.setAbsolutePosition(n % kRecords);
+        rs.Edit();
+        rs.SetField(coche, n % 5);
+        rs.SetField(juste, n % 2 == 0);
+        rs.Update();
+        ++n;
+    }
+}
+BENCHMARK(BM_DurableEditEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_DurableEditDirect(benchmark::State& state) {
+    editedFile();
+    Handle db = openDirect(editedFile());
+    Stmt update = prepareDirect(db.get(), QStringLiteral("UPDATE \"question\" SET \"Coche1\" = ?, \"Juste\" = ? "
+                                                         "WHERE rowid = ?"));
+    int n = 0;
+    for (auto _ : state) {
+        sqlite3_bind_int(update.get(), 1, n % 5);
+        sqlite3_bind_int(update.get(), 2, n % 2 == 0 ? 1 : 0);
+        sqlite3_bind_int64(update.get(), 3, n % kRecords + 1);
+        if (sqlite3_step(update.get()) != SQLITE_DONE) {
+            state.SkipWithError("update failed");
+        }
+        sqlite3_reset(update.get());
+        ++n;
+    }
+}
+BENCHMARK(BM_DurableEditDirect)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,74 @@
+#include "data/reglesfichiers.h"
+
+#include "data/valeurs.h"
+#include "platform/error.h"
+
+#include <QFileInfo>
+
+namespace kelvane {
+
+namespace {
+
+// Entry `rang` of the listing, counted from 1, compared without regard to case.
+bool entreeNommee(const QStringList& tables, int rang, QLatin1StringView nom) {
+    return tables.size() >= rang && tables.at(rang - 1).compare(nom, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool estListeTest(const QStringList& tables) { return entreeNommee(tables, 7, QLatin1StringView("test")); }
+
+bool estListeResultats(const QStringList& tables) { return entreeNommee(tables, 2, QLatin1StringView("eleves")); }
+
+bool estTest(db::Database& base) { return estListeTest(base.TableDefs().Names()); }
+
+bool estResultats(db::Database& base) { return estListeResultats(base.TableDefs().Names()); }
+
+SondageFichier sonderFichier(const QString& chemin) {
+    // A listable file cannot meet both rules: with "eleves" second, the engine's four tables come next and a
+    // table numero would stand seventh, before "test".
+    try {
+        db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+        const QStringList tables = base.TableDefs().Names();
+        if (estListeTest(tables)) {
+            // Its content is not read here, but a test without its settings table could never start a session.
+            base.OpenRecordset(QStringLiteral("numero"));
+            return {GenreFichier::Test, false};
+        }
+        if (estListeResultats(tables)) {
+            db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
+            if (eleves.RecordCount() == 0) {
+                return {};
+            }
+            eleves.setAbsolutePosition(0);
+            return {GenreFichier::Resultats, estVrai(eleves.Fields(QStringLiteral("examen")))};
+        }
+        return {GenreFichier::Autre, false};
+    } catch (const Error&) {
+        return {};
+    }
+}
+
+QString nomTestDeFichier(const QString& fichier) { return fichier.chopped(qMin<qsizetype>(4, fichier.size())); }
+
+std::optional<QString> verifierTest(db::Database& base) {
+    const QString nom = nomTestDeFichier(QFileInfo(base.path()).fileName());
+
+    db::Recordset numero = base.OpenRecordset(QStringLiteral("numero"));
+    if (numero.RecordCount() == 0) {
+        return QStringLiteral("Le test %1 n'a pas de paramètres (table numero vide)").arg(nom);
+    }
+    db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
+    if (questions.FieldCount() < NbChampsQuestionTest) {
+        return QStringLiteral("Le test %1 n'a pas le format attendu: sa table test a %2 champs au lieu d'au moins %3")
+            .arg(nom)
+            .arg(questions.FieldCount())
+            .arg(NbChampsQuestionTest);
+    }
+    if (questions.RecordCount() == 0) {
+        return QStringLiteral("Le test %1 ne contient aucune question").arg(nom);
+    }
+    return std::nullopt;
+}
+
+} // namespace kelvane

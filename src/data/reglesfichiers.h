@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/db/database.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kelvane {
+
+// The fields of a test's questions that a session uses, copied by position into the results file; further fields
+// of the test are ignored.
+inline constexpr int NbChampsQuestionTest = 21;
+
+// How a test file and a results file are told apart: by the name at a fixed place of the engine's table listing
+// (counted from 1, the engine's own tables included, in name order without regard to case). A test holds
+// chapitre, numero and test, which puts "test" seventh; a results file holds chapitre, eleves and question, which
+// puts "eleves" second. A test with one more table of its own sorting before "test" is therefore not a test.
+bool estListeTest(const QStringList& tables);
+bool estListeResultats(const QStringList& tables);
+
+bool estTest(db::Database& base);
+bool estResultats(db::Database& base);
+
+enum class GenreFichier {
+    NonLisible, // the engine could not open or read it: passed over
+    Test,
+    Resultats,
+    Autre, // a database, but neither a test nor a results file
+};
+
+struct SondageFichier {
+    GenreFichier genre = GenreFichier::NonLisible;
+    bool examen = false; // Resultats only: the session was an evaluation
+};
+
+// What a folder scan needs to know of one ".mdb" file, read without ever writing to it. A test is listable when
+// its table numero opens; a results file when its table eleves has a first record whose examen can be read.
+// Whatever the engine refuses (not a database, locked, damaged, a table missing) makes the file NonLisible:
+// one bad file in a folder must not end the program.
+SondageFichier sonderFichier(const QString& chemin);
+
+// The checks made when a test is chosen, before any results file is created from it: a test whose settings
+// table is empty, whose table of questions has too few fields or holds no question cannot give a session.
+// Returns the message for the candidate, or nothing when the test can be used. The engine's own errors (a table
+// missing) are not caught here.
+std::optional<QString> verifierTest(db::Database& base);
+
+// The test's name: the file name less its last four characters (".mdb").
+QString nomTestDeFichier(const QString& fichier);
+
+} // namespace kelvane

@@ -1,0 +1,23 @@
+#pragma once
+
+// Private to the engine layer: values between the callers' QVariants, a field's type and SQLite's storage.
+
+#include "platform/db/fieldtype.h"
+
+#include <QVariant>
+#include <sqlite3.h>
+
+namespace kelvane::db {
+
+// The value a field holds once `value` is written into it, in the shape reading it back gives (bool, qint16, qint32,
+// double, QString, QDateTime, or for a Variant column qlonglong, double, QString, QByteArray). Refuses what does
+// not fit: 13 when it does not convert, 6 out of range, 3163 text too long, 3315 empty text refused.
+QVariant toFieldValue(const FieldInfo& field, const QVariant& value);
+
+// Binds a value shaped by toFieldValue; returns SQLite's result code.
+int bindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+
+// Reads a column as the field's type gives it; a stored value of another kind comes back as stored.
+QVariant columnValue(sqlite3_stmt* statement, int column, const FieldInfo& field);
+
+} // namespace kelvane::db

@@ -1,0 +1,15 @@
+#include "platform/ui/forme.h"
+
+namespace kelvane::ui {
+
+void Forme::Show1() {
+    Form_Load();
+    setWindowModality(Qt::ApplicationModal);
+    exec();
+}
+
+void Forme::Unload() { done(QDialog::Rejected); }
+
+void Forme::reject() {}
+
+} // namespace kelvane::ui

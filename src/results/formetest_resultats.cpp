@@ -1,0 +1,82 @@
+// The results of a session (Frame5) and the ways back to the questions in training.
+#include "app/commun.h"
+#include "app/erreurs.h"
+#include "platform/ui/services.h"
+#include "platform/ui/timer.h"
+#include "results/cadreresultats.h"
+#include "results/resultats.h"
+#include "session/formetest.h"
+
+#include <QGroupBox>
+#include <QListWidget>
+
+namespace kelvane::session {
+
+using namespace kelvane::ui;
+
+void FormeTest::AfficherResultats() {
+    try {
+        tamponnerDate(Commun::RsEleves, services().clock->today());
+    } catch (const kelvane::Error& e) {
+        // The date could not be written: the results are shown all the same, from what the file holds.
+        app::afficherErreur(e, Commun::FichierEleve);
+    }
+    try {
+        const TextesResultats textes =
+            calculerResultats(Commun::RsEleves, Commun::RsQuestion, Commun::RsChapitreEleve, etat, VerdictsSession);
+        etat.NbBonnes = textes.nbBonnes;
+        Frame5->afficher(textes);
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, Commun::FichierEleve);
+    }
+}
+
+void FormeTest::Fermer_Click() { Unload(); }
+
+void FormeTest::List1_Click() {
+    if (!mode_.retourQuestions) {
+        return;
+    }
+    const int k = Frame5->List1->currentRow();
+    if (k < 0 || k >= etat.NbQuestions) {
+        return;
+    }
+    try {
+        Commun::RsQuestion.setAbsolutePosition(etat.Ordre.at(static_cast<std::size_t>(k)));
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, Commun::FichierEleve);
+        return;
+    }
+    etat.IndiceQuestion = k;
+    Frame5->hide();
+    Frame3->show();
+    termine_ = false;
+    if (etat.TempsRestant > 0) {
+        Timer1->setEnabled(true);
+    }
+    MettreAJourBoutons();
+    AfficherQuestion();
+}
+
+void FormeTest::Retourner_Click() {
+    // Back to the first question of the session, so that the question shown and its place agree.
+    etat.IndiceQuestion = 0;
+    try {
+        Commun::RsQuestion.setAbsolutePosition(etat.Ordre.at(0));
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, Commun::FichierEleve);
+        return;
+    }
+    Frame5->hide();
+    Frame3->show();
+    termine_ = false;
+    if (etat.TempsRestant > 0) {
+        Timer1->setEnabled(true);
+    }
+    MettreAJourBoutons();
+    AfficherQuestion();
+}
+
+void FormeTest::ImprimerResultat_Click() {}
+
+} // namespace kelvane::session

@@ -1,0 +1,74 @@
+// The candidate and the save folder (Frame1).
+#include "app/commun.h"
+#include "app/erreurs.h"
+#include "platform/ui/colours.h"
+#include "platform/ui/dirlistbox.h"
+#include "platform/ui/drivelistbox.h"
+#include "platform/ui/services.h"
+#include "session/formetest.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kelvane::session {
+
+using namespace kelvane::ui;
+
+void FormeTest::Text1_KeyDown() {
+    // Runs before the key changes the text: the first character typed in an empty box leaves OK disabled.
+    paintButton(OkNom, !Text1->text().isEmpty());
+}
+
+void FormeTest::Drive1_Change() {
+    try {
+        Commun::LecteurCourant = Drive1->drive();
+        const QString dossier = services().files->setCurrentDrive(Commun::LecteurCourant);
+        listerepertoire->setPath(dossier);
+        changerDossier(listerepertoire->path());
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, Drive1->drive());
+    }
+}
+
+void FormeTest::listerepertoire_Change() {
+    try {
+        changerDossier(listerepertoire->path());
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, listerepertoire->path());
+    }
+}
+
+void FormeTest::newrepertoire_Click() {
+    const QString nom =
+        services().messages->InputBox(QStringLiteral("Nom du répertoire:"), QStringLiteral("Création d'un répertoire"));
+    if (nom.isEmpty()) {
+        return;
+    }
+    const QString dossier = etat.RepertoireEleve;
+    try {
+        services().files->makeFolder(nom);
+    } catch (const kelvane::Error& e) {
+        services().messages->MsgBox(e.text(), vbOKOnly, QStringLiteral(" Avertissement"));
+        return;
+    }
+    // The list passes through the new folder and comes back, so that it shows the working folder with the new
+    // folder among its sub-folders; the working folder itself does not change.
+    try {
+        listerepertoire->setPath(joinPath(dossier, nom));
+        listerepertoire->setPath(dossier);
+        listerepertoire->refresh();
+        changerDossier(dossier);
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, dossier);
+    }
+}
+
+void FormeTest::AnnulerNom_Click() {
+    if (services().messages->MsgBox(QStringLiteral("Etes vous sûr de vouloir quitter le test?"), vbYesNo,
+                                    QStringLiteral(" Avertissement")) == vbYes) {
+        Commun::fermerBaseTest();
+        Unload();
+    }
+}
+
+} // namespace kelvane::session

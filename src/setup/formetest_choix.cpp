@@ -1,0 +1,237 @@
+// The choice of the test (Frame2): the folder scan, the lists and the confirmation.
+#include "app/commun.h"
+#include "app/erreurs.h"
+#include "data/reglesfichiers.h"
+#include "platform/ui/colours.h"
+#include "platform/ui/dirlistbox.h"
+#include "platform/ui/drivelistbox.h"
+#include "platform/ui/services.h"
+#include "platform/ui/timer.h"
+#include "results/cadreresultats.h"
+#include "session/formetest.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace kelvane::session {
+
+using namespace kelvane::ui;
+
+namespace {
+const QString kAvertissement = QStringLiteral(" Avertissement");
+const QString kMauvaisType = QStringLiteral("Mauvais type de base de données");
+const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
+
+QString moinsExtension(const QString& nom) { return nom.left(nom.size() - 4); }
+} // namespace
+
+void FormeTest::Form_Load() {
+    // The controls come back as a newly loaded form has them; the members keep what the last session left.
+    // The save folder's list shows the folder that was current when the form was loaded, before anything moved.
+    {
+        const QSignalBlocker b1(listerepertoire);
+        const QSignalBlocker b2(Drive1);
+        const QSignalBlocker b3(Drive2);
+        try {
+            const QString courant = services().files->currentFolder();
+            listerepertoire->setPath(courant);
+            Drive1->refresh();
+            Drive2->refresh();
+            Drive1->setDrive(courant);
+        } catch (const kelvane::Error&) {
+            // A folder that vanished meanwhile: the list keeps what it showed.
+        }
+    }
+    for (QLineEdit* t : {nombase, Text1, Text2, Text3, Text4}) {
+        t->clear();
+    }
+    for (QLabel* l : {Label5, Label6, Label7, Label8, Label22, Label21, Label31}) {
+        l->clear();
+    }
+    termine_ = false;
+
+    Timer1->setInterval(1000);
+    Timer1->setEnabled(false);
+    etat.TempsRestant = 0;
+
+    Frame1->hide();
+    Frame2->show();
+    Frame3->hide();
+    Frame5->hide();
+
+    chargerImages();
+
+    NbTests = 0;
+    nombase->clear();
+    NomChoisi.clear();
+
+    FileService& fichiers = *services().files;
+    try {
+        Commun::LecteurCourant = fichiers.driveOf(Commun::RepertoireInitial);
+        fichiers.setCurrentDrive(Commun::LecteurCourant);
+        etat.RepertoireEleve = Commun::RepertoireInitial;
+        fichiers.setCurrentFolder(etat.RepertoireEleve);
+        {
+            const QSignalBlocker b(Drive2);
+            Drive2->setDrive(Commun::LecteurCourant);
+        }
+        listerepertoire2->setPath(fichiers.currentFolder());
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, Commun::RepertoireInitial);
+    }
+    ChercherTests();
+    paintButton(OkTest, false);
+}
+
+void FormeTest::chargerImages() {
+    const QString dossier = joinPath(Commun::RepertoireAppli, QStringLiteral("Images"));
+    const std::array<std::pair<QLabel*, const char*>, 3> images{
+        {{Condo, "Condo.jpg"}, {Terre, "Terre.jpg"}, {ClasseII, "Classe II.jpg"}}};
+    for (const auto& [boite, fichier] : images) {
+        // A missing or unreadable picture leaves its box empty; the form still opens.
+        QPixmap image(joinPath(dossier, QString::fromLatin1(fichier)));
+        boite->setPixmap(image);
+        boite->hide();
+    }
+}
+
+void FormeTest::ChercherTests() {
+    listefichier->clear();
+    ListeTests.clear();
+    if (List3 != nullptr) {
+        List3->clear();
+    }
+    ListeCommences.clear();
+    QStringList noms;
+    try {
+        noms = services().files->listDatabases();
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, etat.RepertoireEleve);
+    }
+    for (const QString& nom : noms) {
+        const SondageFichier sondage = sonderFichier(joinPath(etat.RepertoireEleve, nom));
+        if (sondage.genre == GenreFichier::Test) {
+            listefichier->addItem(nom);
+            ListeTests.append(nom);
+        }
+        if (mode_.reprise && sondage.genre == GenreFichier::Resultats && !sondage.examen) {
+            List3->addItem(nom);
+            ListeCommences.append(nom);
+        }
+    }
+    NbTests = static_cast<int>(ListeTests.size());
+    NbCommences = static_cast<int>(ListeCommences.size());
+}
+
+void FormeTest::changerDossier(const QString& dossier) {
+    etat.RepertoireEleve = dossier;
+    services().files->setCurrentFolder(dossier);
+}
+
+void FormeTest::Drive2_Change() {
+    try {
+        Commun::LecteurCourant = Drive2->drive();
+        const QString dossier = services().files->setCurrentDrive(Commun::LecteurCourant);
+        listerepertoire2->setPath(dossier);
+        changerDossier(listerepertoire2->path());
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, Drive2->drive());
+        return;
+    }
+    ChercherTests();
+    nombase->setText(NomChoisi);
+}
+
+void FormeTest::listerepertoire2_Change() {
+    try {
+        changerDossier(listerepertoire2->path());
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, listerepertoire2->path());
+        return;
+    }
+    ChercherTests();
+    nombase->setText(NomChoisi);
+}
+
+void FormeTest::listefichier_Click() {
+    const int i = listefichier->currentRow();
+    if (NbTests == 0 || i < 0 || i >= ListeTests.size()) {
+        return;
+    }
+    NomChoisi = moinsExtension(ListeTests.at(i));
+    nombase->setText(NomChoisi);
+    paintButton(OkTest, true);
+    NouveauTest = true;
+}
+
+void FormeTest::List3_Click() {
+    const int i = List3->currentRow();
+    if (NbCommences == 0 || i < 0 || i >= ListeCommences.size()) {
+        return;
+    }
+    NomChoisi = moinsExtension(ListeCommences.at(i));
+    nombase->setText(NomChoisi);
+    paintButton(OkTest, true);
+    NouveauTest = false;
+}
+
+void FormeTest::OkTest_Click() {
+    Commun::FichierTest = nombase->text() + QStringLiteral(".mdb");
+    if (mode_.reprise && !NouveauTest) {
+        Reprendre();
+        return;
+    }
+    const QString chemin = joinPath(etat.RepertoireEleve, Commun::FichierTest);
+    // The name may come from another folder than the one now shown: say so rather than fail.
+    if (!services().files->fileExists(Commun::FichierTest)) {
+        services().messages->MsgBox(QStringLiteral("Le fichier ") + Commun::FichierTest +
+                                        QStringLiteral(" est introuvable dans le répertoire ") + etat.RepertoireEleve +
+                                        QStringLiteral(". Choisissez un test de la liste."),
+                                    vbOKOnly, kAvertissement);
+        Commun::FichierTest.clear();
+        return;
+    }
+    try {
+        Commun::BaseTest = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+        if (!estTest(Commun::BaseTest)) {
+            services().messages->MsgBox(QStringLiteral("La base ") + Commun::FichierTest +
+                                            QStringLiteral(" n'est pas un test d'habilitation électrique"),
+                                        vbOKOnly, kMauvaisType);
+            Commun::FichierTest.clear();
+            Commun::fermerBaseTest();
+            return;
+        }
+        if (const auto refus = verifierTest(Commun::BaseTest)) {
+            services().messages->MsgBox(*refus, vbOKOnly, kMauvaisType);
+            Commun::FichierTest.clear();
+            Commun::fermerBaseTest();
+            return;
+        }
+        Commun::RsTest = Commun::BaseTest.OpenRecordset(QStringLiteral("test"), 2);
+        Commun::RsChapitre = Commun::BaseTest.OpenRecordset(QStringLiteral("chapitre"), 2);
+        Commun::RsNumero = Commun::BaseTest.OpenRecordset(QStringLiteral("numero"), 2);
+    } catch (const kelvane::Error& e) {
+        app::afficherErreur(e, chemin);
+        Commun::FichierTest.clear();
+        Commun::fermerBaseTest();
+        return;
+    }
+    Frame2->hide();
+    Frame1->show();
+    paintButton(OkNom, false);
+    etat.RepertoireEleve = listerepertoire2->path();
+}
+
+void FormeTest::Annuler_Click() {
+    if (services().messages->MsgBox(kQuitter, vbYesNo, kAvertissement) == vbYes) {
+        Unload();
+    }
+}
+
+} // namespace kelvane::session

@@ -1,0 +1,182 @@
+#include "fixtures.h"
+#include "platform/db/database.h"
+#include "platform/ui/scripted/scriptedservices.h"
+#include "session/ordre.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <numeric>
+
+using namespace kelvane;
+
+// QList for the columns and the comparisons, so that a failure prints both orders.
+using Ordre = QList<int>;
+
+namespace {
+Ordre liste(const std::vector<int>& ordre) { return Ordre(ordre.begin(), ordre.end()); }
+std::vector<int> vecteur(const Ordre& ordre) { return std::vector<int>(ordre.begin(), ordre.end()); }
+} // namespace
+
+class TstOrdre : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void tirage_data();
+    void tirage();
+    void tirageEstUnePermutation_data();
+    void tirageEstUnePermutation();
+    void tirageEnSimplePrecision();
+
+    void ordreParNumero_data();
+    void ordreParNumero();
+    void ordreParNumeroCommeLaRegleQuadratique();
+};
+
+void TstOrdre::tirage_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("seconde");
+    QTest::addColumn<QList<float>>("tirages");
+    QTest::addColumn<Ordre>("attendu");
+
+    QTest::newRow("exemple: seconde 30, tirages 0.9 0.2 0.7")
+        << 3 << 30 << QList<float>{0.9F, 0.2F, 0.7F} << Ordre{1, 0, 2};
+    QTest::newRow("seconde 0: ordre stocké quels que soient les tirages")
+        << 5 << 0 << QList<float>{0.99F, 0.7F, 0.5F, 0.3F, 0.9F} << Ordre{0, 1, 2, 3, 4};
+    QTest::newRow("seconde 45: le tirage ferme le trou laissé dans la réserve")
+        << 4 << 45 << QList<float>{0.5F, 0.99F, 0.0F, 0.3F} << Ordre{1, 3, 0, 2};
+    QTest::newRow("une seule question, fin de minute") << 1 << 59 << QList<float>{0.99F} << Ordre{0};
+    QTest::newRow("aucune question") << 0 << 30 << QList<float>{} << Ordre{};
+}
+
+void TstOrdre::tirage() {
+    QFETCH(int, n);
+    QFETCH(int, seconde);
+    QFETCH(QList<float>, tirages);
+    QFETCH(Ordre, attendu);
+
+    ui::ScriptedRandom aleatoire;
+    aleatoire.values.assign(tirages.begin(), tirages.end());
+    QCOMPARE(liste(TirerOrdre(n, facteurSecondes(seconde), aleatoire)), attendu);
+    QVERIFY2(aleatoire.values.empty(), "one number of the generator per question, none thrown back");
+}
+
+void TstOrdre::tirageEstUnePermutation_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("seconde");
+    QTest::addColumn<float>("tirageFixe"); // < 0: the program's own generator
+
+    for (int n : {1, 2, 7, 499, 500, 501, 1001, 2000}) {
+        for (int seconde : {0, 1, 30, 59}) {
+            QTest::addRow("%d questions, seconde %d", n, seconde) << n << seconde << -1.0F;
+        }
+    }
+    // r * m formed in single precision rounds up to m itself for the largest r: j must still stay in the pool.
+    QTest::newRow("tirages juste sous 1, 2000 questions") << 2000 << 59 << 0.99999994F;
+    QTest::newRow("tirages à 0, 2000 questions") << 2000 << 59 << 0.0F;
+}
+
+void TstOrdre::tirageEstUnePermutation() {
+    QFETCH(int, n);
+    QFETCH(int, seconde);
+    QFETCH(float, tirageFixe);
+
+    ui::SystemRandom systeme;
+    ui::ScriptedRandom fixe;
+    fixe.fallback = tirageFixe;
+    ui::RandomService& aleatoire = tirageFixe < 0 ? static_cast<ui::RandomService&>(systeme) : fixe;
+
+    Ordre ordre = liste(TirerOrdre(n, facteurSecondes(seconde), aleatoire));
+    QCOMPARE(ordre.size(), n);
+    std::sort(ordre.begin(), ordre.end());
+    Ordre tous(n);
+    std::iota(tous.begin(), tous.end(), 0);
+    QCOMPARE(ordre, tous);
+}
+
+void TstOrdre::tirageEnSimplePrecision() {
+    // r * m must be formed in single precision: at second 2 with 36 questions and r = 0.833333313, the product is
+    // 30 in single precision (j = 2) but 29.9999993 in double precision (j = 1).
+    ui::ScriptedRandom aleatoire;
+    aleatoire.values = {0.833333313F};
+    QCOMPARE(TirerOrdre(36, facteurSecondes(2), aleatoire).front(), 1);
+
+    // A factor that no clock gives would let a draw be thrown back for ever; it falls back to the stored order.
+    ui::ScriptedRandom toujoursHaut;
+    toujoursHaut.fallback = 0.99F;
+    QCOMPARE(liste(TirerOrdre(3, 1.5, toujoursHaut)), (Ordre{0, 1, 2}));
+    QCOMPARE(liste(TirerOrdre(3, -2.0, toujoursHaut)), (Ordre{0, 1, 2}));
+}
+
+void TstOrdre::ordreParNumero_data() {
+    QTest::addColumn<QList<int>>("numeros"); // in stored order
+    QTest::addColumn<Ordre>("avant");
+    QTest::addColumn<Ordre>("attendu");
+
+    QTest::newRow("numéros 3 1 2") << QList<int>{3, 1, 2} << Ordre{} << Ordre{1, 2, 0};
+    QTest::newRow("numéros 1 2 2, formulaire neuf: le dernier 2 gagne, le 3 manquant montre la première")
+        << QList<int>{1, 2, 2} << Ordre{} << Ordre{0, 2, 0};
+    QTest::newRow("numéros 1 2 2 après une session plus longue: la place sans numéro garde sa valeur")
+        << QList<int>{1, 2, 2} << Ordre{7, 7, 7, 9} << Ordre{0, 2, 7, 9};
+    QTest::newRow("numéro au-delà du nombre de questions: jamais placé")
+        << QList<int>{1, 5, 2} << Ordre{4, 4, 4} << Ordre{0, 2, 4};
+    QTest::newRow("numéros 0 et négatif: jamais placés") << QList<int>{0, -1, 1} << Ordre{} << Ordre{2, 0, 0};
+}
+
+void TstOrdre::ordreParNumero() {
+    QFETCH(QList<int>, numeros);
+    QFETCH(Ordre, avant);
+    QFETCH(Ordre, attendu);
+
+    QTemporaryDir dossier;
+    fixtures::Resultats resultats;
+    for (int numero : numeros) {
+        fixtures::QuestionResultat q;
+        q.numero = numero;
+        resultats.questions.append(q);
+    }
+    db::Database base = db::OpenDatabase(fixtures::creerResultats(QDir(dossier.path()), "numeros.mdb", resultats));
+    db::Recordset rs = base.OpenRecordset(QStringLiteral("question"));
+
+    std::vector<int> ordre = vecteur(avant);
+    kelvane::ordreParNumero(rs, static_cast<int>(numeros.size()), ordre);
+    QCOMPARE(liste(ordre), attendu);
+}
+
+void TstOrdre::ordreParNumeroCommeLaRegleQuadratique() {
+    // 2000 questions with doubles, gaps and numbers out of range: the single walk must leave exactly what walking
+    // the whole table once per number would.
+    const int n = 2000;
+    QList<int> numeros;
+    for (int i = 0; i < n; ++i) {
+        numeros.append((i * 7919 + 13) % (n + 40) - 10);
+    }
+    QTemporaryDir dossier;
+    fixtures::Resultats resultats;
+    for (int numero : numeros) {
+        fixtures::QuestionResultat q;
+        q.numero = numero;
+        resultats.questions.append(q);
+    }
+    db::Database base = db::OpenDatabase(fixtures::creerResultats(QDir(dossier.path()), "grand-test.mdb", resultats));
+    db::Recordset rs = base.OpenRecordset(QStringLiteral("question"));
+
+    Ordre attendu(n, 3);
+    for (int i = 1; i <= n; ++i) {
+        for (int pos = 0; pos < n; ++pos) {
+            if (numeros.at(pos) == i) {
+                attendu[i - 1] = pos;
+            }
+        }
+    }
+    std::vector<int> ordre(n, 3);
+    kelvane::ordreParNumero(rs, n, ordre);
+    QCOMPARE(liste(ordre), attendu);
+}
+
+QTEST_GUILESS_MAIN(TstOrdre)
+#include "tst_ordre.moc"

@@ -1,0 +1,434 @@
+// Recordsets: names, stored order and positions, the edit protocol, transactions and closed databases.
+
+#include "platform/db/database.h"
+#include "platform/error.h"
+#include "rawsqlite.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+using namespace kelvane::db;
+
+namespace {
+
+// A "numero" table as test files have it: a number and a name.
+void createNumeros(Database& db, int records) {
+    TableDef table = db.CreateTableDef(QStringLiteral("numero"));
+    table.Fields().Append(table.CreateField(QStringLiteral("Numero"), FieldType::Integer));
+    table.Fields().Append(table.CreateField(QStringLiteral("NomChapitre"), FieldType::Text, 50));
+    db.TableDefs().Append(table);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    for (int i = 0; i < records; ++i) {
+        rs.AddNew();
+        rs.SetField(0, i + 1);
+        rs.SetField(1, QStringLiteral("chapitre %1").arg(i + 1));
+        rs.Update();
+    }
+}
+
+QList<int> numbers(Recordset& rs) {
+    QList<int> result;
+    if (rs.RecordCount() == 0) {
+        return result;
+    }
+    rs.MoveFirst();
+    while (!rs.Eof()) {
+        result.append(rs.Fields(0).toInt());
+        rs.MoveNext();
+    }
+    return result;
+}
+
+} // namespace
+
+class TestDbRecordset : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void fieldNamesIgnoreCase_data();
+    void fieldNamesIgnoreCase();
+    void emptyRecordset();
+    void walkingPastTheEnd();
+    void editProtocolErrors_data();
+    void editProtocolErrors();
+    void storedOrderAfterInsertsAndEdits();
+    void addNewKeepsTheCurrentRecord_data();
+    void addNewKeepsTheCurrentRecord();
+    void foreignDefaultsAndRowidColumns();
+    void rolledBackCopyLeavesNothing();
+    void commitMakesTheCopyVisible();
+    void nestedTransactions();
+    void transactionGuardRollsBack();
+    void transactionCallsWithoutBegin_data();
+    void transactionCallsWithoutBegin();
+    void closedDatabase();
+    void releasedDatabaseStaysOpenForItsRecordsets();
+
+private:
+    QString newFile() { return dir_.filePath(QStringLiteral("r%1.mdb").arg(++files_)); }
+
+    QTemporaryDir dir_;
+    int files_ = 0;
+};
+
+void TestDbRecordset::fieldNamesIgnoreCase_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index");
+    QTest::newRow("as created") << "NomChapitre" << 1;
+    QTest::newRow("lower case") << "nomchapitre" << 1;
+    QTest::newRow("upper case") << "NUMERO" << 0;
+    QTest::newRow("unknown") << "Nom" << -1;
+}
+
+void TestDbRecordset::fieldNamesIgnoreCase() {
+    QFETCH(QString, name);
+    QFETCH(int, index);
+    const QString path = newFile();
+    Database db = CreateDatabase(path);
+    createNumeros(db, 2);
+    Recordset rs = db.OpenRecordset(QStringLiteral("NUMERO")); // tables too
+    QCOMPARE(rs.tableName(), QStringLiteral("numero"));
+    if (index < 0) {
+        KELVANE_EXPECT_ERROR(rs.FieldIndex(name), errc::ItemNotFound);
+        KELVANE_EXPECT_ERROR(rs.Fields(name), errc::ItemNotFound);
+        return;
+    }
+    QCOMPARE(rs.FieldIndex(name), index);
+    QCOMPARE(rs.Fields(name), rs.Fields(index));
+    rs.Edit();
+    rs.SetField(name, index == 0 ? QVariant(9) : QVariant(QStringLiteral("neuf")));
+    rs.Update();
+    QCOMPARE(rs.Fields(index).toString(), index == 0 ? QStringLiteral("9") : QStringLiteral("neuf"));
+}
+
+void TestDbRecordset::emptyRecordset() {
+    Database db = CreateDatabase(newFile());
+    createNumeros(db, 0);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    QCOMPARE(rs.RecordCount(), 0);
+    QVERIFY(rs.Eof());
+    QVERIFY(rs.Bof());
+    QCOMPARE(rs.AbsolutePosition(), -1);
+    KELVANE_EXPECT_ERROR(rs.Fields(0), errc::NoCurrentRecord);
+    KELVANE_EXPECT_ERROR(rs.MoveFirst(), errc::NoCurrentRecord);
+    KELVANE_EXPECT_ERROR(rs.Edit(), errc::NoCurrentRecord);
+}
+
+void TestDbRecordset::walkingPastTheEnd() {
+    Database db = CreateDatabase(newFile());
+    createNumeros(db, 3);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    QVERIFY(!rs.Eof());
+    QVERIFY(!rs.Bof());
+    QCOMPARE(rs.AbsolutePosition(), 0);
+    rs.MoveNext();
+    rs.MoveNext();
+    QCOMPARE(rs.AbsolutePosition(), 2);
+    rs.MoveNext();
+    QVERIFY(rs.Eof());
+    QCOMPARE(rs.AbsolutePosition(), -1);
+    KELVANE_EXPECT_ERROR(rs.Fields(0), errc::NoCurrentRecord);
+    KELVANE_EXPECT_ERROR(rs.MoveNext(), errc::NoCurrentRecord);
+    rs.setAbsolutePosition(1);
+    QCOMPARE(rs.Fields(0).toInt(), 2);
+    rs.MoveFirst();
+    QCOMPARE(rs.Fields(0).toInt(), 1);
+}
+
+void TestDbRecordset::editProtocolErrors_data() {
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<int>("error");
+    QTest::newRow("Update without AddNew or Edit") << "Update" << 3020;
+    QTest::newRow("CancelUpdate without AddNew or Edit") << "CancelUpdate" << 3020;
+    QTest::newRow("SetField without AddNew or Edit") << "SetField" << 3020;
+    QTest::newRow("SetField of a field out of range") << "SetField 9" << 3265;
+    QTest::newRow("position before the first") << "setAbsolutePosition -1" << 3001;
+    QTest::newRow("position past the last") << "setAbsolutePosition 3" << 3001;
+    QTest::newRow("Update after a move cancelled the edit") << "Edit MoveNext Update" << 3020;
+}
+
+void TestDbRecordset::editProtocolErrors() {
+    QFETCH(QString, call);
+    QFETCH(int, error);
+    Database db = CreateDatabase(newFile());
+    createNumeros(db, 3);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    const auto run = [&] {
+        if (call == QLatin1String("Update")) {
+            rs.Update();
+        } else if (call == QLatin1String("CancelUpdate")) {
+            rs.CancelUpdate();
+        } else if (call == QLatin1String("SetField")) {
+            rs.SetField(0, 5);
+        } else if (call == QLatin1String("SetField 9")) {
+            rs.Edit();
+            rs.SetField(9, 5);
+        } else if (call.startsWith(QLatin1String("setAbsolutePosition"))) {
+            rs.setAbsolutePosition(call.section(QLatin1Char(' '), 1).toInt());
+        } else {
+            rs.Edit();
+            rs.SetField(0, 5);
+            rs.MoveNext();
+            rs.Update();
+        }
+    };
+    KELVANE_EXPECT_ERROR(run(), error);
+    QCOMPARE(numbers(rs), (QList<int>{1, 2, 3})); // nothing was written
+}
+
+void TestDbRecordset::storedOrderAfterInsertsAndEdits() {
+    const QString path = newFile();
+    {
+        Database db = CreateDatabase(path);
+        createNumeros(db, 3);
+        Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+        rs.setAbsolutePosition(1);
+        rs.Edit();
+        rs.SetField(0, 20);
+        rs.Update();
+        QCOMPARE(rs.AbsolutePosition(), 1);
+        rs.AddNew();
+        rs.SetField(0, 0); // a small number does not sort first: records keep the order they were stored in
+        rs.Update();
+        rs.setAbsolutePosition(0);
+        rs.Edit();
+        rs.SetField(0, 10);
+        rs.Update();
+        QCOMPARE(numbers(rs), (QList<int>{10, 20, 3, 0}));
+    }
+    Database db = OpenDatabase(path);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    QCOMPARE(numbers(rs), (QList<int>{10, 20, 3, 0}));
+    rs.setAbsolutePosition(3);
+    QCOMPARE(rs.Fields(1).toString(), QStringLiteral("")); // never set: stays null
+    QVERIFY(rs.Fields(1).isNull());
+}
+
+void TestDbRecordset::addNewKeepsTheCurrentRecord_data() {
+    QTest::addColumn<int>("position"); // -1 for past the end
+    QTest::newRow("on the first") << 0;
+    QTest::newRow("on the last") << 2;
+    QTest::newRow("past the end") << -1;
+}
+
+void TestDbRecordset::addNewKeepsTheCurrentRecord() {
+    QFETCH(int, position);
+    Database db = CreateDatabase(newFile());
+    createNumeros(db, 3);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    if (position >= 0) {
+        rs.setAbsolutePosition(position);
+    } else {
+        rs.setAbsolutePosition(2);
+        rs.MoveNext();
+    }
+    rs.AddNew();
+    rs.SetField(0, 4);
+    QCOMPARE(rs.Fields(0).toInt(), 4); // the buffer while adding
+    rs.Update();
+    QCOMPARE(rs.RecordCount(), 4);
+    QCOMPARE(rs.AbsolutePosition(), position);
+    QCOMPARE(rs.Eof(), position < 0);
+    if (position >= 0) {
+        QCOMPARE(rs.Fields(0).toInt(), position + 1);
+    }
+    rs.setAbsolutePosition(3);
+    QCOMPARE(rs.Fields(0).toInt(), 4);
+}
+
+// Files made by hand may have defaults, NOT NULL columns and an INTEGER PRIMARY KEY called "rowid" itself.
+void TestDbRecordset::foreignDefaultsAndRowidColumns() {
+    const QString path = newFile();
+    rawsqlite::exec(path, "CREATE TABLE t (rowid INTEGER PRIMARY KEY, nom TEXT NOT NULL DEFAULT 'anonyme', "
+                          "note SMALLINT DEFAULT 10);"
+                          "INSERT INTO t VALUES (5, 'b', 1), (2, 'a', 2);");
+    Database db = OpenDatabase(path);
+    Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+    QCOMPARE(rs.Fields(QStringLiteral("nom")).toString(), QStringLiteral("a")); // rowid order
+    rs.AddNew();
+    rs.SetField(QStringLiteral("note"), 3);
+    rs.Update();
+    rs.setAbsolutePosition(2);
+    QCOMPARE(rs.Fields(QStringLiteral("nom")).toString(), QStringLiteral("anonyme"));
+    QCOMPARE(rs.Fields(QStringLiteral("rowid")).toInt(), 6);
+
+    rs.AddNew();
+    rs.SetField(QStringLiteral("nom"), QVariant());
+    KELVANE_EXPECT_ERROR(rs.Update(), 3314);
+    rs.CancelUpdate();
+
+    rs.setAbsolutePosition(0);
+    rs.Edit();
+    rs.SetField(QStringLiteral("rowid"), 9); // moves the record to the end of the stored order
+    rs.Update();
+    QCOMPARE(rs.Fields(QStringLiteral("nom")).toString(), QStringLiteral("a"));
+    QCOMPARE(rs.AbsolutePosition(), 2);
+    QCOMPARE(rs.RecordCount(), 3);
+}
+
+void TestDbRecordset::rolledBackCopyLeavesNothing() {
+    const QString path = newFile();
+    {
+        Database db = CreateDatabase(path);
+        createNumeros(db, 2);
+        Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+        Recordset other = db.OpenRecordset(QStringLiteral("numero"));
+        rs.setAbsolutePosition(1);
+        db.BeginTrans();
+        QVERIFY(db.inTransaction());
+        for (int i = 0; i < 100; ++i) {
+            rs.AddNew();
+            rs.SetField(0, 100 + i);
+            rs.Update();
+        }
+        other.Edit();
+        other.SetField(1, QStringLiteral("modifié"));
+        other.Update();
+        QCOMPARE(rs.RecordCount(), 102);
+        db.Rollback();
+        QVERIFY(!db.inTransaction());
+        // Both recordsets show the file again, and keep their records.
+        QCOMPARE(rs.RecordCount(), 2);
+        QCOMPARE(rs.AbsolutePosition(), 1);
+        QCOMPARE(other.Fields(1).toString(), QStringLiteral("chapitre 1"));
+    }
+    QCOMPARE(rawsqlite::query(path, "SELECT count(*) FROM numero"), QStringLiteral("2"));
+    QCOMPARE(rawsqlite::query(path, "SELECT NomChapitre FROM numero WHERE Numero = 1"), QStringLiteral("chapitre 1"));
+}
+
+void TestDbRecordset::commitMakesTheCopyVisible() {
+    const QString path = newFile();
+    Database db = CreateDatabase(path);
+    createNumeros(db, 1);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    db.BeginTrans();
+    rs.AddNew();
+    rs.SetField(0, 2);
+    rs.Update();
+    // Another program sees the file as it was until the copy is committed.
+    QCOMPARE(rawsqlite::query(path, "SELECT count(*) FROM numero"), QStringLiteral("1"));
+    db.CommitTrans();
+    QCOMPARE(rawsqlite::query(path, "SELECT count(*) FROM numero"), QStringLiteral("2"));
+    QCOMPARE(rs.RecordCount(), 2);
+}
+
+void TestDbRecordset::nestedTransactions() {
+    const QString path = newFile();
+    Database db = CreateDatabase(path);
+    createNumeros(db, 1);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    const auto add = [&rs](int n) {
+        rs.AddNew();
+        rs.SetField(0, n);
+        rs.Update();
+    };
+    db.BeginTrans();
+    add(2);
+    db.BeginTrans();
+    add(3);
+    db.Rollback(); // the inner one only
+    QCOMPARE(numbers(rs), (QList<int>{1, 2}));
+    db.BeginTrans();
+    add(4);
+    db.CommitTrans();
+    QVERIFY(db.inTransaction());
+    db.CommitTrans();
+    QVERIFY(!db.inTransaction());
+    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("1,2,4"));
+}
+
+void TestDbRecordset::transactionGuardRollsBack() {
+    const QString path = newFile();
+    Database db = CreateDatabase(path);
+    createNumeros(db, 1);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    try {
+        Transaction transaction(db);
+        rs.AddNew();
+        rs.SetField(0, 2);
+        rs.Update();
+        rs.AddNew();
+        rs.SetField(0, 40000); // the copy fails half-way
+        transaction.Commit();
+        QFAIL("the copy should have failed");
+    } catch (const Error& error) {
+        QCOMPARE(error.number(), errc::Overflow);
+    }
+    QVERIFY(!db.inTransaction());
+    QCOMPARE(rs.RecordCount(), 1);
+    {
+        Transaction transaction(db);
+        rs.AddNew();
+        rs.SetField(0, 3);
+        rs.Update();
+        transaction.Commit();
+    }
+    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("1,3"));
+}
+
+void TestDbRecordset::transactionCallsWithoutBegin_data() {
+    QTest::addColumn<bool>("commit");
+    QTest::newRow("CommitTrans") << true;
+    QTest::newRow("Rollback") << false;
+}
+
+void TestDbRecordset::transactionCallsWithoutBegin() {
+    QFETCH(bool, commit);
+    Database db = CreateDatabase(newFile());
+    KELVANE_EXPECT_ERROR(commit ? db.CommitTrans() : db.Rollback(), errc::NoTransaction);
+    db.BeginTrans();
+    db.CommitTrans();
+    KELVANE_EXPECT_ERROR(commit ? db.CommitTrans() : db.Rollback(), errc::NoTransaction);
+}
+
+void TestDbRecordset::closedDatabase() {
+    const QString path = newFile();
+    Database db = CreateDatabase(path);
+    createNumeros(db, 2);
+    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    db.BeginTrans();
+    rs.Edit();
+    rs.SetField(0, 7);
+    rs.Update();
+    db.Close();
+    db.Close(); // closing twice is harmless
+    QVERIFY(!db.isOpen());
+    QVERIFY(!rs.isOpen());
+    try {
+        rs.MoveNext();
+        QFAIL("a recordset of a closed database must fail");
+    } catch (const Error& error) {
+        QCOMPARE(error.number(), errc::ObjectClosed);
+        QVERIFY2(error.text().contains(QFileInfo(path).fileName()), qPrintable(error.text()));
+    }
+    KELVANE_EXPECT_ERROR(rs.Fields(0), errc::ObjectClosed);
+    KELVANE_EXPECT_ERROR(rs.RecordCount(), errc::ObjectClosed);
+    KELVANE_EXPECT_ERROR(db.OpenRecordset(QStringLiteral("numero")), errc::ObjectClosed);
+    KELVANE_EXPECT_ERROR(db.TableDefs().Count(), errc::ObjectClosed);
+    // Closing rolled the pending transaction back.
+    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("1,2"));
+
+    Recordset never;
+    KELVANE_EXPECT_ERROR(never.Eof(), errc::ObjectClosed);
+}
+
+void TestDbRecordset::releasedDatabaseStaysOpenForItsRecordsets() {
+    const QString path = newFile();
+    Recordset rs;
+    {
+        Database db = CreateDatabase(path);
+        createNumeros(db, 2);
+        rs = db.OpenRecordset(QStringLiteral("numero"));
+    }
+    rs.Edit();
+    rs.SetField(0, 5);
+    rs.Update();
+    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("5,2"));
+}
+
+QTEST_GUILESS_MAIN(TestDbRecordset)
+#include "tst_db_recordset.moc"

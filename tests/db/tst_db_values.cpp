@@ -1,0 +1,300 @@
+// Field types and values: what a field accepts, what it refuses, and what reads back from our files and foreign ones.
+
+#include "platform/db/database.h"
+#include "platform/error.h"
+#include "rawsqlite.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+using namespace kelvane::db;
+
+Q_DECLARE_METATYPE(kelvane::db::FieldType)
+
+class TestDbValues : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void declaredTypesOfForeignFiles_data();
+    void declaredTypesOfForeignFiles();
+    void fieldTypesSurviveTheFile_data();
+    void fieldTypesSurviveTheFile();
+    void writeConvertsOrRefuses_data();
+    void writeConvertsOrRefuses();
+    void foreignValuesReadBack_data();
+    void foreignValuesReadBack();
+    void refusedWriteLeavesTheRecordEditable();
+
+private:
+    QString newFile() { return dir_.filePath(QStringLiteral("v%1.mdb").arg(++files_)); }
+
+    QTemporaryDir dir_;
+    int files_ = 0;
+};
+
+void TestDbValues::declaredTypesOfForeignFiles_data() {
+    QTest::addColumn<QString>("declared");
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<int>("size");
+
+    QTest::newRow("BOOL") << "BOOL" << FieldType::Boolean << 0;
+    QTest::newRow("bit") << "bit" << FieldType::Boolean << 0;
+    QTest::newRow("INT2") << "INT2" << FieldType::Integer << 0;
+    QTest::newRow("SHORT") << "SHORT" << FieldType::Integer << 0;
+    QTest::newRow("INT") << "INT" << FieldType::Long << 0;
+    QTest::newRow("BIGINT") << "BIGINT" << FieldType::Long << 0;
+    QTest::newRow("NVARCHAR(30)") << "NVARCHAR(30)" << FieldType::Text << 30;
+    QTest::newRow("lower varchar ( 12 )") << "varchar ( 12 )" << FieldType::Text << 12;
+    QTest::newRow("CHARACTER(3)") << "CHARACTER(3)" << FieldType::Text << 3;
+    QTest::newRow("SHORT TEXT(8) is text") << "SHORT TEXT(8)" << FieldType::Text << 8;
+    QTest::newRow("CLOB") << "CLOB" << FieldType::Memo << 0;
+    QTest::newRow("STRING") << "STRING" << FieldType::Memo << 0;
+    QTest::newRow("SINGLE") << "SINGLE" << FieldType::Single << 0;
+    QTest::newRow("REAL") << "REAL" << FieldType::Double << 0;
+    QTest::newRow("DOUBLE PRECISION") << "DOUBLE PRECISION" << FieldType::Double << 0;
+    QTest::newRow("DECIMAL(10,2)") << "DECIMAL(10,2)" << FieldType::Double << 0;
+    QTest::newRow("NUMERIC") << "NUMERIC" << FieldType::Double << 0;
+    QTest::newRow("DATE") << "DATE" << FieldType::Date << 0;
+    QTest::newRow("TIMESTAMP") << "TIMESTAMP" << FieldType::Date << 0;
+    QTest::newRow("no type") << "" << FieldType::Variant << 0;
+    QTest::newRow("BLOB") << "BLOB" << FieldType::Variant << 0;
+}
+
+void TestDbValues::declaredTypesOfForeignFiles() {
+    QFETCH(QString, declared);
+    QFETCH(FieldType, type);
+    QFETCH(int, size);
+    const FieldInfo field = fieldFromDeclaredType(QStringLiteral("c"), declared);
+    QCOMPARE(field.type, type);
+    QCOMPARE(field.size, size);
+}
+
+void TestDbValues::fieldTypesSurviveTheFile_data() {
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("allowZeroLength");
+
+    QTest::newRow("Boolean") << FieldType::Boolean << 0 << true;
+    QTest::newRow("Integer") << FieldType::Integer << 0 << true;
+    QTest::newRow("Long") << FieldType::Long << 0 << true;
+    QTest::newRow("Single") << FieldType::Single << 0 << true;
+    QTest::newRow("Double") << FieldType::Double << 0 << true;
+    QTest::newRow("Date") << FieldType::Date << 0 << true;
+    QTest::newRow("Text 200") << FieldType::Text << 200 << true;
+    QTest::newRow("Text 1 refusing empty") << FieldType::Text << 1 << false;
+    QTest::newRow("Memo") << FieldType::Memo << 0 << true;
+    QTest::newRow("Memo refusing empty") << FieldType::Memo << 0 << false;
+}
+
+void TestDbValues::fieldTypesSurviveTheFile() {
+    QFETCH(FieldType, type);
+    QFETCH(int, size);
+    QFETCH(bool, allowZeroLength);
+    const QString path = newFile();
+    {
+        Database db = CreateDatabase(path);
+        TableDef table = db.CreateTableDef(QStringLiteral("t"));
+        table.Fields().Append(table.CreateField(QStringLiteral("avant"), FieldType::Long));
+        Field field = table.CreateField(QStringLiteral("Le \"champ\""), type, size);
+        field.setAllowZeroLength(allowZeroLength);
+        table.Fields().Append(field);
+        db.TableDefs().Append(table);
+    }
+    Database db = OpenDatabase(path, OpenMode::ReadOnly);
+    const TableDef table = db.TableDefs().Item(QStringLiteral("T"));
+    QCOMPARE(table.Name(), QStringLiteral("t"));
+    QCOMPARE(table.Fields().Count(), 2);
+    QCOMPARE(table.Fields()[0].Name(), QStringLiteral("avant"));
+    const Field& field = table.Fields()[1];
+    QCOMPARE(field.Name(), QStringLiteral("Le \"champ\""));
+    QCOMPARE(field.Type(), type);
+    QCOMPARE(field.Size(), size);
+    QCOMPARE(field.AllowZeroLength(), allowZeroLength);
+}
+
+void TestDbValues::writeConvertsOrRefuses_data() {
+    QTest::addColumn<FieldType>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("allowZeroLength");
+    QTest::addColumn<QVariant>("written");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QVariant>("read");
+
+    const auto i16 = [](int v) { return QVariant::fromValue<qint16>(static_cast<qint16>(v)); };
+    const auto i32 = [](qint64 v) { return QVariant::fromValue<qint32>(static_cast<qint32>(v)); };
+    const QVariant none;
+    const QDateTime midnight(QDate(2001, 12, 6), QTime(0, 0));
+    const QDateTime morning(QDate(2001, 12, 6), QTime(10, 30, 5));
+
+    QTest::newRow("text that fits") << FieldType::Text << 5 << true << QVariant("abcde") << 0 << QVariant("abcde");
+    QTest::newRow("text one too long") << FieldType::Text << 5 << true << QVariant("abcdef") << 3163 << none;
+    QTest::newRow("accented text counts characters")
+        << FieldType::Text << 5 << true << QVariant(QStringLiteral("éèàùç")) << 0 << QVariant(QStringLiteral("éèàùç"));
+    QTest::newRow("empty text allowed") << FieldType::Text << 5 << true << QVariant("") << 0 << QVariant("");
+    QTest::newRow("empty text refused") << FieldType::Text << 5 << false << QVariant("") << 3315 << none;
+    QTest::newRow("empty memo refused") << FieldType::Memo << 0 << false << QVariant("") << 3315 << none;
+    QTest::newRow("null where empty is refused") << FieldType::Text << 5 << false << none << 0 << none;
+    QTest::newRow("long memo") << FieldType::Memo << 0 << true << QVariant(QString(10000, QLatin1Char('m'))) << 0
+                               << QVariant(QString(10000, QLatin1Char('m')));
+    QTest::newRow("date into text") << FieldType::Text << 20 << true << QVariant(midnight) << 0 << QVariant("06/12/01");
+    QTest::newRow("date and time into text")
+        << FieldType::Text << 20 << true << QVariant(morning) << 0 << QVariant("06/12/01 10:30:05");
+    QTest::newRow("date into too small text") << FieldType::Text << 7 << true << QVariant(midnight) << 3163 << none;
+    QTest::newRow("number into text") << FieldType::Text << 10 << true << QVariant(42) << 0 << QVariant("42");
+    QTest::newRow("decimal into text") << FieldType::Text << 10 << true << QVariant(2.5) << 0 << QVariant("2,5");
+
+    QTest::newRow("integer at max") << FieldType::Integer << 0 << true << QVariant(32767) << 0 << i16(32767);
+    QTest::newRow("integer at min") << FieldType::Integer << 0 << true << QVariant(-32768) << 0 << i16(-32768);
+    QTest::newRow("integer above max") << FieldType::Integer << 0 << true << QVariant(32768) << 6 << none;
+    QTest::newRow("integer below min") << FieldType::Integer << 0 << true << QVariant(-32769) << 6 << none;
+    QTest::newRow("integer from digits") << FieldType::Integer << 0 << true << QVariant(" 123 ") << 0 << i16(123);
+    QTest::newRow("integer from letters") << FieldType::Integer << 0 << true << QVariant("abc") << 13 << none;
+    QTest::newRow("integer from empty text") << FieldType::Integer << 0 << true << QVariant("") << 13 << none;
+    QTest::newRow("2.5 rounds to 2") << FieldType::Integer << 0 << true << QVariant(2.5) << 0 << i16(2);
+    QTest::newRow("3.5 rounds to 4") << FieldType::Integer << 0 << true << QVariant(3.5) << 0 << i16(4);
+    QTest::newRow("-2.5 rounds to -2") << FieldType::Integer << 0 << true << QVariant(-2.5) << 0 << i16(-2);
+    QTest::newRow("2.6 rounds to 3") << FieldType::Integer << 0 << true << QVariant(2.6) << 0 << i16(3);
+    QTest::newRow("decimal comma text") << FieldType::Integer << 0 << true << QVariant("4,5") << 0 << i16(4);
+    QTest::newRow("32767.5 rounds out of range") << FieldType::Integer << 0 << true << QVariant(32767.5) << 6 << none;
+    QTest::newRow("true is -1 in a number") << FieldType::Integer << 0 << true << QVariant(true) << 0 << i16(-1);
+    QTest::newRow("date into integer") << FieldType::Integer << 0 << true << QVariant(midnight) << 13 << none;
+
+    QTest::newRow("long at max") << FieldType::Long << 0 << true << QVariant(2147483647) << 0 << i32(2147483647);
+    QTest::newRow("long above max") << FieldType::Long << 0 << true << QVariant(qint64(2147483648LL)) << 6 << none;
+    QTest::newRow("long from huge double") << FieldType::Long << 0 << true << QVariant(3e9) << 6 << none;
+    QTest::newRow("long from huge unsigned")
+        << FieldType::Long << 0 << true << QVariant(std::numeric_limits<quint64>::max()) << 6 << none;
+
+    QTest::newRow("boolean true") << FieldType::Boolean << 0 << true << QVariant(true) << 0 << QVariant(true);
+    QTest::newRow("boolean from -1") << FieldType::Boolean << 0 << true << QVariant(-1) << 0 << QVariant(true);
+    QTest::newRow("boolean from 0") << FieldType::Boolean << 0 << true << QVariant(0) << 0 << QVariant(false);
+    QTest::newRow("boolean from Vrai") << FieldType::Boolean << 0 << true << QVariant("Vrai") << 0 << QVariant(true);
+    QTest::newRow("boolean from false") << FieldType::Boolean << 0 << true << QVariant("false") << 0 << QVariant(false);
+    QTest::newRow("boolean from other words") << FieldType::Boolean << 0 << true << QVariant("oui?") << 13 << none;
+
+    QTest::newRow("double from point text")
+        << FieldType::Double << 0 << true << QVariant("1.25") << 0 << QVariant(1.25);
+    QTest::newRow("double from letters") << FieldType::Double << 0 << true << QVariant("x") << 13 << none;
+    QTest::newRow("double from integer") << FieldType::Double << 0 << true << QVariant(7) << 0 << QVariant(7.0);
+    QTest::newRow("single beyond its range") << FieldType::Single << 0 << true << QVariant(1e39) << 6 << none;
+
+    QTest::newRow("date and time") << FieldType::Date << 0 << true << QVariant(morning) << 0 << QVariant(morning);
+    QTest::newRow("date from French text")
+        << FieldType::Date << 0 << true << QVariant("6/12/2001") << 0 << QVariant(midnight);
+    QTest::newRow("date from short year")
+        << FieldType::Date << 0 << true << QVariant("06/12/01 10:30:05") << 0 << QVariant(morning);
+    QTest::newRow("date from day 31 of a 30-day month")
+        << FieldType::Date << 0 << true << QVariant("31/11/2001") << 13 << none;
+    QTest::newRow("date from a number") << FieldType::Date << 0 << true << QVariant(5) << 13 << none;
+
+    QTest::newRow("untyped keeps text") << FieldType::Variant << 0 << true << QVariant("x") << 0 << QVariant("x");
+    QTest::newRow("untyped keeps numbers") << FieldType::Variant << 0 << true << QVariant(3.25) << 0 << QVariant(3.25);
+}
+
+void TestDbValues::writeConvertsOrRefuses() {
+    QFETCH(FieldType, type);
+    QFETCH(int, size);
+    QFETCH(bool, allowZeroLength);
+    QFETCH(QVariant, written);
+    QFETCH(int, error);
+    QFETCH(QVariant, read);
+
+    const QString path = newFile();
+    {
+        Database db = CreateDatabase(path);
+        TableDef table = db.CreateTableDef(QStringLiteral("t"));
+        Field field = table.CreateField(QStringLiteral("f"), type, size);
+        field.setAllowZeroLength(allowZeroLength);
+        table.Fields().Append(field);
+        db.TableDefs().Append(table);
+        Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+        rs.AddNew();
+        if (error != 0) {
+            KELVANE_EXPECT_ERROR(rs.SetField(0, written), error);
+            return;
+        }
+        rs.SetField(0, written);
+        rs.Update();
+        rs.MoveFirst();
+        QCOMPARE(rs.Fields(0), read); // the cache holds what the file holds
+    }
+    Database db = OpenDatabase(path, OpenMode::ReadOnly);
+    Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+    const QVariant value = rs.Fields(QStringLiteral("F"));
+    QCOMPARE(value.metaType(), read.metaType());
+    QCOMPARE(value, read);
+}
+
+void TestDbValues::foreignValuesReadBack_data() {
+    QTest::addColumn<QString>("declared");
+    QTest::addColumn<QString>("stored"); // an SQL literal
+    QTest::addColumn<QVariant>("read");
+
+    QTest::newRow("boolean stored as 1") << "BOOLEAN"
+                                         << "1" << QVariant(true);
+    QTest::newRow("boolean stored as -1") << "BIT"
+                                          << "-1" << QVariant(true);
+    QTest::newRow("boolean stored as 0") << "YESNO BOOL"
+                                         << "0" << QVariant(false);
+    QTest::newRow("null boolean") << "BOOLEAN"
+                                  << "NULL" << QVariant();
+    QTest::newRow("text in an integer column") << "INTEGER"
+                                               << "'douze'" << QVariant("douze");
+    QTest::newRow("long too big stays as stored") << "SMALLINT"
+                                                  << "70000" << QVariant(qlonglong(70000));
+    QTest::newRow("integer in a real column") << "REAL"
+                                              << "3" << QVariant(3.0);
+    QTest::newRow("SQLite date text") << "DATE"
+                                      << "'2001-12-06 10:30:05'"
+                                      << QVariant(QDateTime(QDate(2001, 12, 6), QTime(10, 30, 5)));
+    QTest::newRow("bare ISO date") << "DATE"
+                                   << "'2001-12-06'" << QVariant(QDateTime(QDate(2001, 12, 6), QTime(0, 0)));
+    QTest::newRow("unreadable date stays text") << "DATE"
+                                                << "'bientôt'" << QVariant(QStringLiteral("bientôt"));
+    QTest::newRow("number in a text column with no affinity") << "STRING(5)"
+                                                              << "12" << QVariant(qlonglong(12));
+    QTest::newRow("blob in an untyped column") << ""
+                                               << "x'00ff'" << QVariant(QByteArray("\x00\xff", 2));
+}
+
+void TestDbValues::foreignValuesReadBack() {
+    QFETCH(QString, declared);
+    QFETCH(QString, stored);
+    QFETCH(QVariant, read);
+    const QString path = newFile();
+    rawsqlite::exec(
+        path,
+        QStringLiteral("CREATE TABLE t (c %1); INSERT INTO t VALUES (%2);").arg(declared, stored).toUtf8().constData());
+    Database db = OpenDatabase(path);
+    Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+    const QVariant value = rs.Fields(0);
+    QCOMPARE(value.metaType(), read.metaType());
+    QCOMPARE(value, read);
+}
+
+void TestDbValues::refusedWriteLeavesTheRecordEditable() {
+    const QString path = newFile();
+    Database db = CreateDatabase(path);
+    TableDef table = db.CreateTableDef(QStringLiteral("t"));
+    table.Fields().Append(table.CreateField(QStringLiteral("nom"), FieldType::Text, 3));
+    table.Fields().Append(table.CreateField(QStringLiteral("n"), FieldType::Integer));
+    db.TableDefs().Append(table);
+    Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+    rs.AddNew();
+    rs.SetField(QStringLiteral("nom"), QStringLiteral("abc"));
+    KELVANE_EXPECT_ERROR(rs.SetField(QStringLiteral("n"), 100000), errc::Overflow);
+    QCOMPARE(rs.Fields(QStringLiteral("n")), QVariant()); // the refused value never reached the buffer
+    rs.SetField(QStringLiteral("n"), 7);
+    rs.Update();
+    QCOMPARE(rs.RecordCount(), 1);
+    QVERIFY(rs.Eof()); // back where it was before AddNew
+    rs.MoveFirst();
+    QCOMPARE(rs.Fields(QStringLiteral("nom")), QVariant(QStringLiteral("abc")));
+}
+
+QTEST_GUILESS_MAIN(TestDbValues)
+#include "tst_db_values.moc"

@@ -1,0 +1,195 @@
+// Reading test sources: what a teacher writes becomes the right questions, and every kind of mistake is
+// reported with the file name and the line.
+
+#include "source.h"
+
+#include <QtTest>
+
+using namespace kelvane::mktest;
+
+namespace {
+
+const QByteArray kHeader = "temps;600\ntolerance;70\nchapitre;1;Le risque électrique\n";
+
+QByteArray line(const QString& text) {
+    return text.toUtf8() + '\n';
+}
+
+} // namespace
+
+class TestMktestSource : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readsAWellFormedSource() {
+        // BOM, CRLF, comments, blank lines, padding from a spreadsheet, quotes and lower-case levels.
+        const QByteArray data = "\xEF\xBB\xBF# un commentaire\r\n"
+                                "temps ; 900 ;;\r\n"
+                                "\r\n"
+                                "TOLERANCE;75\r\n"
+                                "chapitre;2;Consignation\r\n"
+                                "chapitre;1;Le risque électrique\r\n"
+                                "question;2;1;b0 BR;qcm;30;\"Cochez ; les \"\"bonnes\"\" réponses\";Oui;1;Non;0;;;\r\n"
+                                "question;1;2;BC;ordre;0;Classez.;Condamner;2;Séparer;1;Identifier;3\r\n";
+        const ParseResult r = parseTestSource(data, QStringLiteral("a.csv"));
+        QVERIFY2(r.ok(), qPrintable(r.errors.join(u'\n')));
+        const TestSource& s = r.source;
+        QCOMPARE(s.temps, 900);
+        QCOMPARE(s.tolerance, 75);
+        QCOMPARE(s.chapters.size(), 2u);
+        QCOMPARE(s.chapters[0].numero, 2);
+        QCOMPARE(s.chapters[1].nom, QStringLiteral("Le risque électrique"));
+
+        QCOMPARE(s.questions.size(), 2u);
+        const Question& q = s.questions[0];
+        QCOMPARE(q.line, 7);
+        QCOMPARE(q.numero, 2);
+        QCOMPARE(q.chapitre, 1);
+        QCOMPARE(q.levels, (std::array<bool, 5>{true, false, false, true, false}));
+        QVERIFY(q.qcm);
+        QCOMPARE(q.temps, 30);
+        QCOMPARE(q.text, QStringLiteral("Cochez ; les \"bonnes\" réponses"));
+        QCOMPARE(q.answers.size(), 2u);
+        QCOMPARE(q.answers[1].text, QStringLiteral("Non"));
+        QCOMPARE(q.answers[1].expected, 0);
+
+        const Question& o = s.questions[1];
+        QVERIFY(!o.qcm);
+        QCOMPARE(o.levels, (std::array<bool, 5>{false, false, false, false, true}));
+        QCOMPARE(o.answers.size(), 3u);
+        QCOMPARE(o.answers[0].expected, 2);
+        QCOMPARE(o.answers[2].text, QStringLiteral("Identifier"));
+    }
+
+    void acceptsTheLimits() {
+        // Five answers, texts exactly at their field sizes, 16-bit times.
+        QByteArray data = "temps;32767\ntolerance;100\n";
+        data += line(QStringLiteral("chapitre;32767;") + QString(kChapterNameSize, u'é'));
+        QString q = QStringLiteral("question;1;32767;B0 B1 B2 BR BC;ordre;32767;") + QString(kQuestionSize, u'à');
+        for (int i = 1; i <= kMaxAnswers; ++i) {
+            q += u';' + QString(kAnswerSize, u'ç') + u';' + QString::number(kMaxAnswers + 1 - i);
+        }
+        data += line(q);
+        const ParseResult r = parseTestSource(data, QStringLiteral("a.csv"));
+        QVERIFY2(r.ok(), qPrintable(r.errors.join(u'\n')));
+        QCOMPARE(r.source.questions[0].answers.size(), 5u);
+        QCOMPARE(r.source.questions[0].answers[4].expected, 1);
+    }
+
+    void reportsABadLine_data() {
+        QTest::addColumn<QByteArray>("badLine");
+        QTest::addColumn<QString>("message");
+
+        const QString tooLongQuestion = QString(kQuestionSize + 1, u'x');
+        const QString tooLongAnswer = QString(kAnswerSize + 1, u'x');
+        QTest::newRow("answer without value") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;Oui;1;Non"))
+                                              << QStringLiteral("nombre de colonnes incorrect : 10");
+        QTest::newRow("too few columns") << line(QStringLiteral("question;1;1;B0;qcm;0"))
+                                         << QStringLiteral("nombre de colonnes incorrect : 6");
+        QTest::newRow("no answer") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?"))
+                                   << QStringLiteral(
+                                          "aucune réponse : le nombre de réponses (nbrereponse) doit aller de 1 à 5");
+        QTest::newRow("six answers") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;a;1;b;0;c;0;d;0;e;0;f;0"))
+                                     << QStringLiteral(
+                                            "6 réponses : le nombre de réponses (nbrereponse) doit aller de 1 à 5");
+        QTest::newRow("question too long") << line(QStringLiteral("question;1;1;B0;qcm;0;%1;a;1").arg(tooLongQuestion))
+                                           << QStringLiteral("texte de la question : 201 caractères, 200 au plus");
+        QTest::newRow("answer too long") << line(
+                                                QStringLiteral("question;1;1;B0;qcm;0;Q ?;a;1;%1;0").arg(tooLongAnswer))
+                                         << QStringLiteral("réponse 2 : 101 caractères, 100 au plus");
+        QTest::newRow("empty answer") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;;1;b;0"))
+                                      << QStringLiteral("réponse 1 vide");
+        QTest::newRow("chapter name too long")
+            << line(QStringLiteral("chapitre;2;") + QString(kChapterNameSize + 1, u'x'))
+            << QStringLiteral("nom de chapitre : 81 caractères, 80 au plus");
+        QTest::newRow("chapter twice") << line(QStringLiteral("chapitre;1;Encore"))
+                                       << QStringLiteral("chapitre 1 déjà déclaré ligne 3");
+        QTest::newRow("unknown level") << line(QStringLiteral("question;1;1;B0 B3;qcm;0;Q ?;a;1"))
+                                       << QStringLiteral("niveau « B3 » inconnu");
+        QTest::newRow("no level") << line(QStringLiteral("question;1;1; ;qcm;0;Q ?;a;1"))
+                                  << QStringLiteral("aucun niveau");
+        QTest::newRow("unknown kind") << line(QStringLiteral("question;1;1;B0;choix;0;Q ?;a;1"))
+                                      << QStringLiteral("genre « choix » inconnu (qcm ou ordre)");
+        QTest::newRow("tick value not 0 or 1") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;a;2"))
+                                               << QStringLiteral("valeur de la réponse 1 : 2 hors des limites (0 à 1)");
+        QTest::newRow("rank beyond the answers")
+            << line(QStringLiteral("question;1;1;B0;ordre;0;Q ?;a;1;b;3"))
+            << QStringLiteral("valeur de la réponse 2 : 3 hors des limites (1 à 2)");
+        QTest::newRow("rank given twice")
+            << line(QStringLiteral("question;1;1;B0;ordre;0;Q ?;a;2;b;2;c;1"))
+            << QStringLiteral("question à remettre dans l'ordre : chaque rang de 1 à 3 doit être donné une fois");
+        QTest::newRow("number not a number")
+            << line(QStringLiteral("question;un;1;B0;qcm;0;Q ?;a;1"))
+            << QStringLiteral("numéro de question : « un » n'est pas un nombre entier");
+        QTest::newRow("question time over 16 bits") << line(QStringLiteral("question;1;1;B0;qcm;40000;Q ?;a;1"))
+                                                    << QStringLiteral("temps de la question : 40000 hors des limites");
+        QTest::newRow("undeclared chapter")
+            << line(QStringLiteral("question;1;9;B0;qcm;0;Q ?;a;1")) << QStringLiteral("chapitre 9 non déclaré");
+        QTest::newRow("numbers with a gap")
+            << line(QStringLiteral("question;2;1;B0;qcm;0;Q ?;a;1"))
+            << QStringLiteral("question numéro 2 : les questions doivent être numérotées de 1 à 1");
+        QTest::newRow("unknown kind of line")
+            << line(QStringLiteral("questoin;1;1;B0;qcm;0;Q ?;a;1")) << QStringLiteral("ligne « questoin » inconnue");
+        QTest::newRow("unclosed quote") << line(QStringLiteral("question;1;1;B0;qcm;0;\"Q ?;a;1"))
+                                        << QStringLiteral("guillemet non refermé");
+        QTest::newRow("not UTF-8") << QByteArray("question;1;1;B0;qcm;0;Qu'est-ce qu'un \xE9lectron ?;a;1\n")
+                                   << QStringLiteral("texte non UTF-8");
+        QTest::newRow("tolerance twice") << line(QStringLiteral("tolerance;80"))
+                                         << QStringLiteral("ligne « tolerance » en double (déjà ligne 2)");
+        QTest::newRow("chapter number 0") << line(QStringLiteral("chapitre;0;Zéro"))
+                                          << QStringLiteral("numéro de chapitre : 0 hors des limites (1 à 32767)");
+    }
+
+    void reportsABadLine() {
+        // The bad line is line 5; its fault comes before any fault of the whole file.
+        QFETCH(QByteArray, badLine);
+        QFETCH(QString, message);
+        const QByteArray data = kHeader + "# ligne 4\n" + badLine;
+        const ParseResult r = parseTestSource(data, QStringLiteral("B0.csv"));
+        QVERIFY(!r.ok());
+        const QString expected = QStringLiteral("B0.csv, ligne 5 : ") + message;
+        QVERIFY2(r.errors.first().startsWith(expected), qPrintable(r.errors.join(u'\n') + u'\n' + expected));
+    }
+
+    void reportsFaultsOfTheWholeFileAndEveryBadLine() {
+        const QByteArray data = "tolerance ; 101\n"
+                                "chapitre;1;Un\n"
+                                "question;1;1;B0;qcm;0;Q ?;a;9\n"
+                                "question;1;1;B0;qcm;0;Q ?;a;1\n"
+                                "question;1;1;B0;qcm;0;Q ?;a;1\n";
+        const ParseResult r = parseTestSource(data, QStringLiteral("t.csv"));
+        QCOMPARE(r.errors,
+                 (QStringList{QStringLiteral("t.csv, ligne 1 : tolerance : 101 hors des limites (0 à 100)"),
+                              QStringLiteral("t.csv, ligne 3 : valeur de la réponse 1 : 9 hors des limites (0 à 1)"),
+                              QStringLiteral("t.csv : ligne « temps;secondes » manquante"),
+                              QStringLiteral("t.csv, ligne 5 : question numéro 1 déjà donnée ligne 4")}));
+
+        QVERIFY(parseTestSource(kHeader, QStringLiteral("t.csv"))
+                    .errors.contains(QStringLiteral("t.csv : aucune question")));
+        const ParseResult missing = readTestSource(QStringLiteral("/nonexistent/absent.csv"));
+        QCOMPARE(missing.errors.size(), 1);
+        QVERIFY(missing.errors[0].startsWith(QStringLiteral("absent.csv : impossible de lire le fichier")));
+    }
+
+    void splitsFields_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("trimmed") << QStringLiteral(" a ; b;c ") << QStringList{"a", "b", "c"};
+        QTest::newRow("trailing empties dropped") << QStringLiteral("a;;b;;;") << QStringList{"a", "", "b"};
+        QTest::newRow("quoted keeps spaces and ;") << QStringLiteral("\" a;b \";c") << QStringList{" a;b ", "c"};
+        QTest::newRow("doubled quote") << QStringLiteral("\"dit \"\"non\"\"\"") << QStringList{"dit \"non\""};
+        QTest::newRow("quote inside a field is text")
+            << QStringLiteral("l'\"ouvrage\";x") << QStringList{"l'\"ouvrage\"", "x"};
+    }
+
+    void splitsFields() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, fields);
+        QStringList got;
+        QVERIFY(splitFields(line, got));
+        QCOMPARE(got, fields);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMktestSource)
+#include "tst_mktest_source.moc"

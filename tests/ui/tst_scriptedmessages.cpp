@@ -1,0 +1,203 @@
+#include "platform/ui/scripted/scriptedservices.h"
+
+#include <QTest>
+
+using namespace kelvane::ui;
+
+// The scripted boxes are what every form test leans on: a box answered wrongly, or a missed box that passes
+// silently, would make those tests lie.
+class TestScriptedMessages : public QObject {
+    Q_OBJECT
+
+private slots:
+    void answersFromTheQueue_data();
+    void answersFromTheQueue();
+    void unexpectedBoxesFailAndAnswerHarmlessly_data();
+    void unexpectedBoxesFailAndAnswerHarmlessly();
+    void inputAnswers();
+    void duringRunsWhileTheBoxIsOpen();
+    void servicesAreInstalledThenRestored();
+    void manualTimerTicksOnlyWhenEnabled_data();
+    void manualTimerTicksOnlyWhenEnabled();
+    void factoryForgetsDeletedTimers();
+    void scriptedRandomThenFallback();
+};
+
+void TestScriptedMessages::answersFromTheQueue_data() {
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<int>("buttons");
+
+    QTest::newRow("oui") << "Voulez-vous quitter ?" << vbYes << "Voulez-vous quitter ?" << vbYesNo;
+    QTest::newRow("non") << "Voulez-vous quitter ?" << vbNo << "Voulez-vous quitter ?" << vbYesNo;
+    QTest::newRow("ok") << "Test terminé" << vbOK << "Test terminé" << vbOKOnly;
+    QTest::newRow("any prompt") << "" << vbYes << "Un texte quelconque" << vbYesNo;
+    QTest::newRow("line breaks kept") << "Ligne 1\rLigne 2" << vbOK << "Ligne 1\rLigne 2" << vbOKOnly;
+}
+
+void TestScriptedMessages::answersFromTheQueue() {
+    QFETCH(QString, expected);
+    QFETCH(int, answer);
+    QFETCH(QString, prompt);
+    QFETCH(int, buttons);
+
+    ScriptedMessages m;
+    m.expectMessage(expected, answer);
+    m.expectMessage(QStringLiteral("Second"), vbOK);
+    QCOMPARE(m.pending(), 2);
+
+    QCOMPARE(m.MsgBox(prompt, buttons, QStringLiteral("Kelvane")), answer);
+    QVERIFY(!m.allAnswered());
+    QCOMPARE(m.MsgBox(QStringLiteral("Second"), vbOKOnly, QString()), vbOK);
+    QVERIFY(m.allAnswered());
+
+    QCOMPARE(m.shown().size(), 2);
+    QCOMPARE(m.shown().at(0).prompt, prompt);
+    QCOMPARE(m.shown().at(0).buttons, buttons);
+    QCOMPARE(m.shown().at(0).title, QStringLiteral("Kelvane"));
+    QVERIFY(!m.shown().at(0).input);
+    QCOMPARE(m.last().prompt, QStringLiteral("Second"));
+
+    m.clear();
+    QVERIFY(m.shown().isEmpty());
+}
+
+void TestScriptedMessages::unexpectedBoxesFailAndAnswerHarmlessly_data() {
+    QTest::addColumn<QString>("script"); // "", "m:<prompt>:<answer>" or "i:<prompt>"
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("nothing expected, yes/no") << "" << vbYesNo << vbNo;
+    QTest::newRow("nothing expected, ok") << "" << vbOKOnly << vbOK;
+    QTest::newRow("other prompt") << "m:Autre texte:6" << vbYesNo << vbNo;
+    QTest::newRow("input expected") << "i:Votre nom" << vbOKOnly << vbOK;
+    QTest::newRow("yes on an OK box") << "m::6" << vbOKOnly << vbOK;
+    QTest::newRow("ok on a yes/no box") << "m::1" << vbYesNo << vbNo;
+}
+
+void TestScriptedMessages::unexpectedBoxesFailAndAnswerHarmlessly() {
+    QFETCH(QString, script);
+    QFETCH(int, buttons);
+    QFETCH(int, result);
+
+    ScriptedMessages m;
+    const QStringList parts = script.split(QLatin1Char(':'));
+    if (parts.first() == QLatin1String("m")) {
+        m.expectMessage(parts.at(1), parts.at(2).toInt());
+    } else if (parts.first() == QLatin1String("i")) {
+        m.expectInput(parts.at(1), QStringLiteral("Dupont"));
+    }
+
+    // The box must mark the test failed (hence the expected failure), yet return so the code goes on.
+    QEXPECT_FAIL("", "a box nobody scripted fails the running test", Continue);
+    const int answer = m.MsgBox(QStringLiteral("Voulez-vous quitter ?"), buttons, QStringLiteral("Kelvane"));
+    QCOMPARE(answer, result);
+    QCOMPARE(m.shown().size(), 1);
+    QVERIFY(m.allAnswered()); // the wrong expectation is used up, not left to shift the next boxes
+}
+
+void TestScriptedMessages::inputAnswers() {
+    ScriptedMessages m;
+    m.expectInput(QStringLiteral("Votre nom"), QStringLiteral("Dupont"));
+    m.expectInput(QString(), QString()); // cancelled
+    QCOMPARE(m.InputBox(QStringLiteral("Votre nom"), QStringLiteral("Identification")), QStringLiteral("Dupont"));
+    QCOMPARE(m.InputBox(QStringLiteral("Mot de passe"), QString()), QString());
+    QCOMPARE(m.shown().size(), 2);
+    QVERIFY(m.shown().at(0).input);
+    QCOMPARE(m.shown().at(0).title, QStringLiteral("Identification"));
+
+    m.expectMessage(QStringLiteral("Fin"));
+    QEXPECT_FAIL("", "an input box where a message box was expected fails the test", Continue);
+    QCOMPARE(m.InputBox(QStringLiteral("Votre nom"), QString()), QString());
+    QVERIFY(m.allAnswered());
+}
+
+void TestScriptedMessages::duringRunsWhileTheBoxIsOpen() {
+    ScriptedMessages m;
+    ManualTimerFactory factory;
+    QObject owner;
+    Timer* timer = factory.createTimer(&owner);
+    timer->setInterval(1000);
+    timer->setEnabled(true);
+    int ticks = 0;
+    connect(timer, &Timer::tick, &owner, [&ticks] { ++ticks; });
+
+    bool returned = false;
+    int seenWhileOpen = -1;
+    m.expectMessage(QStringLiteral("Temps écoulé"), vbOK, [&] {
+        QVERIFY(!returned);
+        seenWhileOpen = static_cast<int>(m.shown().size());
+        QVERIFY(factory.timers.first()->fire());
+        QVERIFY(factory.timers.first()->fire());
+    });
+    m.MsgBox(QStringLiteral("Temps écoulé"), vbOKOnly, QString());
+    returned = true;
+    QCOMPARE(seenWhileOpen, 1); // the box is already recorded when the callback runs
+    QCOMPARE(ticks, 2);
+}
+
+void TestScriptedMessages::servicesAreInstalledThenRestored() {
+    const Services before = services();
+    {
+        ScriptedServices outer;
+        QCOMPARE(services().messages, &outer.messages);
+        QCOMPARE(services().clock, &outer.clock);
+        QCOMPARE(services().random, &outer.random);
+        QCOMPARE(services().timers, &outer.timers);
+        QCOMPARE(services().files, &outer.files);
+        {
+            ScriptedServices inner;
+            QCOMPARE(services().messages, &inner.messages);
+        }
+        QCOMPARE(services().messages, &outer.messages);
+        QCOMPARE(services().files, &outer.files);
+    }
+    QCOMPARE(services().messages, before.messages);
+    QCOMPARE(services().files, before.files);
+    QCOMPARE(services().timers, before.timers);
+}
+
+void TestScriptedMessages::manualTimerTicksOnlyWhenEnabled_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("ticks");
+    QTest::newRow("enabled") << true << true;
+    QTest::newRow("disabled") << false << false;
+}
+
+void TestScriptedMessages::manualTimerTicksOnlyWhenEnabled() {
+    QFETCH(bool, enabled);
+    QFETCH(bool, ticks);
+    ManualTimer timer;
+    timer.setInterval(500);
+    timer.setEnabled(enabled);
+    int count = 0;
+    connect(&timer, &Timer::tick, this, [&count] { ++count; });
+    QCOMPARE(timer.fire(), ticks);
+    QCOMPARE(count, ticks ? 1 : 0);
+}
+
+void TestScriptedMessages::factoryForgetsDeletedTimers() {
+    ManualTimerFactory factory;
+    auto* owner = new QObject;
+    QObject keeper;
+    factory.createTimer(owner);
+    factory.createTimer(&keeper);
+    QCOMPARE(factory.timers.size(), 2);
+    delete owner; // a closed form takes its timer with it
+    QVERIFY(factory.timers.at(0).isNull());
+    QVERIFY(!factory.timers.at(1).isNull());
+}
+
+void TestScriptedMessages::scriptedRandomThenFallback() {
+    ScriptedRandom r;
+    r.values = {0.1F, 0.9F};
+    r.fallback = 0.25F;
+    QCOMPARE(r.next(), 0.1F);
+    QCOMPARE(r.next(), 0.9F);
+    QCOMPARE(r.next(), 0.25F);
+    QCOMPARE(r.next(), 0.25F);
+}
+
+QTEST_GUILESS_MAIN(TestScriptedMessages)
+#include "tst_scriptedmessages.moc"

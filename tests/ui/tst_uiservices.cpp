@@ -1,0 +1,399 @@
+#include "platform/error.h"
+#include "platform/ui/clock.h"
+#include "platform/ui/files.h"
+#include "platform/ui/random.h"
+#include "platform/ui/timer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+using namespace kelvane;
+using namespace kelvane::ui;
+
+class TestUiServices : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void shortDateIgnoresTheLocale_data();
+    void shortDateIgnoresTheLocale();
+
+    void randomCoversItsPeriodBelowOne();
+    void randomRepeatsAtEachStart();
+
+    void systemTimerTicksOnlyWhenRunning_data();
+    void systemTimerTicksOnlyWhenRunning();
+    void systemTimerStopsWhenDisabled();
+
+    void joinPath_data();
+    void joinPath();
+
+    void listDatabases_data();
+    void listDatabases();
+    void makeFolder_data();
+    void makeFolder();
+    void setCurrentFolderFailure_data();
+    void setCurrentFolderFailure();
+    void currentFolderAndFileExists();
+    void drivesPutRootFirst();
+    void driveOfPicksTheDeepestVolume();
+    void setCurrentDriveKeepsEachDrivesFolder();
+
+private:
+    QString startFolder_;
+};
+
+void TestUiServices::initTestCase() {
+    startFolder_ = QDir::currentPath();
+}
+
+void TestUiServices::cleanup() {
+    QDir::setCurrent(startFolder_);
+    QLocale::setDefault(QLocale::system());
+}
+
+void TestUiServices::shortDateIgnoresTheLocale_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("text");
+
+    const QDate sixDec(2001, 12, 6);
+    QTest::newRow("english") << QLocale(QLocale::English) << sixDec << "06/12/01";
+    QTest::newRow("us, month first") << QLocale(QLocale::English, QLocale::UnitedStates) << sixDec << "06/12/01";
+    QTest::newRow("german dots") << QLocale(QLocale::German) << sixDec << "06/12/01";
+    QTest::newRow("arabic digits") << QLocale(QLocale::Arabic, QLocale::Egypt) << sixDec << "06/12/01";
+    QTest::newRow("french") << QLocale(QLocale::French) << sixDec << "06/12/01";
+    QTest::newRow("century turn") << QLocale(QLocale::English) << QDate(2000, 1, 1) << "01/01/00";
+    QTest::newRow("last century") << QLocale(QLocale::English) << QDate(1999, 12, 31) << "31/12/99";
+    QTest::newRow("invalid date") << QLocale(QLocale::English) << QDate() << "";
+}
+
+void TestUiServices::shortDateIgnoresTheLocale() {
+    QFETCH(QLocale, locale);
+    QFETCH(QDate, date);
+    QFETCH(QString, text);
+    QLocale::setDefault(locale);
+    QCOMPARE(shortDate(date), text);
+}
+
+void TestUiServices::randomCoversItsPeriodBelowOne() {
+    // The draws pick questions by index (Int(Rnd * n)): a single 1.0 would index past the end. Walking the whole
+    // period checks every value the generator can ever give.
+    SystemRandom r;
+    constexpr int period = 1 << 24;
+    std::vector<bool> seen(period);
+    int distinct = 0;
+    float highest = 0.0F;
+    for (int i = 0; i < period; ++i) {
+        const float v = r.next();
+        highest = std::max(highest, v);
+        if (v < 0.0F || v >= 1.0F) {
+            QFAIL(qPrintable(QString::number(static_cast<double>(v))));
+        }
+        const auto slot = static_cast<std::size_t>(v * static_cast<float>(period)); // exact: 24 bits fit a float
+        if (!seen[slot]) {
+            seen[slot] = true;
+            ++distinct;
+        }
+    }
+    QVERIFY(highest < 1.0F);
+    QCOMPARE(distinct, period); // each value once per period: none is favoured
+}
+
+void TestUiServices::randomRepeatsAtEachStart() {
+    SystemRandom a;
+    SystemRandom b;
+    std::vector<float> first;
+    for (int i = 0; i < 1000; ++i) {
+        first.push_back(a.next());
+        QCOMPARE(b.next(), first.back());
+    }
+    // Spread over the interval: each tenth gets some of the draws.
+    std::array<int, 10> buckets{};
+    for (float v : first) {
+        ++buckets.at(static_cast<std::size_t>(v * 10.0F));
+    }
+    for (int count : buckets) {
+        QVERIFY2(count > 50, "draws are not spread over [0, 1)");
+    }
+}
+
+void TestUiServices::systemTimerTicksOnlyWhenRunning_data() {
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("ticks");
+    QTest::newRow("enabled") << 10 << true << true;
+    QTest::newRow("disabled") << 10 << false << false;
+    QTest::newRow("interval zero") << 0 << true << false;
+}
+
+void TestUiServices::systemTimerTicksOnlyWhenRunning() {
+    QFETCH(int, interval);
+    QFETCH(bool, enabled);
+    QFETCH(bool, ticks);
+    SystemTimerFactory factory;
+    QObject owner;
+    Timer* timer = factory.createTimer(&owner);
+    QCOMPARE(timer->parent(), &owner);
+    timer->setEnabled(enabled);
+    timer->setInterval(interval);
+    QCOMPARE(timer->interval(), interval);
+    QCOMPARE(timer->isEnabled(), enabled);
+    QSignalSpy spy(timer, &Timer::tick);
+    QCOMPARE(spy.wait(ticks ? 5000 : 150), ticks);
+}
+
+void TestUiServices::systemTimerStopsWhenDisabled() {
+    SystemTimerFactory factory;
+    QObject owner;
+    Timer* timer = factory.createTimer(&owner);
+    timer->setInterval(5);
+    timer->setEnabled(true);
+    QSignalSpy spy(timer, &Timer::tick);
+    QVERIFY(spy.wait(5000));
+    timer->setEnabled(false);
+    spy.clear();
+    QTest::qWait(60);
+    QCOMPARE(spy.count(), 0);
+}
+
+void TestUiServices::joinPath_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("root") << "/"
+                          << "test.mdb"
+                          << "/test.mdb";
+    QTest::newRow("folder") << "/home/prof"
+                            << "test.mdb"
+                            << "/home/prof/test.mdb";
+    QTest::newRow("trailing separator") << "/home/prof/"
+                                        << "test.mdb"
+                                        << "/home/prof/test.mdb";
+    QTest::newRow("no folder") << ""
+                               << "test.mdb"
+                               << "test.mdb";
+    QTest::newRow("name with spaces") << "/mnt/cle usb"
+                                      << "mon test.mdb"
+                                      << "/mnt/cle usb/mon test.mdb";
+}
+
+void TestUiServices::joinPath() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    QCOMPARE(ui::joinPath(folder, name), path);
+}
+
+namespace {
+
+// Builds entries in a folder: "f:name" a file, "d:name" a folder, "l:name>target" a symbolic link.
+void build(const QString& root, const QStringList& entries) {
+    QDir dir(root);
+    for (const QString& entry : entries) {
+        const QString name = entry.mid(2);
+        if (entry.startsWith(QLatin1String("f:"))) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("x");
+        } else if (entry.startsWith(QLatin1String("d:"))) {
+            QVERIFY(dir.mkdir(name));
+        } else {
+            const QStringList link = name.split(QLatin1Char('>'));
+            QVERIFY(QFile::link(dir.filePath(link.at(1)), dir.filePath(link.at(0))));
+        }
+    }
+}
+
+} // namespace
+
+void TestUiServices::listDatabases_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("listed");
+
+    QTest::newRow("empty folder") << QStringList{} << QStringList{};
+    QTest::newRow("any case of the extension")
+        << QStringList{"f:a.mdb", "f:B.MDB", "f:c.Mdb"} << QStringList{"B.MDB", "a.mdb", "c.Mdb"};
+    QTest::newRow("other extensions") << QStringList{"f:a.mdbx", "f:b.mdb.bak", "f:c.txt", "f:mdb", "f:d.ldb"}
+                                      << QStringList{};
+    QTest::newRow("hidden files") << QStringList{"f:.cache.mdb", "f:vu.mdb"} << QStringList{"vu.mdb"};
+    QTest::newRow("folders named like files")
+        << QStringList{"d:archives.mdb", "d:SAUVE.MDB", "f:test.mdb"} << QStringList{"test.mdb"};
+    QTest::newRow("links") << QStringList{"d:dossier", "f:vrai.mdb", "l:lien.mdb>dossier", "l:copie.mdb>vrai.mdb"}
+                           << QStringList{"copie.mdb", "vrai.mdb"};
+    QTest::newRow("names with spaces and accents")
+        << QStringList{"f:Électricité B1.mdb", "f:test 2.MDB"} << QStringList{"test 2.MDB", "Électricité B1.mdb"};
+}
+
+void TestUiServices::listDatabases() {
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, listed);
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    build(tmp.path(), entries);
+    SystemFiles files;
+    files.setCurrentFolder(tmp.path());
+    QStringList found = files.listDatabases();
+    found.sort(Qt::CaseInsensitive); // the system's order is not defined
+    listed.sort(Qt::CaseInsensitive);
+    QCOMPARE(found, listed);
+}
+
+void TestUiServices::makeFolder_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("error"); // empty: the folder is made
+
+    QTest::newRow("new folder") << QStringList{} << "Cours B1"
+                                << "";
+    QTest::newRow("accents") << QStringList{} << "Électricité"
+                             << "";
+    QTest::newRow("folder exists") << QStringList{"d:Cours"} << "Cours"
+                                   << "Le répertoire Cours existe déjà";
+    QTest::newRow("file of that name") << QStringList{"f:Cours"} << "Cours"
+                                       << "Cours";
+    QTest::newRow("separator") << QStringList{} << "a/b"
+                               << "a/b";
+    QTest::newRow("empty name") << QStringList{} << ""
+                                << "Impossible de créer le répertoire";
+    QTest::newRow("parent") << QStringList{} << ".."
+                            << "..";
+    QTest::newRow("name too long") << QStringList{} << QString(300, QLatin1Char('n')) << QString(300, QLatin1Char('n'));
+}
+
+void TestUiServices::makeFolder() {
+    QFETCH(QStringList, entries);
+    QFETCH(QString, name);
+    QFETCH(QString, error);
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    build(tmp.path(), entries);
+    SystemFiles files;
+    files.setCurrentFolder(tmp.path());
+    const QStringList before = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    try {
+        files.makeFolder(name);
+        QVERIFY2(error.isEmpty(), "the folder should have been refused");
+        QVERIFY(QFileInfo(QDir(tmp.path()).filePath(name)).isDir());
+    } catch (const Error& e) {
+        QVERIFY2(!error.isEmpty(), qPrintable(e.message()));
+        QCOMPARE(e.number(), errc::PathFileAccess);
+        QVERIFY2(e.text().contains(error), qPrintable(e.text()));
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    }
+}
+
+void TestUiServices::setCurrentFolderFailure_data() {
+    QTest::addColumn<QString>("target"); // relative to a fresh temporary folder
+    QTest::newRow("missing") << "absent";
+    QTest::newRow("missing deep") << "absent/encore";
+    QTest::newRow("a file") << "fichier.mdb";
+    QTest::newRow("empty") << "";
+}
+
+void TestUiServices::setCurrentFolderFailure() {
+    QFETCH(QString, target);
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    build(tmp.path(), {QStringLiteral("f:fichier.mdb")});
+    SystemFiles files;
+    files.setCurrentFolder(tmp.path());
+    const QString before = files.currentFolder();
+    const QString folder = target.isEmpty() ? QString() : QDir(tmp.path()).filePath(target);
+    try {
+        files.setCurrentFolder(folder);
+        QFAIL("the folder should have been refused");
+    } catch (const Error& e) {
+        QCOMPARE(e.number(), errc::PathNotFound);
+        QCOMPARE(e.text(), QStringLiteral("Chemin d'accès introuvable: ") + folder);
+    }
+    QCOMPARE(files.currentFolder(), before);
+}
+
+void TestUiServices::currentFolderAndFileExists() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    build(tmp.path(), {QStringLiteral("f:test.mdb"), QStringLiteral("d:dossier.mdb")});
+    SystemFiles files;
+    files.setCurrentFolder(tmp.path());
+    QCOMPARE(files.currentFolder(), QFileInfo(tmp.path()).canonicalFilePath());
+    QCOMPARE(QDir::currentPath(), QFileInfo(tmp.path()).canonicalFilePath()); // the process's own folder moved
+
+    QVERIFY(files.fileExists(QStringLiteral("test.mdb")));
+    QVERIFY(!files.fileExists(QStringLiteral("dossier.mdb")));
+    QVERIFY(!files.fileExists(QStringLiteral("absent.mdb")));
+    QVERIFY(!files.fileExists(QString()));
+
+    files.makeFolder(QStringLiteral("sous"));
+    files.setCurrentFolder(QStringLiteral("sous")); // relative to the current folder
+    QCOMPARE(files.currentFolder(), ui::joinPath(QFileInfo(tmp.path()).canonicalFilePath(), QStringLiteral("sous")));
+    QVERIFY(!files.fileExists(QStringLiteral("test.mdb")));
+}
+
+void TestUiServices::drivesPutRootFirst() {
+    SystemFiles files;
+    const QStringList drives = files.drives();
+    QVERIFY(!drives.isEmpty());
+    QCOMPARE(drives.first(), QStringLiteral("/"));
+    QCOMPARE(drives.count(QStringLiteral("/")), 1);
+    QCOMPARE(QSet<QString>(drives.begin(), drives.end()).size(), drives.size());
+    for (const QString& d : drives) {
+        QVERIFY2(QFileInfo(d).isDir(), qPrintable(d));
+        for (const char* system : {"/proc", "/sys", "/dev"}) {
+            const QString s = QLatin1String(system);
+            QVERIFY2(d != s && !d.startsWith(s + QLatin1Char('/')), qPrintable(d));
+        }
+    }
+}
+
+void TestUiServices::driveOfPicksTheDeepestVolume() {
+    SystemFiles files;
+    QCOMPARE(files.driveOf(QStringLiteral("/")), QStringLiteral("/"));
+    QCOMPARE(files.driveOf(QStringLiteral("/proc/self")), QStringLiteral("/")); // not a drive: the system's
+    for (const QString& d : files.drives()) {
+        QCOMPARE(files.driveOf(d), d);
+        QCOMPARE(files.driveOf(ui::joinPath(d, QStringLiteral("sous/dossier"))), d);
+    }
+    // A folder whose name only starts like a volume's root is not inside it.
+    for (const QString& d : files.drives()) {
+        if (d != QLatin1String("/")) {
+            QCOMPARE(files.driveOf(d + QStringLiteral("x/y")), files.driveOf(QFileInfo(d).path()));
+        }
+    }
+}
+
+void TestUiServices::setCurrentDriveKeepsEachDrivesFolder() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    SystemFiles files;
+    files.setCurrentFolder(tmp.path());
+    const QString folder = files.currentFolder();
+    const QString home = files.driveOf(folder);
+    QCOMPARE(files.setCurrentDrive(home), folder); // the drive already current keeps its folder
+
+    QString other;
+    for (const QString& d : files.drives()) {
+        if (d != home && QFileInfo(d).isWritable()) {
+            other = d;
+        }
+    }
+    if (other.isEmpty()) {
+        QSKIP("one writable drive only: nothing to come back from");
+    }
+    QCOMPARE(files.setCurrentDrive(other), other); // never visited: its root
+    QCOMPARE(files.currentFolder(), other);
+    QCOMPARE(files.setCurrentDrive(home), folder); // back where it was
+}
+
+QTEST_GUILESS_MAIN(TestUiServices)
+#include "tst_uiservices.moc"

@@ -1,0 +1,337 @@
+#include "source.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <algorithm>
+#include <map>
+
+namespace kelvane::mktest {
+
+namespace {
+
+constexpr int kMaxInteger = 32767; // the test file's integers are 16-bit
+constexpr int kQuestionFixedColumns = 7;
+
+class Parser {
+public:
+    explicit Parser(QString fileName) : fileName_(std::move(fileName)) {}
+
+    ParseResult run(const QByteArray& data);
+
+private:
+    void error(int line, const QString& text) {
+        result_.errors << QStringLiteral("%1, ligne %2 : %3").arg(fileName_, QString::number(line), text);
+    }
+    void fileError(const QString& text) { result_.errors << QStringLiteral("%1 : %2").arg(fileName_, text); }
+
+    // Reads a whole number in lo..hi; reports the fault and returns false otherwise.
+    bool number(int line, const QString& what, const QString& text, int lo, int hi, int& out) {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (!ok) {
+            error(line, QStringLiteral("%1 : « %2 » n'est pas un nombre entier").arg(what, text));
+            return false;
+        }
+        if (value < lo || value > hi) {
+            error(line, QStringLiteral("%1 : %2 hors des limites (%3 à %4)").arg(what).arg(value).arg(lo).arg(hi));
+            return false;
+        }
+        out = value;
+        return true;
+    }
+
+    bool text(int line, const QString& what, const QString& value, int size) {
+        if (value.isEmpty()) {
+            error(line, QStringLiteral("%1 vide").arg(what));
+            return false;
+        }
+        if (value.size() > size) {
+            error(line, QStringLiteral("%1 : %2 caractères, %3 au plus").arg(what).arg(value.size()).arg(size));
+            return false;
+        }
+        return true;
+    }
+
+    void header(int line, const QStringList& fields, const QString& what, int lo, int hi, int& value, int& seenAt);
+    void chapter(int line, const QStringList& fields);
+    void question(int line, const QStringList& fields);
+    void finish();
+
+    QString fileName_;
+    ParseResult result_;
+    int tempsLine_ = 0;
+    int toleranceLine_ = 0;
+};
+
+ParseResult Parser::run(const QByteArray& data) {
+    const QList<QByteArray> lines = data.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        QByteArray bytes = lines[i];
+        if (bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        if (i == 0 && bytes.startsWith("\xEF\xBB\xBF")) {
+            bytes.remove(0, 3);
+        }
+
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString content = decoder(bytes);
+        if (decoder.hasError()) {
+            error(line, QStringLiteral("texte non UTF-8 (enregistrez le fichier en UTF-8)"));
+            continue;
+        }
+        const QString trimmed = content.trimmed();
+        if (trimmed.isEmpty() || trimmed.startsWith(u'#')) {
+            continue;
+        }
+
+        QStringList fields;
+        if (!splitFields(content, fields)) {
+            error(line, QStringLiteral("guillemet non refermé"));
+            continue;
+        }
+        const QString kind = fields.value(0).toLower();
+        if (kind == u"temps") {
+            header(line, fields, QStringLiteral("temps"), 1, kMaxInteger, result_.source.temps, tempsLine_);
+        } else if (kind == u"tolerance" || kind == u"tolérance") {
+            header(line, fields, QStringLiteral("tolerance"), 0, 100, result_.source.tolerance, toleranceLine_);
+        } else if (kind == u"chapitre") {
+            chapter(line, fields);
+        } else if (kind == u"question") {
+            question(line, fields);
+        } else {
+            error(line, QStringLiteral("ligne « %1 » inconnue (temps, tolerance, chapitre ou question attendu)")
+                            .arg(fields.value(0)));
+        }
+    }
+    finish();
+    return std::move(result_);
+}
+
+void Parser::header(int line, const QStringList& fields, const QString& what, int lo, int hi, int& value, int& seenAt) {
+    if (fields.size() != 2) {
+        error(
+            line,
+            QStringLiteral("nombre de colonnes incorrect : %1 au lieu de 2 (%2;valeur)").arg(fields.size()).arg(what));
+        return;
+    }
+    if (seenAt != 0) {
+        error(line, QStringLiteral("ligne « %1 » en double (déjà ligne %2)").arg(what).arg(seenAt));
+        return;
+    }
+    seenAt = line; // given, even if wrong: not reported missing as well
+    number(line, what, fields[1], lo, hi, value);
+}
+
+void Parser::chapter(int line, const QStringList& fields) {
+    if (fields.size() != 3) {
+        error(
+            line,
+            QStringLiteral("nombre de colonnes incorrect : %1 au lieu de 3 (chapitre;numéro;nom)").arg(fields.size()));
+        return;
+    }
+    Chapter c;
+    c.line = line;
+    c.nom = fields[2];
+    if (!number(line, QStringLiteral("numéro de chapitre"), fields[1], 1, kMaxInteger, c.numero) ||
+        !text(line, QStringLiteral("nom de chapitre"), c.nom, kChapterNameSize)) {
+        return;
+    }
+    auto& chapters = result_.source.chapters;
+    const auto same =
+        std::find_if(chapters.begin(), chapters.end(), [&](const Chapter& other) { return other.numero == c.numero; });
+    if (same != chapters.end()) {
+        error(line, QStringLiteral("chapitre %1 déjà déclaré ligne %2").arg(c.numero).arg(same->line));
+        return;
+    }
+    chapters.push_back(std::move(c));
+}
+
+void Parser::question(int line, const QStringList& fields) {
+    const auto count = fields.size();
+    if (count < kQuestionFixedColumns + 2 || (count - kQuestionFixedColumns) % 2 != 0) {
+        if (count == kQuestionFixedColumns) {
+            error(line, QStringLiteral("aucune réponse : le nombre de réponses (nbrereponse) doit aller de 1 à %1")
+                            .arg(kMaxAnswers));
+            return;
+        }
+        error(line, QStringLiteral("nombre de colonnes incorrect : %1 (question;numéro;chapitre;niveaux;genre;"
+                                   "temps;texte puis une réponse et sa valeur par paire de colonnes)")
+                        .arg(count));
+        return;
+    }
+    const auto answerCount = (count - kQuestionFixedColumns) / 2;
+    if (answerCount > kMaxAnswers) {
+        error(line, QStringLiteral("%1 réponses : le nombre de réponses (nbrereponse) doit aller de 1 à %2")
+                        .arg(answerCount)
+                        .arg(kMaxAnswers));
+        return;
+    }
+
+    Question q;
+    q.line = line;
+    if (!number(line, QStringLiteral("numéro de question"), fields[1], 1, kMaxInteger, q.numero) ||
+        !number(line, QStringLiteral("chapitre"), fields[2], 1, kMaxInteger, q.chapitre)) {
+        return;
+    }
+
+    static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
+    const QStringList levels = fields[3].split(separators, Qt::SkipEmptyParts);
+    if (levels.isEmpty()) {
+        error(line, QStringLiteral("aucun niveau (B0, B1, B2, BR ou BC)"));
+        return;
+    }
+    for (const QString& level : levels) {
+        const auto known = std::find_if(kLevels.begin(), kLevels.end(), [&](const char* name) {
+            return level.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        });
+        if (known == kLevels.end()) {
+            error(line, QStringLiteral("niveau « %1 » inconnu (B0, B1, B2, BR ou BC)").arg(level));
+            return;
+        }
+        q.levels[static_cast<std::size_t>(known - kLevels.begin())] = true;
+    }
+
+    const QString kind = fields[4].toLower();
+    if (kind != u"qcm" && kind != u"ordre") {
+        error(line, QStringLiteral("genre « %1 » inconnu (qcm ou ordre)").arg(fields[4]));
+        return;
+    }
+    q.qcm = kind == u"qcm";
+
+    if (!number(line, QStringLiteral("temps de la question"), fields[5], 0, kMaxInteger, q.temps)) {
+        return;
+    }
+    q.text = fields[6];
+    if (!text(line, QStringLiteral("texte de la question"), q.text, kQuestionSize)) {
+        return;
+    }
+
+    for (qsizetype i = 0; i < answerCount; ++i) {
+        Answer a;
+        a.text = fields[kQuestionFixedColumns + 2 * i];
+        const QString& value = fields[kQuestionFixedColumns + 2 * i + 1];
+        const QString what = QStringLiteral("réponse %1").arg(i + 1);
+        if (!text(line, what, a.text, kAnswerSize)) {
+            return;
+        }
+        const int hi = q.qcm ? 1 : static_cast<int>(answerCount);
+        const int lo = q.qcm ? 0 : 1;
+        if (!number(line, QStringLiteral("valeur de la %1").arg(what), value, lo, hi, a.expected)) {
+            return;
+        }
+        q.answers.push_back(std::move(a));
+    }
+    if (!q.qcm) {
+        std::vector<int> ranks;
+        for (const Answer& a : q.answers) {
+            ranks.push_back(a.expected);
+        }
+        std::sort(ranks.begin(), ranks.end());
+        if (std::adjacent_find(ranks.begin(), ranks.end()) != ranks.end()) {
+            error(line,
+                  QStringLiteral("question à remettre dans l'ordre : chaque rang de 1 à %1 doit être donné une fois")
+                      .arg(answerCount));
+            return;
+        }
+    }
+    result_.source.questions.push_back(std::move(q));
+}
+
+void Parser::finish() {
+    TestSource& s = result_.source;
+    if (tempsLine_ == 0) {
+        fileError(QStringLiteral("ligne « temps;secondes » manquante"));
+    }
+    if (toleranceLine_ == 0) {
+        fileError(QStringLiteral("ligne « tolerance;pourcentage » manquante"));
+    }
+    if (s.chapters.empty()) {
+        fileError(QStringLiteral("aucun chapitre (ligne « chapitre;numéro;nom »)"));
+    }
+    if (s.questions.empty()) {
+        fileError(QStringLiteral("aucune question"));
+        return;
+    }
+
+    const int n = static_cast<int>(s.questions.size());
+    std::map<int, int> lineOfNumber;
+    for (const Question& q : s.questions) {
+        const bool declared =
+            std::any_of(s.chapters.begin(), s.chapters.end(), [&](const Chapter& c) { return c.numero == q.chapitre; });
+        if (!declared) {
+            error(q.line,
+                  QStringLiteral("chapitre %1 non déclaré (ligne « chapitre;%1;nom » manquante)").arg(q.chapitre));
+        }
+        const auto [it, inserted] = lineOfNumber.emplace(q.numero, q.line);
+        if (!inserted) {
+            error(q.line, QStringLiteral("question numéro %1 déjà donnée ligne %2").arg(q.numero).arg(it->second));
+        } else if (q.numero > n) {
+            error(q.line, QStringLiteral("question numéro %1 : les questions doivent être numérotées de 1 à %2")
+                              .arg(q.numero)
+                              .arg(n));
+        }
+    }
+}
+
+} // namespace
+
+bool splitFields(const QString& line, QStringList& fields) {
+    fields.clear();
+    QString field;
+    bool quoted = false;    // inside quotes
+    bool wasQuoted = false; // the current field had quotes: keep its spaces
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c == u'"') {
+                if (i + 1 < line.size() && line[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                field += c;
+            }
+        } else if (c == u'"' && field.trimmed().isEmpty() && !wasQuoted) {
+            field.clear();
+            quoted = true;
+            wasQuoted = true;
+        } else if (c == u';') {
+            fields << (wasQuoted ? field : field.trimmed());
+            field.clear();
+            wasQuoted = false;
+        } else if (!(wasQuoted && c.isSpace())) {
+            field += c;
+        }
+    }
+    if (quoted) {
+        return false;
+    }
+    fields << (wasQuoted ? field : field.trimmed());
+    while (!fields.isEmpty() && fields.last().isEmpty()) {
+        fields.removeLast();
+    }
+    return true;
+}
+
+ParseResult parseTestSource(const QByteArray& data, const QString& fileName) {
+    return Parser(fileName).run(data);
+}
+
+ParseResult readTestSource(const QString& path) {
+    QFile file(path);
+    const QString name = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly)) {
+        ParseResult result;
+        result.errors << QStringLiteral("%1 : impossible de lire le fichier (%2)").arg(name, file.errorString());
+        return result;
+    }
+    return parseTestSource(file.readAll(), name);
+}
+
+} // namespace kelvane::mktest

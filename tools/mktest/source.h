@@ -1,0 +1,84 @@
+#pragma once
+
+// The text source of a test file, read and checked before anything is written.
+//
+// A UTF-8 file, one record per line, fields separated by ';' (a field may be put between double quotes
+// to hold a ';', a quote inside being doubled). Blank lines and lines starting with '#' are skipped;
+// trailing empty fields (as spreadsheets export them) are ignored.
+//
+//   temps;600                      time allowed for the whole test, in seconds (1..32767), once
+//   tolerance;70                   pass mark in percent (0..100), once
+//   chapitre;1;Le risque électrique
+//                                  a chapter: its number (1..32767, each once) and name (80 characters)
+//   question;NUMÉRO;CHAPITRE;NIVEAUX;GENRE;TEMPS;TEXTE;RÉPONSE1;VALEUR1[;RÉPONSE2;VALEUR2 ... up to 5]
+//       NUMÉRO    1..N, each once (N = the number of questions), in any order
+//       CHAPITRE  a chapter declared by a chapitre line
+//       NIVEAUX   the levels the question belongs to, among B0 B1 B2 BR BC, separated by spaces
+//       GENRE     qcm (tick the right answers: VALEUR 1 = to tick, 0 = not)
+//                 or ordre (put the answers back in order: VALEUR = the rank, 1..number of answers, each once)
+//       TEMPS     a number kept with the question (0..32767)
+//       TEXTE     the question, 200 characters; each RÉPONSE 100 characters
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace kelvane::mktest {
+
+// Field sizes of the test file, in characters.
+inline constexpr int kChapterNameSize = 80;
+inline constexpr int kQuestionSize = 200;
+inline constexpr int kAnswerSize = 100;
+inline constexpr int kMaxAnswers = 5;
+
+// The levels in the order of the test table's first five fields.
+inline constexpr std::array<const char*, 5> kLevels = {"B0", "B1", "B2", "BR", "BC"};
+
+struct Answer {
+    QString text;
+    int expected = 0; // multiple choice: 1 to tick, 0 not; ordering: the rank
+};
+
+struct Question {
+    int line = 0;
+    int numero = 0;
+    int chapitre = 0;
+    std::array<bool, 5> levels{}; // after kLevels
+    bool qcm = true;
+    int temps = 0;
+    QString text;
+    std::vector<Answer> answers; // 1..5
+};
+
+struct Chapter {
+    int line = 0;
+    int numero = 0;
+    QString nom;
+};
+
+struct TestSource {
+    int temps = 0;
+    int tolerance = 0;
+    std::vector<Chapter> chapters;   // in source order
+    std::vector<Question> questions; // in source order
+};
+
+// The source read, and every fault found, each as "FILE, ligne N : text" (or "FILE : text" for a fault of the
+// whole file). The source is usable only when errors is empty.
+struct ParseResult {
+    TestSource source;
+    QStringList errors;
+    bool ok() const { return errors.isEmpty(); }
+};
+
+// fileName is the name shown in the messages.
+ParseResult parseTestSource(const QByteArray& data, const QString& fileName);
+ParseResult readTestSource(const QString& path);
+
+// Splits one line into its fields: ';' separated, double quotes around a field protect ';' and '"' is doubled
+// inside them; fields are trimmed and trailing empty fields dropped. Returns false on an unclosed quote.
+bool splitFields(const QString& line, QStringList& fields);
+
+} // namespace kelvane::mktest

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "source.h"
+
+#include <QString>
+
+namespace kelvane::mktest {
+
+// The locale string given to the engine for new files.
+inline constexpr const char* kLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
+inline constexpr int kCodeSize = 20;
+
+// Writes the test file (tables chapitre, numero and test) for a checked source. The file is built under a
+// temporary name in the output's folder and renamed over the output only once complete: on failure the
+// output is left as it was. Throws kelvane::Error.
+void writeTestDatabase(const TestSource& source, const QString& output);
+
+// Writes the settings file: table habilitation, one Text 20 field "code", one record. Throws kelvane::Error
+// (a code over 20 characters is error 3163 and writes nothing).
+void writeSettingsDatabase(const QString& output, const QString& code);
+
+} // namespace kelvane::mktest
