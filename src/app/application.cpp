@@ -4,6 +4,7 @@
 #include "app/formes.h"
 #include "app/menu.h"
 #include "platform/ui/messagebox.h"
+#include "platform/ui/printerqt.h"
 #include "platform/ui/services.h"
 
 #include <QApplication>
@@ -37,12 +38,14 @@ int executerAvecServicesSysteme() {
     ui::SystemTimerFactory timers;
     ui::SystemFiles files;
     ui::QtMessages messages;
+    ui::SystemPrinter printer;
     ui::Services s;
     s.clock = &clock;
     s.random = &random;
     s.timers = &timers;
     s.files = &files;
     s.messages = &messages;
+    s.printer = &printer;
     const int statut = executer(s);
     ui::installServices({});
     return statut;

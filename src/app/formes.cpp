@@ -1,21 +1,14 @@
 #include "app/formes.h"
 
 #include "app/menu.h"
+#include "app/motpasse.h"
 #include "platform/ui/forme.h"
 #include "session/formetest.h"
+#include "viewer/visualisation.h"
 
 #include <QApplication>
 
 namespace kelvane::app {
-
-namespace {
-std::unique_ptr<ui::Forme> formeVide(const QString& nom, const QString& titre) {
-    auto f = std::make_unique<ui::Forme>();
-    f->setObjectName(nom);
-    f->setWindowTitle(titre);
-    return f;
-}
-} // namespace
 
 Formes::Formes() = default;
 Formes::~Formes() = default;
@@ -47,14 +40,27 @@ ui::Forme& Formes::evaluation() {
 
 ui::Forme& Formes::visualisation() {
     if (!visualisation_) {
-        visualisation_ = formeVide(QStringLiteral("Visualisation"), QStringLiteral("Visualisation"));
+        visualisation_ = std::make_unique<viewer::Visualisation>();
     }
     return *visualisation_;
 }
 
 ui::Forme& Formes::motPasse() {
     if (!motPasse_) {
-        motPasse_ = formeVide(QStringLiteral("MotPasse"), QStringLiteral("Modification du mot de Passe"));
+        auto forme = std::make_unique<MotPasse>();
+        // The third wrong code ends the program as the menu's gate ends it.
+        forme->fermerLogiciel = [f = forme.get()] {
+            f->Unload();
+            for (QWidget* fenetre : QApplication::topLevelWidgets()) {
+                auto* menu = qobject_cast<Menu*>(fenetre);
+                if (menu != nullptr && menu->fermerLogiciel) {
+                    menu->fermerLogiciel();
+                    return;
+                }
+            }
+            QApplication::exit(0);
+        };
+        motPasse_ = std::move(forme);
     }
     return *motPasse_;
 }

@@ -16,8 +16,8 @@ QString nomFichierResultats(const QString& prenom, const QString& nom, const QSt
     // One character, but never half of a surrogate pair: that would not even be a valid file name.
     const qsizetype initiale = !prenom.isEmpty() && prenom.at(0).isHighSurrogate() ? 2 : 1;
     return prenom.left(initiale) + nom + QLatin1Char('-') + nomTest +
-           (examen ? QLatin1StringView("-Ex-") : QLatin1StringView("-")) + dateCourte.mid(0, 2) +
-           dateCourte.mid(3, 2) + dateCourte.mid(6, 2) + QLatin1StringView(".mdb");
+           (examen ? QLatin1StringView("-Ex-") : QLatin1StringView("-")) + dateCourte.mid(0, 2) + dateCourte.mid(3, 2) +
+           dateCourte.mid(6, 2) + QLatin1StringView(".mdb");
 }
 
 QString premierNomLibre(const QString& nom, const std::function<bool(const QString&)>& existe) {
@@ -120,8 +120,8 @@ bool premierEnregistrement(db::Recordset& rs) {
     return true;
 }
 
-ParametresTest copierEleve(db::Database& eleve, db::Recordset& rsNumero, const DonneesCandidat& candidat,
-                           bool examen, const QDate& aujourdhui) {
+ParametresTest copierEleve(db::Database& eleve, db::Recordset& rsNumero, const DonneesCandidat& candidat, bool examen,
+                           const QDate& aujourdhui) {
     db::Recordset rsEleves = eleve.OpenRecordset(QStringLiteral("eleves"));
     rsEleves.AddNew();
     rsEleves.SetField(QStringLiteral("nom"), candidat.nom);
@@ -178,10 +178,6 @@ void copierQuestions(db::Database& eleve, db::Recordset& rsTest) {
     }
 }
 
-} // namespace
-
-namespace {
-
 void construireTables(db::Database& base) {
     base.TableDefs().Append(tableQuestion(base));
     base.TableDefs().Append(tableChapitre(base));
@@ -211,11 +207,10 @@ ParametresTest remplirFichierResultats(db::Database& eleve, db::Recordset& rsNum
                                        const QDate& aujourdhui) {
     // Checked before anything is written: the copy takes the first 21 fields by position.
     if (rsTest.FieldCount() < NbChampsQuestionTest) {
-        throw Error(errc::ItemNotFound,
-                    QStringLiteral("La table test du test %1 a %2 champs au lieu d'au moins %3")
-                        .arg(candidat.nomTest)
-                        .arg(rsTest.FieldCount())
-                        .arg(NbChampsQuestionTest));
+        throw Error(errc::ItemNotFound, QStringLiteral("La table test du test %1 a %2 champs au lieu d'au moins %3")
+                                            .arg(candidat.nomTest)
+                                            .arg(rsTest.FieldCount())
+                                            .arg(NbChampsQuestionTest));
     }
     eleve.BeginTrans();
     try {

@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -81,7 +80,6 @@ struct FichierResultatsDemarre {
 // was there before (the creation refused its name) is never removed.
 FichierResultatsDemarre demarrerFichierResultats(const QString& chemin, db::Recordset& rsNumero,
                                                  db::Recordset& rsChapitre, db::Recordset& rsTest,
-                                                 const DonneesCandidat& candidat, bool examen,
-                                                 const QDate& aujourdhui);
+                                                 const DonneesCandidat& candidat, bool examen, const QDate& aujourdhui);
 
 } // namespace kelvane

@@ -16,13 +16,21 @@ bool entreeNommee(const QStringList& tables, int rang, QLatin1StringView nom) {
 
 } // namespace
 
-bool estListeTest(const QStringList& tables) { return entreeNommee(tables, 7, QLatin1StringView("test")); }
+bool estListeTest(const QStringList& tables) {
+    return entreeNommee(tables, 7, QLatin1StringView("test"));
+}
 
-bool estListeResultats(const QStringList& tables) { return entreeNommee(tables, 2, QLatin1StringView("eleves")); }
+bool estListeResultats(const QStringList& tables) {
+    return entreeNommee(tables, 2, QLatin1StringView("eleves"));
+}
 
-bool estTest(db::Database& base) { return estListeTest(base.TableDefs().Names()); }
+bool estTest(db::Database& base) {
+    return estListeTest(base.TableDefs().Names());
+}
 
-bool estResultats(db::Database& base) { return estListeResultats(base.TableDefs().Names()); }
+bool estResultats(db::Database& base) {
+    return estListeResultats(base.TableDefs().Names());
+}
 
 SondageFichier sonderFichier(const QString& chemin) {
     // A listable file cannot meet both rules: with "eleves" second, the engine's four tables come next and a
@@ -49,7 +57,9 @@ SondageFichier sonderFichier(const QString& chemin) {
     }
 }
 
-QString nomTestDeFichier(const QString& fichier) { return fichier.chopped(qMin<qsizetype>(4, fichier.size())); }
+QString nomTestDeFichier(const QString& fichier) {
+    return fichier.chopped(qMin<qsizetype>(4, fichier.size()));
+}
 
 std::optional<QString> verifierTest(db::Database& base) {
     const QString nom = nomTestDeFichier(QFileInfo(base.path()).fileName());

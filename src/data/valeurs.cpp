@@ -26,8 +26,12 @@ std::int16_t entier16(const QVariant& valeur, const QString& quoi) {
     return entier16(nombre, quoi);
 }
 
-bool estVrai(const QVariant& valeur) { return !valeur.isNull() && valeur.toBool(); }
+bool estVrai(const QVariant& valeur) {
+    return !valeur.isNull() && valeur.toBool();
+}
 
-QString texteChamp(const QVariant& valeur) { return valeur.isNull() ? QString() : valeur.toString(); }
+QString texteChamp(const QVariant& valeur) {
+    return valeur.isNull() ? QString() : valeur.toString();
+}
 
 } // namespace kelvane

@@ -4,6 +4,7 @@
 #include "platform/ui/services.h"
 #include "platform/ui/timer.h"
 #include "results/cadreresultats.h"
+#include "results/impression.h"
 #include "results/resultats.h"
 #include "session/formetest.h"
 
@@ -77,6 +78,8 @@ void FormeTest::Retourner_Click() {
     AfficherQuestion();
 }
 
-void FormeTest::ImprimerResultat_Click() {}
+void FormeTest::ImprimerResultat_Click() {
+    results::imprimerResultats(Commun::RsEleves, Commun::RsQuestion, etat, Commun::FichierEleve);
+}
 
 } // namespace kelvane::session

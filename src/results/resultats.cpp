@@ -20,7 +20,9 @@ int pourcentageCoupe(int bonnes, int total) {
     return total == 0 ? 0 : static_cast<int>(std::floor(bonnes * 100.0 / total));
 }
 
-QString nombre(int valeur) { return QString::number(valeur); }
+QString nombre(int valeur) {
+    return QString::number(valeur);
+}
 
 } // namespace
 
@@ -49,9 +51,9 @@ TextesResultats calculerResultats(db::Recordset& rsEleves, db::Recordset& rsQues
     textes.label27 = texteChamp(rsEleves.Fields(QStringLiteral("prenom"))) + QLatin1Char(' ') +
                      texteChamp(rsEleves.Fields(QStringLiteral("nom"))).toUpper() + QLatin1Char(' ') +
                      texteChamp(rsEleves.Fields(QStringLiteral("classe")));
-    textes.label28 = etat.NomTest +
-                     (etat.ModeExamen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
-                     date;
+    textes.label28 =
+        etat.NomTest +
+        (etat.ModeExamen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) + date;
 
     std::array<int, 5> questionsNiveau{};
     std::array<int, 5> bonnesNiveau{};
@@ -85,21 +87,20 @@ TextesResultats calculerResultats(db::Recordset& rsEleves, db::Recordset& rsQues
                     QLatin1StringView(" sur ") + nombre(total) + QLatin1StringView(" questions");
     textes.pourcentage = total == 0 ? 0.0 : textes.nbBonnes * 100.0 / total;
     textes.reussi = !(textes.pourcentage < etat.Tolerance);
-    const QString verdict = textes.reussi
-                                ? mots.reussite + QLatin1StringView(" (>=") + nombre(etat.Tolerance) + QLatin1StringView("%)")
-                                : mots.echec + QLatin1StringView(" (<") + nombre(etat.Tolerance) + QLatin1StringView("%)");
-    textes.label10 = nombre(pourcentageCoupe(textes.nbBonnes, total)) + QStringLiteral("% de bonnes réponses, ") +
-                     verdict;
+    const QString verdict =
+        textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(etat.Tolerance) + QLatin1StringView("%)")
+                      : mots.echec + QLatin1StringView(" (<") + nombre(etat.Tolerance) + QLatin1StringView("%)");
+    textes.label10 =
+        nombre(pourcentageCoupe(textes.nbBonnes, total)) + QStringLiteral("% de bonnes réponses, ") + verdict;
 
-    static const std::array<QLatin1StringView, 5> etiquettes = {
-        QLatin1StringView("B0:"), QLatin1StringView("B1:"), QLatin1StringView("B2:"), QLatin1StringView("BR:"),
-        QLatin1StringView("BC:")};
+    static const std::array<QLatin1StringView, 5> etiquettes = {QLatin1StringView("B0:"), QLatin1StringView("B1:"),
+                                                                QLatin1StringView("B2:"), QLatin1StringView("BR:"),
+                                                                QLatin1StringView("BC:")};
     for (std::size_t j = 0; j < etiquettes.size(); ++j) {
         textes.niveaux[j] = questionsNiveau[j] != 0
                                 ? etiquettes[j] + nombre(bonnesNiveau[j]) + QLatin1StringView(" sur ") +
                                       nombre(questionsNiveau[j]) + QLatin1StringView(" soit ") +
-                                      nombre(pourcentageCoupe(bonnesNiveau[j], questionsNiveau[j])) +
-                                      QLatin1Char('%')
+                                      nombre(pourcentageCoupe(bonnesNiveau[j], questionsNiveau[j])) + QLatin1Char('%')
                                 : etiquettes[j] + QLatin1StringView(" Pas de questions pour ce niveau");
     }
 

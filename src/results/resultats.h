@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 namespace kelvane {

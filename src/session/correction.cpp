@@ -8,7 +8,9 @@ namespace kelvane {
 
 namespace {
 
-bool estChiffre(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool estChiffre(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 } // namespace
 

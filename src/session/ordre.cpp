@@ -5,7 +5,9 @@
 
 namespace kelvane {
 
-double facteurSecondes(int seconde) { return seconde / 60.0; }
+double facteurSecondes(int seconde) {
+    return seconde / 60.0;
+}
 
 std::vector<int> TirerOrdre(int n, double f, ui::RandomService& aleatoire) {
     std::vector<int> ordre;

@@ -187,7 +187,8 @@ private slots:
         QTest::newRow("trois faux") << prof << QStringList{"a\n", "b\n", "c\n"}
                                     << QStringList{kErrone, kErrone, kTroisieme} << 0 << true;
         QTest::newRow("le compte continue après un bon code")
-            << prof << QStringList{"a\n", "prof\n", "b\n"} << QStringList{kErrone, kTroisieme} << 1 << true;
+            << prof << QStringList{"a\n", "prof\n", "b\n", "c\n"} << QStringList{kErrone, kErrone, kTroisieme} << 1
+            << true;
         QTest::newRow("code vide: Entrée dans la boîte vide")
             << QVariant(QString()) << QStringList{"\n"} << QStringList{} << 1 << false;
         QTest::newRow("code nul: seul le maître ouvre")

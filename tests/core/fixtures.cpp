@@ -78,10 +78,10 @@ QString creerTest(const QDir& dossier, const QString& fichier, const Test& test)
     for (const Question& q : test.questions) {
         rs.AddNew();
         const int champs = qMin(test.nbChamps, 21);
-        const QList<QVariant> valeurs{q.niveaux[0], q.niveaux[1], q.niveaux[2],    q.niveaux[3],    q.niveaux[4],
-                                      q.texte,      q.nbReponses, q.reponses[0],   q.reponses[1],   q.reponses[2],
-                                      q.reponses[3], q.reponses[4], q.attendues[0], q.attendues[1], q.attendues[2],
-                                      q.attendues[3], q.attendues[4], q.temps,      q.qcm,           q.chapitre,
+        const QList<QVariant> valeurs{q.niveaux[0],   q.niveaux[1],   q.niveaux[2],   q.niveaux[3],   q.niveaux[4],
+                                      q.texte,        q.nbReponses,   q.reponses[0],  q.reponses[1],  q.reponses[2],
+                                      q.reponses[3],  q.reponses[4],  q.attendues[0], q.attendues[1], q.attendues[2],
+                                      q.attendues[3], q.attendues[4], q.temps,        q.qcm,          q.chapitre,
                                       q.numero};
         for (int i = 0; i < champs; ++i) {
             rs.SetField(i, valeurs.at(i));

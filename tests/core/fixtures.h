@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <optional>
 #include <utility>
@@ -30,9 +29,9 @@ struct Test {
     QList<Question> questions;
     QList<std::pair<QString, int>> chapitres{{QStringLiteral("Généralités"), 1}};
     QList<std::pair<int, int>> parametres{{600, 70}}; // temps, tolerance: one record per pair
-    int nbChamps = 21;            // fields of the table test: fewer breaks the format, more are extra columns
+    int nbChamps = 21;             // fields of the table test: fewer breaks the format, more are extra columns
     int tailleTexteQuestion = 255; // a test's own columns may be wider than the results file's
-    QStringList tablesEnPlus;     // further tables of the test's own, each with one text field
+    QStringList tablesEnPlus;      // further tables of the test's own, each with one text field
 };
 
 // A test file in `dossier`; returns its full path.

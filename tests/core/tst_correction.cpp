@@ -7,7 +7,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <limits>
 
 using namespace kelvane;
@@ -155,14 +154,14 @@ void TstCorrection::enregistrer_data() {
     const Cases ordre{2, 3, 1, 0, 0};
     QTest::newRow("ordre: rangs 2 3 1") << false << ordre << Cases{} << Combos{"2", "3", "1", "", ""}
                                         << Valeurs{2, 3, 1, 0, 0, 1};
-    QTest::newRow("ordre: troisième liste vide") << false << ordre << Cases{} << Combos{"2", "3", "", "", ""}
-                                                 << Valeurs{2, 3, 0, 0, 0, 0};
-    QTest::newRow("ordre: textes tapés à la main") << false << ordre << Cases{1, 1, 1, 1, 1}
-                                                   << Combos{" 2", "3abc", "1\t", "", "x"} << Valeurs{2, 3, 1, 0, 0, 1};
+    QTest::newRow("ordre: troisième liste vide")
+        << false << ordre << Cases{} << Combos{"2", "3", "", "", ""} << Valeurs{2, 3, 0, 0, 0, 0};
+    QTest::newRow("ordre: textes tapés à la main")
+        << false << ordre << Cases{1, 1, 1, 1, 1} << Combos{" 2", "3abc", "1\t", "", "x"} << Valeurs{2, 3, 1, 0, 0, 1};
     QTest::newRow("ordre: question sautée sans rien toucher")
         << false << ordre << Cases{} << Combos{} << Valeurs{0, 0, 0, 0, 0, 0};
-    QTest::newRow("ordre de quatre: 2 4 1 3") << false << Cases{2, 4, 1, 3, 0} << Cases{}
-                                               << Combos{"2", "4", "1", "3", ""} << Valeurs{2, 4, 1, 3, 0, 1};
+    QTest::newRow("ordre de quatre: 2 4 1 3")
+        << false << Cases{2, 4, 1, 3, 0} << Cases{} << Combos{"2", "4", "1", "3", ""} << Valeurs{2, 4, 1, 3, 0, 1};
 }
 
 void TstCorrection::enregistrer() {

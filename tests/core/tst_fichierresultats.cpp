@@ -48,16 +48,29 @@ void TstFichierResultats::nomFichier_data() {
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("attendu");
 
-    QTest::newRow("évaluation") << "Jean" << "Dupont" << true << "06/12/01" << "JDupont-B1V-Ex-061201.mdb";
-    QTest::newRow("entraînement") << "Jean" << "Dupont" << false << "06/12/01" << "JDupont-B1V-061201.mdb";
-    QTest::newRow("prénom en minuscules") << "jean" << "Dupont" << true << "06/12/01" << "jDupont-B1V-Ex-061201.mdb";
-    QTest::newRow("prénom accentué") << "Émile" << "Zola" << false << "31/01/24" << "ÉZola-B1V-310124.mdb";
-    QTest::newRow("prénom vide") << "" << "Dupont" << true << "06/12/01" << "Dupont-B1V-Ex-061201.mdb";
-    QTest::newRow("nom et prénom vides") << "" << "" << false << "06/12/01" << "-B1V-061201.mdb";
-    QTest::newRow("année sur quatre chiffres") << "Jean" << "Dupont" << false << "06/12/2001" << "JDupont-B1V-061220.mdb";
-    QTest::newRow("prénom hors du plan de base")
-        << QString::fromUtf8("\U0001D4D0ngel") << "Dupont" << false << "06/12/01"
-        << QString::fromUtf8("\U0001D4D0Dupont-B1V-061201.mdb");
+    QTest::newRow("évaluation") << "Jean"
+                                << "Dupont" << true << "06/12/01"
+                                << "JDupont-B1V-Ex-061201.mdb";
+    QTest::newRow("entraînement") << "Jean"
+                                  << "Dupont" << false << "06/12/01"
+                                  << "JDupont-B1V-061201.mdb";
+    QTest::newRow("prénom en minuscules") << "jean"
+                                          << "Dupont" << true << "06/12/01"
+                                          << "jDupont-B1V-Ex-061201.mdb";
+    QTest::newRow("prénom accentué") << "Émile"
+                                     << "Zola" << false << "31/01/24"
+                                     << "ÉZola-B1V-310124.mdb";
+    QTest::newRow("prénom vide") << ""
+                                 << "Dupont" << true << "06/12/01"
+                                 << "Dupont-B1V-Ex-061201.mdb";
+    QTest::newRow("nom et prénom vides") << ""
+                                         << "" << false << "06/12/01"
+                                         << "-B1V-061201.mdb";
+    QTest::newRow("année sur quatre chiffres") << "Jean"
+                                               << "Dupont" << false << "06/12/2001"
+                                               << "JDupont-B1V-061220.mdb";
+    QTest::newRow("prénom hors du plan de base") << QString::fromUtf8("\U0001D4D0ngel") << "Dupont" << false
+                                                 << "06/12/01" << QString::fromUtf8("\U0001D4D0Dupont-B1V-061201.mdb");
 }
 
 void TstFichierResultats::nomFichier() {
@@ -78,8 +91,8 @@ void TstFichierResultats::nomLibre_data() {
     QTest::newRow("deuxième session") << QStringList{nom} << "JDupont-B1V-Ex-061201-1.mdb";
     QTest::newRow("troisième session") << QStringList{nom, "JDupont-B1V-Ex-061201-1.mdb"}
                                        << "JDupont-B1V-Ex-061201-2.mdb";
-    QTest::newRow("le premier trou est pris") << QStringList{nom, "JDupont-B1V-Ex-061201-2.mdb"}
-                                              << "JDupont-B1V-Ex-061201-1.mdb";
+    QTest::newRow("le premier trou est pris")
+        << QStringList{nom, "JDupont-B1V-Ex-061201-2.mdb"} << "JDupont-B1V-Ex-061201-1.mdb";
     QStringList beaucoup{nom};
     for (int i = 1; i <= 40000; ++i) {
         beaucoup.append(QStringLiteral("JDupont-B1V-Ex-061201-%1.mdb").arg(i));
@@ -100,24 +113,40 @@ void TstFichierResultats::controlerNom_data() {
     QTest::addColumn<QString>("texte");
     QTest::addColumn<QString>("caractere"); // empty: accepted
 
-    QTest::newRow("nom simple") << "Dupont" << "";
-    QTest::newRow("accents et cédille") << "Lefèvre-François" << "";
-    QTest::newRow("blancs et apostrophe") << "Le Gall d'Arc" << "";
-    QTest::newRow("vide") << "" << "";
+    QTest::newRow("nom simple") << "Dupont"
+                                << "";
+    QTest::newRow("accents et cédille") << "Lefèvre-François"
+                                        << "";
+    QTest::newRow("blancs et apostrophe") << "Le Gall d'Arc"
+                                          << "";
+    QTest::newRow("vide") << ""
+                          << "";
     // The typed text always stands between other characters of the file name, so a trailing blank or dot, or
     // dots alone, are harmless there.
-    QTest::newRow("blanc final") << "Dupont " << "";
-    QTest::newRow("point final") << "Dupont." << "";
-    QTest::newRow("deux points seuls") << ".." << "";
-    QTest::newRow("barre oblique") << "../../etc" << "/";
-    QTest::newRow("barre oblique inverse") << "..\\Windows" << "\\";
-    QTest::newRow("deux-points") << "C:Dupont" << ":";
-    QTest::newRow("inférieur") << "a<b" << "<";
-    QTest::newRow("supérieur") << "a>b" << ">";
-    QTest::newRow("guillemet") << "\"Jo\"" << "\"";
-    QTest::newRow("barre verticale") << "a|b" << "|";
-    QTest::newRow("point d'interrogation") << "Qui?" << "?";
-    QTest::newRow("étoile") << "Du*" << "*";
+    QTest::newRow("blanc final") << "Dupont "
+                                 << "";
+    QTest::newRow("point final") << "Dupont."
+                                 << "";
+    QTest::newRow("deux points seuls") << ".."
+                                       << "";
+    QTest::newRow("barre oblique") << "../../etc"
+                                   << "/";
+    QTest::newRow("barre oblique inverse") << "..\\Windows"
+                                           << "\\";
+    QTest::newRow("deux-points") << "C:Dupont"
+                                 << ":";
+    QTest::newRow("inférieur") << "a<b"
+                               << "<";
+    QTest::newRow("supérieur") << "a>b"
+                               << ">";
+    QTest::newRow("guillemet") << "\"Jo\""
+                               << "\"";
+    QTest::newRow("barre verticale") << "a|b"
+                                     << "|";
+    QTest::newRow("point d'interrogation") << "Qui?"
+                                           << "?";
+    QTest::newRow("étoile") << "Du*"
+                            << "*";
 }
 
 void TstFichierResultats::controlerNom() {
@@ -142,15 +171,14 @@ void TstFichierResultats::champsCrees_data() {
     const FieldType E = FieldType::Integer;
     const FieldType T = FieldType::Text;
     QTest::newRow("question") << "question"
-                              << QStringList{"B0", "B1",   "B2", "BR", "BC", "question",    "nbrereponse",
-                                             "R1", "R2",   "R3", "R4", "R5", "S1",          "S2",
-                                             "S3", "S4",   "S5", "temps", "qcm", "chapitre", "numero",
-                                             "RE1", "RE2", "RE3", "RE4", "RE5", "reussi"}
+                              << QStringList{"B0",  "B1",  "B2",  "BR",    "BC",  "question", "nbrereponse",
+                                             "R1",  "R2",  "R3",  "R4",    "R5",  "S1",       "S2",
+                                             "S3",  "S4",  "S5",  "temps", "qcm", "chapitre", "numero",
+                                             "RE1", "RE2", "RE3", "RE4",   "RE5", "reussi"}
                               << QList<FieldType>{O, O, O, O, O, T, E, T, T, T, T, T, E, E,
                                                   E, E, E, E, O, E, E, E, E, E, E, E, O}
                               << QList<int>{200, 100, 100, 100, 100, 100};
-    QTest::newRow("chapitre") << "chapitre" << QStringList{"nom", "numero"} << QList<FieldType>{T, E}
-                              << QList<int>{80};
+    QTest::newRow("chapitre") << "chapitre" << QStringList{"nom", "numero"} << QList<FieldType>{T, E} << QList<int>{80};
     QTest::newRow("eleves") << "eleves"
                             << QStringList{"nom", "prenom", "classe", "test", "date", "examen", "temps", "tolerance"}
                             << QList<FieldType>{T, T, T, T, T, O, E, E} << QList<int>{50, 50, 50, 50, 15};
@@ -206,20 +234,24 @@ void TstFichierResultats::texteVideEtTaille_data() {
     QTest::addColumn<int>("longueur");
     QTest::addColumn<bool>("accepte");
 
-    const QList<std::pair<QString, QStringList>> tables{
-        {"question", {"question", "R1", "R2", "R3", "R4", "R5"}},
-        {"chapitre", {"nom"}},
-        {"eleves", {"nom", "prenom", "classe", "test", "date"}}};
+    const QList<std::pair<QString, QStringList>> tables{{"question", {"question", "R1", "R2", "R3", "R4", "R5"}},
+                                                        {"chapitre", {"nom"}},
+                                                        {"eleves", {"nom", "prenom", "classe", "test", "date"}}};
     for (const auto& [table, champs] : tables) {
         for (const QString& champ : champs) {
             QTest::addRow("%s.%s vide", qPrintable(table), qPrintable(champ)) << table << champ << 0 << true;
         }
     }
-    QTest::newRow("question de 200 caractères") << "question" << "question" << 200 << true;
-    QTest::newRow("question de 201 caractères") << "question" << "question" << 201 << false;
-    QTest::newRow("réponse de 100 caractères") << "question" << "R5" << 100 << true;
-    QTest::newRow("réponse de 101 caractères") << "question" << "R5" << 101 << false;
-    QTest::newRow("date de 16 caractères") << "eleves" << "date" << 16 << false;
+    QTest::newRow("question de 200 caractères") << "question"
+                                                << "question" << 200 << true;
+    QTest::newRow("question de 201 caractères") << "question"
+                                                << "question" << 201 << false;
+    QTest::newRow("réponse de 100 caractères") << "question"
+                                               << "R5" << 100 << true;
+    QTest::newRow("réponse de 101 caractères") << "question"
+                                               << "R5" << 101 << false;
+    QTest::newRow("date de 16 caractères") << "eleves"
+                                           << "date" << 16 << false;
 }
 
 void TstFichierResultats::texteVideEtTaille() {
@@ -269,8 +301,7 @@ fixtures::Question question(int numero, const QString& texte, int chapitre) {
     q.chapitre = chapitre;
     q.niveaux = {numero % 2 == 0, true, false, numero == 3, false};
     q.nbReponses = 3;
-    q.reponses = {QStringLiteral("R%1a").arg(numero), QStringLiteral("R%1b").arg(numero), QStringLiteral("éà"), {},
-                  {}};
+    q.reponses = {QStringLiteral("R%1a").arg(numero), QStringLiteral("R%1b").arg(numero), QStringLiteral("éà"), {}, {}};
     q.attendues = {2, 3, 1, 0, 0};
     q.qcm = numero != 2;
     q.temps = 10 * numero;
@@ -295,8 +326,7 @@ void TstFichierResultats::remplissage() {
     TestOuvert t = ouvrirTest(fixtures::creerTest(dir, "B1V.mdb", test));
 
     const QString chemin = dir.filePath("JDupont-B1V-Ex-061201.mdb");
-    const DonneesCandidat candidat{QStringLiteral("Dupont"), QStringLiteral("Jean"), QString(),
-                                   QStringLiteral("B1V")};
+    const DonneesCandidat candidat{QStringLiteral("Dupont"), QStringLiteral("Jean"), QString(), QStringLiteral("B1V")};
     db::Database eleve = creerFichierResultats(chemin);
     const ParametresTest parametres =
         remplirFichierResultats(eleve, t.numero, t.chapitre, t.test, candidat, true, QDate(2001, 12, 6));
@@ -366,8 +396,8 @@ void TstFichierResultats::echecDeCopieLaisseLeFichierVide() {
     {
         db::Database eleve = creerFichierResultats(chemin);
         try {
-            remplirFichierResultats(eleve, t.numero, t.chapitre, t.test, {"Dupont", "Jean", "1A", "test-casse"},
-                                    false, QDate(2001, 12, 6));
+            remplirFichierResultats(eleve, t.numero, t.chapitre, t.test, {"Dupont", "Jean", "1A", "test-casse"}, false,
+                                    QDate(2001, 12, 6));
             QFAIL("the copy of a broken test succeeded");
         } catch (const Error& e) {
             QCOMPARE(e.number(), erreur);
@@ -403,9 +433,9 @@ void TstFichierResultats::demarrageSupprimeSeulementSonFichier() {
     fixtures::Test sain;
     sain.questions = {question(1, "Première", 1)};
     TestOuvert t2 = ouvrirTest(fixtures::creerTest(dir, "sain.mdb", sain));
-    FichierResultatsDemarre demarre = demarrerFichierResultats(
-        dir.filePath("JDupont-sain-061201.mdb"), t2.numero, t2.chapitre, t2.test, {"Dupont", "Jean", "", "sain"},
-        false, QDate(2001, 12, 6));
+    FichierResultatsDemarre demarre =
+        demarrerFichierResultats(dir.filePath("JDupont-sain-061201.mdb"), t2.numero, t2.chapitre, t2.test,
+                                 {"Dupont", "Jean", "", "sain"}, false, QDate(2001, 12, 6));
     QCOMPARE(demarre.parametres.tolerance, std::int16_t(70));
     QCOMPARE(demarre.base.OpenRecordset(QStringLiteral("question")).RecordCount(), 1);
     QVERIFY(QFile::exists(dir.filePath("JDupont-sain-061201.mdb")));

@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <algorithm>
 #include <numeric>
 
@@ -16,8 +15,12 @@ using namespace kelvane;
 using Ordre = QList<int>;
 
 namespace {
-Ordre liste(const std::vector<int>& ordre) { return Ordre(ordre.begin(), ordre.end()); }
-std::vector<int> vecteur(const Ordre& ordre) { return std::vector<int>(ordre.begin(), ordre.end()); }
+Ordre liste(const std::vector<int>& ordre) {
+    return Ordre(ordre.begin(), ordre.end());
+}
+std::vector<int> vecteur(const Ordre& ordre) {
+    return std::vector<int>(ordre.begin(), ordre.end());
+}
 } // namespace
 
 class TstOrdre : public QObject {

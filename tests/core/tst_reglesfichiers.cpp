@@ -83,9 +83,8 @@ void TstReglesFichiers::sonder_data() {
     QTest::newRow("base de réglages") << Fabrique([](const QDir& d) {
         return fixtures::creerBase(d, "habilitation.mdb", {"habilitation"});
     }) << GenreFichier::Autre << false;
-    QTest::newRow("base sans table") << Fabrique([](const QDir& d) {
-        return fixtures::creerBase(d, "vide.mdb", {});
-    }) << GenreFichier::Autre << false;
+    QTest::newRow("base sans table") << Fabrique([](const QDir& d) { return fixtures::creerBase(d, "vide.mdb", {}); })
+                                     << GenreFichier::Autre << false;
     QTest::newRow("texte nommé .mdb") << Fabrique([](const QDir& d) {
         QFile f(d.filePath("pas-une-base.mdb"));
         f.open(QIODevice::WriteOnly);

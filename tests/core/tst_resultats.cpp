@@ -108,18 +108,20 @@ void TstResultats::partEtVerdict_data() {
 
     QTest::newRow("2 sur 3, tolérance 67: coupé à 66, refusé")
         << 2 << 3 << 67 << false << "Nombre de Bonnes Réponses: 2 sur 3 questions"
-        << "66% de bonnes réponses, vous n'avez pas réussi le test (<67%)" << "BR:2 sur 3 soit 66%";
+        << "66% de bonnes réponses, vous n'avez pas réussi le test (<67%)"
+        << "BR:2 sur 3 soit 66%";
     QTest::newRow("2 sur 3, tolérance 66: 66.67 passe")
         << 2 << 3 << 66 << false << "Nombre de Bonnes Réponses: 2 sur 3 questions"
-        << "66% de bonnes réponses, vous avez réussi le test (>=66%)" << "BR:2 sur 3 soit 66%";
-    QTest::newRow("tout juste, tolérance 100") << 4 << 4 << 100 << false
-                                               << "Nombre de Bonnes Réponses: 4 sur 4 questions"
-                                               << "100% de bonnes réponses, vous avez réussi le test (>=100%)"
-                                               << "BR:4 sur 4 soit 100%";
-    QTest::newRow("tolérance 0, rien de juste") << 0 << 2 << 0 << false
-                                                << "Nombre de Bonnes Réponses: 0 sur 2 questions"
-                                                << "0% de bonnes réponses, vous avez réussi le test (>=0%)"
-                                                << "BR:0 sur 2 soit 0%";
+        << "66% de bonnes réponses, vous avez réussi le test (>=66%)"
+        << "BR:2 sur 3 soit 66%";
+    QTest::newRow("tout juste, tolérance 100")
+        << 4 << 4 << 100 << false << "Nombre de Bonnes Réponses: 4 sur 4 questions"
+        << "100% de bonnes réponses, vous avez réussi le test (>=100%)"
+        << "BR:4 sur 4 soit 100%";
+    QTest::newRow("tolérance 0, rien de juste")
+        << 0 << 2 << 0 << false << "Nombre de Bonnes Réponses: 0 sur 2 questions"
+        << "0% de bonnes réponses, vous avez réussi le test (>=0%)"
+        << "BR:0 sur 2 soit 0%";
     QTest::newRow("visionneuse: échec") << 1 << 2 << 70 << true << "Nombre de Bonnes Réponses: 1 sur 2 questions"
                                         << "50% de bonnes réponses, le test n'est pas réussi (<70%)"
                                         << "BR:1 sur 2 soit 50%";
@@ -128,7 +130,8 @@ void TstResultats::partEtVerdict_data() {
                                            << "BR:2 sur 2 soit 100%";
     QTest::newRow("aucune question: ni division par zéro ni niveau")
         << 0 << 0 << 70 << false << "Nombre de Bonnes Réponses: 0 sur 0 questions"
-        << "0% de bonnes réponses, vous n'avez pas réussi le test (<70%)" << "BR: Pas de questions pour ce niveau";
+        << "0% de bonnes réponses, vous n'avez pas réussi le test (<70%)"
+        << "BR: Pas de questions pour ce niveau";
 }
 
 void TstResultats::partEtVerdict() {
@@ -160,11 +163,18 @@ void TstResultats::entetes_data() {
     QTest::addColumn<QString>("label27");
     QTest::addColumn<QString>("label28");
 
-    QTest::newRow("évaluation") << "jean" << "Dupont" << "1ELEC" << true << "jean DUPONT 1ELEC"
+    QTest::newRow("évaluation") << "jean"
+                                << "Dupont"
+                                << "1ELEC" << true << "jean DUPONT 1ELEC"
                                 << "B1V (Evaluation) du 06/12/01";
-    QTest::newRow("entraînement, nom accentué") << "Zoé" << "Lefèvre" << "TS2" << false << "Zoé LEFÈVRE TS2"
+    QTest::newRow("entraînement, nom accentué") << "Zoé"
+                                                << "Lefèvre"
+                                                << "TS2" << false << "Zoé LEFÈVRE TS2"
                                                 << "B1V (Entrainement) du 06/12/01";
-    QTest::newRow("tout vide") << "" << "" << "" << false << "  " << "B1V (Entrainement) du 06/12/01";
+    QTest::newRow("tout vide") << ""
+                               << ""
+                               << "" << false << "  "
+                               << "B1V (Entrainement) du 06/12/01";
 }
 
 void TstResultats::entetes() {
@@ -198,9 +208,8 @@ void TstResultats::listeDesQuestionsSuitLaSession() {
 void TstResultats::listeDesChapitres() {
     // Chapters in stored order; one without questions gets no line; each counts every question record, also
     // the ones the session's order shows twice or never.
-    fixtures::Resultats resultats =
-        avecQuestions({q(true, {}, 2), q(false, {}, 2), q(true, {}, 1), q(true, {}, 2), q(false, {}, 2),
-                       q(false, {}, 7)});
+    fixtures::Resultats resultats = avecQuestions(
+        {q(true, {}, 2), q(false, {}, 2), q(true, {}, 1), q(true, {}, 2), q(false, {}, 2), q(false, {}, 7)});
     resultats.chapitres = {{"Dangers", 2}, {"Sans questions", 3}, {"Généralités", 1}};
     Session s(resultats);
     s.etat.Ordre = {0, 0, 0, 0, 0, 0};

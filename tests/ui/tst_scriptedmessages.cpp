@@ -19,8 +19,6 @@ private slots:
     void servicesAreInstalledThenRestored();
     void manualTimerTicksOnlyWhenEnabled_data();
     void manualTimerTicksOnlyWhenEnabled();
-    void factoryForgetsDeletedTimers();
-    void scriptedRandomThenFallback();
 };
 
 void TestScriptedMessages::answersFromTheQueue_data() {
@@ -175,28 +173,6 @@ void TestScriptedMessages::manualTimerTicksOnlyWhenEnabled() {
     connect(&timer, &Timer::tick, this, [&count] { ++count; });
     QCOMPARE(timer.fire(), ticks);
     QCOMPARE(count, ticks ? 1 : 0);
-}
-
-void TestScriptedMessages::factoryForgetsDeletedTimers() {
-    ManualTimerFactory factory;
-    auto* owner = new QObject;
-    QObject keeper;
-    factory.createTimer(owner);
-    factory.createTimer(&keeper);
-    QCOMPARE(factory.timers.size(), 2);
-    delete owner; // a closed form takes its timer with it
-    QVERIFY(factory.timers.at(0).isNull());
-    QVERIFY(!factory.timers.at(1).isNull());
-}
-
-void TestScriptedMessages::scriptedRandomThenFallback() {
-    ScriptedRandom r;
-    r.values = {0.1F, 0.9F};
-    r.fallback = 0.25F;
-    QCOMPARE(r.next(), 0.1F);
-    QCOMPARE(r.next(), 0.9F);
-    QCOMPARE(r.next(), 0.25F);
-    QCOMPARE(r.next(), 0.25F);
 }
 
 QTEST_GUILESS_MAIN(TestScriptedMessages)

@@ -93,6 +93,9 @@ ParseResult Parser::run(const QByteArray& data) {
             error(line, QStringLiteral("guillemet non refermé"));
             continue;
         }
+        if (fields.isEmpty()) { // an empty row of a spreadsheet: only separators
+            continue;
+        }
         const QString kind = fields.value(0).toLower();
         if (kind == u"temps") {
             header(line, fields, QStringLiteral("temps"), 1, kMaxInteger, result_.source.temps, tempsLine_);

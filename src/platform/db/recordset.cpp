@@ -17,10 +17,6 @@ Error notEditing() {
     return Error(errc::UpdateWithoutEdit, QStringLiteral("Update ou CancelUpdate sans AddNew ou Edit"));
 }
 
-bool any(const std::vector<bool>& flags) {
-    return std::find(flags.begin(), flags.end(), true) != flags.end();
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -81,7 +77,7 @@ sqlite3_stmt* RecordsetData::insertStatement(Connection& connection) {
         QStringList columns;
         QStringList parameters;
         for (size_t i = 0; i < fields.size(); ++i) {
-            if (changed[i]) {
+            if (changed[i] == '1') {
                 columns.append(quoteIdentifier(fields[i].name));
                 parameters.append(QStringLiteral("?"));
             }
@@ -106,7 +102,7 @@ sqlite3_stmt* RecordsetData::updateStatement(Connection& connection) {
     if (!statement) {
         QStringList assignments;
         for (size_t i = 0; i < fields.size(); ++i) {
-            if (changed[i]) {
+            if (changed[i] == '1') {
                 assignments.append(quoteIdentifier(fields[i].name) + QStringLiteral(" = ?"));
             }
         }
@@ -151,18 +147,18 @@ void RecordsetData::insertCached(qint64 rowid, std::vector<QVariant> row) {
 }
 
 void RecordsetData::update(Connection& connection) {
-    if (mode == EditMode::Edit && !any(changed)) {
+    if (mode == EditMode::Edit && changed.find('1') == std::string::npos) {
         mode = EditMode::None;
         return;
     }
     bool changedVariant = false;
     for (size_t i = 0; i < fields.size(); ++i) {
-        changedVariant = changedVariant || (changed[i] && fields[i].type == FieldType::Variant);
+        changedVariant = changedVariant || (changed[i] == '1' && fields[i].type == FieldType::Variant);
     }
     const auto bindChanged = [&](sqlite3_stmt* statement) {
         int parameter = 1;
         for (size_t i = 0; i < fields.size(); ++i) {
-            if (changed[i]) {
+            if (changed[i] == '1') {
                 const int rc = bindValue(statement, parameter++, buffer[i]);
                 if (rc != SQLITE_OK) {
                     connection.raise(rc);
@@ -174,7 +170,7 @@ void RecordsetData::update(Connection& connection) {
 
     if (mode == EditMode::AddNew) {
         // Defaults of unset columns and the affinity of untyped ones are only known once SQLite stored the row.
-        const bool reread = changedVariant || !std::all_of(changed.begin(), changed.end(), [](bool b) { return b; });
+        const bool reread = changedVariant || changed.find('0') != std::string::npos;
         sqlite3_stmt* statement = insertStatement(connection);
         qint64 rowid = 0;
         std::vector<QVariant> row;
@@ -195,7 +191,7 @@ void RecordsetData::update(Connection& connection) {
     }
 
     const qint64 rowid = rowids[static_cast<size_t>(current)];
-    const bool rowidChanged = rowidAliasColumn >= 0 && changed[static_cast<size_t>(rowidAliasColumn)];
+    const bool rowidChanged = rowidAliasColumn >= 0 && changed[static_cast<size_t>(rowidAliasColumn)] == '1';
     sqlite3_stmt* statement = updateStatement(connection);
     std::vector<QVariant> row;
     connection.write([&] {
@@ -346,7 +342,7 @@ void Recordset::SetField(int index, const QVariant& value) {
         throw notEditing();
     }
     d.buffer[static_cast<size_t>(index)] = toFieldValue(field, value);
-    d.changed[static_cast<size_t>(index)] = true;
+    d.changed[static_cast<size_t>(index)] = '1';
 }
 
 void Recordset::SetField(const QString& name, const QVariant& value) {
@@ -357,7 +353,7 @@ void Recordset::AddNew() {
     RecordsetData& d = checked();
     d.mode = RecordsetData::EditMode::AddNew;
     d.buffer.assign(d.fields.size(), QVariant());
-    d.changed.assign(d.fields.size(), false);
+    d.changed.assign(d.fields.size(), '0');
 }
 
 void Recordset::Edit() {
@@ -368,7 +364,7 @@ void Recordset::Edit() {
     d.mode = RecordsetData::EditMode::Edit;
     const auto first = d.cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(d.current) * d.fields.size());
     d.buffer.assign(first, first + static_cast<std::ptrdiff_t>(d.fields.size()));
-    d.changed.assign(d.fields.size(), false);
+    d.changed.assign(d.fields.size(), '0');
 }
 
 void Recordset::Update() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace kelvane::db {
@@ -40,7 +41,7 @@ public:
 
     EditMode mode = EditMode::None;
     std::vector<QVariant> buffer;
-    std::vector<bool> changed;
+    std::string changed; // '1' for each field set since AddNew or Edit, '0' for the others
 
 private:
     sqlite3_stmt* insertStatement(Connection& connection);
@@ -50,8 +51,8 @@ private:
     void insertCached(qint64 rowid, std::vector<QVariant> row);
 
     // One statement per set of changed fields: a copy sets the same fields record after record.
-    std::map<std::vector<bool>, Statement> inserts_;
-    std::map<std::vector<bool>, Statement> updates_;
+    std::map<std::string, Statement> inserts_;
+    std::map<std::string, Statement> updates_;
     Statement select_;
     bool loaded_ = false; // the first load starts on the first record
 };

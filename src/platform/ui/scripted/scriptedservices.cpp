@@ -32,7 +32,7 @@ ScriptedServices::ScriptedServices() : previous_(services()) {
     s.random = &random;
     s.timers = &timers;
     s.files = &files;
-    s.printer = previous_.printer; // printing is scripted by its own tests, which install their printer
+    s.printer = &printer;
     installServices(s);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/clock.h"
+#include "platform/ui/printerrecording.h"
 #include "platform/ui/random.h"
 #include "platform/ui/scripted/scriptedmessages.h"
 #include "platform/ui/services.h"
@@ -64,6 +65,7 @@ public:
     ScriptedRandom random;
     ManualTimerFactory timers;
     SystemFiles files;
+    RecordingPrinter printer;
 
 private:
     Services previous_;
