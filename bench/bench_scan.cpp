@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -48,12 +47,12 @@ void BM_ScanBareSqlite(benchmark::State& state) {
                                -1, &st, nullptr);
             bool resultats = false;
             while (sqlite3_step(st) == SQLITE_ROW) {
-                resultats = resultats || std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) ==
-                                             "eleves";
+                resultats = resultats ||
+                            std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "eleves";
             }
             sqlite3_finalize(st);
-            sqlite3_prepare_v2(db, resultats ? "SELECT examen FROM eleves LIMIT 1" : "SELECT * FROM numero LIMIT 1",
-                               -1, &st, nullptr);
+            sqlite3_prepare_v2(db, resultats ? "SELECT examen FROM eleves LIMIT 1" : "SELECT * FROM numero LIMIT 1", -1,
+                               &st, nullptr);
             listes += sqlite3_step(st) == SQLITE_ROW ? 1 : 0;
             sqlite3_finalize(st);
             sqlite3_close(db);

@@ -103,7 +103,9 @@ bool Menu::Form_Load() {
     return true;
 }
 
-void Menu::Quitter_Click() { close(); }
+void Menu::Quitter_Click() {
+    close();
+}
 
 void Menu::Entrainement_Click() {
     if (afficherEssayerTest) {
@@ -123,9 +125,13 @@ void Menu::Resultats_Click() {
     paintButton(OkMotdePasse, false);
 }
 
-void Menu::OkMotdePasse_Click() { verifierCode(); }
+void Menu::OkMotdePasse_Click() {
+    verifierCode();
+}
 
-void Menu::AnnulerMotdePasse_Click() { Frame4->hide(); }
+void Menu::AnnulerMotdePasse_Click() {
+    Frame4->hide();
+}
 
 void Menu::ChangerMotPasse_Click() {
     if (afficherMotPasse) {

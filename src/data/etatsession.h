@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 #include <vector>
 
@@ -12,9 +11,9 @@ namespace kelvane {
 // at place i. A form's single instance keeps these across its sessions, so a place that a later session does
 // not fill keeps what the earlier one put there.
 struct EtatSession {
-    QString RepertoireEleve;  // the working folder; the process's current folder is kept equal to it
-    QString NomTest;          // the test file's name less ".mdb"
-    bool ModeExamen = false;  // the session is, or was, an evaluation
+    QString RepertoireEleve;        // the working folder; the process's current folder is kept equal to it
+    QString NomTest;                // the test file's name less ".mdb"
+    bool ModeExamen = false;        // the session is, or was, an evaluation
     std::int16_t TempsAutorise = 0; // seconds
     std::int16_t Tolerance = 0;     // pass mark, percent
     int NbQuestions = 0;

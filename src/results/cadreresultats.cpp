@@ -34,11 +34,11 @@ QIcon iconeImprimante() {
     QPainter p(&image);
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
-    p.drawRect(5, 0, 9, 6);          // the sheet going in
+    p.drawRect(5, 0, 9, 6); // the sheet going in
     p.setBrush(QColor(160, 160, 160));
-    p.drawRect(1, 6, 17, 7);         // the body
+    p.drawRect(1, 6, 17, 7); // the body
     p.setBrush(Qt::white);
-    p.drawRect(4, 11, 11, 5);        // the sheet coming out
+    p.drawRect(4, 11, 11, 5); // the sheet coming out
     p.setPen(QColor(0, 128, 0));
     p.drawPoint(15, 8);
     return QIcon(image);
@@ -48,15 +48,15 @@ QIcon iconeImprimante() {
 
 CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QStringLiteral("Résultats"), parent) {
     setObjectName(QStringLiteral("Frame5"));
-    setCouleurs(this, kBleuClair, kMarine);
+    styliserCadre(this, kBleuClair, kMarine);
     setPolice(this, 8.25, true);
     const QColor rougeFonce(128, 0, 0);
     const QColor vertFonce(0, 128, 0);
     const auto gauche = Qt::AlignLeft;
     const auto centre = Qt::AlignHCenter;
 
-    Label27 = texte(this, QStringLiteral("Label27"), {}, options.label27Left, 240, 5655, 375, 9.75, true, rougeFonce,
-                    gauche);
+    Label27 =
+        texte(this, QStringLiteral("Label27"), {}, options.label27Left, 240, 5655, 375, 9.75, true, rougeFonce, gauche);
     Label28 = texte(this, QStringLiteral("Label28"), {}, 6480, 240, 3855, 375, 9.75, true, vertFonce, Qt::AlignRight);
     Line5 = new QFrame(this);
     Line5->setObjectName(QStringLiteral("Line5"));
@@ -66,8 +66,9 @@ CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QSt
     placer(Line5, 240, 720, 10080, 15);
     Label9 = texte(this, QStringLiteral("Label9"), {}, 360, 840, 9975, 375, 9.75, true, kMarine, centre);
     Label10 = texte(this, QStringLiteral("Label10"), {}, 360, 1320, 9975, 375, 9.75, true, kMarine, centre);
-    Label25 = texte(this, QStringLiteral("Label25"), QStringLiteral("Bonnes Réponses par rapport au niveau d'Habilitation"),
-                    360, 1800, 4695, 255, 8.25, true, kMarine, centre);
+    Label25 =
+        texte(this, QStringLiteral("Label25"), QStringLiteral("Bonnes Réponses par rapport au niveau d'Habilitation"),
+              360, 1800, 4695, 255, 8.25, true, kMarine, centre);
     Label26 = texte(this, QStringLiteral("Label26"), QStringLiteral("Bonnes Réponses par rapport au Chapitre"), 5640,
                     1800, 4695, 255, 8.25, true, kMarine, centre);
     const std::array<const char*, 5> noms{"Label11", "Label12", "Label14", "Label23", "Label24"};

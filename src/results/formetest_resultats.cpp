@@ -32,7 +32,9 @@ void FormeTest::AfficherResultats() {
     }
 }
 
-void FormeTest::Fermer_Click() { Unload(); }
+void FormeTest::Fermer_Click() {
+    Unload();
+}
 
 void FormeTest::List1_Click() {
     if (!mode_.retourQuestions) {

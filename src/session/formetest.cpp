@@ -11,7 +11,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QStyle>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -19,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 namespace kelvane::session {
 
@@ -142,8 +142,7 @@ void FormeTest::construireCandidat() {
     newrepertoire->setIconSize(QSize(18, 18));
     newrepertoire->setToolTip(QStringLiteral("Création d'un nouveau répertoire"));
     newrepertoire->setAccessibleName(QStringLiteral("Création d'un nouveau répertoire"));
-    listerepertoire =
-        nommerControle(new DirListBox(Frame1), QStringLiteral("listerepertoire"), 3480, 2640, 4200, 3000);
+    listerepertoire = nommerControle(new DirListBox(Frame1), QStringLiteral("listerepertoire"), 3480, 2640, 4200, 3000);
     listerepertoire->setToolTip(QStringLiteral("Répertoire courant"));
     listerepertoire->setAccessibleName(QStringLiteral("Répertoire courant"));
     OkNom = creerBouton(Frame1, QStringLiteral("OkNom"), QStringLiteral("Ok"), 3480, 6000, 1575, 495);
@@ -256,7 +255,11 @@ void FormeTest::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-FormeTest* creerEssayerTest(QWidget* parent) { return new FormeTest(modeEntrainement(), parent); }
-FormeTest* creerEvaluation(QWidget* parent) { return new FormeTest(modeEvaluation(), parent); }
+FormeTest* creerEssayerTest(QWidget* parent) {
+    return new FormeTest(modeEntrainement(), parent);
+}
+FormeTest* creerEvaluation(QWidget* parent) {
+    return new FormeTest(modeEvaluation(), parent);
+}
 
 } // namespace kelvane::session

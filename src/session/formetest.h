@@ -5,7 +5,6 @@
 #include "session/modetest.h"
 
 #include <QStringList>
-
 #include <array>
 #include <cstdint>
 
@@ -50,7 +49,7 @@ public:
     ui::DirListBox* listerepertoire2;
     QLabel* Label29;
     QListWidget* listefichier;
-    QLabel* Label30 = nullptr; // training only
+    QLabel* Label30 = nullptr;    // training only
     QListWidget* List3 = nullptr; // training only
     QPushButton* OkTest;
     QPushButton* Annuler;
@@ -79,9 +78,9 @@ public:
     QLabel* Label8;
     QLabel* Label22;
     QLabel* Label21;
-    std::array<QLabel*, 5> LabelsReponses{};   // Label20, Label19, Label18, Label17, Label16
-    std::array<QCheckBox*, 5> Check{};         // Check1 .. Check5
-    std::array<QComboBox*, 5> Combo{};         // Combo1 .. Combo5
+    std::array<QLabel*, 5> LabelsReponses{}; // Label20, Label19, Label18, Label17, Label16
+    std::array<QCheckBox*, 5> Check{};       // Check1 .. Check5
+    std::array<QComboBox*, 5> Combo{};       // Combo1 .. Combo5
     QLabel* Condo;
     QLabel* Terre;
     QLabel* ClasseII;

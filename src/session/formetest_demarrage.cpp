@@ -37,8 +37,8 @@ void FormeTest::OkNom_Click() {
 
     etat.NomTest = nomTestDeFichier(Commun::FichierTest);
     const QDate aujourdhui = services().clock->today();
-    const QString nom = nomFichierResultats(Text2->text(), Text1->text(), etat.NomTest, mode_.examen,
-                                            shortDate(aujourdhui));
+    const QString nom =
+        nomFichierResultats(Text2->text(), Text1->text(), etat.NomTest, mode_.examen, shortDate(aujourdhui));
     const DonneesCandidat candidat{Text1->text(), Text2->text(), Text3->text(), etat.NomTest};
 
     FileService& fichiers = *services().files;
@@ -50,8 +50,8 @@ void FormeTest::OkNom_Click() {
             premierNomLibre(nom, [&](const QString& n) { return n == pris || fichiers.fileExists(n); });
         chemin = joinPath(etat.RepertoireEleve, Commun::FichierEleve);
         try {
-            demarre = demarrerFichierResultats(chemin, Commun::RsNumero, Commun::RsChapitre, Commun::RsTest,
-                                               candidat, mode_.examen, aujourdhui);
+            demarre = demarrerFichierResultats(chemin, Commun::RsNumero, Commun::RsChapitre, Commun::RsTest, candidat,
+                                               mode_.examen, aujourdhui);
         } catch (const kelvane::Error& e) {
             if (e.number() == errc::DatabaseExists) {
                 pris = Commun::FichierEleve;

@@ -23,8 +23,12 @@ namespace {
 const QString kAvertissement = QStringLiteral(" Avertissement");
 const QString kQuestionClasseII = QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?");
 
-QString texteChamp(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
-int entierChamp(const QVariant& v) { return v.isNull() ? 0 : v.toInt(); }
+QString texteChamp(const QVariant& v) {
+    return v.isNull() ? QString() : v.toString();
+}
+int entierChamp(const QVariant& v) {
+    return v.isNull() ? 0 : v.toInt();
+}
 } // namespace
 
 void FormeTest::MettreAJourBoutons() {
@@ -102,7 +106,9 @@ void FormeTest::PreparerReponses() {
     }
 }
 
-void FormeTest::EnregistrerReponse() { enregistrerOuSignaler(); }
+void FormeTest::EnregistrerReponse() {
+    enregistrerOuSignaler();
+}
 
 bool FormeTest::enregistrerOuSignaler() {
     std::array<int, 5> cases{};
@@ -155,8 +161,8 @@ void FormeTest::Precedent_Click() {
 }
 
 void FormeTest::AnnulerQuestion_Click() {
-    const int reponse =
-        services().messages->MsgBox(QStringLiteral("Etes vous sûr de vouloir quitter le test?"), vbYesNo, kAvertissement);
+    const int reponse = services().messages->MsgBox(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
+                                                    vbYesNo, kAvertissement);
     // The countdown may have ended the session while the box was open: the Yes then has nothing left to do.
     if (reponse != vbYes || termine_) {
         return;

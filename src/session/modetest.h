@@ -6,18 +6,18 @@ namespace kelvane::session {
 
 // Everything that differs between the training form and the evaluation form, in one place.
 struct ModeTest {
-    bool examen;               // evaluation: examen yes in the results file, ModeExamen True
-    QString nomForme;          // "EssayerTest" / "Evaluation"
-    QString titre;             // window caption
-    QString titreListeTests;   // caption over the test list
-    bool reprise;              // the list of begun training tests, and their resumption
-    QString separateurNom;     // before the date in the results file's name
-    QString libelleMode;       // after the test's name in the question header
-    QString libelleTemps;      // beside the countdown
+    bool examen;             // evaluation: examen yes in the results file, ModeExamen True
+    QString nomForme;        // "EssayerTest" / "Evaluation"
+    QString titre;           // window caption
+    QString titreListeTests; // caption over the test list
+    bool reprise;            // the list of begun training tests, and their resumption
+    QString separateurNom;   // before the date in the results file's name
+    QString libelleMode;     // after the test's name in the question header
+    QString libelleTemps;    // beside the countdown
     QString messageTempsEcoule;
-    bool finAuTempsEcoule;     // evaluation: the end of the time ends the session
-    bool retourQuestions;      // training: the results lead back to the questions
-    bool tirage;               // evaluation: the order is drawn; training: by question number
+    bool finAuTempsEcoule; // evaluation: the end of the time ends the session
+    bool retourQuestions;  // training: the results lead back to the questions
+    bool tirage;           // evaluation: the order is drawn; training: by question number
 };
 
 const ModeTest& modeEntrainement();

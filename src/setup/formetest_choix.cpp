@@ -28,7 +28,9 @@ const QString kAvertissement = QStringLiteral(" Avertissement");
 const QString kMauvaisType = QStringLiteral("Mauvais type de base de données");
 const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
 
-QString moinsExtension(const QString& nom) { return nom.left(nom.size() - 4); }
+QString moinsExtension(const QString& nom) {
+    return nom.left(nom.size() - 4);
+}
 } // namespace
 
 void FormeTest::Form_Load() {

@@ -51,9 +51,10 @@ void FormeTest::Reprendre() {
         Commun::RsChapitreEleve = Commun::BaseEleve.OpenRecordset(QStringLiteral("chapitre"), 2);
         Commun::RsQuestion = Commun::BaseEleve.OpenRecordset(QStringLiteral("question"), 2);
         if (Commun::RsQuestion.RecordCount() == 0 || Commun::RsQuestion.FieldCount() < 27) {
-            throw kelvane::Error(errc::UnrecognizedFormat,
-                                 QStringLiteral("Le fichier de résultats %1 est endommagé: ses questions sont illisibles")
-                                     .arg(Commun::FichierEleve));
+            throw kelvane::Error(
+                errc::UnrecognizedFormat,
+                QStringLiteral("Le fichier de résultats %1 est endommagé: ses questions sont illisibles")
+                    .arg(Commun::FichierEleve));
         }
     } catch (const kelvane::Error& e) {
         // A damaged file: say so, and the choice can be made again.
@@ -70,7 +71,8 @@ void FormeTest::Reprendre() {
     Frame3->show();
     Label5->setText(prenom + QStringLiteral(" ") + nom.toUpper() + QStringLiteral(" ") + classe);
     Label6->setText(Commun::FichierEleve);
-    Label7->setText(etat.NomTest + (etat.ModeExamen ? QStringLiteral(" (Evaluation)") : QStringLiteral(" (Entrainement)")));
+    Label7->setText(etat.NomTest +
+                    (etat.ModeExamen ? QStringLiteral(" (Evaluation)") : QStringLiteral(" (Entrainement)")));
     etat.NbQuestions = Commun::RsQuestion.RecordCount();
     ordreParNumero(Commun::RsQuestion, etat.NbQuestions, etat.Ordre);
     commencerQuestions();

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 using namespace kelvane;
@@ -109,8 +108,8 @@ private slots:
         const QString chemin = dir_->filePath(QStringLiteral("habilitation.mdb"));
         if (contenu == "@autre" || contenu == "@vide") {
             db::Database base = db::CreateDatabase(chemin);
-            db::TableDef t =
-                base.CreateTableDef(contenu == "@autre" ? QStringLiteral("parametres") : QStringLiteral("habilitation"));
+            db::TableDef t = base.CreateTableDef(contenu == "@autre" ? QStringLiteral("parametres")
+                                                                     : QStringLiteral("habilitation"));
             t.Fields().Append(t.CreateField(QStringLiteral("code"), db::FieldType::Text, 20));
             base.TableDefs().Append(t);
             base.Close();
@@ -186,9 +185,8 @@ private slots:
             << prof << QStringList{"a\n", "b", "prof\n"} << QStringList{kErrone, kErrone} << 1 << false;
         QTest::newRow("trois faux") << prof << QStringList{"a\n", "b\n", "c\n"}
                                     << QStringList{kErrone, kErrone, kTroisieme} << 0 << true;
-        QTest::newRow("le compte continue après un bon code")
-            << prof << QStringList{"a\n", "prof\n", "b\n", "c\n"} << QStringList{kErrone, kErrone, kTroisieme} << 1
-            << true;
+        QTest::newRow("le compte continue après un bon code") << prof << QStringList{"a\n", "prof\n", "b\n", "c\n"}
+                                                              << QStringList{kErrone, kErrone, kTroisieme} << 1 << true;
         QTest::newRow("code vide: Entrée dans la boîte vide")
             << QVariant(QString()) << QStringList{"\n"} << QStringList{} << 1 << false;
         QTest::newRow("code nul: seul le maître ouvre")

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 // A program started in a fresh folder (the start folder and the application folder), with scripted services,
@@ -39,7 +38,7 @@ public:
 
     kelvane::session::FormeTest* ouvrir(bool examen) {
         auto forme = std::unique_ptr<kelvane::session::FormeTest>(examen ? kelvane::session::creerEvaluation()
-                                                                          : kelvane::session::creerEssayerTest());
+                                                                         : kelvane::session::creerEssayerTest());
         forme->Form_Load();
         forme->show();
         formes.push_back(std::move(forme));

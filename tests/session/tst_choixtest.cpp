@@ -259,6 +259,20 @@ private slots:
         QCOMPARE(f->nombase->text(), QStringLiteral("B1V"));
     }
 
+    // The save folder's list shows the folder that was current when the form was loaded, while the results go to
+    // the test's folder until the candidate moves.
+    void theSaveFolderListIsNotPositionedWhenShown() {
+        QDir(fx_->dossier->path()).mkdir(QStringLiteral("ailleurs"));
+        QDir::setCurrent(fx_->chemin(QStringLiteral("ailleurs")));
+        session::FormeTest* f = fx_->ouvrir(true);
+        QCOMPARE(QDir(f->etat.RepertoireEleve), QDir(fx_->dossier->path()));
+        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("B1V.mdb")));
+        f->OkTest->click();
+        QCOMPARE(QDir(f->listerepertoire->path()), QDir(fx_->chemin(QStringLiteral("ailleurs"))));
+        QCOMPARE(QDir(f->etat.RepertoireEleve), QDir(fx_->dossier->path()));
+        QCOMPARE(QDir(QDir::currentPath()), QDir(fx_->dossier->path()));
+    }
+
     void thePicturesLoadAndAMissingOneLeavesAnEmptyBox() {
         QDir(fx_->dossier->path()).mkdir(QStringLiteral("Images"));
         QImage image(16, 16, QImage::Format_RGB32);

@@ -36,8 +36,11 @@ fixtures::Question ordre(int numero, int chapitre) {
     q.niveaux = {false, true, false, true, false};
     q.texte = QStringLiteral("Remettez les étapes de la consignation dans l'ordre");
     q.nbReponses = 3;
-    q.reponses = {QStringLiteral("Condamner"), QStringLiteral("Vérifier l'absence de tension"),
-                  QStringLiteral("Séparer"), {}, {}};
+    q.reponses = {QStringLiteral("Condamner"),
+                  QStringLiteral("Vérifier l'absence de tension"),
+                  QStringLiteral("Séparer"),
+                  {},
+                  {}};
     q.attendu = {2, 3, 1, 0, 0};
     q.qcm = false;
     q.chapitre = chapitre;
@@ -48,8 +51,7 @@ fixtures::Question ordre(int numero, int chapitre) {
 // Stored order: numbers 3, 1, 2.
 std::vector<fixtures::Question> troisQuestions() {
     return {qcm(3, 2, {false, true, false, true, false}, QStringLiteral("Troisième question ?")),
-            qcm(1, 1, {true, true, false, false, false}, QStringLiteral("Première question ?")),
-            ordre(2, 1)};
+            qcm(1, 1, {true, true, false, false, false}, QStringLiteral("Première question ?")), ordre(2, 1)};
 }
 
 const std::vector<fixtures::Chapitre> kChapitres{{QStringLiteral("Généralités"), 1},
@@ -72,8 +74,8 @@ class TestSession : public QObject {
         QTest::keyClicks(f->Text1, nom);
         QTest::keyClicks(f->Text2, prenom);
         QTest::keyClicks(f->Text3, classe);
-        fx_->services->messages.expectMessage(QStringLiteral("Pour réussir ce test il faut %1% de bonnes réponses")
-                                                  .arg(tolerance));
+        fx_->services->messages.expectMessage(
+            QStringLiteral("Pour réussir ce test il faut %1% de bonnes réponses").arg(tolerance));
         f->OkNom->click();
         return f;
     }
@@ -175,8 +177,8 @@ private slots:
         QVERIFY(!f->Precedent->isEnabled());
 
         // The file holds every answer and its mark.
-        db::Database base = db::OpenDatabase(fx_->chemin(QStringLiteral("jDupont-B1V-061201.mdb")),
-                                             db::OpenMode::ReadOnly);
+        db::Database base =
+            db::OpenDatabase(fx_->chemin(QStringLiteral("jDupont-B1V-061201.mdb")), db::OpenMode::ReadOnly);
         db::Recordset q = base.OpenRecordset(QStringLiteral("question"));
         q.setAbsolutePosition(2);
         QCOMPARE(q.Fields(21).toInt(), 2);
@@ -192,8 +194,8 @@ private slots:
 
     void anEvaluationDrawsItsOrderAndGivingUpCountsTheRestWrong() {
         fx_->services->random.values = {0.9F, 0.2F, 0.7F};
-        session::FormeTest* f = commencer(true, QStringLiteral("B1V"), QStringLiteral("Jean"),
-                                          QStringLiteral("Dupont"), QStringLiteral("1A"));
+        session::FormeTest* f = commencer(true, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"),
+                                          QStringLiteral("1A"));
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb"))));
         QCOMPARE(f->Label7->text(), QStringLiteral("B1V (Evaluation)"));
         QCOMPARE(f->Label13->text(), QStringLiteral("Temps restant avant la fin du test"));
@@ -295,8 +297,8 @@ private slots:
     }
 
     void theCountdown() {
-        session::FormeTest* f = commencer(false, QStringLiteral("B1V"), QStringLiteral("Jean"),
-                                          QStringLiteral("Dupont"), {});
+        session::FormeTest* f =
+            commencer(false, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {});
         ui::ManualTimer* t = fx_->minuterie(f);
         QCOMPARE(t->interval(), 1000);
         QVERIFY(t->fire());
@@ -354,8 +356,8 @@ private slots:
             chrono.restart();
             f->AnnulerQuestion->click();
             QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2000 questions"));
-            qInfo("2000 questions, %s: start %lld ms, results %lld ms", examen ? "evaluation" : "training",
-                  demarrage, chrono.elapsed());
+            qInfo("2000 questions, %s: start %lld ms, results %lld ms", examen ? "evaluation" : "training", demarrage,
+                  chrono.elapsed());
         }
     }
 };

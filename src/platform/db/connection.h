@@ -28,7 +28,11 @@ using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 class StatementScope {
 public:
     explicit StatementScope(sqlite3_stmt* statement) : statement_(statement) {}
-    ~StatementScope() { sqlite3_reset(statement_); }
+    // Bindings are cleared too: texts are bound without a copy, and must not outlive the values they point into.
+    ~StatementScope() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
     StatementScope(const StatementScope&) = delete;
     StatementScope& operator=(const StatementScope&) = delete;
 

@@ -155,11 +155,13 @@ void RecordsetData::update(Connection& connection) {
     for (size_t i = 0; i < fields.size(); ++i) {
         changedVariant = changedVariant || (changed[i] == '1' && fields[i].type == FieldType::Variant);
     }
+    std::vector<QByteArray> texts; // alive until the statement has run
+    texts.reserve(fields.size());
     const auto bindChanged = [&](sqlite3_stmt* statement) {
         int parameter = 1;
         for (size_t i = 0; i < fields.size(); ++i) {
             if (changed[i] == '1') {
-                const int rc = bindValue(statement, parameter++, buffer[i]);
+                const int rc = bindValue(statement, parameter++, buffer[i], texts);
                 if (rc != SQLITE_OK) {
                     connection.raise(rc);
                 }
@@ -337,7 +339,10 @@ QVariant Recordset::Fields(const QString& name) const {
 
 void Recordset::SetField(int index, const QVariant& value) {
     RecordsetData& d = checked();
-    const FieldInfo& field = FieldDef(index);
+    if (index < 0 || index >= static_cast<int>(d.fields.size())) {
+        FieldDef(index); // raises the engine's error for a field that is not there
+    }
+    const FieldInfo& field = d.fields[static_cast<size_t>(index)];
     if (d.mode == RecordsetData::EditMode::None) {
         throw notEditing();
     }

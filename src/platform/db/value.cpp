@@ -372,7 +372,7 @@ QVariant toFieldValue(const FieldInfo& field, const QVariant& value) {
     throw mismatch(field);
 }
 
-int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+int bindValue(sqlite3_stmt* statement, int index, const QVariant& value, std::vector<QByteArray>& keep) {
     switch (value.metaType().id()) {
     case QMetaType::UnknownType:
         return sqlite3_bind_null(statement, index);
@@ -382,8 +382,9 @@ int bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
         return sqlite3_bind_double(statement, index, stored<double>(value));
     case QMetaType::QString: {
         // Qt's UTF-8 encoder is faster than SQLite's translation from UTF-16.
-        const QByteArray utf8 = stored<QString>(value).toUtf8();
-        return sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+        keep.push_back(stored<QString>(value).toUtf8());
+        const QByteArray& utf8 = keep.back();
+        return sqlite3_bind_text(statement, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
     }
     case QMetaType::QDateTime: {
         const QByteArray utf8 = value.toDateTime().toString(kStoredDateFormat).toUtf8();

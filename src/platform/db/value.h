@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+
+#include <vector>
+
 // Private to the engine layer: values between the callers' QVariants, a field's type and SQLite's storage.
 
 #include "platform/db/fieldtype.h"
@@ -15,7 +19,9 @@ namespace kelvane::db {
 QVariant toFieldValue(const FieldInfo& field, const QVariant& value);
 
 // Binds a value shaped by toFieldValue; returns SQLite's result code.
-int bindValue(sqlite3_stmt* statement, int index, const QVariant& value);
+// Binds a value to a statement's parameter. Texts are handed over as UTF-8 kept alive in `keep` until the statement
+// has run, which spares SQLite a copy of each of them.
+int bindValue(sqlite3_stmt* statement, int index, const QVariant& value, std::vector<QByteArray>& keep);
 
 // Reads a column as the field's type gives it; a stored value of another kind comes back as stored.
 QVariant columnValue(sqlite3_stmt* statement, int column, const FieldInfo& field);

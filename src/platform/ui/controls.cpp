@@ -64,16 +64,20 @@ QGroupBox* creerCadre(QWidget* parent, const QString& name, const QString& capti
                       int height, const QColor& back, const QColor& fore) {
     auto* g = new QGroupBox(caption, parent);
     g->setObjectName(name);
-    // Painted by a style sheet so that the frame shows exactly its colour, as the old forms did, whatever the
-    // style draws inside group boxes.
-    g->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: %2; border: 1px solid rgb(128, 128, 128);"
-                                    " margin-top: 7px; }"
-                                    " QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 2px;"
-                                    " color: %3; }")
-                         .arg(name, back.name(), fore.name()));
-    setCouleurs(g, back, fore);
+    styliserCadre(g, back, fore);
     placer(g, left, top, width, height);
     return g;
+}
+
+void styliserCadre(QGroupBox* cadre, const QColor& back, const QColor& fore) {
+    // Painted by a style sheet so that the frame shows exactly its colour, as the old forms did, whatever the
+    // style draws inside group boxes.
+    cadre->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: %2; border: 1px solid rgb(128, 128, 128);"
+                                        " margin-top: 7px; }"
+                                        " QGroupBox#%1::title { subcontrol-origin: margin; left: 8px; padding: 0 2px;"
+                                        " color: %3; }")
+                             .arg(cadre->objectName(), back.name(), fore.name()));
+    setCouleurs(cadre, back, fore);
 }
 
 QListWidget* creerListe(QWidget* parent, const QString& name, int left, int top, int width, int height) {

@@ -27,13 +27,14 @@ void placer(QWidget* w, int left, int top, int width, int height);
 void setPolice(QWidget* w, double points, bool bold = false, bool italic = false, const QString& family = "Arial");
 void setCouleurs(QWidget* w, const QColor& back, const QColor& fore = QColor());
 
-QLabel* creerLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
-                   int height);
+QLabel* creerLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, int width, int height);
 QPushButton* creerBouton(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
                          int height);
 QLineEdit* creerTexte(QWidget* parent, const QString& name, int left, int top, int width, int height);
 QGroupBox* creerCadre(QWidget* parent, const QString& name, const QString& caption, int left, int top, int width,
                       int height, const QColor& back, const QColor& fore = kMarine);
+// A frame's back colour and caption colour.
+void styliserCadre(QGroupBox* cadre, const QColor& back, const QColor& fore = kMarine);
 QListWidget* creerListe(QWidget* parent, const QString& name, int left, int top, int width, int height);
 
 // A label names the box that follows it, for screen readers and for its keyboard shortcut.

@@ -8,7 +8,9 @@ void Forme::Show1() {
     exec();
 }
 
-void Forme::Unload() { done(QDialog::Rejected); }
+void Forme::Unload() {
+    done(QDialog::Rejected);
+}
 
 void Forme::reject() {}
 

@@ -9,7 +9,6 @@
 
 #include <QList>
 #include <QPointer>
-
 #include <deque>
 
 namespace kelvane::ui {
