@@ -1,5 +1,6 @@
 #include "app/menu.h"
 
+#include "app/cadrecode.h"
 #include "app/codesecret.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
@@ -172,24 +173,7 @@ void Menu::verifierCode() {
         }
         return;
     }
-    NbEchecs = static_cast<std::int16_t>(NbEchecs + 1);
-    if (NbEchecs == 3) {
-        services().messages->MsgBox(
-            QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé"), vbOKOnly,
-            kAvertissement);
-        Frame4->hide();
-        CodeSaisi.clear();
-        Text3->clear();
-        // The message announces the end of the program, and nothing is open at this point: keep its word.
-        if (fermerLogiciel) {
-            fermerLogiciel();
-        }
-        return;
-    }
-    services().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), vbOKOnly, kAvertissement);
-    paintButton(OkMotdePasse, false);
-    Text3->clear();
-    CodeSaisi.clear();
+    refuserCode(NbEchecs, CodeSaisi, {Frame4, Text3, OkMotdePasse}, fermerLogiciel);
 }
 
 } // namespace kelvane::app

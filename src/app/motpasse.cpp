@@ -1,5 +1,6 @@
 #include "app/motpasse.h"
 
+#include "app/cadrecode.h"
 #include "app/codesecret.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
@@ -199,28 +200,7 @@ void MotPasse::verifierCode() {
         Text1->setFocus();
         return;
     }
-    // The count lives as long as the program; it stops at its largest value rather than wrapping round to a
-    // negative one.
-    if (NbEchecs < std::numeric_limits<std::int16_t>::max()) {
-        NbEchecs = static_cast<std::int16_t>(NbEchecs + 1);
-    }
-    if (NbEchecs == 3) {
-        services().messages->MsgBox(
-            QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé"), vbOKOnly,
-            kAvertissement);
-        Frame4->hide();
-        CodeSaisi.clear();
-        Text3->clear();
-        // The message announces the end of the program, as the menu's does: keep its word.
-        if (fermerLogiciel) {
-            fermerLogiciel();
-        }
-        return;
-    }
-    services().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), vbOKOnly, kAvertissement);
-    paintButton(OkMotdePasse, false);
-    Text3->clear();
-    CodeSaisi.clear();
+    refuserCode(NbEchecs, CodeSaisi, {Frame4, Text3, OkMotdePasse}, fermerLogiciel);
 }
 
 void MotPasse::validerCode() {

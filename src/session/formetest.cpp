@@ -39,20 +39,6 @@ QGroupBox* cadre(QWidget* parent, const QString& nom, const QString& titre) {
     return g;
 }
 
-QLabel* legende(QWidget* parent, const QString& nom, const QString& texte, int l, int t, int w, int h) {
-    QLabel* label = creerLabel(parent, nom, texte, l, t, w, h);
-    setPolice(label, 8.25, true);
-    setCouleurs(label, QColor(), kMarine);
-    return label;
-}
-
-template <typename T> T* nommerControle(T* w, const QString& nom, int l, int t, int width, int h) {
-    w->setObjectName(nom);
-    placer(w, l, t, width, h);
-    setPolice(w, 8.25);
-    return w;
-}
-
 } // namespace
 
 FormeTest::FormeTest(const ModeTest& mode, QWidget* parent) : ui::Forme(parent), mode_(mode) {
@@ -76,7 +62,7 @@ FormeTest::~FormeTest() = default;
 
 void FormeTest::construireChoix() {
     Frame2 = cadre(this, QStringLiteral("Frame2"), QStringLiteral("Ouverture du Test"));
-    Label4 = legende(Frame2, QStringLiteral("Label4"), QStringLiteral("Nom du Test"), 240, 360, 2040, 375);
+    Label4 = creerLegende(Frame2, QStringLiteral("Label4"), QStringLiteral("Nom du Test"), 240, 360, 2040, 375);
     setPolice(Label4, 12, true);
     nombase = creerTexte(Frame2, QStringLiteral("nombase"), 2400, 360, 6000, 375);
     nombase->setToolTip(QStringLiteral("Nom de la base"));
@@ -95,12 +81,12 @@ void FormeTest::construireChoix() {
     listerepertoire2->setAccessibleName(QStringLiteral("Répertoire courant"));
 
     const int largeurTests = mode_.reprise ? 3360 : 6840;
-    Label29 = legende(Frame2, QStringLiteral("Label29"), mode_.titreListeTests, 3480, 960, largeurTests, 315);
+    Label29 = creerLegende(Frame2, QStringLiteral("Label29"), mode_.titreListeTests, 3480, 960, largeurTests, 315);
     listefichier = creerListe(Frame2, QStringLiteral("listefichier"), 3480, 1320, largeurTests, 4560);
     nommer(Label29, listefichier);
     if (mode_.reprise) {
-        Label30 = legende(Frame2, QStringLiteral("Label30"), QStringLiteral("Liste des Tests déjà commencés"), 7080,
-                          960, 3240, 315);
+        Label30 = creerLegende(Frame2, QStringLiteral("Label30"), QStringLiteral("Liste des Tests déjà commencés"),
+                               7080, 960, 3240, 315);
         List3 = creerListe(Frame2, QStringLiteral("List3"), 7080, 1320, 3240, 4560);
         nommer(Label30, List3);
     }
@@ -120,11 +106,11 @@ void FormeTest::construireChoix() {
 
 void FormeTest::construireCandidat() {
     Frame1 = cadre(this, QStringLiteral("Frame1"), QStringLiteral("Données de sauvegarde"));
-    Label1 = legende(Frame1, QStringLiteral("Label1"), QStringLiteral("Nom:"), 2160, 600, 1200, 315);
+    Label1 = creerLegende(Frame1, QStringLiteral("Label1"), QStringLiteral("Nom:"), 2160, 600, 1200, 315);
     Text1 = creerTexte(Frame1, QStringLiteral("Text1"), 3480, 600, 4200, 315);
-    Label2 = legende(Frame1, QStringLiteral("Label2"), QStringLiteral("Prénom:"), 2160, 1080, 1200, 315);
+    Label2 = creerLegende(Frame1, QStringLiteral("Label2"), QStringLiteral("Prénom:"), 2160, 1080, 1200, 315);
     Text2 = creerTexte(Frame1, QStringLiteral("Text2"), 3480, 1080, 4200, 315);
-    Label3 = legende(Frame1, QStringLiteral("Label3"), QStringLiteral("Classe:"), 2160, 1560, 1200, 315);
+    Label3 = creerLegende(Frame1, QStringLiteral("Label3"), QStringLiteral("Classe:"), 2160, 1560, 1200, 315);
     Text3 = creerTexte(Frame1, QStringLiteral("Text3"), 3480, 1560, 4200, 315);
     nommer(Label1, Text1);
     nommer(Label2, Text2);
@@ -158,25 +144,25 @@ void FormeTest::construireCandidat() {
 
 void FormeTest::construireQuestions() {
     Frame3 = cadre(this, QStringLiteral("Frame3"), {});
-    Label5 = legende(Frame3, QStringLiteral("Label5"), {}, 240, 240, 3600, 300);
-    Label7 = legende(Frame3, QStringLiteral("Label7"), {}, 3960, 240, 3360, 300);
-    Label6 = legende(Frame3, QStringLiteral("Label6"), {}, 7440, 240, 2900, 300);
+    Label5 = creerLegende(Frame3, QStringLiteral("Label5"), {}, 240, 240, 3600, 300);
+    Label7 = creerLegende(Frame3, QStringLiteral("Label7"), {}, 3960, 240, 3360, 300);
+    Label6 = creerLegende(Frame3, QStringLiteral("Label6"), {}, 7440, 240, 2900, 300);
     Label6->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Label31 = legende(Frame3, QStringLiteral("Label31"), {}, 240, 720, 2400, 375);
+    Label31 = creerLegende(Frame3, QStringLiteral("Label31"), {}, 240, 720, 2400, 375);
     setPolice(Label31, 12, true);
-    Label15 = legende(Frame3, QStringLiteral("Label15"), QStringLiteral("Chapitre"), 2760, 780, 1000, 315);
-    Label8 = legende(Frame3, QStringLiteral("Label8"), {}, 3840, 780, 6480, 315);
+    Label15 = creerLegende(Frame3, QStringLiteral("Label15"), QStringLiteral("Chapitre"), 2760, 780, 1000, 315);
+    Label8 = creerLegende(Frame3, QStringLiteral("Label8"), {}, 3840, 780, 6480, 315);
     setCouleurs(Label8, QColor(), QColor(128, 0, 0));
-    Label22 = legende(Frame3, QStringLiteral("Label22"), {}, 240, 1200, 10080, 975);
+    Label22 = creerLegende(Frame3, QStringLiteral("Label22"), {}, 240, 1200, 10080, 975);
     setPolice(Label22, 10, true);
-    Label21 = legende(Frame3, QStringLiteral("Label21"), {}, 240, 2280, 8400, 300);
+    Label21 = creerLegende(Frame3, QStringLiteral("Label21"), {}, 240, 2280, 8400, 300);
     setPolice(Label21, 8.25, true, true);
 
     const std::array<const char*, 5> nomsLabels{"Label20", "Label19", "Label18", "Label17", "Label16"};
     for (std::size_t i = 0; i < 5; ++i) {
         const int haut = 2700 + 600 * static_cast<int>(i);
         const QString n = QString::number(i + 1);
-        LabelsReponses[i] = legende(Frame3, QString::fromLatin1(nomsLabels[i]), {}, 1440, haut, 7200, 555);
+        LabelsReponses[i] = creerLegende(Frame3, QString::fromLatin1(nomsLabels[i]), {}, 1440, haut, 7200, 555);
         setPolice(LabelsReponses[i], 8.25, false);
         Check[i] = nommerControle(new QCheckBox(Frame3), QStringLiteral("Check") + n, 480, haut, 600, 375);
         Combo[i] = nommerControle(new QComboBox(Frame3), QStringLiteral("Combo") + n, 360, haut, 900, 375);
@@ -197,7 +183,7 @@ void FormeTest::construireQuestions() {
         image->hide();
     }
 
-    Label13 = legende(Frame3, QStringLiteral("Label13"), mode_.libelleTemps, 240, 6000, 3600, 375);
+    Label13 = creerLegende(Frame3, QStringLiteral("Label13"), mode_.libelleTemps, 240, 6000, 3600, 375);
     Text4 = creerTexte(Frame3, QStringLiteral("Text4"), 3960, 6000, 1800, 375);
     Text4->setReadOnly(true);
     nommer(Label13, Text4);

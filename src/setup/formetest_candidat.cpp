@@ -6,6 +6,7 @@
 #include "platform/ui/drivelistbox.h"
 #include "platform/ui/services.h"
 #include "session/formetest.h"
+#include "setup/navigation.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,22 +21,11 @@ void FormeTest::Text1_KeyDown() {
 }
 
 void FormeTest::Drive1_Change() {
-    try {
-        Commun::LecteurCourant = Drive1->drive();
-        const QString dossier = services().files->setCurrentDrive(Commun::LecteurCourant);
-        listerepertoire->setPath(dossier);
-        changerDossier(listerepertoire->path());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, Drive1->drive());
-    }
+    setup::suivreLecteur(Drive1, listerepertoire, etat.RepertoireEleve);
 }
 
 void FormeTest::listerepertoire_Change() {
-    try {
-        changerDossier(listerepertoire->path());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, listerepertoire->path());
-    }
+    setup::suivreDossier(listerepertoire, etat.RepertoireEleve);
 }
 
 void FormeTest::newrepertoire_Click() {

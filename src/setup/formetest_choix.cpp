@@ -9,6 +9,7 @@
 #include "platform/ui/timer.h"
 #include "results/cadreresultats.h"
 #include "session/formetest.h"
+#include "setup/navigation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -137,28 +138,17 @@ void FormeTest::changerDossier(const QString& dossier) {
 }
 
 void FormeTest::Drive2_Change() {
-    try {
-        Commun::LecteurCourant = Drive2->drive();
-        const QString dossier = services().files->setCurrentDrive(Commun::LecteurCourant);
-        listerepertoire2->setPath(dossier);
-        changerDossier(listerepertoire2->path());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, Drive2->drive());
-        return;
+    if (setup::suivreLecteur(Drive2, listerepertoire2, etat.RepertoireEleve)) {
+        ChercherTests();
+        nombase->setText(NomChoisi);
     }
-    ChercherTests();
-    nombase->setText(NomChoisi);
 }
 
 void FormeTest::listerepertoire2_Change() {
-    try {
-        changerDossier(listerepertoire2->path());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, listerepertoire2->path());
-        return;
+    if (setup::suivreDossier(listerepertoire2, etat.RepertoireEleve)) {
+        ChercherTests();
+        nombase->setText(NomChoisi);
     }
-    ChercherTests();
-    nombase->setText(NomChoisi);
 }
 
 void FormeTest::listefichier_Click() {

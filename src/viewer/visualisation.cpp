@@ -14,6 +14,7 @@
 #include "results/impression.h"
 #include "results/resultats.h"
 #include "session/ordre.h"
+#include "setup/navigation.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -35,20 +36,6 @@ QString moinsExtension(const QString& nom) {
     return nom.left(nom.size() - 4);
 }
 
-QLabel* legende(QWidget* parent, const QString& nom, const QString& texte, int l, int t, int w, int h) {
-    QLabel* label = creerLabel(parent, nom, texte, l, t, w, h);
-    setPolice(label, 12, true);
-    setCouleurs(label, QColor(), kMarine);
-    return label;
-}
-
-template <typename T> T* nommerControle(T* w, const QString& nom, int l, int t, int width, int h) {
-    w->setObjectName(nom);
-    placer(w, l, t, width, h);
-    setPolice(w, 8.25);
-    return w;
-}
-
 // The boxes of the file choice are light grey, so that what can be typed or picked stands out on the blue.
 void fondGris(QWidget* w) {
     QPalette p = w->palette();
@@ -68,13 +55,14 @@ Visualisation::Visualisation(QWidget* parent) : ui::Forme(parent) {
     Frame1 = creerCadre(this, QStringLiteral("Frame1"), QStringLiteral("Ouverture d'un test"), 480, 600, 9855, 5175,
                         kBleuClair, kMarine);
     setPolice(Frame1, 8.25, true);
-    Label2 = legende(Frame1, QStringLiteral("Label2"), QStringLiteral("Nom du fichier"), 120, 240, 9495, 375);
+    Label2 = creerLegende(Frame1, QStringLiteral("Label2"), QStringLiteral("Nom du fichier"), 120, 240, 9495, 375, 12);
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     nombase = nommerControle(new QLineEdit(Frame1), QStringLiteral("nombase"), 120, 600, 9495, 375);
     nombase->setToolTip(QStringLiteral("Nom de la base"));
     fondGris(nombase);
     nommer(Label2, nombase);
-    Label1 = legende(Frame1, QStringLiteral("Label1"), QStringLiteral("Répertoire de travail"), 240, 1080, 2895, 495);
+    Label1 = creerLegende(Frame1, QStringLiteral("Label1"), QStringLiteral("Répertoire de travail"), 240, 1080, 2895,
+                          495, 12);
 
     Drive1 = nommerControle(new DriveListBox(Frame1), QStringLiteral("Drive1"), 240, 1560, 2175, 315);
     Drive1->setToolTip(QStringLiteral("Lecteur courant"));
@@ -146,29 +134,17 @@ void Visualisation::changerDossier(const QString& dossier) {
 }
 
 void Visualisation::Drive1_Change() {
-    try {
-        Commun::LecteurCourant = Drive1->drive();
-        const QString dossier = services().files->setCurrentDrive(Commun::LecteurCourant);
-        const QSignalBlocker b(listerepertoire);
-        listerepertoire->setPath(dossier);
-        changerDossier(listerepertoire->path());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, Drive1->drive());
-        return;
+    if (setup::suivreLecteur(Drive1, listerepertoire, etat.RepertoireEleve)) {
+        ChercherResultats();
+        nombase->setText(NomChoisi);
     }
-    ChercherResultats();
-    nombase->setText(NomChoisi);
 }
 
 void Visualisation::listerepertoire_Change() {
-    try {
-        changerDossier(listerepertoire->path());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, listerepertoire->path());
-        return;
+    if (setup::suivreDossier(listerepertoire, etat.RepertoireEleve)) {
+        ChercherResultats();
+        nombase->setText(NomChoisi);
     }
-    ChercherResultats();
-    nombase->setText(NomChoisi);
 }
 
 void Visualisation::ChercherResultats() {

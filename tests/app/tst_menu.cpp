@@ -1,5 +1,7 @@
 #include "app/application.h"
 #include "app/commun.h"
+#include "app/formes.h"
+#include "session/formetest.h"
 #include "app/menu.h"
 #include "platform/ui/scripted/scriptedservices.h"
 #include "platform/ui/twips.h"
@@ -8,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QListWidget>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -168,6 +172,29 @@ private slots:
         m->ChangerMotPasse->click();
         QCOMPARE(ouverts, (QStringList{QStringLiteral("EssayerTest"), QStringLiteral("Evaluation"),
                                        QStringLiteral("MotPasse")}));
+    }
+
+    // The menu's buttons open the real forms, modal, and the menu resumes when they close.
+    void theMenuOpensTheTestFormsModal() {
+        fixtures::creerTest(dir_->filePath(QStringLiteral("B1V.mdb")), 60, 50, {{QStringLiteral("C"), 1}},
+                            fixtures::questionsSimples(2));
+        auto m = demarrer(QStringLiteral("X"));
+        app::Formes formes;
+        formes.brancher(*m);
+        m->show();
+        for (const QString& nom : {QStringLiteral("EssayerTest"), QStringLiteral("Evaluation")}) {
+            QString vu;
+            QTimer::singleShot(0, this, [&] {
+                auto* forme = qobject_cast<session::FormeTest*>(QApplication::activeModalWidget());
+                QVERIFY(forme != nullptr);
+                vu = forme->objectName();
+                QCOMPARE(forme->listefichier->count(), 1);
+                s_->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"), ui::vbYes);
+                forme->Annuler->click();
+            });
+            (nom == QStringLiteral("EssayerTest") ? m->Entrainement : m->Interro)->click();
+            QCOMPARE(vu, nom);
+        }
     }
 
     // Each row: the stored code, what is typed ("\n" ends with Enter, otherwise OK is clicked), the messages

@@ -44,6 +44,14 @@ QLabel* creerLabel(QWidget* parent, const QString& name, const QString& text, in
     return l;
 }
 
+QLabel* creerLegende(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                     int height, double points) {
+    QLabel* label = creerLabel(parent, name, text, left, top, width, height);
+    setPolice(label, points, true);
+    setCouleurs(label, QColor(), kMarine);
+    return label;
+}
+
 QPushButton* creerBouton(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
                          int height) {
     auto* b = new QPushButton(text, parent);

@@ -37,6 +37,18 @@ QGroupBox* creerCadre(QWidget* parent, const QString& name, const QString& capti
 void styliserCadre(QGroupBox* cadre, const QColor& back, const QColor& fore = kMarine);
 QListWidget* creerListe(QWidget* parent, const QString& name, int left, int top, int width, int height);
 
+// A caption in the forms' navy, bold.
+QLabel* creerLegende(QWidget* parent, const QString& name, const QString& text, int left, int top, int width,
+                     int height, double points = 8.25);
+
+// A control made by the caller, named, placed and given the forms' font.
+template <typename T> T* nommerControle(T* w, const QString& name, int left, int top, int width, int height) {
+    w->setObjectName(name);
+    placer(w, left, top, width, height);
+    setPolice(w, 8.25);
+    return w;
+}
+
 // A label names the box that follows it, for screen readers and for its keyboard shortcut.
 void nommer(QLabel* label, QWidget* buddy);
 

@@ -1,0 +1,38 @@
+#include "app/cadrecode.h"
+
+#include "platform/ui/colours.h"
+#include "platform/ui/services.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <limits>
+
+namespace kelvane::app {
+
+void refuserCode(std::int16_t& nbEchecs, QString& codeSaisi, const CadreCode& controles,
+                 const std::function<void()>& fermerLogiciel) {
+    const QString avertissement = QStringLiteral(" Avertissement");
+    if (nbEchecs < std::numeric_limits<std::int16_t>::max()) {
+        nbEchecs = static_cast<std::int16_t>(nbEchecs + 1);
+    }
+    if (nbEchecs == 3) {
+        ui::services().messages->MsgBox(
+            QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé"), ui::vbOKOnly,
+            avertissement);
+        controles.cadre->hide();
+        codeSaisi.clear();
+        controles.boite->clear();
+        // The message announces the end of the program, and nothing is open at this point: keep its word.
+        if (fermerLogiciel) {
+            fermerLogiciel();
+        }
+        return;
+    }
+    ui::services().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), ui::vbOKOnly, avertissement);
+    ui::paintButton(controles.ok, false);
+    controles.boite->clear();
+    codeSaisi.clear();
+}
+
+} // namespace kelvane::app
