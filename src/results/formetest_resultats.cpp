@@ -41,38 +41,28 @@ void FormeTest::List1_Click() {
         return;
     }
     const int k = Frame5->List1->currentRow();
-    if (k < 0 || k >= etat.NbQuestions) {
-        return;
+    if (k >= 0 && k < etat.NbQuestions) {
+        revenirAuxQuestions(k);
     }
-    try {
-        Commun::RsQuestion.setAbsolutePosition(etat.Ordre.at(static_cast<std::size_t>(k)));
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, Commun::FichierEleve);
-        return;
-    }
-    etat.IndiceQuestion = k;
-    Frame5->hide();
-    Frame3->show();
-    termine_ = false;
-    if (etat.TempsRestant > 0) {
-        Timer1->setEnabled(true);
-    }
-    MettreAJourBoutons();
-    AfficherQuestion();
 }
 
 void FormeTest::Retourner_Click() {
     // Back to the first question of the session, so that the question shown and its place agree.
-    etat.IndiceQuestion = 0;
+    revenirAuxQuestions(0);
+}
+
+void FormeTest::revenirAuxQuestions(int place) {
     try {
-        Commun::RsQuestion.setAbsolutePosition(etat.Ordre.at(0));
+        Commun::RsQuestion.setAbsolutePosition(etat.Ordre.at(static_cast<std::size_t>(place)));
     } catch (const kelvane::Error& e) {
         app::afficherErreur(e, Commun::FichierEleve);
         return;
     }
+    etat.IndiceQuestion = place;
     Frame5->hide();
     Frame3->show();
     termine_ = false;
+    // The countdown goes on from where it stopped, when time is left.
     if (etat.TempsRestant > 0) {
         Timer1->setEnabled(true);
     }

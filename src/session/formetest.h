@@ -154,6 +154,8 @@ private:
     void changerDossier(const QString& dossier);
     void commencerQuestions();
     void terminer();
+    // From the results back to the question at a place of the session (training).
+    void revenirAuxQuestions(int place);
     // A failure while the questions run: the message, and the session stays where it was.
     bool enregistrerOuSignaler();
 
