@@ -221,6 +221,7 @@ private slots:
         session::FormeTest* f = fx_->ouvrir(true);
         gui::cliquerLigne(f->listefichier, 0);
         f->OkTest->click();
+        gui::photographier(f, QStringLiteral("evaluation-frame1"));
         const QString avant = f->etat.RepertoireEleve;
 
         fx_->services->messages.expectInput(QStringLiteral("Nom du répertoire:"), QString());

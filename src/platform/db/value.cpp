@@ -296,7 +296,8 @@ qsizetype characterCount(const QString& text) {
 }
 
 QVariant toText(const FieldInfo& field, const QVariant& value) {
-    const QString text = textOf(field, value);
+    const bool dejaTexte = value.metaType().id() == QMetaType::QString;
+    const QString text = dejaTexte ? stored<QString>(value) : textOf(field, value);
     if (text.isEmpty() && !field.allowZeroLength) {
         throw Error(errc::ZeroLength,
                     QStringLiteral("Le champ « %1 » ne peut pas être une chaîne de longueur nulle").arg(field.name));
@@ -306,7 +307,7 @@ QVariant toText(const FieldInfo& field, const QVariant& value) {
                     QStringLiteral("Champ trop petit pour accepter la quantité de données") +
                         QStringLiteral(" (champ « %1 », %2 caractères au plus)").arg(field.name).arg(field.size));
     }
-    return text;
+    return dejaTexte ? value : QVariant(text);
 }
 
 QVariant toVariant(const FieldInfo& field, const QVariant& value) {
@@ -344,6 +345,33 @@ QVariant toVariant(const FieldInfo& field, const QVariant& value) {
 QVariant toFieldValue(const FieldInfo& field, const QVariant& value) {
     if (!value.isValid() || value.metaType().id() == QMetaType::Nullptr) {
         return {};
+    }
+    // A value that already has the field's own type, as a copy between two tables hands it over, is kept as it is.
+    const int id = value.metaType().id();
+    switch (field.type) {
+    case FieldType::Boolean:
+        if (id == QMetaType::Bool) {
+            return value;
+        }
+        break;
+    case FieldType::Integer:
+        if (id == QMetaType::Short) {
+            return value;
+        }
+        break;
+    case FieldType::Long:
+        if (id == QMetaType::Int) {
+            return value;
+        }
+        break;
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (id == QMetaType::QString) {
+            return toText(field, value);
+        }
+        break;
+    default:
+        break;
     }
     switch (field.type) {
     case FieldType::Boolean:
