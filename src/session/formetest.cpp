@@ -162,8 +162,10 @@ void FormeTest::construireQuestions() {
     for (std::size_t i = 0; i < 5; ++i) {
         const int haut = 2700 + 600 * static_cast<int>(i);
         const QString n = QString::number(i + 1);
-        LabelsReponses[i] = creerLegende(Frame3, QString::fromLatin1(nomsLabels[i]), {}, 1440, haut, 7200, 555);
+        // The answer's text is centred on its row's box, on one or two lines.
+        LabelsReponses[i] = creerLegende(Frame3, QString::fromLatin1(nomsLabels[i]), {}, 1440, haut - 90, 7200, 555);
         setPolice(LabelsReponses[i], 8.25, false);
+        LabelsReponses[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         Check[i] = nommerControle(new QCheckBox(Frame3), QStringLiteral("Check") + n, 480, haut, 600, 375);
         Combo[i] = nommerControle(new QComboBox(Frame3), QStringLiteral("Combo") + n, 360, haut, 900, 375);
         Combo[i]->setEditable(true);
