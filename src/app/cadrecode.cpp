@@ -1,5 +1,6 @@
 #include "app/cadrecode.h"
 
+#include "app/avertissements.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/services.h"
 
@@ -12,14 +13,13 @@ namespace kelvane::app {
 
 void refuserCode(std::int16_t& nbEchecs, QString& codeSaisi, const CadreCode& controles,
                  const std::function<void()>& fermerLogiciel) {
-    const QString avertissement = QStringLiteral(" Avertissement");
     if (nbEchecs < std::numeric_limits<std::int16_t>::max()) {
         nbEchecs = static_cast<std::int16_t>(nbEchecs + 1);
     }
     if (nbEchecs == 3) {
         ui::services().messages->MsgBox(
             QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé"), ui::vbOKOnly,
-            avertissement);
+            kAvertissement);
         controles.cadre->hide();
         codeSaisi.clear();
         controles.boite->clear();
@@ -29,7 +29,7 @@ void refuserCode(std::int16_t& nbEchecs, QString& codeSaisi, const CadreCode& co
         }
         return;
     }
-    ui::services().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), ui::vbOKOnly, avertissement);
+    ui::services().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), ui::vbOKOnly, kAvertissement);
     ui::paintButton(controles.ok, false);
     controles.boite->clear();
     codeSaisi.clear();

@@ -1,5 +1,6 @@
 #include "app/menu.h"
 
+#include "app/avertissements.h"
 #include "app/cadrecode.h"
 #include "app/codesecret.h"
 #include "app/commun.h"
@@ -19,9 +20,7 @@ namespace kelvane::app {
 
 using namespace kelvane::ui;
 
-namespace {
-const QString kAvertissement = QStringLiteral(" Avertissement");
-}
+namespace {}
 
 Menu::Menu(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Menu"));
@@ -90,7 +89,7 @@ bool Menu::Form_Load() {
         if (!code.isNull() && code.toString().isEmpty()) {
             services().messages->MsgBox(QStringLiteral("Aucun Code secret est valide") + QChar(13) +
                                             QStringLiteral("Créer votre propre code"),
-                                        vbOKOnly, kAvertissement);
+                                        vbOKOnly, app::kAvertissement);
             Commun::RsHabilitation.setAbsolutePosition(0);
         }
         Commun::RsHabilitation.setAbsolutePosition(0);

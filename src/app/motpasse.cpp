@@ -1,5 +1,6 @@
 #include "app/motpasse.h"
 
+#include "app/avertissements.h"
 #include "app/cadrecode.h"
 #include "app/codesecret.h"
 #include "app/commun.h"
@@ -22,8 +23,6 @@ namespace kelvane::app {
 using namespace kelvane::ui;
 
 namespace {
-
-const QString kAvertissement = QStringLiteral(" Avertissement");
 
 bool estEntree(int keyCode) {
     return keyCode == Qt::Key_Return || keyCode == Qt::Key_Enter;
@@ -230,7 +229,7 @@ void MotPasse::validerCode() {
     }
     services().messages->MsgBox(
         QStringLiteral("Une erreur c'est produite lors de la confirmation, recommencez l'opération"), vbOKOnly,
-        kAvertissement);
+        app::kAvertissement);
     CodeConfirme.clear();
     CodeSaisi.clear();
     Text1->clear();

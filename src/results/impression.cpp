@@ -1,5 +1,6 @@
 #include "results/impression.h"
 
+#include "app/avertissements.h"
 #include "app/erreurs.h"
 #include "platform/error.h"
 #include "platform/ui/printer.h"
@@ -38,7 +39,7 @@ bool imprimerResultats(db::Recordset& rsEleves, db::Recordset& rsQuestion, const
         s.messages->MsgBox(
             QStringLiteral("Aucune imprimante n'est installée: le rapport a été enregistré dans le fichier ") +
                 sortie.path,
-            ui::vbOKOnly, QStringLiteral(" Avertissement"));
+            ui::vbOKOnly, app::kAvertissement);
     }
     return true;
 }

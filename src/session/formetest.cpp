@@ -1,5 +1,6 @@
 #include "session/formetest.h"
 
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "platform/ui/colours.h"
 #include "platform/ui/controls.h"
@@ -66,10 +67,7 @@ void FormeTest::construireChoix() {
     setPolice(Label4, 12, true);
     nombase = creerTexte(Frame2, QStringLiteral("nombase"), 2400, 360, 6000, 375);
     nombase->setToolTip(QStringLiteral("Nom de la base"));
-    setCouleurs(nombase, QColor());
-    QPalette gris = nombase->palette();
-    gris.setColor(QPalette::Base, kGrisClair);
-    nombase->setPalette(gris);
+    setFondGris(nombase);
     nommer(Label4, nombase);
 
     Drive2 = nommerControle(new DriveListBox(Frame2), QStringLiteral("Drive2"), 240, 960, 3000, 315);
@@ -229,8 +227,7 @@ void FormeTest::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (services().messages->MsgBox(QStringLiteral("Etes vous sûr de vouloir quitter le test?"), vbYesNo,
-                                    QStringLiteral(" Avertissement")) != vbYes) {
+    if (!app::confirmerQuitter()) {
         event->ignore();
         return;
     }

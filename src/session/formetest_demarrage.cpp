@@ -1,4 +1,5 @@
 // The start of a session: the candidate's results file made from the test, the pass mark, the order.
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/fichierresultats.h"
@@ -17,7 +18,6 @@ namespace kelvane::session {
 using namespace kelvane::ui;
 
 namespace {
-const QString kAvertissement = QStringLiteral(" Avertissement");
 // How many taken names the start steps over when other sessions create files in the same folder meanwhile.
 constexpr int kEssaisNom = 1000;
 } // namespace
@@ -29,7 +29,7 @@ void FormeTest::OkNom_Click() {
         {{Text1, Text1->text()}, {Text2, Text2->text().left(1)}}};
     for (const auto& [boite, partie] : parties) {
         if (const auto refus = controlerNom(partie)) {
-            messages.MsgBox(*refus, vbOKOnly, kAvertissement);
+            messages.MsgBox(*refus, vbOKOnly, app::kAvertissement);
             boite->setFocus();
             return;
         }
@@ -83,9 +83,7 @@ void FormeTest::OkNom_Click() {
     etat.Tolerance = demarre->parametres.tolerance;
     Commun::fermerBaseTest();
 
-    messages.MsgBox(QStringLiteral("Pour réussir ce test il faut ") + QString::number(etat.Tolerance) +
-                        QStringLiteral("% de bonnes réponses"),
-                    vbOKOnly, kAvertissement);
+    app::annoncerTolerance(etat.Tolerance);
 
     Frame1->hide();
     Frame3->show();

@@ -1,7 +1,9 @@
 // The question runner (Frame3): showing a question, recording its answer, moving, the countdown.
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/fichierresultats.h"
+#include "data/valeurs.h"
 #include "platform/ui/services.h"
 #include "platform/ui/timer.h"
 #include "results/cadreresultats.h"
@@ -20,12 +22,8 @@ namespace kelvane::session {
 using namespace kelvane::ui;
 
 namespace {
-const QString kAvertissement = QStringLiteral(" Avertissement");
 const QString kQuestionClasseII = QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?");
 
-QString texteChamp(const QVariant& v) {
-    return v.isNull() ? QString() : v.toString();
-}
 int entierChamp(const QVariant& v) {
     return v.isNull() ? 0 : v.toInt();
 }
@@ -161,10 +159,9 @@ void FormeTest::Precedent_Click() {
 }
 
 void FormeTest::AnnulerQuestion_Click() {
-    const int reponse = services().messages->MsgBox(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
-                                                    vbYesNo, kAvertissement);
+    const bool quitter = app::confirmerQuitter();
     // The countdown may have ended the session while the box was open: the Yes then has nothing left to do.
-    if (reponse != vbYes || termine_) {
+    if (!quitter || termine_) {
         return;
     }
     if (!enregistrerOuSignaler()) {
@@ -191,7 +188,7 @@ void FormeTest::Timer1_Timer() {
         return;
     }
     Timer1->setEnabled(false);
-    services().messages->MsgBox(mode_.messageTempsEcoule, vbOKOnly, kAvertissement);
+    services().messages->MsgBox(mode_.messageTempsEcoule, vbOKOnly, app::kAvertissement);
     if (!mode_.finAuTempsEcoule) {
         Text4->setText(QStringLiteral("0 mn 0 s"));
         return;

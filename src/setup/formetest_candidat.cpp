@@ -1,4 +1,5 @@
 // The candidate and the save folder (Frame1).
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "platform/ui/colours.h"
@@ -38,7 +39,7 @@ void FormeTest::newrepertoire_Click() {
     try {
         services().files->makeFolder(nom);
     } catch (const kelvane::Error& e) {
-        services().messages->MsgBox(e.text(), vbOKOnly, QStringLiteral(" Avertissement"));
+        services().messages->MsgBox(e.text(), vbOKOnly, app::kAvertissement);
         return;
     }
     // The list passes through the new folder and comes back, so that it shows the working folder with the new
@@ -54,8 +55,7 @@ void FormeTest::newrepertoire_Click() {
 }
 
 void FormeTest::AnnulerNom_Click() {
-    if (services().messages->MsgBox(QStringLiteral("Etes vous sûr de vouloir quitter le test?"), vbYesNo,
-                                    QStringLiteral(" Avertissement")) == vbYes) {
+    if (app::confirmerQuitter()) {
         Commun::fermerBaseTest();
         Unload();
     }

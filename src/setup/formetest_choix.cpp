@@ -1,4 +1,5 @@
 // The choice of the test (Frame2): the folder scan, the lists and the confirmation.
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/reglesfichiers.h"
@@ -23,16 +24,6 @@
 namespace kelvane::session {
 
 using namespace kelvane::ui;
-
-namespace {
-const QString kAvertissement = QStringLiteral(" Avertissement");
-const QString kMauvaisType = QStringLiteral("Mauvais type de base de données");
-const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
-
-QString moinsExtension(const QString& nom) {
-    return nom.left(nom.size() - 4);
-}
-} // namespace
 
 void FormeTest::Form_Load() {
     // The controls come back as a newly loaded form has them; the members keep what the last session left.
@@ -156,7 +147,7 @@ void FormeTest::listefichier_Click() {
     if (NbTests == 0 || i < 0 || i >= ListeTests.size()) {
         return;
     }
-    NomChoisi = moinsExtension(ListeTests.at(i));
+    NomChoisi = nomTestDeFichier(ListeTests.at(i));
     nombase->setText(NomChoisi);
     paintButton(OkTest, true);
     NouveauTest = true;
@@ -167,7 +158,7 @@ void FormeTest::List3_Click() {
     if (NbCommences == 0 || i < 0 || i >= ListeCommences.size()) {
         return;
     }
-    NomChoisi = moinsExtension(ListeCommences.at(i));
+    NomChoisi = nomTestDeFichier(ListeCommences.at(i));
     nombase->setText(NomChoisi);
     paintButton(OkTest, true);
     NouveauTest = false;
@@ -182,25 +173,20 @@ void FormeTest::OkTest_Click() {
     const QString chemin = joinPath(etat.RepertoireEleve, Commun::FichierTest);
     // The name may come from another folder than the one now shown: say so rather than fail.
     if (!services().files->fileExists(Commun::FichierTest)) {
-        services().messages->MsgBox(QStringLiteral("Le fichier ") + Commun::FichierTest +
-                                        QStringLiteral(" est introuvable dans le répertoire ") + etat.RepertoireEleve +
-                                        QStringLiteral(". Choisissez un test de la liste."),
-                                    vbOKOnly, kAvertissement);
+        app::signalerIntrouvable(Commun::FichierTest, etat.RepertoireEleve, QStringLiteral("un test"));
         Commun::FichierTest.clear();
         return;
     }
     try {
         Commun::BaseTest = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
         if (!estTest(Commun::BaseTest)) {
-            services().messages->MsgBox(QStringLiteral("La base ") + Commun::FichierTest +
-                                            QStringLiteral(" n'est pas un test d'habilitation électrique"),
-                                        vbOKOnly, kMauvaisType);
+            app::refuserPasUnTest(Commun::FichierTest);
             Commun::FichierTest.clear();
             Commun::fermerBaseTest();
             return;
         }
         if (const auto refus = verifierTest(Commun::BaseTest)) {
-            services().messages->MsgBox(*refus, vbOKOnly, kMauvaisType);
+            services().messages->MsgBox(*refus, vbOKOnly, app::kMauvaisType);
             Commun::FichierTest.clear();
             Commun::fermerBaseTest();
             return;
@@ -221,7 +207,7 @@ void FormeTest::OkTest_Click() {
 }
 
 void FormeTest::Annuler_Click() {
-    if (services().messages->MsgBox(kQuitter, vbYesNo, kAvertissement) == vbYes) {
+    if (app::confirmerQuitter()) {
         Unload();
     }
 }

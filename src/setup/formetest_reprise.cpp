@@ -1,4 +1,5 @@
 // Resuming a training test begun earlier, from its results file.
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/reglesfichiers.h"
@@ -14,14 +15,10 @@ namespace kelvane::session {
 using namespace kelvane::ui;
 
 void FormeTest::Reprendre() {
-    MessageService& messages = *services().messages;
     Commun::FichierEleve = Commun::FichierTest;
     const QString chemin = joinPath(etat.RepertoireEleve, Commun::FichierEleve);
     if (!services().files->fileExists(Commun::FichierEleve)) {
-        messages.MsgBox(QStringLiteral("Le fichier ") + Commun::FichierEleve +
-                            QStringLiteral(" est introuvable dans le répertoire ") + etat.RepertoireEleve +
-                            QStringLiteral(". Choisissez un test de la liste."),
-                        vbOKOnly, QStringLiteral(" Avertissement"));
+        app::signalerIntrouvable(Commun::FichierEleve, etat.RepertoireEleve, QStringLiteral("un test"));
         Commun::FichierEleve.clear();
         return;
     }
@@ -32,9 +29,7 @@ void FormeTest::Reprendre() {
         Commun::fermerBaseEleve();
         Commun::BaseEleve = db::OpenDatabase(chemin);
         if (!estResultats(Commun::BaseEleve)) {
-            messages.MsgBox(QStringLiteral("La base ") + Commun::FichierEleve +
-                                QStringLiteral(" n'est pas un test d'habilitation électrique"),
-                            vbOKOnly, QStringLiteral("Mauvais type de base de données"));
+            app::refuserPasUnTest(Commun::FichierEleve);
             Commun::FichierEleve.clear();
             Commun::fermerBaseEleve();
             return;
@@ -64,9 +59,7 @@ void FormeTest::Reprendre() {
         return;
     }
 
-    messages.MsgBox(QStringLiteral("Pour réussir ce test il faut ") + QString::number(etat.Tolerance) +
-                        QStringLiteral("% de bonnes réponses"),
-                    vbOKOnly, QStringLiteral(" Avertissement"));
+    app::annoncerTolerance(etat.Tolerance);
     Frame2->hide();
     Frame3->show();
     Label5->setText(prenom + QStringLiteral(" ") + nom.toUpper() + QStringLiteral(" ") + classe);

@@ -1,5 +1,6 @@
 #include "viewer/visualisation.h"
 
+#include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/reglesfichiers.h"
@@ -27,24 +28,6 @@ namespace kelvane::viewer {
 
 using namespace kelvane::ui;
 
-namespace {
-
-const QString kAvertissement = QStringLiteral(" Avertissement");
-const QString kMauvaisType = QStringLiteral("Mauvais type de base de données");
-
-QString moinsExtension(const QString& nom) {
-    return nom.left(nom.size() - 4);
-}
-
-// The boxes of the file choice are light grey, so that what can be typed or picked stands out on the blue.
-void fondGris(QWidget* w) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Base, kGrisClair);
-    w->setPalette(p);
-}
-
-} // namespace
-
 Visualisation::Visualisation(QWidget* parent) : ui::Forme(parent) {
     setObjectName(QStringLiteral("Visualisation"));
     setWindowTitle(QStringLiteral("Visualisation"));
@@ -59,7 +42,7 @@ Visualisation::Visualisation(QWidget* parent) : ui::Forme(parent) {
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     nombase = nommerControle(new QLineEdit(Frame1), QStringLiteral("nombase"), 120, 600, 9495, 375);
     nombase->setToolTip(QStringLiteral("Nom de la base"));
-    fondGris(nombase);
+    setFondGris(nombase);
     nommer(Label2, nombase);
     Label1 = creerLegende(Frame1, QStringLiteral("Label1"), QStringLiteral("Répertoire de travail"), 240, 1080, 2895,
                           495, 12);
@@ -69,12 +52,12 @@ Visualisation::Visualisation(QWidget* parent) : ui::Forme(parent) {
     Drive1->setAccessibleName(QStringLiteral("Lecteur courant"));
     listerepertoire = nommerControle(new DirListBox(Frame1), QStringLiteral("listerepertoire"), 120, 2040, 2775, 2250);
     listerepertoire->setToolTip(QStringLiteral("Répertoire courant"));
-    fondGris(listerepertoire);
+    setFondGris(listerepertoire);
     nommer(Label1, listerepertoire);
     listefichier = creerListe(Frame1, QStringLiteral("listefichier"), 3120, 2040, 6615, 2205);
     setPolice(listefichier, 8.25);
     listefichier->setAccessibleName(QStringLiteral("Fichiers de résultats"));
-    fondGris(listefichier);
+    setFondGris(listefichier);
 
     Valider = creerBouton(Frame1, QStringLiteral("Valider"), QStringLiteral("Valider"), 480, 4440, 1455, 495);
     Valider->setToolTip(QStringLiteral("Valide le choix de la base"));
@@ -173,7 +156,7 @@ void Visualisation::listefichier_Click() {
     if (NbResultats == 0 || i < 0 || i >= ListeResultats.size()) {
         return;
     }
-    NomChoisi = moinsExtension(ListeResultats.at(i));
+    NomChoisi = nomTestDeFichier(ListeResultats.at(i));
     nombase->setText(NomChoisi);
     paintButton(Valider, true);
 }
@@ -184,7 +167,7 @@ QString Visualisation::fichierNomme(const QString& nom) const {
         return fichier;
     }
     for (const QString& liste : ListeResultats) {
-        if (moinsExtension(liste) == nom && services().files->fileExists(liste)) {
+        if (nomTestDeFichier(liste) == nom && services().files->fileExists(liste)) {
             return liste;
         }
     }
@@ -198,17 +181,14 @@ void Visualisation::Valider_Click() {
     // again, with whatever was open still open.
     const QString fichier = fichierNomme(nom);
     if (fichier.isEmpty()) {
-        messages.MsgBox(QStringLiteral("Le fichier ") + nom +
-                            QStringLiteral(".mdb est introuvable dans le répertoire ") + etat.RepertoireEleve +
-                            QStringLiteral(". Choisissez un fichier de la liste."),
-                        vbOKOnly, kAvertissement);
+        app::signalerIntrouvable(nom + QStringLiteral(".mdb"), etat.RepertoireEleve, QStringLiteral("un fichier"));
         return;
     }
     const QString chemin = joinPath(etat.RepertoireEleve, fichier);
     if (sonderFichier(chemin).genre != GenreFichier::Resultats) {
         messages.MsgBox(QStringLiteral("La base ") + fichier +
                             QStringLiteral(" n'est pas un fichier de résultats d'habilitation électrique"),
-                        vbOKOnly, kMauvaisType);
+                        vbOKOnly, app::kMauvaisType);
         return;
     }
 

@@ -96,6 +96,12 @@ QListWidget* creerListe(QWidget* parent, const QString& name, int left, int top,
     return l;
 }
 
+void setFondGris(QWidget* w) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, kGrisClair);
+    w->setPalette(p);
+}
+
 void nommer(QLabel* label, QWidget* buddy) {
     label->setBuddy(buddy);
     QString nom = label->text();

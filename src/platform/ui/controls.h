@@ -49,6 +49,9 @@ template <typename T> T* nommerControle(T* w, const QString& name, int left, int
     return w;
 }
 
+// The light grey of the boxes where a name is chosen, so that what can be typed or picked stands out on the blue.
+void setFondGris(QWidget* w);
+
 // A label names the box that follows it, for screen readers and for its keyboard shortcut.
 void nommer(QLabel* label, QWidget* buddy);
 
