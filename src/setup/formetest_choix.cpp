@@ -62,7 +62,6 @@ void FormeTest::Form_Load() {
     chargerImages();
 
     NbTests = 0;
-    nombase->clear();
     NomChoisi.clear();
 
     FileService& fichiers = *services().files;
@@ -71,10 +70,10 @@ void FormeTest::Form_Load() {
         fichiers.setCurrentDrive(Commun::LecteurCourant);
         etat.RepertoireEleve = Commun::RepertoireInitial;
         fichiers.setCurrentFolder(etat.RepertoireEleve);
-        {
-            const QSignalBlocker b(Drive2);
-            Drive2->setDrive(Commun::LecteurCourant);
-        }
+        // The lists follow without raising their change: the scan below is the only one.
+        const QSignalBlocker b1(Drive2);
+        const QSignalBlocker b2(listerepertoire2);
+        Drive2->setDrive(Commun::LecteurCourant);
         listerepertoire2->setPath(fichiers.currentFolder());
     } catch (const kelvane::Error& e) {
         app::afficherErreur(e, Commun::RepertoireInitial);
