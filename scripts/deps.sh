@@ -3,7 +3,7 @@
 set -euo pipefail
 
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3
-          libbenchmark-dev fonts-liberation poppler-utils libgl1-mesa-dev)
+          libbenchmark-dev fonts-liberation poppler-utils libgl1-mesa-dev clang libclang-rt-14-dev)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
