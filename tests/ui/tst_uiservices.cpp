@@ -223,7 +223,7 @@ void TestUiServices::listDatabases_data() {
         << QStringList{"f:a.mdb", "f:B.MDB", "f:c.Mdb"} << QStringList{"B.MDB", "a.mdb", "c.Mdb"};
     QTest::newRow("other extensions") << QStringList{"f:a.mdbx", "f:b.mdb.bak", "f:c.txt", "f:mdb", "f:d.ldb"}
                                       << QStringList{};
-    QTest::newRow("hidden files") << QStringList{"f:.cache.mdb", "f:vu.mdb"} << QStringList{"vu.mdb"};
+    QTest::newRow("hidden files") << QStringList{"f:.cache.mdb", "f:vu.mdb"} << QStringList{".cache.mdb", "vu.mdb"};
     QTest::newRow("folders named like files")
         << QStringList{"d:archives.mdb", "d:SAUVE.MDB", "f:test.mdb"} << QStringList{"test.mdb"};
     QTest::newRow("links") << QStringList{"d:dossier", "f:vrai.mdb", "l:lien.mdb>dossier", "l:copie.mdb>vrai.mdb"}

@@ -156,9 +156,10 @@ void SystemFiles::makeFolder(const QString& name) {
 QStringList SystemFiles::listDatabases() const {
     QDir folder = QDir::current();
     // Without QDir::CaseSensitive the pattern ignores case: files copied from Windows machines often end in
-    // ".MDB". QDir::Files alone leaves out folders (symbolic links to folders included) and hidden files.
+    // ".MDB". Folders (symbolic links to folders included) are left out. Hidden files are listed: a pupil whose
+    // name begins with a dot gets a results file whose name does too, and it must not vanish from the lists.
     folder.setNameFilters({QStringLiteral("*.mdb")});
-    folder.setFilter(QDir::Files);
+    folder.setFilter(QDir::Files | QDir::Hidden);
     folder.setSorting(QDir::Unsorted);
     return folder.entryList();
 }

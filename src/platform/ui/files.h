@@ -20,7 +20,7 @@ public:
     // The drive that holds a folder, as drives() names it.
     virtual QString driveOf(const QString& folder) const = 0;
     virtual void makeFolder(const QString& name) = 0; // relative to the current folder
-    // The plain, non-hidden files of the current folder whose names match "*.mdb", in the order the system
+    // The plain files of the current folder (hidden ones too) whose names match "*.mdb", in the order the system
     // gives them.
     virtual QStringList listDatabases() const = 0;
     virtual bool fileExists(const QString& name) const = 0; // in the current folder

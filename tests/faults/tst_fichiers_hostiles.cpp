@@ -1,0 +1,646 @@
+// Hostile input: a folder of damaged, foreign and extreme ".mdb" files, and names no file should carry. Each file
+// is listed or refused as the program's rules say, through the real forms (the scan, OkTest, OkNom, a few
+// questions, the results) and the viewer; nothing crashes, and no file changes that should not: the folder's
+// files are hashed before and after, and only the session's own results file may appear.
+#include "app/commun.h"
+#include "platform/db/database.h"
+#include "results/cadreresultats.h"
+#include "session/formefixture.h"
+#include "viewer/visualisation.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRandomGenerator>
+
+using namespace kelvane;
+using db::FieldType;
+
+namespace {
+
+using Ligne = std::vector<QVariant>;
+
+struct Colonne {
+    const char* nom;
+    FieldType type;
+    int taille = 0;
+};
+
+// The fields of a question as teachers' tests hold them, but wide enough to carry any value: the sizes and
+// ranges of a session are those of the results file the values are copied into.
+const std::vector<Colonne> kColonnesTest{
+    {"B0", FieldType::Boolean},       {"B1", FieldType::Boolean},    {"B2", FieldType::Boolean},
+    {"BR", FieldType::Boolean},       {"BC", FieldType::Boolean},    {"question", FieldType::Text, 255},
+    {"nbrereponse", FieldType::Long}, {"R1", FieldType::Text, 255},  {"R2", FieldType::Text, 255},
+    {"R3", FieldType::Text, 255},     {"R4", FieldType::Text, 255},  {"R5", FieldType::Text, 255},
+    {"S1", FieldType::Long},          {"S2", FieldType::Long},       {"S3", FieldType::Long},
+    {"S4", FieldType::Long},          {"S5", FieldType::Long},       {"temps", FieldType::Long},
+    {"qcm", FieldType::Boolean},      {"chapitre", FieldType::Long}, {"numero", FieldType::Long}};
+const std::vector<Colonne> kColonnesChapitre{{"nom", FieldType::Text, 255}, {"numero", FieldType::Long}};
+const std::vector<Colonne> kColonnesNumero{{"temps", FieldType::Long}, {"tolerance", FieldType::Long}};
+
+void ajouterTable(db::Database& base, const char* nom, const std::vector<Colonne>& colonnes,
+                  const std::vector<Ligne>& lignes) {
+    db::TableDef table = base.CreateTableDef(QLatin1StringView(nom));
+    for (const Colonne& c : colonnes) {
+        db::Field champ = table.CreateField(QLatin1StringView(c.nom), c.type, c.taille);
+        champ.setAllowZeroLength(true);
+        table.Fields().Append(champ);
+    }
+    base.TableDefs().Append(table);
+    db::Recordset rs = base.OpenRecordset(QLatin1StringView(nom));
+    for (const Ligne& l : lignes) {
+        rs.AddNew();
+        for (std::size_t i = 0; i < l.size(); ++i) {
+            rs.SetField(static_cast<int>(i), l[i]);
+        }
+        rs.Update();
+    }
+}
+
+struct Contenu {
+    std::vector<Ligne> numero{{600, 50}};
+    std::vector<Ligne> chapitres{{QStringLiteral("Généralités"), 1}};
+    std::vector<Ligne> questions;
+    std::vector<Colonne> colonnesNumero = kColonnesNumero;
+    std::vector<Colonne> colonnesChapitre = kColonnesChapitre;
+    std::vector<Colonne> colonnesTest = kColonnesTest;
+};
+
+void creerTestBrut(const QString& chemin, const Contenu& c) {
+    db::Database base = db::CreateDatabase(chemin);
+    db::Transaction t(base);
+    ajouterTable(base, "chapitre", c.colonnesChapitre, c.chapitres);
+    ajouterTable(base, "numero", c.colonnesNumero, c.numero);
+    ajouterTable(base, "test", c.colonnesTest, c.questions);
+    t.Commit();
+    base.Close();
+}
+
+// A multiple-choice question of two answers, the first one right.
+Ligne question(int numero, const QString& texte, int chapitre = 1) {
+    return {true,
+            false,
+            false,
+            false,
+            false,
+            texte,
+            2,
+            QStringLiteral("Oui"),
+            QStringLiteral("Non"),
+            QString(),
+            QString(),
+            QString(),
+            1,
+            0,
+            0,
+            0,
+            0,
+            0,
+            true,
+            chapitre,
+            numero};
+}
+
+Contenu testAvec(std::vector<Ligne> questions) {
+    Contenu c;
+    c.questions = std::move(questions);
+    return c;
+}
+
+// Every file of a folder with the hash of its bytes.
+QMap<QString, QByteArray> empreintes(const QString& dossier) {
+    QMap<QString, QByteArray> out;
+    const QDir d(dossier);
+    for (const QString& nom : d.entryList(QDir::Files | QDir::Hidden)) {
+        QFile f(d.filePath(nom));
+        if (f.open(QIODevice::ReadOnly)) {
+            out.insert(nom, QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256));
+        }
+    }
+    return out;
+}
+
+void ecrire(const QString& chemin, const QByteArray& octets) {
+    QFile f(chemin);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(octets);
+}
+
+QByteArray lire(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+const QString kBon = QStringLiteral("bon.mdb");
+const QString k50 = QString(50, QLatin1Char('x'));
+
+} // namespace
+
+class TestFichiersHostiles : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir source_; // the hostile folder, built once
+    std::unique_ptr<FormeFixture> fx_;
+    QStringList tests_; // the files of source_ that the scan must list as tests
+
+    void construire() {
+        const auto chemin = [this](const QString& nom) { return source_.filePath(nom); };
+        fixtures::creerTest(chemin(kBon), 600, 50, {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(3));
+
+        ecrire(chemin(QStringLiteral("vide.mdb")), {});
+        QByteArray hasard(8192, '\0');
+        QRandomGenerator graine(20011206);
+        for (char& c : hasard) {
+            c = static_cast<char>(graine.bounded(256));
+        }
+        ecrire(chemin(QStringLiteral("aleatoire.mdb")), hasard);
+
+        // A sound test of some size, cut: after the header only, and half-way through its questions.
+        const QString entier = source_.filePath(QStringLiteral("entier.tmp"));
+        fixtures::creerTest(entier, 600, 50, {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(300));
+        const QByteArray octets = lire(entier);
+        QFile::remove(entier);
+        ecrire(chemin(QStringLiteral("tronque-entete.mdb")), octets.left(100));
+        ecrire(chemin(QStringLiteral("tronque-moitie.mdb")), octets.left(octets.size() / 2));
+
+        // The right table names with other columns.
+        {
+            Contenu c;
+            c.colonnesChapitre = {{"titre", FieldType::Text, 20}};
+            c.chapitres = {{QStringLiteral("x")}};
+            c.colonnesNumero = {{"duree", FieldType::Long}};
+            c.numero = {{600}};
+            c.colonnesTest = {{"enonce", FieldType::Text, 50}};
+            c.questions = {{QStringLiteral("Une question ?")}};
+            creerTestBrut(chemin(QStringLiteral("colonnes-fausses.mdb")), c);
+            Contenu d = testAvec({question(1, QStringLiteral("Q1"))});
+            d.colonnesNumero = {{"duree", FieldType::Long}, {"seuil", FieldType::Long}};
+            creerTestBrut(chemin(QStringLiteral("parametres-mal-nommes.mdb")), d);
+        }
+
+        Ligne nulle(21);
+        creerTestBrut(chemin(QStringLiteral("question-nulle.mdb")),
+                      testAvec({nulle, question(1, QStringLiteral("Q1"))}));
+        {
+            Contenu c = testAvec({question(1, QStringLiteral("Q1"))});
+            c.numero = {{QVariant(), QVariant()}};
+            c.chapitres = {{QVariant(), QVariant()}};
+            creerTestBrut(chemin(QStringLiteral("parametres-nuls.mdb")), c);
+        }
+
+        // Texts at and over the sizes of the results file: question 200, answers 100, chapter name 80.
+        {
+            Ligne q = question(1, QString(200, QLatin1Char('q')));
+            q[6] = 5;
+            for (int i = 7; i <= 11; ++i) {
+                q[static_cast<std::size_t>(i)] = QString(100, QLatin1Char('r'));
+            }
+            Contenu c = testAvec({q});
+            c.chapitres = {{QString(80, QLatin1Char('c')), 1}};
+            creerTestBrut(chemin(QStringLiteral("textes-aux-limites.mdb")), c);
+
+            creerTestBrut(chemin(QStringLiteral("question-201.mdb")),
+                          testAvec({question(1, QString(201, QLatin1Char('q')))}));
+            Ligne r = question(1, QStringLiteral("Q1"));
+            r[11] = QString(101, QLatin1Char('r'));
+            creerTestBrut(chemin(QStringLiteral("reponse5-101.mdb")), testAvec({r}));
+            Contenu d = testAvec({question(1, QStringLiteral("Q1"))});
+            d.chapitres = {{QString(81, QLatin1Char('c')), 1}};
+            creerTestBrut(chemin(QStringLiteral("chapitre-81.mdb")), d);
+            // The test's name goes into a text of 50.
+            creerTestBrut(chemin(QString(50, QLatin1Char('n')) + QStringLiteral(".mdb")),
+                          testAvec({question(1, QStringLiteral("Q1"))}));
+            creerTestBrut(chemin(QString(51, QLatin1Char('n')) + QStringLiteral(".mdb")),
+                          testAvec({question(1, QStringLiteral("Q1"))}));
+        }
+
+        // 16-bit fields at 0, 32767 and below zero, and just beyond.
+        {
+            Ligne zero = question(1, QStringLiteral("nbrereponse 0"));
+            zero[6] = 0;
+            Ligne max = question(2, QStringLiteral("nbrereponse 32767"));
+            max[6] = 32767;
+            max[18] = false;
+            max[12] = 32767;
+            max[17] = 32767;
+            max[19] = 32767;
+            Ligne negatif = question(3, QStringLiteral("nbrereponse -1"));
+            negatif[6] = -1;
+            negatif[12] = -32768;
+            negatif[17] = -32768;
+            negatif[19] = -1;
+            Ligne numeros = question(-1, QStringLiteral("numéro -1"));
+            Ligne numeroMax = question(32767, QStringLiteral("numéro 32767"));
+            Ligne numeroZero = question(0, QStringLiteral("numéro 0"));
+            Contenu c = testAvec({zero, max, negatif, numeros, numeroMax, numeroZero});
+            c.numero = {{32767, 0}};
+            creerTestBrut(chemin(QStringLiteral("entiers-limites.mdb")), c);
+
+            Contenu t = testAvec({question(1, QStringLiteral("Q1"))});
+            t.numero = {{-1, 32767}};
+            creerTestBrut(chemin(QStringLiteral("temps-negatif.mdb")), t);
+            Contenu z = testAvec({question(1, QStringLiteral("Q1"))});
+            z.numero = {{0, -1}};
+            creerTestBrut(chemin(QStringLiteral("temps-zero.mdb")), z);
+
+            Ligne trop = question(1, QStringLiteral("Q1"));
+            trop[6] = 32768;
+            creerTestBrut(chemin(QStringLiteral("entier-32768.mdb")), testAvec({trop}));
+            Ligne tropBas = question(1, QStringLiteral("Q1"));
+            tropBas[12] = -32769;
+            creerTestBrut(chemin(QStringLiteral("entier-moins-32769.mdb")), testAvec({tropBas}));
+            Contenu p = testAvec({question(1, QStringLiteral("Q1"))});
+            p.numero = {{40000, 50}};
+            creerTestBrut(chemin(QStringLiteral("temps-40000.mdb")), p);
+        }
+
+        creerTestBrut(chemin(QStringLiteral("zero-question.mdb")), testAvec({}));
+        creerTestBrut(chemin(QStringLiteral("une-question.mdb")), testAvec({question(1, QStringLiteral("Seule"))}));
+        fixtures::creerTest(chemin(QStringLiteral("5000-questions.mdb")), 3600, 50,
+                            {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(5000));
+        creerTestBrut(chemin(QStringLiteral("numeros-lacunes-doublons.mdb")),
+                      testAvec({question(1, QStringLiteral("Q1")), question(3, QStringLiteral("Q3a")),
+                                question(3, QStringLiteral("Q3b")), question(7, QStringLiteral("Q7"))}));
+        {
+            Contenu c = testAvec({question(1, QStringLiteral("Q1"), 2), question(2, QStringLiteral("Q2"), 2)});
+            c.chapitres = {{QStringLiteral("Inutilisé un"), 1},
+                           {QStringLiteral("Utilisé"), 2},
+                           {QStringLiteral("Inutilisé trois"), 3}};
+            creerTestBrut(chemin(QStringLiteral("chapitres-inutilises.mdb")), c);
+        }
+    }
+
+    // From the list (or the name box, for a file the list does not show) to OkTest.
+    session::FormeTest* choisir(bool examen, const QString& fichier) {
+        session::FormeTest* f = fx_->ouvrir(examen);
+        const int ligne = gui::ligne(f->listefichier, fichier);
+        if (ligne >= 0) {
+            gui::cliquerLigne(f->listefichier, ligne);
+        } else {
+            gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, kBon));
+            f->nombase->setText(fichier.chopped(4));
+        }
+        return f;
+    }
+
+    QStringList nouveauxFichiers(const QMap<QString, QByteArray>& avant) const {
+        QStringList nouveaux;
+        const QMap<QString, QByteArray> apres = empreintes(fx_->dossier->path());
+        for (auto it = avant.cbegin(); it != avant.cend(); ++it) {
+            if (apres.value(it.key()) != it.value()) {
+                qWarning("changed or removed: %s", qPrintable(it.key()));
+                nouveaux << QStringLiteral("!") + it.key();
+            }
+        }
+        for (auto it = apres.cbegin(); it != apres.cend(); ++it) {
+            if (!avant.contains(it.key())) {
+                nouveaux << it.key();
+            }
+        }
+        return nouveaux;
+    }
+
+    // The viewer lists the results file, opens it read-only and shows the count of the session. It places the
+    // questions by their numbers, as training does: after a drawn order, a file whose numbers have gaps or
+    // doubles is counted over other records, and only the number of questions must agree.
+    void verifierVisualisation(const QString& fichier, const QString& compte, bool memeOrdre = true) {
+        Commun::fermerBaseEleve();
+        viewer::Visualisation v;
+        v.Form_Load();
+        v.show();
+        const QStringList lignes = gui::lignes(v.listefichier);
+        QCOMPARE(lignes.size(), 1);
+        QVERIFY(lignes.at(0).startsWith(fichier));
+        gui::cliquerLigne(v.listefichier, 0);
+        v.Valider->click();
+        QVERIFY(v.Frame5->isVisible());
+        if (memeOrdre) {
+            QCOMPARE(v.Frame5->Label9->text(), compte);
+        } else {
+            QCOMPARE(v.Frame5->Label9->text().section(QLatin1Char(' '), -3), compte.section(QLatin1Char(' '), -3));
+        }
+        v.Annuler_Click();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(source_.isValid());
+        QElapsedTimer chrono;
+        chrono.start();
+        construire();
+        qInfo("hostile folder built in %lld ms", chrono.elapsed());
+    }
+
+    void init() {
+        fx_ = std::make_unique<FormeFixture>();
+        fx_->services->clock.date = QDate(2001, 12, 6);
+        fx_->services->clock.sec = 30;
+    }
+    void cleanup() {
+        QCOMPARE(fx_->services->messages.pending(), 0);
+        fx_.reset();
+    }
+
+    // The whole folder at once: the two test forms and the viewer list exactly the usable tests, no results file,
+    // and read nothing they change.
+    void theScanOfTheHostileFolderListsOnlyWhatCanBeOpened() {
+        Commun::RepertoireInitial = source_.path();
+        const QMap<QString, QByteArray> avant = empreintes(source_.path());
+        QElapsedTimer chrono;
+        chrono.start();
+        session::FormeTest* essai = fx_->ouvrir(false);
+        const qint64 duree = chrono.elapsed();
+        session::FormeTest* evaluation = fx_->ouvrir(true);
+        QStringList listes = gui::lignes(essai->listefichier);
+        listes.sort();
+        QStringList attendus = QDir(source_.path()).entryList({QStringLiteral("*.mdb")}, QDir::Files);
+        for (const char* illisible : {"vide.mdb", "aleatoire.mdb", "tronque-entete.mdb", "tronque-moitie.mdb"}) {
+            attendus.removeOne(QLatin1StringView(illisible));
+        }
+        attendus.sort();
+        QCOMPARE(listes, attendus);
+        QStringList listesEvaluation = gui::lignes(evaluation->listefichier);
+        listesEvaluation.sort();
+        QCOMPARE(listesEvaluation, attendus);
+        QCOMPARE(essai->List3->count(), 0);
+        viewer::Visualisation v;
+        v.Form_Load();
+        QCOMPARE(v.listefichier->count(), 0);
+        QCOMPARE(empreintes(source_.path()), avant);
+        qInfo("%lld files scanned in %lld ms", static_cast<long long>(avant.size()), duree);
+    }
+
+    void eachHostileTestIsListedOrRefused_data() {
+        QTest::addColumn<QString>("fichier");
+        QTest::addColumn<bool>("examen");
+        QTest::addColumn<bool>("liste");
+        QTest::addColumn<QString>("refusOkTest"); // start of the message; empty when OkTest accepts the test
+        QTest::addColumn<QString>("refusOkNom");  // start of the message; empty when the session starts
+        QTest::addColumn<QString>("tolerance");   // the pass-mark message of a session that starts
+        QTest::addColumn<int>("nbQuestions");
+        QTest::addColumn<QStringList>("premieres"); // the first questions shown, in training
+
+        const QString nonReconnu = QStringLiteral("Erreur 3343: Format de base de données non reconnu : « ");
+        const QString champTropPetit =
+            QStringLiteral("Erreur 3163: Champ trop petit pour accepter la quantité de données");
+        const QString depassement = QStringLiteral("Erreur 6: Dépassement de capacité");
+        const QString il50 = QStringLiteral("Pour réussir ce test il faut 50% de bonnes réponses");
+        const auto rangee = [](const char* nom, const QString& fichier, bool examen, bool liste, const QString& okTest,
+                               const QString& okNom, const QString& tolerance, int n, const QStringList& premieres) {
+            QTest::newRow(nom) << fichier << examen << liste << okTest << okNom << tolerance << n << premieres;
+        };
+
+        rangee("fichier vide", QStringLiteral("vide.mdb"), false, false, nonReconnu, {}, {}, 0, {});
+        rangee("octets au hasard", QStringLiteral("aleatoire.mdb"), true, false, nonReconnu, {}, {}, 0, {});
+        rangee("SQLite coupé après l'en-tête", QStringLiteral("tronque-entete.mdb"), false, false, nonReconnu, {}, {},
+               0, {});
+        rangee("SQLite coupé à mi-chemin", QStringLiteral("tronque-moitie.mdb"), true, false, nonReconnu, {}, {}, 0,
+               {});
+        rangee("bonnes tables, mauvaises colonnes", QStringLiteral("colonnes-fausses.mdb"), false, true,
+               QStringLiteral("Le test colonnes-fausses n'a pas le format attendu: sa table test a 1 champs au lieu "
+                              "d'au moins 21"),
+               {}, {}, 0, {});
+        rangee("paramètres sous d'autres noms", QStringLiteral("parametres-mal-nommes.mdb"), true, true, {},
+               QStringLiteral("Erreur 3265: "), {}, 0, {});
+        rangee("question toute nulle, entraînement", QStringLiteral("question-nulle.mdb"), false, true, {}, {}, il50, 2,
+               {QStringLiteral("Q1"), QString()});
+        rangee("question toute nulle, évaluation", QStringLiteral("question-nulle.mdb"), true, true, {}, {}, il50, 2,
+               {});
+        // A time allowed that is no number cannot be given to the countdown: refused before the questions.
+        rangee("paramètres et chapitre nuls", QStringLiteral("parametres-nuls.mdb"), false, true, {},
+               QStringLiteral("Erreur 13: Type incompatible: le temps du test n'est pas un nombre"), {}, 0, {});
+        rangee("textes aux tailles des champs", QStringLiteral("textes-aux-limites.mdb"), false, true, {}, {}, il50, 1,
+               {QString(200, QLatin1Char('q'))});
+        rangee("question de 201 caractères", QStringLiteral("question-201.mdb"), true, true, {}, champTropPetit, {}, 0,
+               {});
+        rangee("réponse 5 de 101 caractères", QStringLiteral("reponse5-101.mdb"), false, true, {}, champTropPetit, {},
+               0, {});
+        rangee("chapitre de 81 caractères", QStringLiteral("chapitre-81.mdb"), true, true, {}, champTropPetit, {}, 0,
+               {});
+        rangee("nom de test de 50 caractères", QString(50, QLatin1Char('n')) + QStringLiteral(".mdb"), true, true, {},
+               {}, il50, 1, {});
+        rangee("nom de test de 51 caractères", QString(51, QLatin1Char('n')) + QStringLiteral(".mdb"), true, true, {},
+               champTropPetit, {}, 0, {});
+        rangee(
+            "entiers 16 bits à 0, 32767 et négatifs", QStringLiteral("entiers-limites.mdb"), false, true, {}, {},
+            QStringLiteral("Pour réussir ce test il faut 0% de bonnes réponses"), 6,
+            {QStringLiteral("nbrereponse 0"), QStringLiteral("nbrereponse 32767"), QStringLiteral("nbrereponse -1")});
+        rangee("entiers 16 bits, évaluation", QStringLiteral("entiers-limites.mdb"), true, true, {}, {},
+               QStringLiteral("Pour réussir ce test il faut 0% de bonnes réponses"), 6, {});
+        rangee("temps négatif, tolérance 32767", QStringLiteral("temps-negatif.mdb"), true, true, {}, {},
+               QStringLiteral("Pour réussir ce test il faut 32767% de bonnes réponses"), 1, {});
+        rangee("temps 0, tolérance négative", QStringLiteral("temps-zero.mdb"), false, true, {}, {},
+               QStringLiteral("Pour réussir ce test il faut -1% de bonnes réponses"), 1, {QStringLiteral("Q1")});
+        rangee("nbrereponse 32768", QStringLiteral("entier-32768.mdb"), false, true, {}, depassement, {}, 0, {});
+        rangee("S1 à -32769", QStringLiteral("entier-moins-32769.mdb"), true, true, {}, depassement, {}, 0, {});
+        rangee("temps de 40000 secondes", QStringLiteral("temps-40000.mdb"), true, true, {}, depassement, {}, 0, {});
+        rangee("test sans question", QStringLiteral("zero-question.mdb"), true, true,
+               QStringLiteral("Le test zero-question ne contient aucune question"), {}, {}, 0, {});
+        rangee("une seule question", QStringLiteral("une-question.mdb"), true, true, {}, {}, il50, 1, {});
+        rangee("5000 questions, entraînement", QStringLiteral("5000-questions.mdb"), false, true, {}, {}, il50, 5000,
+               {QStringLiteral("Question numéro 1 ?"), QStringLiteral("Question numéro 2 ?")});
+        rangee("5000 questions, évaluation", QStringLiteral("5000-questions.mdb"), true, true, {}, {}, il50, 5000, {});
+        // Numbers 1, 3, 3, 7 of four: place 1 has no question 2 and shows the first record, place 2 the later of
+        // the two questions numbered 3.
+        rangee("numéros avec lacunes et doublons", QStringLiteral("numeros-lacunes-doublons.mdb"), false, true, {}, {},
+               il50, 4, {QStringLiteral("Q1"), QStringLiteral("Q1"), QStringLiteral("Q3b")});
+        rangee("chapitres sans question", QStringLiteral("chapitres-inutilises.mdb"), false, true, {}, {}, il50, 2,
+               {QStringLiteral("Q1"), QStringLiteral("Q2")});
+    }
+
+    void eachHostileTestIsListedOrRefused() {
+        QFETCH(QString, fichier);
+        QFETCH(bool, examen);
+        QFETCH(bool, liste);
+        QFETCH(QString, refusOkTest);
+        QFETCH(QString, refusOkNom);
+        QFETCH(QString, tolerance);
+        QFETCH(int, nbQuestions);
+        QFETCH(QStringList, premieres);
+
+        for (const QString& nom : {kBon, fichier}) {
+            QVERIFY(QFile::copy(source_.filePath(nom), fx_->chemin(nom)));
+        }
+        const QMap<QString, QByteArray> avant = empreintes(fx_->dossier->path());
+
+        session::FormeTest* f = choisir(examen, fichier);
+        QCOMPARE(gui::ligne(f->listefichier, fichier) >= 0, liste);
+        QCOMPARE(gui::ligne(f->listefichier, kBon) >= 0, true);
+        if (f->List3 != nullptr) {
+            QCOMPARE(f->List3->count(), 0);
+        }
+
+        if (!refusOkTest.isEmpty()) {
+            fx_->services->messages.expectMessage({});
+            f->OkTest->click();
+            QVERIFY2(fx_->services->messages.last().prompt.startsWith(refusOkTest),
+                     qPrintable(fx_->services->messages.last().prompt));
+            QVERIFY(f->Frame2->isVisible() && f->Frame1->isHidden());
+            QVERIFY(!Commun::BaseTest.isOpen());
+            QCOMPARE(nouveauxFichiers(avant), QStringList());
+            return;
+        }
+        f->OkTest->click();
+        QVERIFY(f->Frame1->isVisible());
+        f->Text1->setFocus();
+        QTest::keyClicks(f->Text1, QStringLiteral("Dupont"));
+        fx_->services->messages.expectMessage(refusOkNom.isEmpty() ? tolerance : QString());
+        QElapsedTimer chrono;
+        chrono.start();
+        f->OkNom->click();
+        const qint64 demarrage = chrono.elapsed();
+        if (!refusOkNom.isEmpty()) {
+            const ui::ScriptedMessages::Shown& refus = fx_->services->messages.last();
+            QVERIFY2(refus.prompt.startsWith(refusOkNom), qPrintable(refus.prompt));
+            QCOMPARE(refus.title, QStringLiteral("Kelvane"));
+            // The file this start created is gone again; the candidate is still on the details.
+            QVERIFY(f->Frame1->isVisible() && f->Frame3->isHidden());
+            QCOMPARE(nouveauxFichiers(avant), QStringList());
+            return;
+        }
+
+        QVERIFY(f->Frame3->isVisible());
+        QCOMPARE(f->etat.NbQuestions, nbQuestions);
+        // A test that allows no time runs without a countdown.
+        const int temps = f->etat.TempsAutorise;
+        QCOMPARE(fx_->minuterie(f)->isEnabled(), temps > 0);
+        // A few questions, ticking the first box where there is one.
+        for (int i = 0; i < qMin(3, nbQuestions); ++i) {
+            if (i < premieres.size()) {
+                QCOMPARE(f->Label22->text(), premieres.at(i));
+            }
+            QCOMPARE(f->Label31->text(), QStringLiteral("Question n° %1").arg(i + 1));
+            if (f->Check[0]->isVisible()) {
+                f->Check[0]->click();
+            }
+            f->Suivant->click();
+        }
+        if (!f->Frame5->isVisible()) {
+            fx_->services->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
+                                                  ui::vbYes);
+            f->AnnulerQuestion->click();
+        }
+        QVERIFY(f->Frame5->isVisible());
+        const QString compte = f->Frame5->Label9->text();
+        QVERIFY2(compte.startsWith(QStringLiteral("Nombre de Bonnes Réponses: ")) &&
+                     compte.endsWith(QStringLiteral(" sur %1 questions").arg(nbQuestions)),
+                 qPrintable(compte));
+        const QStringList nouveaux = nouveauxFichiers(avant);
+        QCOMPARE(nouveaux.size(), 1);
+        const QString resultats = nouveaux.at(0);
+        QCOMPARE(resultats, QStringLiteral("Dupont-") + fichier.chopped(4) +
+                                (examen ? QStringLiteral("-Ex-") : QStringLiteral("-")) + QStringLiteral("061201.mdb"));
+        {
+            db::Database base = db::OpenDatabase(fx_->chemin(resultats), db::OpenMode::ReadOnly);
+            QCOMPARE(base.OpenRecordset(QStringLiteral("question")).RecordCount(), nbQuestions);
+        }
+        f->Frame5->Fermer->click();
+
+        const QMap<QString, QByteArray> avantVisualisation = empreintes(fx_->dossier->path());
+        verifierVisualisation(resultats, compte, !examen);
+        QCOMPARE(empreintes(fx_->dossier->path()), avantVisualisation);
+        qInfo("session start %lld ms", demarrage);
+    }
+
+    void namesThatCannotNameAFileAreRefusedAndOthersKept_data() {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("prenom");
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<QString>("refus");   // start of the message; empty when the session starts
+        QTest::addColumn<QString>("fichier"); // the results file of a session that starts
+
+        const QString tropPetit = QStringLiteral("Erreur 3163: Champ trop petit pour accepter la quantité de données");
+        QTest::newRow("deux-points") << QStringLiteral("C:Dupont") << QString() << QString()
+                                     << QStringLiteral("Le caractère « : » ne peut pas figurer dans un nom de "
+                                                       "fichier: le nom « C:Dupont » ne peut pas être utilisé")
+                                     << QString();
+        QTest::newRow("barre inverse en tête du prénom")
+            << QStringLiteral("Dupont") << QStringLiteral("\\Jean") << QString()
+            << QStringLiteral("Le caractère « \\ » ne peut pas figurer dans un nom de fichier: le nom « \\ » ne peut "
+                              "pas être utilisé")
+            << QString();
+        QTest::newRow("caractère DEL") << QStringLiteral("Du\x7fpont") << QString() << QString()
+                                       << QStringLiteral("Le nom « Du?pont » contient un caractère de contrôle (code "
+                                                         "127), qui ne peut pas figurer dans un nom de fichier")
+                                       << QString();
+        QTest::newRow("nom de 300 caractères")
+            << QString(300, QLatin1Char('D')) << QString() << QString() << QStringLiteral("Erreur 75: ") << QString();
+        QTest::newRow("nom de 51 caractères")
+            << QString(51, QLatin1Char('x')) << QString() << QString() << tropPetit << QString();
+        QTest::newRow("prénom de 300 caractères")
+            << QStringLiteral("Dupont") << QString(300, QLatin1Char('J')) << QString() << tropPetit << QString();
+        QTest::newRow("classe de 51 caractères")
+            << QStringLiteral("Dupont") << QString() << QString(51, QLatin1Char('c')) << tropPetit << QString();
+        QTest::newRow("nom, prénom et classe de 50 caractères")
+            << k50 << k50 << k50 << QString() << QStringLiteral("x%1-B1V-Ex-061201.mdb").arg(k50);
+        QTest::newRow("barre oblique et deux-points après l'initiale du prénom")
+            << QStringLiteral("Dupont") << QStringLiteral("J/e:an") << QString() << QString()
+            << QStringLiteral("JDupont-B1V-Ex-061201.mdb");
+        QTest::newRow("accents") << QStringLiteral("Lefèvre-Œuvré") << QStringLiteral("Éloïse")
+                                 << QStringLiteral("1ère") << QString()
+                                 << QStringLiteral("ÉLefèvre-Œuvré-B1V-Ex-061201.mdb");
+        QTest::newRow("deux points comme nom")
+            << QStringLiteral("..") << QString() << QString() << QString() << QStringLiteral("..-B1V-Ex-061201.mdb");
+        QTest::newRow("prénom commençant par deux points")
+            << QStringLiteral("Dupont") << QStringLiteral("..Jean") << QString() << QString()
+            << QStringLiteral(".Dupont-B1V-Ex-061201.mdb");
+    }
+
+    void namesThatCannotNameAFileAreRefusedAndOthersKept() {
+        QFETCH(QString, nom);
+        QFETCH(QString, prenom);
+        QFETCH(QString, classe);
+        QFETCH(QString, refus);
+        QFETCH(QString, fichier);
+        fixtures::creerTest(fx_->chemin(QStringLiteral("B1V.mdb")), 600, 50, {{QStringLiteral("Généralités"), 1}},
+                            fixtures::questionsSimples(2));
+        const QMap<QString, QByteArray> avant = empreintes(fx_->dossier->path());
+        session::FormeTest* f = choisir(true, QStringLiteral("B1V.mdb"));
+        f->OkTest->click();
+        // Typed as a pupil types: the box takes control characters only by paste, which setText stands for.
+        f->Text1->setText(nom);
+        f->Text2->setText(prenom);
+        f->Text3->setText(classe);
+        QTest::keyClick(f->Text1, Qt::Key_End);
+        QVERIFY(f->OkNom->isEnabled());
+        fx_->services->messages.expectMessage(
+            refus.isEmpty() ? QStringLiteral("Pour réussir ce test il faut 50% de bonnes réponses") : QString());
+        f->OkNom->click();
+        if (!refus.isEmpty()) {
+            QVERIFY2(fx_->services->messages.last().prompt.startsWith(refus),
+                     qPrintable(fx_->services->messages.last().prompt));
+            QVERIFY(f->Frame1->isVisible());
+            QCOMPARE(nouveauxFichiers(avant), QStringList());
+            return;
+        }
+        QVERIFY(f->Frame3->isVisible());
+        QCOMPARE(f->Label6->text(), fichier);
+        QCOMPARE(f->Label5->text(), prenom + QLatin1Char(' ') + nom.toUpper() + QLatin1Char(' ') + classe);
+        QCOMPARE(nouveauxFichiers(avant), QStringList{fichier});
+        {
+            db::Database base = db::OpenDatabase(fx_->chemin(fichier), db::OpenMode::ReadOnly);
+            db::Recordset e = base.OpenRecordset(QStringLiteral("eleves"));
+            QCOMPARE(e.Fields(QStringLiteral("nom")).toString(), nom);
+            QCOMPARE(e.Fields(QStringLiteral("prenom")).toString(), prenom);
+            QCOMPARE(e.Fields(QStringLiteral("classe")).toString(), classe);
+        }
+        f->Check[0]->click();
+        f->Suivant->click();
+        f->Suivant->click();
+        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
+        QCOMPARE(f->Frame5->Label27->text(), f->Label5->text());
+        f->Frame5->Fermer->click();
+        verifierVisualisation(fichier, QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
+    }
+};
+
+QTEST_MAIN(TestFichiersHostiles)
+#include "tst_fichiers_hostiles.moc"
