@@ -178,10 +178,13 @@ void copierQuestions(db::Database& eleve, db::Recordset& rsTest) {
     }
 }
 
+// The three tables in one commit: they appear together or not at all, and the start pays one sync instead of three.
 void construireTables(db::Database& base) {
+    db::Transaction transaction(base);
     base.TableDefs().Append(tableQuestion(base));
     base.TableDefs().Append(tableChapitre(base));
     base.TableDefs().Append(tableEleves(base));
+    transaction.Commit();
 }
 
 // Only for a file this session has just created itself.
@@ -236,9 +239,13 @@ FichierResultatsDemarre demarrerFichierResultats(const QString& chemin, db::Reco
     // Outside the try: when the engine refuses to create the file (its name is taken), the file is not ours.
     FichierResultatsDemarre demarre{db::CreateDatabase(chemin, LocaleFichierResultats), {}};
     try {
+        // The tables and their records in one commit: one sync for the whole start, and a file that a killed
+        // process leaves either complete or without tables.
+        db::Transaction transaction(demarre.base);
         construireTables(demarre.base);
         demarre.parametres =
             remplirFichierResultats(demarre.base, rsNumero, rsChapitre, rsTest, candidat, examen, aujourdhui);
+        transaction.Commit();
     } catch (...) {
         supprimerFichierCree(demarre.base, chemin);
         throw;

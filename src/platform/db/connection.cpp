@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace kelvane::db {
 
@@ -20,6 +21,35 @@ constexpr int kApplicationId = 0x4B4C564E; // "KLVN"
 QString columnText(sqlite3_stmt* statement, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+// The system error numbers of a write that found no room left: a full disk, a quota, a file-size limit.
+bool isOutOfSpace(int systemError) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(systemError); // SQLite's Windows layer already reports these as SQLITE_FULL
+    return false;
+#else
+    return systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
+#endif
+}
+
+// A writer killed in the middle of a commit (the program killed, a pupil's machine switched off) leaves its journal
+// beside the file, and a read-only connection refuses the whole file until someone plays the journal back: the
+// results file of an interrupted session would drop out of every list, which only read. A read-write connection
+// that reads the schema plays it back, as the next writer would, and writes nothing else; SQLite leaves alone a
+// journal that a live writer still holds. A file that cannot be written keeps its journal and reads as before.
+void rollBackHotJournal(const QString& fullPath) {
+    if (!QFileInfo::exists(fullPath + QStringLiteral("-journal"))) {
+        return;
+    }
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(fullPath).constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    const SqliteHandle handle(raw); // closed even when the open failed
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+        sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
 }
 
 // The CHECK our CREATE TABLE writes for a field that refuses the empty text, as it appears in sqlite_master.
@@ -97,6 +127,10 @@ std::shared_ptr<Connection> Connection::open(const QString& path, OpenMode mode,
     // is a damaged copy, not a database.
     if (info.size() == 0 && !fresh) {
         throw fileError(errc::UnrecognizedFormat, fullPath);
+    }
+
+    if (mode == OpenMode::ReadOnly) {
+        rollBackHotJournal(fullPath);
     }
 
     std::shared_ptr<Connection> connection(new Connection(fullPath, mode));
@@ -216,6 +250,11 @@ Error Connection::errorFor(int rc) const {
     case SQLITE_FULL:
         return fileError(errc::DiskFull, path_);
     case SQLITE_IOERR:
+        // SQLite reports a short write as "disk full" only for ENOSPC; a quota or a file-size limit, as on pupils'
+        // network folders, is the same lack of room for the candidate and the teacher.
+        if (isOutOfSpace(handle_ ? sqlite3_system_errno(handle_.get()) : 0)) {
+            return fileError(errc::DiskFull, path_);
+        }
         return fileError(errc::Io, path_);
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
