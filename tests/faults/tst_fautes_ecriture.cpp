@@ -17,16 +17,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <grp.h>
+#include <poll.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace kelvane;
@@ -34,25 +34,64 @@ using namespace kelvane;
 namespace {
 
 constexpr uid_t kNobody = 65534;
-const char* const kVerrouiller = "--verrouiller";
+// The other program: a child process that takes the results file's write lock and keeps it until its pipe closes.
+// It is forked rather than started from the build folder, which "nobody" may not be allowed to run from.
+class Verrou {
+public:
+    Verrou() = default;
+    Verrou(const Verrou&) = delete;
+    Verrou& operator=(const Verrou&) = delete;
+    ~Verrou() { lacher(); }
 
-// The other program: takes the results file's write lock and keeps it until its input is closed.
-int verrouiller(const char* chemin) {
-    sqlite3* base = nullptr;
-    if (sqlite3_open_v2(chemin, &base, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-        sqlite3_exec(base, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        std::fprintf(stderr, "verrou impossible: %s\n", sqlite3_errmsg(base));
-        sqlite3_close(base);
-        return 1;
+    bool prendre(const QString& chemin) {
+        const QByteArray nom = QFile::encodeName(chemin);
+        int versEnfant[2];
+        int versParent[2];
+        if (pipe(versEnfant) != 0 || pipe(versParent) != 0) {
+            return false;
+        }
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(versEnfant[1]);
+            close(versParent[0]);
+            sqlite3* base = nullptr;
+            if (sqlite3_open_v2(nom.constData(), &base, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+                sqlite3_exec(base, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+                _exit(1);
+            }
+            if (write(versParent[1], "v", 1) != 1) {
+                _exit(1);
+            }
+            char c = 0;
+            while (read(versEnfant[0], &c, 1) > 0) {
+            }
+            _exit(0); // the lock goes with the process
+        }
+        close(versEnfant[0]);
+        close(versParent[1]);
+        ecriture_ = versEnfant[1];
+        pollfd attente{versParent[0], POLLIN, 0};
+        char c = 0;
+        const bool pris = pid_ > 0 && poll(&attente, 1, 10000) == 1 && read(versParent[0], &c, 1) == 1 && c == 'v';
+        close(versParent[0]);
+        return pris;
     }
-    std::puts("verrouille");
-    std::fflush(stdout);
-    while (std::getchar() != EOF) {
+
+    void lacher() {
+        if (ecriture_ >= 0) {
+            close(ecriture_);
+            ecriture_ = -1;
+        }
+        if (pid_ > 0) {
+            waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
     }
-    sqlite3_exec(base, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(base);
-    return 0;
-}
+
+private:
+    pid_t pid_ = -1;
+    int ecriture_ = -1;
+};
 
 // Root writes into read-only folders; "nobody" does not. Everything the suite makes afterwards is nobody's.
 bool quitterRoot() {
@@ -120,7 +159,7 @@ class TestFautesEcriture : public QObject {
     }
 
     // Applies the fault; the function returned takes it away.
-    std::function<void()> provoquer(Faute faute, const QString& fichier, QProcess& autre) {
+    std::function<void()> provoquer(Faute faute, const QString& fichier, Verrou& autre) {
         switch (faute) {
         case Faute::DossierLectureSeule: {
             const QString dossier = fx_->dossier->path();
@@ -139,16 +178,10 @@ class TestFautesEcriture : public QObject {
             return [avant] { setrlimit(RLIMIT_FSIZE, &avant); };
         }
         case Faute::FichierVerrouille: {
-            autre.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kVerrouiller), fichier});
-            if (!autre.waitForStarted() || !autre.waitForReadyRead(10000) ||
-                !autre.readAllStandardOutput().startsWith("verrouille")) {
-                qWarning("%s", autre.readAllStandardError().constData());
+            if (!autre.prendre(fichier)) {
                 return {};
             }
-            return [&autre] {
-                autre.closeWriteChannel();
-                autre.waitForFinished(10000);
-            };
+            return [&autre] { autre.lacher(); };
         }
         }
         return {};
@@ -211,7 +244,7 @@ private slots:
 
         // Question 2 answered right, but its recording meets the fault.
         f->Check[0]->click();
-        QProcess autre;
+        Verrou autre;
         const std::function<void()> lever = provoquer(faute, fichier, autre);
         QVERIFY(lever);
         fx_->services->messages.expectMessage(message.arg(natif(fichier)));
@@ -269,7 +302,7 @@ private slots:
         f->Suivant->click();
         f->Check[0]->click();
 
-        QProcess autre;
+        Verrou autre;
         const std::function<void()> lever = provoquer(Faute::FichierVerrouille, fichier, autre);
         QVERIFY(lever);
         ui::ManualTimer* t = fx_->minuterie(f);
@@ -294,9 +327,6 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], kVerrouiller) == 0) {
-        return verrouiller(argv[2]);
-    }
     if (!quitterRoot()) {
         return 1;
     }
