@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kelvane and runs the whole test suite twice: a normal build, then one under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+# Builds Kelvane and runs the whole test suite twice: a normal build, then one under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Between the two, every benchmark runs once with few iterations (it proves they still
+# work and never fails for a slow machine); at the end the file-reading paths are fuzzed for a minute.
+# Exits non-zero on any failure.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$ROOT/scripts/deps.sh"
@@ -11,5 +13,9 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 "$ROOT/scripts/build.sh" "$ROOT/build"
 ctest --test-dir "$ROOT/build" --output-on-failure --timeout 600 -LE bench
 
+KELVANE_BUILD="$ROOT/build" "$ROOT/scripts/bench.sh" --quick
+
 "$ROOT/scripts/build.sh" "$ROOT/build-asan" -DKELVANE_SANITIZE=ON -DKELVANE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 ctest --test-dir "$ROOT/build-asan" --output-on-failure --timeout 900 -LE bench
+
+"$ROOT/scripts/fuzz.sh" "${KELVANE_FUZZ_SECONDS:-60}"

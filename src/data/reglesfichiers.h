@@ -34,8 +34,9 @@ struct SondageFichier {
     bool examen = false; // Resultats only: the session was an evaluation
 };
 
-// What a folder scan needs to know of one ".mdb" file, read without ever writing to it. A test is listable when
-// its table numero opens; a results file when its table eleves has a first record whose examen can be read.
+// What a folder scan needs to know of one ".mdb" file, opened read-only (only a journal left by a killed writer is
+// played back first, as any open does). A test is listable when its table numero opens; a results file when its
+// table eleves has a first record whose examen can be read.
 // Whatever the engine refuses (not a database, locked, damaged, a table missing) makes the file NonLisible:
 // one bad file in a folder must not end the program.
 SondageFichier sonderFichier(const QString& chemin);
