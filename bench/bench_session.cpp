@@ -1,0 +1,419 @@
+// A session with a test of 1,001 questions, through the real forms with scripted services, against the bare SQLite
+// work each step wraps: the session start (OkNom to the first question shown), the recording of one answer (one
+// Suivant click), and the results screen. The bare work runs on files with the program's own schema, with the
+// program's journal and sync settings, on the same disk.
+#include "app/commun.h"
+#include "data/fichierresultats.h"
+#include "platform/ui/scripted/scriptedservices.h"
+#include "results/cadreresultats.h"
+#include "session/formetest.h"
+#include "support/fixtures.h"
+#include "support/gui.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+using kelvane::session::FormeTest;
+
+constexpr int kQuestions = 1001;
+const QString kTest = QStringLiteral("grand");
+
+kelvane::ui::ScriptedServices* services = nullptr;
+
+QTemporaryDir& dossier() {
+    static QTemporaryDir d(QDir::current().filePath(QStringLiteral("bench-session-XXXXXX")));
+    return d;
+}
+
+QString chemin(const QString& nom) {
+    return dossier().filePath(nom);
+}
+
+void preparerDossier() {
+    fixtures::creerTest(chemin(kTest + QStringLiteral(".mdb")), 3600, 50,
+                        {{QStringLiteral("Généralités"), 1}, {QStringLiteral("Consignation"), 2}},
+                        fixtures::questionsSimples(kQuestions));
+    Commun::RepertoireAppli = dossier().path();
+    Commun::RepertoireInitial = dossier().path();
+    QDir::setCurrent(dossier().path());
+}
+
+void effacerResultats() {
+    const QDir d(dossier().path());
+    for (const QString& nom : d.entryList({QStringLiteral("*-") + kTest + QStringLiteral("-*.mdb")}, QDir::Files)) {
+        QFile::remove(d.filePath(nom));
+    }
+}
+
+// A form of the given mode, its test chosen and the candidate's details typed: the next step is OkNom.
+std::unique_ptr<FormeTest> formeAvantOkNom(bool examen) {
+    std::unique_ptr<FormeTest> f(examen ? kelvane::session::creerEvaluation() : kelvane::session::creerEssayerTest());
+    f->Form_Load();
+    f->show();
+    gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, kTest + QStringLiteral(".mdb")));
+    f->OkTest->click();
+    f->Text1->setFocus();
+    QTest::keyClicks(f->Text1, QStringLiteral("Dupont"));
+    QTest::keyClicks(f->Text2, QStringLiteral("Jean"));
+    services->messages.expectMessage(QString()); // the pass mark
+    return f;
+}
+
+bool premiereQuestion(const FormeTest& f) {
+    return f.etat.NbQuestions == kQuestions && f.Label31->text() == QStringLiteral("Question n° 1") &&
+           services->messages.allAnswered();
+}
+
+void finir(std::unique_ptr<FormeTest>& f) {
+    f.reset();
+    Commun::fermerBaseEleve();
+    Commun::fermerBaseTest();
+    effacerResultats();
+}
+
+// ---- bare SQLite
+
+struct Fermer {
+    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+struct Finaliser {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Base = std::unique_ptr<sqlite3, Fermer>;
+using Requete = std::unique_ptr<sqlite3_stmt, Finaliser>;
+
+Base ouvrir(const QString& path, int drapeaux) {
+    sqlite3* brut = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &brut, drapeaux, nullptr);
+    Base db(brut);
+    sqlite3_busy_timeout(brut, 2000);
+    sqlite3_exec(brut, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr);
+    return db;
+}
+
+Requete preparer(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* brut = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &brut, nullptr);
+    return Requete(brut);
+}
+
+void executer(sqlite3* db, const std::string& sql, benchmark::State& state) {
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        state.SkipWithError(sqlite3_errmsg(db));
+    }
+}
+
+// Reads every column of the current row, texts as UTF-8, as a caller showing or totalling them does.
+std::size_t lireLigne(sqlite3_stmt* st) {
+    std::size_t octets = 0;
+    for (int c = 0; c < sqlite3_column_count(st); ++c) {
+        if (sqlite3_column_type(st, c) == SQLITE_TEXT) {
+            octets += static_cast<std::size_t>(sqlite3_column_bytes(st, c));
+            benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+        } else {
+            octets += static_cast<std::size_t>(sqlite3_column_int(st, c));
+        }
+    }
+    return octets;
+}
+
+// The results file's layout as the program creates it: its CREATE statements, and the column count of each table.
+struct Schema {
+    std::vector<std::string> creations;
+    int colonnesQuestion = 0;
+    int colonnesChapitre = 0;
+    int colonnesEleves = 0;
+    std::vector<std::string> nomsQuestion;
+};
+
+const Schema& schemaResultats() {
+    static const Schema schema = [] {
+        const QString modele = chemin(QStringLiteral("modele.mdb"));
+        { kelvane::creerFichierResultats(modele); }
+        Schema s;
+        Base db = ouvrir(modele, SQLITE_OPEN_READONLY);
+        Requete st = preparer(db.get(), "SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
+        while (sqlite3_step(st.get()) == SQLITE_ROW) {
+            s.creations.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+        }
+        const auto colonnes = [&](const char* table) {
+            Requete t = preparer(db.get(), std::string("SELECT * FROM \"") + table + "\"");
+            return sqlite3_column_count(t.get());
+        };
+        s.colonnesQuestion = colonnes("question");
+        s.colonnesChapitre = colonnes("chapitre");
+        s.colonnesEleves = colonnes("eleves");
+        Requete q = preparer(db.get(), "SELECT * FROM question");
+        for (int c = 0; c < s.colonnesQuestion; ++c) {
+            s.nomsQuestion.emplace_back(sqlite3_column_name(q.get(), c));
+        }
+        db.reset();
+        QFile::remove(modele);
+        return s;
+    }();
+    return schema;
+}
+
+std::string marques(int n) {
+    std::string m;
+    for (int i = 0; i < n; ++i) {
+        m += i == 0 ? "?" : ", ?";
+    }
+    return m;
+}
+
+// A results file of 1,001 questions made by a real session start, copied to `nom` for the bare work.
+QString copieResultats(const QString& nom) {
+    std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
+    f->OkNom->click();
+    const QString source = chemin(Commun::FichierEleve);
+    Commun::fermerBaseEleve();
+    QFile::remove(chemin(nom));
+    QFile::copy(source, chemin(nom));
+    finir(f);
+    return chemin(nom);
+}
+
+// ---- (1) session start: OkNom to the first question shown
+
+void BM_SessionStart(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<FormeTest> f = formeAvantOkNom(true);
+        state.ResumeTiming();
+        f->OkNom->click();
+        state.PauseTiming();
+        const bool ok = premiereQuestion(*f);
+        finir(f);
+        state.ResumeTiming();
+        if (!ok) {
+            state.SkipWithError("the first question is not shown");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SessionStart)->Unit(benchmark::kMillisecond);
+
+// Read the test's settings, chapters and questions; create the results file with the program's schema; copy the
+// eleves record, the chapters and the 1,001 questions with prepared INSERTs in one durable transaction; read the
+// first question back to show it.
+void BM_SessionStartBare(benchmark::State& state) {
+    const Schema& schema = schemaResultats();
+    const QString cible = chemin(QStringLiteral("nu.mdb"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(cible);
+        state.ResumeTiming();
+
+        Base test = ouvrir(chemin(kTest + QStringLiteral(".mdb")), SQLITE_OPEN_READONLY);
+        Base eleve = ouvrir(cible, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        executer(eleve.get(), "BEGIN IMMEDIATE", state);
+        for (const std::string& creation : schema.creations) {
+            executer(eleve.get(), creation, state);
+        }
+        {
+            Requete numero = preparer(test.get(), "SELECT * FROM numero");
+            sqlite3_step(numero.get());
+            Requete eleves =
+                preparer(eleve.get(), "INSERT INTO eleves VALUES (" + marques(schema.colonnesEleves) + ")");
+            for (int c = 0; c < schema.colonnesEleves; ++c) {
+                sqlite3_bind_int(eleves.get(), c + 1, sqlite3_column_int(numero.get(), c % 2));
+            }
+            sqlite3_step(eleves.get());
+        }
+        {
+            Requete lus = preparer(test.get(), "SELECT * FROM chapitre");
+            Requete ecrits =
+                preparer(eleve.get(), "INSERT INTO chapitre VALUES (" + marques(schema.colonnesChapitre) + ")");
+            while (sqlite3_step(lus.get()) == SQLITE_ROW) {
+                for (int c = 0; c < schema.colonnesChapitre; ++c) {
+                    sqlite3_bind_value(ecrits.get(), c + 1, sqlite3_column_value(lus.get(), c));
+                }
+                sqlite3_step(ecrits.get());
+                sqlite3_reset(ecrits.get());
+            }
+        }
+        {
+            Requete lus = preparer(test.get(), "SELECT * FROM test");
+            Requete ecrits =
+                preparer(eleve.get(), "INSERT INTO question VALUES (" + marques(schema.colonnesQuestion) + ")");
+            const int copies = std::min(sqlite3_column_count(lus.get()), kelvane::champ::RE1);
+            while (sqlite3_step(lus.get()) == SQLITE_ROW) {
+                for (int c = 0; c < copies; ++c) {
+                    sqlite3_bind_value(ecrits.get(), c + 1, sqlite3_column_value(lus.get(), c));
+                }
+                for (int c = kelvane::champ::RE1; c < schema.colonnesQuestion; ++c) {
+                    sqlite3_bind_int(ecrits.get(), c + 1, 0);
+                }
+                if (sqlite3_step(ecrits.get()) != SQLITE_DONE) {
+                    state.SkipWithError("insert failed");
+                }
+                sqlite3_reset(ecrits.get());
+            }
+        }
+        executer(eleve.get(), "COMMIT", state);
+        {
+            Requete premiere = preparer(eleve.get(), "SELECT * FROM question WHERE rowid = 1");
+            if (sqlite3_step(premiere.get()) != SQLITE_ROW) {
+                state.SkipWithError("no first question");
+            }
+            benchmark::DoNotOptimize(lireLigne(premiere.get()));
+        }
+    }
+    QFile::remove(cible);
+}
+BENCHMARK(BM_SessionStartBare)->Unit(benchmark::kMillisecond);
+
+// ---- (2) one answer recorded: a click on Suivant (the answer written and synced, the next question shown)
+
+void BM_AnswerRecord(benchmark::State& state) {
+    std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
+    f->OkNom->click();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (f->etat.IndiceQuestion == f->etat.NbQuestions - 1) {
+            f->Suivant->click(); // the results, then back to the first question
+            f->Frame5->Retourner->click();
+        }
+        f->Check[0]->click(); // a changed answer, so that the record is really written
+        const int avant = f->etat.IndiceQuestion;
+        state.ResumeTiming();
+        f->Suivant->click();
+        if (f->etat.IndiceQuestion != avant + 1) {
+            state.SkipWithError("Suivant did not move on");
+            break;
+        }
+    }
+    finir(f);
+}
+BENCHMARK(BM_AnswerRecord)->Unit(benchmark::kMillisecond);
+
+// One UPDATE of the five answers and the mark of a question, committed and synced, then the next question read.
+void BM_AnswerRecordBare(benchmark::State& state) {
+    const Schema& schema = schemaResultats();
+    const QString fichier = copieResultats(QStringLiteral("reponses.mdb"));
+    Base db = ouvrir(fichier, SQLITE_OPEN_READWRITE);
+    std::string sql = "UPDATE question SET ";
+    for (int c = kelvane::champ::RE1; c < schema.colonnesQuestion; ++c) {
+        sql += (c == kelvane::champ::RE1 ? "\"" : ", \"") + schema.nomsQuestion[static_cast<std::size_t>(c)] + "\" = ?";
+    }
+    sql += " WHERE rowid = ?";
+    Requete maj = preparer(db.get(), sql);
+    Requete suivante = preparer(db.get(), "SELECT * FROM question WHERE rowid = ?");
+    int n = 0;
+    for (auto _ : state) {
+        const int ligne = n % kQuestions;
+        const int valeur = (n / kQuestions) % 2 == 0 ? 1 : 0; // a changed answer at every pass
+        for (int c = 1; c <= schema.colonnesQuestion - kelvane::champ::RE1; ++c) {
+            sqlite3_bind_int(maj.get(), c, c == 1 ? valeur : 0);
+        }
+        sqlite3_bind_int(maj.get(), schema.colonnesQuestion - kelvane::champ::RE1 + 1, ligne + 1);
+        if (sqlite3_step(maj.get()) != SQLITE_DONE) {
+            state.SkipWithError("update failed");
+            break;
+        }
+        sqlite3_reset(maj.get());
+        sqlite3_bind_int(suivante.get(), 1, (ligne + 1) % kQuestions + 1);
+        sqlite3_step(suivante.get());
+        benchmark::DoNotOptimize(lireLigne(suivante.get()));
+        sqlite3_reset(suivante.get());
+        ++n;
+    }
+    maj.reset();
+    suivante.reset();
+    db.reset();
+    QFile::remove(fichier);
+}
+BENCHMARK(BM_AnswerRecordBare)->Unit(benchmark::kMillisecond);
+
+// ---- (3) the results screen: the date stamped (a durable write), the totals, the lists filled
+
+void BM_ResultsScreen(benchmark::State& state) {
+    std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
+    f->OkNom->click();
+    services->messages.expectMessage(QString(), kelvane::ui::vbYes); // "Abandonner": quit the test
+    f->AnnulerQuestion->click();
+    const QDate jour = services->clock.date;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        services->clock.date = jour.addDays(++n % 1000); // a new date, so that the stamp is really written
+        state.ResumeTiming();
+        f->AfficherResultats();
+    }
+    if (!f->Frame5->isVisible() ||
+        !f->Frame5->Label9->text().endsWith(QStringLiteral("sur %1 questions").arg(kQuestions))) {
+        state.SkipWithError("the results screen is not complete");
+    }
+    services->clock.date = jour;
+    finir(f);
+}
+BENCHMARK(BM_ResultsScreen)->Unit(benchmark::kMillisecond);
+
+// One durable UPDATE of the date, then every record of the three tables read, as the totals need them.
+void BM_ResultsScreenBare(benchmark::State& state) {
+    const QString fichier = copieResultats(QStringLiteral("totaux.mdb"));
+    Base db = ouvrir(fichier, SQLITE_OPEN_READWRITE);
+    Requete date = preparer(db.get(), "UPDATE eleves SET \"date\" = ?");
+    std::vector<Requete> lectures;
+    for (const char* table : {"eleves", "question", "chapitre"}) {
+        lectures.push_back(preparer(db.get(), std::string("SELECT * FROM \"") + table + "\""));
+    }
+    int n = 0;
+    for (auto _ : state) {
+        const std::string jour = "06/12/" + std::to_string(10 + ++n % 80);
+        sqlite3_bind_text(date.get(), 1, jour.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(date.get()) != SQLITE_DONE) {
+            state.SkipWithError("update failed");
+            break;
+        }
+        sqlite3_reset(date.get());
+        std::size_t total = 0;
+        for (Requete& lecture : lectures) {
+            while (sqlite3_step(lecture.get()) == SQLITE_ROW) {
+                total += lireLigne(lecture.get());
+            }
+            sqlite3_reset(lecture.get());
+        }
+        benchmark::DoNotOptimize(total);
+    }
+    date.reset();
+    lectures.clear();
+    db.reset();
+    QFile::remove(fichier);
+}
+BENCHMARK(BM_ResultsScreenBare)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    const QString ici = QDir::currentPath();
+    int statut = 0;
+    {
+        kelvane::ui::ScriptedServices scripted;
+        services = &scripted;
+        preparerDossier();
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        Commun::reinitialiser();
+        statut = scripted.messages.allAnswered() ? 0 : 1;
+        services = nullptr;
+    }
+    QDir::setCurrent(ici);
+    dossier().remove();
+    return statut;
+}

@@ -1,0 +1,103 @@
+// A whole evaluation in one process, for its peak memory: the program's real start and forms, with scripted
+// services (message boxes answered from a queue, time by hand). From the menu's first paint: Evaluation, the test
+// given on the command line chosen in the list, the candidate's details, every question answered and the results
+// screen shown; then the process ends. Exit status 0 when the results screen counts every question.
+#include "app/application.h"
+#include "app/menu.h"
+#include "platform/ui/scripted/scriptedservices.h"
+#include "results/cadreresultats.h"
+#include "session/formetest.h"
+#include "support/gui.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+using kelvane::session::FormeTest;
+
+class Evaluation : public QObject {
+public:
+    Evaluation(kelvane::ui::ScriptedServices& services, QString test) : services_(services), test_(std::move(test)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) {
+            return QObject::eventFilter(watched, event);
+        }
+        if (auto* menu = qobject_cast<kelvane::app::Menu*>(watched); menu != nullptr && !menuVu_) {
+            menuVu_ = true;
+            QMetaObject::invokeMethod(
+                menu, [menu] { menu->Interro->click(); }, Qt::QueuedConnection);
+        } else if (auto* forme = qobject_cast<FormeTest*>(watched); forme != nullptr && !formeVue_) {
+            formeVue_ = true;
+            QMetaObject::invokeMethod(
+                forme, [this, forme] { passer(forme); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void passer(FormeTest* f) {
+        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, test_ + QStringLiteral(".mdb")));
+        f->OkTest->click();
+        f->Text1->setFocus();
+        QTest::keyClicks(f->Text1, QStringLiteral("Dupont"));
+        QTest::keyClicks(f->Text2, QStringLiteral("Jean"));
+        services_.messages.expectMessage(QString()); // the pass mark
+        f->OkNom->click();
+        const int questions = f->etat.NbQuestions;
+        for (int i = 0; i < questions; ++i) {
+            f->Check[0]->click();
+            f->Suivant->click();
+        }
+        const QString attendu = QStringLiteral("sur %1 questions").arg(questions);
+        const bool complet = questions > 0 && f->Frame5->isVisible() && f->Frame5->Label9->text().endsWith(attendu) &&
+                             services_.messages.allAnswered();
+        if (!complet) {
+            std::fprintf(stderr, "évaluation incomplète : %d questions, « %s »\n", questions,
+                         qPrintable(f->Frame5->Label9->text()));
+        }
+        QCoreApplication::exit(complet ? 0 : 3);
+    }
+
+    kelvane::ui::ScriptedServices& services_;
+    QString test_;
+    bool menuVu_ = false;
+    bool formeVue_ = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s TEST (a test of the folder the program is started in, without .mdb)\n",
+                     argv[0]);
+        return 2;
+    }
+    kelvane::ui::ScriptedServices services;
+    std::minstd_rand tirage(2001);
+    std::uniform_real_distribution<float> uniforme(0.0F, 0.999F);
+    for (int i = 0; i < 5000; ++i) {
+        services.random.values.push_back(uniforme(tirage));
+    }
+    kelvane::ui::Services s;
+    s.messages = &services.messages;
+    s.clock = &services.clock;
+    s.random = &services.random;
+    s.timers = &services.timers;
+    s.files = &services.files;
+    s.printer = &services.printer;
+
+    Evaluation evaluation(services, QString::fromLocal8Bit(argv[1]));
+    application.installEventFilter(&evaluation);
+    return kelvane::app::executer(s);
+}
