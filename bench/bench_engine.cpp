@@ -1,6 +1,7 @@
 // The engine layer against the bare SQLite work it wraps: a bulk copy of question records in one transaction, and one
 // durable edit. Files live in a folder beside the binary, on the real disk, so that each commit pays its fsyncs.
 
+#include "baresqlite.h"
 #include "platform/db/database.h"
 
 #include <QDir>
@@ -94,31 +95,6 @@ Database createQuestionFile(const QString& path) {
 
 // ---- direct SQLite, with the pragmas the engine uses
 
-struct Closer {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct Finalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Handle = std::unique_ptr<sqlite3, Closer>;
-using Stmt = std::unique_ptr<sqlite3_stmt, Finalizer>;
-
-Handle openDirect(const QString& path) {
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    Handle db(raw);
-    sqlite3_busy_timeout(raw, 2000);
-    sqlite3_exec(raw, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr);
-    return db;
-}
-
-Stmt prepareDirect(sqlite3* db, const QString& sql) {
-    sqlite3_stmt* raw = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &raw, nullptr);
-    return Stmt(raw);
-}
-
 QString insertSql() {
     QStringList names;
     QStringList marks;
@@ -163,15 +139,15 @@ BENCHMARK(BM_CopyEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_CopyDirect(benchmark::State& state) {
     // The same records from the same values: each text goes to UTF-8 on its way to SQLite, as direct code would do.
     const auto& records = sourceRecords();
-    const QString sql = insertSql();
+    const std::string sql = insertSql().toStdString();
     for (auto _ : state) {
         state.PauseTiming();
         const QString path = freshPath();
         { createQuestionFile(path); }
-        Handle db = openDirect(path);
+        bare::Handle db = bare::open(path);
         state.ResumeTiming();
 
-        Stmt insert = prepareDirect(db.get(), sql);
+        bare::Statement insert = bare::prepare(db.get(), sql);
         sqlite3_exec(db.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         for (const std::vector<QVariant>& record : records) {
             for (int i = 0; i < static_cast<int>(record.size()); ++i) {
@@ -245,9 +221,9 @@ void BM_DurableEditEngine(benchmark::State& state) {
 BENCHMARK(BM_DurableEditEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DurableEditDirect(benchmark::State& state) {
-    Handle db = openDirect(editedFile());
-    Stmt update = prepareDirect(db.get(), QStringLiteral("UPDATE \"question\" SET \"Coche1\" = ?, \"Juste\" = ? "
-                                                         "WHERE rowid = ?"));
+    bare::Handle db = bare::open(editedFile());
+    bare::Statement update =
+        bare::prepare(db.get(), "UPDATE \"question\" SET \"Coche1\" = ?, \"Juste\" = ? WHERE rowid = ?");
     for (auto _ : state) {
         const int n = nextEdit();
         sqlite3_bind_int(update.get(), 1, n % 30000);

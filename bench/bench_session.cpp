@@ -3,6 +3,7 @@
 // Suivant click), and the results screen. The bare work runs on files with the program's own schema, with the
 // program's journal and sync settings, on the same disk.
 #include "app/commun.h"
+#include "baresqlite.h"
 #include "data/fichierresultats.h"
 #include "platform/ui/scripted/scriptedservices.h"
 #include "results/cadreresultats.h"
@@ -84,30 +85,6 @@ void finir(std::unique_ptr<FormeTest>& f) {
 
 // ---- bare SQLite
 
-struct Fermer {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct Finaliser {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Base = std::unique_ptr<sqlite3, Fermer>;
-using Requete = std::unique_ptr<sqlite3_stmt, Finaliser>;
-
-Base ouvrir(const QString& path, int drapeaux) {
-    sqlite3* brut = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &brut, drapeaux, nullptr);
-    Base db(brut);
-    sqlite3_busy_timeout(brut, 2000);
-    sqlite3_exec(brut, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=EXTRA", nullptr, nullptr, nullptr);
-    return db;
-}
-
-Requete preparer(sqlite3* db, const std::string& sql) {
-    sqlite3_stmt* brut = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &brut, nullptr);
-    return Requete(brut);
-}
-
 void executer(sqlite3* db, const std::string& sql, benchmark::State& state) {
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         state.SkipWithError(sqlite3_errmsg(db));
@@ -142,19 +119,20 @@ const Schema& schemaResultats() {
         const QString modele = chemin(QStringLiteral("modele.mdb"));
         { kelvane::creerFichierResultats(modele); }
         Schema s;
-        Base db = ouvrir(modele, SQLITE_OPEN_READONLY);
-        Requete st = preparer(db.get(), "SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
+        bare::Handle db = bare::open(modele, SQLITE_OPEN_READONLY);
+        bare::Statement st =
+            bare::prepare(db.get(), "SELECT sql FROM sqlite_master WHERE sql IS NOT NULL ORDER BY rowid");
         while (sqlite3_step(st.get()) == SQLITE_ROW) {
             s.creations.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
         }
         const auto colonnes = [&](const char* table) {
-            Requete t = preparer(db.get(), std::string("SELECT * FROM \"") + table + "\"");
+            bare::Statement t = bare::prepare(db.get(), std::string("SELECT * FROM \"") + table + "\"");
             return sqlite3_column_count(t.get());
         };
         s.colonnesQuestion = colonnes("question");
         s.colonnesChapitre = colonnes("chapitre");
         s.colonnesEleves = colonnes("eleves");
-        Requete q = preparer(db.get(), "SELECT * FROM question");
+        bare::Statement q = bare::prepare(db.get(), "SELECT * FROM question");
         for (int c = 0; c < s.colonnesQuestion; ++c) {
             s.nomsQuestion.emplace_back(sqlite3_column_name(q.get(), c));
         }
@@ -216,26 +194,26 @@ void BM_SessionStartBare(benchmark::State& state) {
         QFile::remove(cible);
         state.ResumeTiming();
 
-        Base test = ouvrir(chemin(kTest + QStringLiteral(".mdb")), SQLITE_OPEN_READONLY);
-        Base eleve = ouvrir(cible, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        bare::Handle test = bare::open(chemin(kTest + QStringLiteral(".mdb")), SQLITE_OPEN_READONLY);
+        bare::Handle eleve = bare::open(cible, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         executer(eleve.get(), "BEGIN IMMEDIATE", state);
         for (const std::string& creation : schema.creations) {
             executer(eleve.get(), creation, state);
         }
         {
-            Requete numero = preparer(test.get(), "SELECT * FROM numero");
+            bare::Statement numero = bare::prepare(test.get(), "SELECT * FROM numero");
             sqlite3_step(numero.get());
-            Requete eleves =
-                preparer(eleve.get(), "INSERT INTO eleves VALUES (" + marques(schema.colonnesEleves) + ")");
+            bare::Statement eleves =
+                bare::prepare(eleve.get(), "INSERT INTO eleves VALUES (" + marques(schema.colonnesEleves) + ")");
             for (int c = 0; c < schema.colonnesEleves; ++c) {
                 sqlite3_bind_int(eleves.get(), c + 1, sqlite3_column_int(numero.get(), c % 2));
             }
             sqlite3_step(eleves.get());
         }
         {
-            Requete lus = preparer(test.get(), "SELECT * FROM chapitre");
-            Requete ecrits =
-                preparer(eleve.get(), "INSERT INTO chapitre VALUES (" + marques(schema.colonnesChapitre) + ")");
+            bare::Statement lus = bare::prepare(test.get(), "SELECT * FROM chapitre");
+            bare::Statement ecrits =
+                bare::prepare(eleve.get(), "INSERT INTO chapitre VALUES (" + marques(schema.colonnesChapitre) + ")");
             while (sqlite3_step(lus.get()) == SQLITE_ROW) {
                 for (int c = 0; c < schema.colonnesChapitre; ++c) {
                     sqlite3_bind_value(ecrits.get(), c + 1, sqlite3_column_value(lus.get(), c));
@@ -245,9 +223,9 @@ void BM_SessionStartBare(benchmark::State& state) {
             }
         }
         {
-            Requete lus = preparer(test.get(), "SELECT * FROM test");
-            Requete ecrits =
-                preparer(eleve.get(), "INSERT INTO question VALUES (" + marques(schema.colonnesQuestion) + ")");
+            bare::Statement lus = bare::prepare(test.get(), "SELECT * FROM test");
+            bare::Statement ecrits =
+                bare::prepare(eleve.get(), "INSERT INTO question VALUES (" + marques(schema.colonnesQuestion) + ")");
             const int copies = std::min(sqlite3_column_count(lus.get()), kelvane::champ::RE1);
             while (sqlite3_step(lus.get()) == SQLITE_ROW) {
                 for (int c = 0; c < copies; ++c) {
@@ -264,7 +242,7 @@ void BM_SessionStartBare(benchmark::State& state) {
         }
         executer(eleve.get(), "COMMIT", state);
         {
-            Requete premiere = preparer(eleve.get(), "SELECT * FROM question WHERE rowid = 1");
+            bare::Statement premiere = bare::prepare(eleve.get(), "SELECT * FROM question WHERE rowid = 1");
             if (sqlite3_step(premiere.get()) != SQLITE_ROW) {
                 state.SkipWithError("no first question");
             }
@@ -303,14 +281,14 @@ BENCHMARK(BM_AnswerRecord)->Unit(benchmark::kMillisecond);
 void BM_AnswerRecordBare(benchmark::State& state) {
     const Schema& schema = schemaResultats();
     const QString fichier = copieResultats(QStringLiteral("reponses.mdb"));
-    Base db = ouvrir(fichier, SQLITE_OPEN_READWRITE);
+    bare::Handle db = bare::open(fichier, SQLITE_OPEN_READWRITE);
     std::string sql = "UPDATE question SET ";
     for (int c = kelvane::champ::RE1; c < schema.colonnesQuestion; ++c) {
         sql += (c == kelvane::champ::RE1 ? "\"" : ", \"") + schema.nomsQuestion[static_cast<std::size_t>(c)] + "\" = ?";
     }
     sql += " WHERE rowid = ?";
-    Requete maj = preparer(db.get(), sql);
-    Requete suivante = preparer(db.get(), "SELECT * FROM question WHERE rowid = ?");
+    bare::Statement maj = bare::prepare(db.get(), sql);
+    bare::Statement suivante = bare::prepare(db.get(), "SELECT * FROM question WHERE rowid = ?");
     int n = 0;
     for (auto _ : state) {
         const int ligne = n % kQuestions;
@@ -364,11 +342,11 @@ BENCHMARK(BM_ResultsScreen)->Unit(benchmark::kMillisecond);
 // One durable UPDATE of the date, then every record of the three tables read, as the totals need them.
 void BM_ResultsScreenBare(benchmark::State& state) {
     const QString fichier = copieResultats(QStringLiteral("totaux.mdb"));
-    Base db = ouvrir(fichier, SQLITE_OPEN_READWRITE);
-    Requete date = preparer(db.get(), "UPDATE eleves SET \"date\" = ?");
-    std::vector<Requete> lectures;
+    bare::Handle db = bare::open(fichier, SQLITE_OPEN_READWRITE);
+    bare::Statement date = bare::prepare(db.get(), "UPDATE eleves SET \"date\" = ?");
+    std::vector<bare::Statement> lectures;
     for (const char* table : {"eleves", "question", "chapitre"}) {
-        lectures.push_back(preparer(db.get(), std::string("SELECT * FROM \"") + table + "\""));
+        lectures.push_back(bare::prepare(db.get(), std::string("SELECT * FROM \"") + table + "\""));
     }
     int n = 0;
     for (auto _ : state) {
@@ -380,7 +358,7 @@ void BM_ResultsScreenBare(benchmark::State& state) {
         }
         sqlite3_reset(date.get());
         std::size_t total = 0;
-        for (Requete& lecture : lectures) {
+        for (bare::Statement& lecture : lectures) {
             while (sqlite3_step(lecture.get()) == SQLITE_ROW) {
                 total += lireLigne(lecture.get());
             }

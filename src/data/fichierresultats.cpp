@@ -178,13 +178,11 @@ void copierQuestions(db::Database& eleve, db::Recordset& rsTest) {
     }
 }
 
-// The three tables in one commit: they appear together or not at all, and the start pays one sync instead of three.
+// Inside the caller's transaction, so that the three tables appear together or not at all.
 void construireTables(db::Database& base) {
-    db::Transaction transaction(base);
     base.TableDefs().Append(tableQuestion(base));
     base.TableDefs().Append(tableChapitre(base));
     base.TableDefs().Append(tableEleves(base));
-    transaction.Commit();
 }
 
 // Only for a file this session has just created itself.
@@ -201,7 +199,9 @@ void supprimerFichierCree(db::Database& base, const QString& chemin) {
 
 db::Database creerFichierResultats(const QString& chemin) {
     db::Database base = db::CreateDatabase(chemin, LocaleFichierResultats);
+    db::Transaction transaction(base);
     construireTables(base);
+    transaction.Commit();
     return base;
 }
 
@@ -215,21 +215,12 @@ ParametresTest remplirFichierResultats(db::Database& eleve, db::Recordset& rsNum
                                             .arg(rsTest.FieldCount())
                                             .arg(NbChampsQuestionTest));
     }
-    eleve.BeginTrans();
-    try {
-        const ParametresTest parametres = copierEleve(eleve, rsNumero, candidat, examen, aujourdhui);
-        copierChapitres(eleve, rsChapitre);
-        copierQuestions(eleve, rsTest);
-        eleve.CommitTrans();
-        return parametres;
-    } catch (...) {
-        try {
-            eleve.Rollback();
-        } catch (const Error&) {
-            // The first failure is the one the candidate must see.
-        }
-        throw;
-    }
+    db::Transaction transaction(eleve); // on failure the rollback keeps the first error, the one to show
+    const ParametresTest parametres = copierEleve(eleve, rsNumero, candidat, examen, aujourdhui);
+    copierChapitres(eleve, rsChapitre);
+    copierQuestions(eleve, rsTest);
+    transaction.Commit();
+    return parametres;
 }
 
 FichierResultatsDemarre demarrerFichierResultats(const QString& chemin, db::Recordset& rsNumero,
