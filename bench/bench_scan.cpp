@@ -2,10 +2,10 @@
 // against the bare SQLite work of opening each file and reading its table list and one record.
 #include "app/commun.h"
 #include "data/fichierresultats.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
+#include "widgets/dirlistbox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+
+using namespace kelvane;
+using namespace kelvane::doubles;
 
 namespace {
 
@@ -63,7 +66,7 @@ void BM_ScanBareSqlite(benchmark::State& state) {
 BENCHMARK(BM_ScanBareSqlite)->Unit(benchmark::kMillisecond);
 
 void BM_ScanFolderChange(benchmark::State& state) {
-    kelvane::ui::ScriptedServices services;
+    kelvane::doubles::ScriptedServices services;
     const QString ici = QDir::currentPath();
     Commun::RepertoireAppli = ici;
     Commun::RepertoireInitial = ici;

@@ -5,9 +5,9 @@
 #include "app/commun.h"
 #include "baresqlite.h"
 #include "data/fichierresultats.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "results/cadreresultats.h"
 #include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -23,6 +23,9 @@
 #include <memory>
 #include <sqlite3.h>
 
+using namespace kelvane;
+using namespace kelvane::doubles;
+
 namespace {
 
 using kelvane::session::FormeTest;
@@ -30,7 +33,7 @@ using kelvane::session::FormeTest;
 constexpr int kQuestions = 1001;
 const QString kTest = QStringLiteral("grand");
 
-kelvane::ui::ScriptedServices* services = nullptr;
+kelvane::doubles::ScriptedServices* scriptes = nullptr;
 
 QTemporaryDir& dossier() {
     static QTemporaryDir d(QDir::current().filePath(QStringLiteral("bench-session-XXXXXX")));
@@ -67,13 +70,13 @@ std::unique_ptr<FormeTest> formeAvantOkNom(bool examen) {
     f->Text1->setFocus();
     QTest::keyClicks(f->Text1, QStringLiteral("Dupont"));
     QTest::keyClicks(f->Text2, QStringLiteral("Jean"));
-    services->messages.expectMessage(QString()); // the pass mark
+    scriptes->messages.expectMessage(QString()); // the pass mark
     return f;
 }
 
 bool premiereQuestion(const FormeTest& f) {
     return f.etat.NbQuestions == kQuestions && f.Label31->text() == QStringLiteral("Question n° 1") &&
-           services->messages.allAnswered();
+           scriptes->messages.allAnswered();
 }
 
 void finir(std::unique_ptr<FormeTest>& f) {
@@ -320,13 +323,13 @@ BENCHMARK(BM_AnswerRecordBare)->Unit(benchmark::kMillisecond);
 void BM_ResultsScreen(benchmark::State& state) {
     std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
     f->OkNom->click();
-    services->messages.expectMessage(QString(), kelvane::ui::vbYes); // "Abandonner": quit the test
+    scriptes->messages.expectMessage(QString(), services::Answer::Yes); // "Abandonner": quit the test
     f->AnnulerQuestion->click();
-    const QDate jour = services->clock.date;
+    const QDate jour = scriptes->clock.date;
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        services->clock.date = jour.addDays(++n % 1000); // a new date, so that the stamp is really written
+        scriptes->clock.date = jour.addDays(++n % 1000); // a new date, so that the stamp is really written
         state.ResumeTiming();
         f->AfficherResultats();
     }
@@ -334,7 +337,7 @@ void BM_ResultsScreen(benchmark::State& state) {
         !f->Frame5->Label9->text().endsWith(QStringLiteral("sur %1 questions").arg(kQuestions))) {
         state.SkipWithError("the results screen is not complete");
     }
-    services->clock.date = jour;
+    scriptes->clock.date = jour;
     finir(f);
 }
 BENCHMARK(BM_ResultsScreen)->Unit(benchmark::kMillisecond);
@@ -382,14 +385,14 @@ int main(int argc, char** argv) {
     const QString ici = QDir::currentPath();
     int statut = 0;
     {
-        kelvane::ui::ScriptedServices scripted;
-        services = &scripted;
+        kelvane::doubles::ScriptedServices scripted;
+        scriptes = &scripted;
         preparerDossier();
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();
         Commun::reinitialiser();
         statut = scripted.messages.allAnswered() ? 0 : 1;
-        services = nullptr;
+        scriptes = nullptr;
     }
     QDir::setCurrent(ici);
     dossier().remove();

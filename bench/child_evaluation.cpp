@@ -4,9 +4,9 @@
 // screen shown; then the process ends. Exit status 0 when the results screen counts every question.
 #include "app/application.h"
 #include "app/menu.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "results/cadreresultats.h"
 #include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/gui.h"
 
 #include <QApplication>
@@ -18,13 +18,17 @@
 #include <cstdio>
 #include <random>
 
+using namespace kelvane;
+using namespace kelvane::doubles;
+
 namespace {
 
 using kelvane::session::FormeTest;
 
 class Evaluation : public QObject {
 public:
-    Evaluation(kelvane::ui::ScriptedServices& services, QString test) : services_(services), test_(std::move(test)) {}
+    Evaluation(kelvane::doubles::ScriptedServices& services, QString test)
+        : services_(services), test_(std::move(test)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -67,7 +71,7 @@ private:
         QCoreApplication::exit(complet ? 0 : 3);
     }
 
-    kelvane::ui::ScriptedServices& services_;
+    kelvane::doubles::ScriptedServices& services_;
     QString test_;
     bool menuVu_ = false;
     bool formeVue_ = false;
@@ -83,13 +87,13 @@ int main(int argc, char* argv[]) {
                      argv[0]);
         return 2;
     }
-    kelvane::ui::ScriptedServices services;
+    kelvane::doubles::ScriptedServices services;
     std::minstd_rand tirage(2001);
     std::uniform_real_distribution<float> uniforme(0.0F, 0.999F);
     for (int i = 0; i < 5000; ++i) {
         services.random.values.push_back(uniforme(tirage));
     }
-    kelvane::ui::Services s;
+    kelvane::services::Services s;
     s.messages = &services.messages;
     s.clock = &services.clock;
     s.random = &services.random;

@@ -12,8 +12,8 @@
 #include "data/valeurs.h"
 #include "platform/db/database.h"
 #include "platform/error.h"
-#include "platform/ui/printerrecording.h"
-#include "platform/ui/random.h"
+#include "platform/services/printerrecording.h"
+#include "platform/services/random.h"
 #include "results/rapport.h"
 #include "results/resultats.h"
 #include "session/correction.h"
@@ -144,7 +144,7 @@ void montrerResultats(db::Recordset& eleves, db::Recordset& chapitres, db::Recor
     ordreParNumero(questions, etat.NbQuestions, etat.Ordre);
     const TextesResultats textes = calculerResultats(eleves, questions, chapitres, etat, VerdictsVisualisation);
     etat.NbBonnes = textes.nbBonnes;
-    ui::RecordingPrinter imprimante(60);
+    services::RecordingPrinter imprimante(60);
     imprimerRapport(imprimante, lireRapport(eleves, questions, etat, Aujourdhui));
 }
 
@@ -215,7 +215,7 @@ void demarrer(db::Database& test, const QString& cheminResultats, bool examen) {
     etat.ModeExamen = examen;
     etat.NbQuestions = questions.RecordCount();
     if (examen) {
-        ui::SystemRandom aleatoire;
+        services::SystemRandom aleatoire;
         const std::vector<int> tirage = TirerOrdre(etat.NbQuestions, facteurSecondes(30), aleatoire);
         etat.dimensionnerOrdre(etat.NbQuestions);
         std::copy(tirage.begin(), tirage.end(), etat.Ordre.begin());

@@ -3,17 +3,17 @@
 #include "app/commun.h"
 #include "app/formes.h"
 #include "app/menu.h"
-#include "platform/ui/messagebox.h"
-#include "platform/ui/printerqt.h"
-#include "platform/ui/services.h"
+#include "desktop/messagebox.h"
+#include "desktop/printerqt.h"
+#include "platform/services/services.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
 namespace kelvane::app {
 
-int executer(const ui::Services& services) {
-    ui::installServices(services);
+int executer(const services::Services& services) {
+    services::installServices(services);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     int statut = 0;
@@ -33,13 +33,13 @@ int executer(const ui::Services& services) {
 }
 
 int executerAvecServicesSysteme() {
-    ui::SystemClock clock;
-    ui::SystemRandom random;
-    ui::SystemTimerFactory timers;
-    ui::SystemFiles files;
-    ui::QtMessages messages;
-    ui::SystemPrinter printer;
-    ui::Services s;
+    services::SystemClock clock;
+    services::SystemRandom random;
+    services::SystemTimerFactory timers;
+    services::SystemFiles files;
+    desktop::QtMessages messages;
+    desktop::SystemPrinter printer;
+    services::Services s;
     s.clock = &clock;
     s.random = &random;
     s.timers = &timers;
@@ -47,7 +47,7 @@ int executerAvecServicesSysteme() {
     s.messages = &messages;
     s.printer = &printer;
     const int statut = executer(s);
-    ui::installServices({});
+    services::installServices({});
     return statut;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kelvane::ui {
+namespace kelvane::services {
 struct Services;
 }
 
@@ -8,7 +8,7 @@ namespace kelvane::app {
 
 // Loads the menu and runs the program with the given services. Returns the program's exit status:
 // non-zero when the settings database could not be used.
-int executer(const ui::Services& services);
+int executer(const services::Services& services);
 
 // The same with the machine's own services: message boxes, clock, timers, files.
 int executerAvecServicesSysteme();

@@ -1,8 +1,8 @@
 #include "app/cadrecode.h"
 
 #include "app/avertissements.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/services.h"
+#include "platform/services/services.h"
+#include "widgets/colours.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -17,9 +17,9 @@ void refuserCode(std::int16_t& nbEchecs, QString& codeSaisi, const CadreCode& co
         nbEchecs = static_cast<std::int16_t>(nbEchecs + 1);
     }
     if (nbEchecs == 3) {
-        ui::services().messages->MsgBox(
-            QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé"), ui::vbOKOnly,
-            kAvertissement);
+        services::installed().messages->MsgBox(
+            QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé"),
+            services::Buttons::OkOnly, kAvertissement);
         controles.cadre->hide();
         codeSaisi.clear();
         controles.boite->clear();
@@ -29,8 +29,9 @@ void refuserCode(std::int16_t& nbEchecs, QString& codeSaisi, const CadreCode& co
         }
         return;
     }
-    ui::services().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), ui::vbOKOnly, kAvertissement);
-    ui::paintButton(controles.ok, false);
+    services::installed().messages->MsgBox(QStringLiteral("Le code est érroné. Recommencer"), services::Buttons::OkOnly,
+                                           kAvertissement);
+    widgets::paintButton(controles.ok, false);
     controles.boite->clear();
     codeSaisi.clear();
 }

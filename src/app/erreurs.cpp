@@ -1,6 +1,6 @@
 #include "app/erreurs.h"
 
-#include "platform/ui/services.h"
+#include "platform/services/services.h"
 
 #include <QFileInfo>
 
@@ -15,7 +15,8 @@ QString texteErreur(const kelvane::Error& erreur, const QString& fichier) {
 }
 
 void afficherErreur(const kelvane::Error& erreur, const QString& fichier) {
-    ui::services().messages->MsgBox(texteErreur(erreur, fichier), ui::vbOKOnly, QStringLiteral("Kelvane"));
+    services::installed().messages->MsgBox(texteErreur(erreur, fichier), services::Buttons::OkOnly,
+                                           QStringLiteral("Kelvane"));
 }
 
 } // namespace kelvane::app

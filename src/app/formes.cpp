@@ -2,9 +2,9 @@
 
 #include "app/menu.h"
 #include "app/motpasse.h"
-#include "platform/ui/forme.h"
 #include "session/formetest.h"
 #include "viewer/visualisation.h"
+#include "widgets/forme.h"
 
 #include <QApplication>
 
@@ -24,28 +24,28 @@ void Formes::brancher(Menu& menu) {
     };
 }
 
-ui::Forme& Formes::essayerTest() {
+widgets::Forme& Formes::essayerTest() {
     if (!essayerTest_) {
         essayerTest_.reset(session::creerEssayerTest());
     }
     return *essayerTest_;
 }
 
-ui::Forme& Formes::evaluation() {
+widgets::Forme& Formes::evaluation() {
     if (!evaluation_) {
         evaluation_.reset(session::creerEvaluation());
     }
     return *evaluation_;
 }
 
-ui::Forme& Formes::visualisation() {
+widgets::Forme& Formes::visualisation() {
     if (!visualisation_) {
         visualisation_ = std::make_unique<viewer::Visualisation>();
     }
     return *visualisation_;
 }
 
-ui::Forme& Formes::motPasse() {
+widgets::Forme& Formes::motPasse() {
     if (!motPasse_) {
         auto forme = std::make_unique<MotPasse>();
         // The third wrong code ends the program as the menu's gate ends it.

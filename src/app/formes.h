@@ -2,7 +2,7 @@
 
 #include <memory>
 
-namespace kelvane::ui {
+namespace kelvane::widgets {
 class Forme;
 }
 
@@ -21,16 +21,16 @@ public:
     // Lets the menu's buttons show the forms.
     void brancher(Menu& menu);
 
-    ui::Forme& essayerTest();
-    ui::Forme& evaluation();
-    ui::Forme& visualisation();
-    ui::Forme& motPasse();
+    widgets::Forme& essayerTest();
+    widgets::Forme& evaluation();
+    widgets::Forme& visualisation();
+    widgets::Forme& motPasse();
 
 private:
-    std::unique_ptr<ui::Forme> essayerTest_;
-    std::unique_ptr<ui::Forme> evaluation_;
-    std::unique_ptr<ui::Forme> visualisation_;
-    std::unique_ptr<ui::Forme> motPasse_;
+    std::unique_ptr<widgets::Forme> essayerTest_;
+    std::unique_ptr<widgets::Forme> evaluation_;
+    std::unique_ptr<widgets::Forme> visualisation_;
+    std::unique_ptr<widgets::Forme> motPasse_;
 };
 
 } // namespace kelvane::app

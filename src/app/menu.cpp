@@ -5,10 +5,10 @@
 #include "app/codesecret.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/services.h"
-#include "platform/ui/twips.h"
+#include "platform/services/services.h"
+#include "widgets/colours.h"
+#include "widgets/controls.h"
+#include "widgets/twips.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -18,7 +18,8 @@
 
 namespace kelvane::app {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
 namespace {}
 
@@ -79,7 +80,7 @@ Menu::Menu(QWidget* parent) : QWidget(parent) {
 }
 
 bool Menu::Form_Load() {
-    Commun::RepertoireInitial = services().files->currentFolder();
+    Commun::RepertoireInitial = services::installed().files->currentFolder();
     Commun::RepertoireAppli = Commun::RepertoireInitial;
     const QString chemin = joinPath(Commun::RepertoireAppli, QStringLiteral("habilitation.mdb"));
     try {
@@ -87,9 +88,9 @@ bool Menu::Form_Load() {
         Commun::RsHabilitation = Commun::BaseHabilitation.OpenRecordset(QStringLiteral("habilitation"), 2);
         const QVariant code = Commun::RsHabilitation.Fields(0);
         if (!code.isNull() && code.toString().isEmpty()) {
-            services().messages->MsgBox(QStringLiteral("Aucun Code secret est valide") + QChar(13) +
-                                            QStringLiteral("Créer votre propre code"),
-                                        vbOKOnly, app::kAvertissement);
+            services::installed().messages->MsgBox(QStringLiteral("Aucun Code secret est valide") + QChar(13) +
+                                                       QStringLiteral("Créer votre propre code"),
+                                                   services::Buttons::OkOnly, app::kAvertissement);
             Commun::RsHabilitation.setAbsolutePosition(0);
         }
         Commun::RsHabilitation.setAbsolutePosition(0);

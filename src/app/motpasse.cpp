@@ -5,10 +5,10 @@
 #include "app/codesecret.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/services.h"
-#include "platform/ui/twips.h"
+#include "platform/services/services.h"
+#include "widgets/colours.h"
+#include "widgets/controls.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -20,7 +20,8 @@
 
 namespace kelvane::app {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
 namespace {
 
@@ -44,7 +45,7 @@ QLineEdit* boiteCode(QWidget* parent, const QString& nom, int l, int t, int w, i
 
 } // namespace
 
-MotPasse::MotPasse(QWidget* parent) : ui::Forme(parent) {
+MotPasse::MotPasse(QWidget* parent) : widgets::Forme(parent) {
     setObjectName(QStringLiteral("MotPasse"));
     setWindowTitle(QStringLiteral("Modification du mot de Passe"));
     setCouleurs(this, kOrangeClair);
@@ -176,7 +177,7 @@ bool MotPasse::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return ui::Forme::eventFilter(watched, event);
+    return widgets::Forme::eventFilter(watched, event);
 }
 
 void MotPasse::closeEvent(QCloseEvent* event) {
@@ -227,9 +228,9 @@ void MotPasse::validerCode() {
         Unload();
         return;
     }
-    services().messages->MsgBox(
-        QStringLiteral("Une erreur c'est produite lors de la confirmation, recommencez l'opération"), vbOKOnly,
-        app::kAvertissement);
+    services::installed().messages->MsgBox(
+        QStringLiteral("Une erreur c'est produite lors de la confirmation, recommencez l'opération"),
+        services::Buttons::OkOnly, app::kAvertissement);
     CodeConfirme.clear();
     CodeSaisi.clear();
     Text1->clear();

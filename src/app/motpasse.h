@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/forme.h"
+#include "widgets/forme.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +14,7 @@ namespace kelvane::app {
 
 // The change of the teacher code: the current code (or the master code) first, in Frame4, with the menu's check
 // and its count of wrong codes; then the new code typed twice in Frame1, stored in capitals when both agree.
-class MotPasse : public ui::Forme {
+class MotPasse : public widgets::Forme {
     Q_OBJECT
 public:
     explicit MotPasse(QWidget* parent = nullptr);

@@ -3,7 +3,7 @@
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
 #include "platform/error.h"
-#include "platform/ui/clock.h"
+#include "platform/services/clock.h"
 
 #include <QFile>
 
@@ -128,7 +128,7 @@ ParametresTest copierEleve(db::Database& eleve, db::Recordset& rsNumero, const D
     rsEleves.SetField(QStringLiteral("prenom"), candidat.prenom);
     rsEleves.SetField(QStringLiteral("classe"), candidat.classe);
     rsEleves.SetField(QStringLiteral("test"), candidat.nomTest);
-    rsEleves.SetField(QStringLiteral("date"), ui::shortDate(aujourdhui));
+    rsEleves.SetField(QStringLiteral("date"), services::shortDate(aujourdhui));
     // Only the first settings record counts; an empty settings table fails here.
     rsNumero.setAbsolutePosition(0);
     rsEleves.SetField(QStringLiteral("examen"), examen);

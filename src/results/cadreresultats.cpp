@@ -1,7 +1,7 @@
 #include "results/cadreresultats.h"
 
-#include "platform/ui/controls.h"
 #include "results/resultats.h"
+#include "widgets/controls.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -13,7 +13,7 @@
 
 namespace kelvane::results {
 
-using namespace kelvane::ui;
+using namespace kelvane::widgets;
 
 namespace {
 

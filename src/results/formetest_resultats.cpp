@@ -1,8 +1,8 @@
 // The results of a session (Frame5) and the ways back to the questions in training.
 #include "app/commun.h"
 #include "app/erreurs.h"
-#include "platform/ui/services.h"
-#include "platform/ui/timer.h"
+#include "platform/services/services.h"
+#include "platform/services/timer.h"
 #include "results/cadreresultats.h"
 #include "results/impression.h"
 #include "results/resultats.h"
@@ -13,11 +13,11 @@
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
 
 void FormeTest::AfficherResultats() {
     try {
-        tamponnerDate(Commun::RsEleves, services().clock->today());
+        tamponnerDate(Commun::RsEleves, services::installed().clock->today());
     } catch (const kelvane::Error& e) {
         // The date could not be written: the results are shown all the same, from what the file holds.
         app::afficherErreur(e, Commun::FichierEleve);

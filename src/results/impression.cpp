@@ -3,8 +3,8 @@
 #include "app/avertissements.h"
 #include "app/erreurs.h"
 #include "platform/error.h"
-#include "platform/ui/printer.h"
-#include "platform/ui/services.h"
+#include "platform/services/printer.h"
+#include "platform/services/services.h"
 #include "results/rapport.h"
 
 #include <QFileInfo>
@@ -13,7 +13,7 @@ namespace kelvane::results {
 
 bool imprimerResultats(db::Recordset& rsEleves, db::Recordset& rsQuestion, const EtatSession& etat,
                        const QString& fichierResultats) {
-    ui::Services& s = ui::services();
+    services::Services& s = services::installed();
     Rapport rapport;
     try {
         rapport = lireRapport(rsEleves, rsQuestion, etat, s.clock->today());
@@ -22,11 +22,12 @@ bool imprimerResultats(db::Recordset& rsEleves, db::Recordset& rsQuestion, const
         return false;
     }
     if (s.printer == nullptr) {
-        app::afficherErreur(kelvane::Error(ui::ErreurImprimante, QStringLiteral("Aucune imprimante n'est disponible")));
+        app::afficherErreur(
+            kelvane::Error(services::ErreurImprimante, QStringLiteral("Aucune imprimante n'est disponible")));
         return false;
     }
 
-    ui::PrintOutcome sortie;
+    services::PrintOutcome sortie;
     try {
         s.printer->setDocumentName(QFileInfo(fichierResultats).fileName());
         sortie = imprimerRapport(*s.printer, rapport);
@@ -39,7 +40,7 @@ bool imprimerResultats(db::Recordset& rsEleves, db::Recordset& rsQuestion, const
         s.messages->MsgBox(
             QStringLiteral("Aucune imprimante n'est installée: le rapport a été enregistré dans le fichier ") +
                 sortie.path,
-            ui::vbOKOnly, app::kAvertissement);
+            services::Buttons::OkOnly, app::kAvertissement);
     }
     return true;
 }

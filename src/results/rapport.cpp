@@ -1,7 +1,7 @@
 #include "results/rapport.h"
 
 #include "data/fichierresultats.h"
-#include "platform/ui/clock.h"
+#include "platform/services/clock.h"
 
 #include <cmath>
 
@@ -54,16 +54,16 @@ Rapport lireRapport(db::Recordset& rsEleves, db::Recordset& rsQuestion, const Et
     return r;
 }
 
-ui::PrintOutcome imprimerRapport(ui::PrinterService& printer, const Rapport& r) {
-    using ui::Number;
-    using ui::Tab;
+services::PrintOutcome imprimerRapport(services::PrinterService& printer, const Rapport& r) {
+    using services::Number;
+    using services::Tab;
 
     printer.setFontName(QStringLiteral("Arial"));
     printer.setFontSize(10);
     printer.setBold(true);
     printer.printLine({Tab(2), r.prenom, QStringLiteral(" "), r.nom.toUpper(), QStringLiteral(" - "), r.classe,
                        QStringLiteral(" - Habilitation: "), r.nomTest, QStringLiteral(" - Le "),
-                       ui::shortDate(r.date)});
+                       services::shortDate(r.date)});
     printer.printLine();
 
     printer.setFontSize(8);
@@ -90,8 +90,8 @@ ui::PrintOutcome imprimerRapport(ui::PrinterService& printer, const Rapport& r) 
     return printer.endDoc();
 }
 
-ui::PrintOutcome ImprimerRapport(ui::PrinterService& printer, db::Recordset& rsEleves, db::Recordset& rsQuestion,
-                                 const EtatSession& etat, const QDate& aujourdhui) {
+services::PrintOutcome ImprimerRapport(services::PrinterService& printer, db::Recordset& rsEleves,
+                                       db::Recordset& rsQuestion, const EtatSession& etat, const QDate& aujourdhui) {
     return imprimerRapport(printer, lireRapport(rsEleves, rsQuestion, etat, aujourdhui));
 }
 

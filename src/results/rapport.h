@@ -2,7 +2,7 @@
 
 #include "data/etatsession.h"
 #include "platform/db/recordset.h"
-#include "platform/ui/printer.h"
+#include "platform/services/printer.h"
 
 #include <QDate>
 #include <QList>
@@ -38,11 +38,11 @@ Rapport lireRapport(db::Recordset& rsEleves, db::Recordset& rsQuestion, const Et
 // A question of more than 100 characters breaks after the last blank among its first 100 (after the 100th
 // character when there is none there). The share is cut for the count line; the verdict compares the exact share
 // with the pass mark, as the results screen does. No question at all counts as a share of 0.
-ui::PrintOutcome imprimerRapport(ui::PrinterService& printer, const Rapport& rapport);
+services::PrintOutcome imprimerRapport(services::PrinterService& printer, const Rapport& rapport);
 
 // Both together, for the results of a form: its session members and its results file.
-ui::PrintOutcome ImprimerRapport(ui::PrinterService& printer, db::Recordset& rsEleves, db::Recordset& rsQuestion,
-                                 const EtatSession& etat, const QDate& aujourdhui);
+services::PrintOutcome ImprimerRapport(services::PrinterService& printer, db::Recordset& rsEleves,
+                                       db::Recordset& rsQuestion, const EtatSession& etat, const QDate& aujourdhui);
 
 // Where a question's text breaks, as a count of characters for the first line; its whole length when it fits on
 // one line.

@@ -2,7 +2,7 @@
 
 #include "data/valeurs.h"
 #include "platform/error.h"
-#include "platform/ui/clock.h"
+#include "platform/services/clock.h"
 
 #include <cmath>
 #include <map>
@@ -30,7 +30,7 @@ void tamponnerDate(db::Recordset& rsEleves, const QDate& aujourdhui) {
     rsEleves.setAbsolutePosition(0);
     rsEleves.Edit();
     try {
-        rsEleves.SetField(QStringLiteral("date"), ui::shortDate(aujourdhui));
+        rsEleves.SetField(QStringLiteral("date"), services::shortDate(aujourdhui));
         rsEleves.Update();
     } catch (...) {
         try {

@@ -2,13 +2,13 @@
 
 #include "app/avertissements.h"
 #include "app/commun.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/services.h"
-#include "platform/ui/twips.h"
+#include "platform/services/services.h"
 #include "results/cadreresultats.h"
+#include "widgets/colours.h"
+#include "widgets/controls.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,7 +23,8 @@
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
 namespace {
 
@@ -42,7 +43,7 @@ QGroupBox* cadre(QWidget* parent, const QString& nom, const QString& titre) {
 
 } // namespace
 
-FormeTest::FormeTest(const ModeTest& mode, QWidget* parent) : ui::Forme(parent), mode_(mode) {
+FormeTest::FormeTest(const ModeTest& mode, QWidget* parent) : widgets::Forme(parent), mode_(mode) {
     setObjectName(mode.nomForme);
     setWindowTitle(mode.titre);
     setCouleurs(this, kBleuClair);
@@ -54,7 +55,7 @@ FormeTest::FormeTest(const ModeTest& mode, QWidget* parent) : ui::Forme(parent),
     construireQuestions();
     construireResultats();
 
-    Timer1 = services().timers->createTimer(this);
+    Timer1 = services::installed().timers->createTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &Timer::tick, this, &FormeTest::Timer1_Timer);
 }
@@ -217,7 +218,7 @@ bool FormeTest::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && event->type() == QEvent::KeyPress) {
         Text1_KeyDown();
     }
-    return ui::Forme::eventFilter(watched, event);
+    return widgets::Forme::eventFilter(watched, event);
 }
 
 void FormeTest::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "data/etatsession.h"
-#include "platform/ui/forme.h"
 #include "session/modetest.h"
+#include "widgets/forme.h"
 
 #include <QStringList>
 #include <array>
@@ -16,11 +16,15 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace kelvane::ui {
+namespace kelvane::widgets {
 class DirListBox;
+}
+namespace kelvane::widgets {
 class DriveListBox;
+}
+namespace kelvane::services {
 class Timer;
-} // namespace kelvane::ui
+}
 
 namespace kelvane::results {
 class CadreResultats;
@@ -31,7 +35,7 @@ namespace kelvane::session {
 // The test form, run as training (EssayerTest) or evaluation (Evaluation). Its frames follow one another:
 // Frame2 chooses the test, Frame1 takes the candidate and the save folder, Frame3 asks the questions and Frame5
 // shows the results. The handlers are spread over files by frame.
-class FormeTest : public ui::Forme {
+class FormeTest : public widgets::Forme {
     Q_OBJECT
 public:
     explicit FormeTest(const ModeTest& mode, QWidget* parent = nullptr);
@@ -45,8 +49,8 @@ public:
     QGroupBox* Frame2;
     QLabel* Label4;
     QLineEdit* nombase;
-    ui::DriveListBox* Drive2;
-    ui::DirListBox* listerepertoire2;
+    widgets::DriveListBox* Drive2;
+    widgets::DirListBox* listerepertoire2;
     QLabel* Label29;
     QListWidget* listefichier;
     QLabel* Label30 = nullptr;    // training only
@@ -62,9 +66,9 @@ public:
     QLineEdit* Text2;
     QLabel* Label3;
     QLineEdit* Text3;
-    ui::DriveListBox* Drive1;
+    widgets::DriveListBox* Drive1;
     QPushButton* newrepertoire;
-    ui::DirListBox* listerepertoire;
+    widgets::DirListBox* listerepertoire;
     QPushButton* OkNom;
     QPushButton* AnnulerNom;
 
@@ -93,7 +97,7 @@ public:
     // --- Frame5: the results ---
     results::CadreResultats* Frame5;
 
-    ui::Timer* Timer1;
+    services::Timer* Timer1;
 
     // --- members ---
     EtatSession etat;

@@ -4,8 +4,8 @@
 #include "app/erreurs.h"
 #include "data/fichierresultats.h"
 #include "data/reglesfichiers.h"
-#include "platform/ui/services.h"
-#include "platform/ui/timer.h"
+#include "platform/services/services.h"
+#include "platform/services/timer.h"
 #include "session/formetest.h"
 #include "session/ordre.h"
 
@@ -15,7 +15,7 @@
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
 
 namespace {
 // How many taken names the start steps over when other sessions create files in the same folder meanwhile.
@@ -23,25 +23,25 @@ constexpr int kEssaisNom = 1000;
 } // namespace
 
 void FormeTest::OkNom_Click() {
-    MessageService& messages = *services().messages;
+    MessageService& messages = *services::installed().messages;
     // What goes into the file name: the whole surname, and the first character of the first name.
     const std::array<std::pair<QLineEdit*, QString>, 2> parties{
         {{Text1, Text1->text()}, {Text2, Text2->text().left(1)}}};
     for (const auto& [boite, partie] : parties) {
         if (const auto refus = controlerNom(partie)) {
-            messages.MsgBox(*refus, vbOKOnly, app::kAvertissement);
+            messages.MsgBox(*refus, services::Buttons::OkOnly, app::kAvertissement);
             boite->setFocus();
             return;
         }
     }
 
     etat.NomTest = nomTestDeFichier(Commun::FichierTest);
-    const QDate aujourdhui = services().clock->today();
+    const QDate aujourdhui = services::installed().clock->today();
     const QString nom =
         nomFichierResultats(Text2->text(), Text1->text(), etat.NomTest, mode_.examen, shortDate(aujourdhui));
     const DonneesCandidat candidat{Text1->text(), Text2->text(), Text3->text(), etat.NomTest};
 
-    FileService& fichiers = *services().files;
+    FileService& fichiers = *services::installed().files;
     std::optional<FichierResultatsDemarre> demarre;
     QString chemin;
     QString pris; // names found taken at creation, by another session writing to the same folder
@@ -94,8 +94,8 @@ void FormeTest::OkNom_Click() {
 
     etat.NbQuestions = Commun::RsQuestion.RecordCount();
     if (mode_.tirage) {
-        const std::vector<int> tirage =
-            TirerOrdre(etat.NbQuestions, facteurSecondes(services().clock->second()), *services().random);
+        const std::vector<int> tirage = TirerOrdre(
+            etat.NbQuestions, facteurSecondes(services::installed().clock->second()), *services::installed().random);
         etat.dimensionnerOrdre(etat.NbQuestions);
         std::copy(tirage.begin(), tirage.end(), etat.Ordre.begin());
     } else {

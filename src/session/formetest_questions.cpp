@@ -4,8 +4,8 @@
 #include "app/erreurs.h"
 #include "data/fichierresultats.h"
 #include "data/valeurs.h"
-#include "platform/ui/services.h"
-#include "platform/ui/timer.h"
+#include "platform/services/services.h"
+#include "platform/services/timer.h"
 #include "results/cadreresultats.h"
 #include "session/correction.h"
 #include "session/formetest.h"
@@ -19,7 +19,7 @@
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
 
 namespace {
 const QString kQuestionClasseII = QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?");
@@ -188,7 +188,7 @@ void FormeTest::Timer1_Timer() {
         return;
     }
     Timer1->setEnabled(false);
-    services().messages->MsgBox(mode_.messageTempsEcoule, vbOKOnly, app::kAvertissement);
+    services::installed().messages->MsgBox(mode_.messageTempsEcoule, services::Buttons::OkOnly, app::kAvertissement);
     if (!mode_.finAuTempsEcoule) {
         Text4->setText(QStringLiteral("0 mn 0 s"));
         return;

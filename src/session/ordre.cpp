@@ -9,7 +9,7 @@ double facteurSecondes(int seconde) {
     return seconde / 60.0;
 }
 
-std::vector<int> TirerOrdre(int n, double f, ui::RandomService& aleatoire) {
+std::vector<int> TirerOrdre(int n, double f, services::RandomService& aleatoire) {
     std::vector<int> ordre;
     if (n <= 0) {
         return ordre;

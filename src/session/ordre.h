@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/db/recordset.h"
-#include "platform/ui/random.h"
+#include "platform/services/random.h"
 
 #include <vector>
 
@@ -14,7 +14,7 @@ double facteurSecondes(int seconde);
 // j = floor(1 + f * (r * m)) with m the entries left and r * m formed in single precision, so the draw only looks
 // at the front of the pool early in the minute; at second 0 (f = 0) the order is the stored one. f is expected in
 // [0, 1); any other value gives the stored order.
-std::vector<int> TirerOrdre(int n, double f, ui::RandomService& aleatoire);
+std::vector<int> TirerOrdre(int n, double f, services::RandomService& aleatoire);
 
 // The training and viewer order: ordre[i - 1] = the position (AbsolutePosition) of the record of rsQuestion whose
 // field numero is i, for i from 1 to nbQuestions. When two records carry the same number the later one in stored

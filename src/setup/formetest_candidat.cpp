@@ -2,19 +2,20 @@
 #include "app/avertissements.h"
 #include "app/commun.h"
 #include "app/erreurs.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/services.h"
+#include "platform/services/services.h"
 #include "session/formetest.h"
 #include "setup/navigation.h"
+#include "widgets/colours.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
 void FormeTest::Text1_KeyDown() {
     // Runs before the key changes the text: the first character typed in an empty box leaves OK disabled.
@@ -30,16 +31,16 @@ void FormeTest::listerepertoire_Change() {
 }
 
 void FormeTest::newrepertoire_Click() {
-    const QString nom =
-        services().messages->InputBox(QStringLiteral("Nom du répertoire:"), QStringLiteral("Création d'un répertoire"));
+    const QString nom = services::installed().messages->InputBox(QStringLiteral("Nom du répertoire:"),
+                                                                 QStringLiteral("Création d'un répertoire"));
     if (nom.isEmpty()) {
         return;
     }
     const QString dossier = etat.RepertoireEleve;
     try {
-        services().files->makeFolder(nom);
+        services::installed().files->makeFolder(nom);
     } catch (const kelvane::Error& e) {
-        services().messages->MsgBox(e.text(), vbOKOnly, app::kAvertissement);
+        services::installed().messages->MsgBox(e.text(), services::Buttons::OkOnly, app::kAvertissement);
         return;
     }
     // The list passes through the new folder and comes back, so that it shows the working folder with the new

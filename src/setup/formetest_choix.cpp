@@ -3,14 +3,14 @@
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/reglesfichiers.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/services.h"
-#include "platform/ui/timer.h"
+#include "platform/services/services.h"
+#include "platform/services/timer.h"
 #include "results/cadreresultats.h"
 #include "session/formetest.h"
 #include "setup/navigation.h"
+#include "widgets/colours.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,7 +23,8 @@
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
 void FormeTest::Form_Load() {
     // The controls come back as a newly loaded form has them; the members keep what the last session left.
@@ -33,7 +34,7 @@ void FormeTest::Form_Load() {
         const QSignalBlocker b2(Drive1);
         const QSignalBlocker b3(Drive2);
         try {
-            const QString courant = services().files->currentFolder();
+            const QString courant = services::installed().files->currentFolder();
             listerepertoire->setPath(courant);
             Drive1->refresh();
             Drive2->refresh();
@@ -64,7 +65,7 @@ void FormeTest::Form_Load() {
     NbTests = 0;
     NomChoisi.clear();
 
-    FileService& fichiers = *services().files;
+    FileService& fichiers = *services::installed().files;
     try {
         Commun::LecteurCourant = fichiers.driveOf(Commun::RepertoireInitial);
         fichiers.setCurrentDrive(Commun::LecteurCourant);
@@ -103,7 +104,7 @@ void FormeTest::ChercherTests() {
     ListeCommences.clear();
     QStringList noms;
     try {
-        noms = services().files->listDatabases();
+        noms = services::installed().files->listDatabases();
     } catch (const kelvane::Error& e) {
         app::afficherErreur(e, etat.RepertoireEleve);
     }
@@ -124,7 +125,7 @@ void FormeTest::ChercherTests() {
 
 void FormeTest::changerDossier(const QString& dossier) {
     etat.RepertoireEleve = dossier;
-    services().files->setCurrentFolder(dossier);
+    services::installed().files->setCurrentFolder(dossier);
 }
 
 void FormeTest::Drive2_Change() {
@@ -171,7 +172,7 @@ void FormeTest::OkTest_Click() {
     }
     const QString chemin = joinPath(etat.RepertoireEleve, Commun::FichierTest);
     // The name may come from another folder than the one now shown: say so rather than fail.
-    if (!services().files->fileExists(Commun::FichierTest)) {
+    if (!services::installed().files->fileExists(Commun::FichierTest)) {
         app::signalerIntrouvable(Commun::FichierTest, etat.RepertoireEleve, QStringLiteral("un test"));
         Commun::FichierTest.clear();
         return;
@@ -185,7 +186,7 @@ void FormeTest::OkTest_Click() {
             return;
         }
         if (const auto refus = verifierTest(Commun::BaseTest)) {
-            services().messages->MsgBox(*refus, vbOKOnly, app::kMauvaisType);
+            services::installed().messages->MsgBox(*refus, services::Buttons::OkOnly, app::kMauvaisType);
             Commun::FichierTest.clear();
             Commun::fermerBaseTest();
             return;

@@ -3,7 +3,7 @@
 #include "app/commun.h"
 #include "app/erreurs.h"
 #include "data/reglesfichiers.h"
-#include "platform/ui/services.h"
+#include "platform/services/services.h"
 #include "session/formetest.h"
 #include "session/ordre.h"
 
@@ -12,12 +12,12 @@
 
 namespace kelvane::session {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
 
 void FormeTest::Reprendre() {
     Commun::FichierEleve = Commun::FichierTest;
     const QString chemin = joinPath(etat.RepertoireEleve, Commun::FichierEleve);
-    if (!services().files->fileExists(Commun::FichierEleve)) {
+    if (!services::installed().files->fileExists(Commun::FichierEleve)) {
         app::signalerIntrouvable(Commun::FichierEleve, etat.RepertoireEleve, QStringLiteral("un test"));
         Commun::FichierEleve.clear();
         return;

@@ -2,23 +2,23 @@
 
 #include "app/commun.h"
 #include "app/erreurs.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/services.h"
+#include "platform/services/services.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
 
 namespace kelvane::setup {
 
 namespace {
 void changerDossier(const QString& dossier, QString& repertoire) {
-    ui::services().files->setCurrentFolder(dossier);
+    services::installed().files->setCurrentFolder(dossier);
     repertoire = dossier;
 }
 } // namespace
 
-bool suivreLecteur(ui::DriveListBox* lecteur, ui::DirListBox* dossiers, QString& repertoire) {
+bool suivreLecteur(widgets::DriveListBox* lecteur, widgets::DirListBox* dossiers, QString& repertoire) {
     try {
         Commun::LecteurCourant = lecteur->drive();
-        const QString dossier = ui::services().files->setCurrentDrive(Commun::LecteurCourant);
+        const QString dossier = services::installed().files->setCurrentDrive(Commun::LecteurCourant);
         const QSignalBlocker bloque(dossiers);
         dossiers->setPath(dossier);
         changerDossier(dossiers->path(), repertoire);
@@ -29,7 +29,7 @@ bool suivreLecteur(ui::DriveListBox* lecteur, ui::DirListBox* dossiers, QString&
     return true;
 }
 
-bool suivreDossier(const ui::DirListBox* dossiers, QString& repertoire) {
+bool suivreDossier(const widgets::DirListBox* dossiers, QString& repertoire) {
     try {
         changerDossier(dossiers->path(), repertoire);
     } catch (const kelvane::Error& e) {

@@ -5,17 +5,17 @@
 #include "app/erreurs.h"
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/controls.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/services.h"
-#include "platform/ui/twips.h"
+#include "platform/services/services.h"
 #include "results/cadreresultats.h"
 #include "results/impression.h"
 #include "results/resultats.h"
 #include "session/ordre.h"
 #include "setup/navigation.h"
+#include "widgets/colours.h"
+#include "widgets/controls.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -26,9 +26,10 @@
 
 namespace kelvane::viewer {
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
-Visualisation::Visualisation(QWidget* parent) : ui::Forme(parent) {
+Visualisation::Visualisation(QWidget* parent) : widgets::Forme(parent) {
     setObjectName(QStringLiteral("Visualisation"));
     setWindowTitle(QStringLiteral("Visualisation"));
     setCouleurs(this, kBleuClair);
@@ -92,7 +93,7 @@ void Visualisation::Form_Load() {
     // A fresh load: a question number that no record of the first file carries stands for the first record.
     etat.Ordre.clear();
 
-    FileService& fichiers = *services().files;
+    FileService& fichiers = *services::installed().files;
     try {
         Commun::LecteurCourant = fichiers.driveOf(Commun::RepertoireInitial);
         fichiers.setCurrentDrive(Commun::LecteurCourant);
@@ -113,7 +114,7 @@ void Visualisation::Form_Load() {
 
 void Visualisation::changerDossier(const QString& dossier) {
     etat.RepertoireEleve = dossier;
-    services().files->setCurrentFolder(dossier);
+    services::installed().files->setCurrentFolder(dossier);
 }
 
 void Visualisation::Drive1_Change() {
@@ -135,7 +136,7 @@ void Visualisation::ChercherResultats() {
     ListeResultats.clear();
     QStringList noms;
     try {
-        noms = services().files->listDatabases();
+        noms = services::installed().files->listDatabases();
     } catch (const kelvane::Error& e) {
         app::afficherErreur(e, etat.RepertoireEleve);
     }
@@ -163,11 +164,11 @@ void Visualisation::listefichier_Click() {
 
 QString Visualisation::fichierNomme(const QString& nom) const {
     const QString fichier = nom + QStringLiteral(".mdb");
-    if (services().files->fileExists(fichier)) {
+    if (services::installed().files->fileExists(fichier)) {
         return fichier;
     }
     for (const QString& liste : ListeResultats) {
-        if (nomTestDeFichier(liste) == nom && services().files->fileExists(liste)) {
+        if (nomTestDeFichier(liste) == nom && services::installed().files->fileExists(liste)) {
             return liste;
         }
     }
@@ -175,7 +176,7 @@ QString Visualisation::fichierNomme(const QString& nom) const {
 }
 
 void Visualisation::Valider_Click() {
-    MessageService& messages = *services().messages;
+    MessageService& messages = *services::installed().messages;
     const QString nom = nombase->text();
     // The name may have been typed, or kept from another folder: say what is wrong and let the choice be made
     // again, with whatever was open still open.
@@ -188,7 +189,7 @@ void Visualisation::Valider_Click() {
     if (sonderFichier(chemin).genre != GenreFichier::Resultats) {
         messages.MsgBox(QStringLiteral("La base ") + fichier +
                             QStringLiteral(" n'est pas un fichier de résultats d'habilitation électrique"),
-                        vbOKOnly, app::kMauvaisType);
+                        services::Buttons::OkOnly, app::kMauvaisType);
         return;
     }
 

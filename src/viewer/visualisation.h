@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/etatsession.h"
-#include "platform/ui/forme.h"
+#include "widgets/forme.h"
 
 #include <QStringList>
 
@@ -11,10 +11,12 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace kelvane::ui {
+namespace kelvane::widgets {
 class DirListBox;
+}
+namespace kelvane::widgets {
 class DriveListBox;
-} // namespace kelvane::ui
+}
 
 namespace kelvane::results {
 class CadreResultats;
@@ -24,7 +26,7 @@ namespace kelvane::viewer {
 
 // The teachers' viewer: Frame1 picks a results file in a folder, Frame5 shows its results as the session showed
 // them, questions listed by number, and prints them again. A results file is only ever read here.
-class Visualisation : public ui::Forme {
+class Visualisation : public widgets::Forme {
     Q_OBJECT
 public:
     explicit Visualisation(QWidget* parent = nullptr);
@@ -37,8 +39,8 @@ public:
     QLabel* Label2;
     QLineEdit* nombase;
     QLabel* Label1;
-    ui::DriveListBox* Drive1;
-    ui::DirListBox* listerepertoire;
+    widgets::DriveListBox* Drive1;
+    widgets::DirListBox* listerepertoire;
     QListWidget* listefichier;
     QPushButton* Valider;
     QPushButton* Annuler;

@@ -1,26 +1,27 @@
 #include "app/application.h"
 #include "app/commun.h"
 #include "app/formes.h"
-#include "session/formetest.h"
 #include "app/menu.h"
-#include "platform/ui/scripted/scriptedservices.h"
-#include "platform/ui/twips.h"
+#include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
+#include "widgets/twips.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QListWidget>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace kelvane;
-using kelvane::ui::vbOKOnly;
+using namespace kelvane::doubles;
+using services::Buttons::OkOnly;
 
 namespace {
 const QString kAvertissement = QStringLiteral(" Avertissement");
@@ -34,7 +35,7 @@ class TestMenu : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<ui::ScriptedServices> s_;
+    std::unique_ptr<doubles::ScriptedServices> s_;
     QString ancien_;
 
     // The program started in a folder holding a settings database with this code.
@@ -63,7 +64,7 @@ private slots:
         ancien_ = QDir::currentPath();
         dir_ = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(dir_->path());
-        s_ = std::make_unique<ui::ScriptedServices>();
+        s_ = std::make_unique<doubles::ScriptedServices>();
     }
 
     void cleanup() {
@@ -78,7 +79,7 @@ private slots:
         auto m = demarrer(QString());
         QCOMPARE(s_->messages.shown().size(), 1);
         QCOMPARE(s_->messages.last().title, kAvertissement);
-        QCOMPARE(s_->messages.last().buttons, vbOKOnly);
+        QCOMPARE(s_->messages.last().buttons, services::Buttons::OkOnly);
         QCOMPARE(Commun::RsHabilitation.AbsolutePosition(), 0);
         QCOMPARE(QDir(Commun::RepertoireAppli), QDir(dir_->path()));
         QCOMPARE(Commun::RepertoireInitial, Commun::RepertoireAppli);
@@ -124,8 +125,8 @@ private slots:
         }
         s_->messages.expectMessage({});
         const int statut = app::executer(*[this] {
-            static ui::Services services;
-            services = ui::services();
+            static services::Services services;
+            services = services::installed();
             return &services;
         }());
         QVERIFY(statut != 0);
@@ -139,8 +140,8 @@ private slots:
         auto m = demarrer(QStringLiteral("X"));
         m->show();
         QVERIFY(QTest::qWaitForWindowExposed(m.get()));
-        QCOMPARE(m->size(), ui::twipsSize(8220, 1455, m.get()));
-        QCOMPARE(m->Entrainement->geometry(), ui::twipsRect(120, 720, 1575, 495, m.get()));
+        QCOMPARE(m->size(), widgets::twipsSize(8220, 1455, m.get()));
+        QCOMPARE(m->Entrainement->geometry(), widgets::twipsRect(120, 720, 1575, 495, m.get()));
         QCOMPARE(m->Resultats->objectName(), QStringLiteral("Résultats"));
         QCOMPARE(m->Interro->text(), QStringLiteral("Evaluation"));
         QCOMPARE(m->Resultats->toolTip(), QStringLiteral("Permet de visualiser les résultats des élèves"));
@@ -189,7 +190,8 @@ private slots:
                 QVERIFY(forme != nullptr);
                 vu = forme->objectName();
                 QCOMPARE(forme->listefichier->count(), 1);
-                s_->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"), ui::vbYes);
+                s_->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
+                                           services::Answer::Yes);
                 forme->Annuler->click();
             });
             (nom == QStringLiteral("EssayerTest") ? m->Entrainement : m->Interro)->click();

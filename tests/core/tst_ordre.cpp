@@ -1,7 +1,7 @@
 #include "fixtures.h"
 #include "platform/db/database.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "session/ordre.h"
+#include "support/doubles/scriptedservices.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -10,6 +10,7 @@
 #include <numeric>
 
 using namespace kelvane;
+using namespace kelvane::doubles;
 
 // QList for the columns and the comparisons, so that a failure prints both orders.
 using Ordre = QList<int>;
@@ -62,7 +63,7 @@ void TstOrdre::tirage() {
     QFETCH(QList<float>, tirages);
     QFETCH(Ordre, attendu);
 
-    ui::ScriptedRandom aleatoire;
+    doubles::ScriptedRandom aleatoire;
     aleatoire.values.assign(tirages.begin(), tirages.end());
     QCOMPARE(liste(TirerOrdre(n, facteurSecondes(seconde), aleatoire)), attendu);
     QVERIFY2(aleatoire.values.empty(), "one number of the generator per question, none thrown back");
@@ -88,10 +89,10 @@ void TstOrdre::tirageEstUnePermutation() {
     QFETCH(int, seconde);
     QFETCH(float, tirageFixe);
 
-    ui::SystemRandom systeme;
-    ui::ScriptedRandom fixe;
+    services::SystemRandom systeme;
+    doubles::ScriptedRandom fixe;
     fixe.fallback = tirageFixe;
-    ui::RandomService& aleatoire = tirageFixe < 0 ? static_cast<ui::RandomService&>(systeme) : fixe;
+    services::RandomService& aleatoire = tirageFixe < 0 ? static_cast<services::RandomService&>(systeme) : fixe;
 
     Ordre ordre = liste(TirerOrdre(n, facteurSecondes(seconde), aleatoire));
     QCOMPARE(ordre.size(), n);
@@ -104,12 +105,12 @@ void TstOrdre::tirageEstUnePermutation() {
 void TstOrdre::tirageEnSimplePrecision() {
     // r * m must be formed in single precision: at second 2 with 36 questions and r = 0.833333313, the product is
     // 30 in single precision (j = 2) but 29.9999993 in double precision (j = 1).
-    ui::ScriptedRandom aleatoire;
+    doubles::ScriptedRandom aleatoire;
     aleatoire.values = {0.833333313F};
     QCOMPARE(TirerOrdre(36, facteurSecondes(2), aleatoire).front(), 1);
 
     // A factor that no clock gives would let a draw be thrown back for ever; it falls back to the stored order.
-    ui::ScriptedRandom toujoursHaut;
+    doubles::ScriptedRandom toujoursHaut;
     toujoursHaut.fallback = 0.99F;
     QCOMPARE(liste(TirerOrdre(3, 1.5, toujoursHaut)), (Ordre{0, 1, 2}));
     QCOMPARE(liste(TirerOrdre(3, -2.0, toujoursHaut)), (Ordre{0, 1, 2}));

@@ -5,8 +5,8 @@
 #include "data/valeurs.h"
 #include "platform/db/database.h"
 #include "platform/error.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 #include "viewer/visualisation.h"
 
 #include <QCoreApplication>
@@ -20,6 +20,9 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace kelvane::doubles;
+using namespace kelvane;
 
 namespace controle {
 
@@ -147,7 +150,7 @@ QString etat(int statut) {
 }
 
 Listes listes(const QString& dossier) {
-    kelvane::ui::ScriptedServices services;
+    kelvane::doubles::ScriptedServices services;
     const QString ancien = QDir::currentPath();
     QDir::setCurrent(dossier);
     Commun::RepertoireAppli = dossier;
@@ -185,8 +188,6 @@ QString integrite(const QString& chemin) {
 }
 
 namespace {
-
-using namespace kelvane;
 
 // Texts and numbers as the engine reads them back; booleans by their truth, as the program reads them.
 bool memeValeur(const QVariant& a, const QVariant& b) {

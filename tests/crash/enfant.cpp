@@ -9,10 +9,10 @@
 // given different marks never record the same answers.
 #include "app/commun.h"
 #include "data/fichierresultats.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "results/cadreresultats.h"
 #include "scenario.h"
 #include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,6 +31,7 @@
 #include <unistd.h>
 
 using namespace kelvane;
+using namespace kelvane::doubles;
 
 namespace {
 
@@ -118,7 +119,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    ui::ScriptedServices services;
+    doubles::ScriptedServices services;
     services.clock.date = scenario::kJour;
     services.clock.sec = static_cast<int>(graine % 60);
     if (!QDir::setCurrent(dossier)) {
@@ -170,7 +171,7 @@ int main(int argc, char** argv) {
     }
     ecrire(QStringLiteral("DEBUT ") + f->Label6->text());
 
-    auto* minuterie = static_cast<ui::ManualTimer*>(f->Timer1);
+    auto* minuterie = static_cast<doubles::ManualTimer*>(f->Timer1);
     for (int n = 0; n < limite && f->Frame3->isVisible(); ++n) {
         const auto q = scenario::questionDeTexte(f->Label22->text());
         if (!q) {

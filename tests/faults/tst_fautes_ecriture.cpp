@@ -30,6 +30,7 @@
 #include <unistd.h>
 
 using namespace kelvane;
+using namespace kelvane::doubles;
 
 namespace {
 
@@ -252,7 +253,7 @@ private slots:
         lever();
         QCOMPARE(fx_->services->messages.pending(), 0);
         QCOMPARE(fx_->services->messages.last().title, QStringLiteral("Kelvane"));
-        QCOMPARE(fx_->services->messages.last().buttons, ui::vbOKOnly);
+        QCOMPARE(fx_->services->messages.last().buttons, services::Buttons::OkOnly);
 
         // The candidate is still on question 2 with the answer on screen, the countdown still running.
         QVERIFY(f->isVisible() && f->Frame3->isVisible());
@@ -305,7 +306,7 @@ private slots:
         Verrou autre;
         const std::function<void()> lever = provoquer(Faute::FichierVerrouille, fichier, autre);
         QVERIFY(lever);
-        ui::ManualTimer* t = fx_->minuterie(f);
+        doubles::ManualTimer* t = fx_->minuterie(f);
         t->fire();
         fx_->services->messages.expectMessage(QStringLiteral("Le temps imparti est écoulé, le test est terminé"));
         fx_->services->messages.expectMessage(

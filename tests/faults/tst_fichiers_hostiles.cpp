@@ -21,6 +21,7 @@
 #include <QRandomGenerator>
 
 using namespace kelvane;
+using namespace kelvane::doubles;
 using db::FieldType;
 
 namespace {
@@ -498,7 +499,7 @@ private slots:
         f->OkNom->click();
         const qint64 demarrage = chrono.elapsed();
         if (!refusOkNom.isEmpty()) {
-            const ui::ScriptedMessages::Shown& refus = fx_->services->messages.last();
+            const doubles::ScriptedMessages::Shown& refus = fx_->services->messages.last();
             QVERIFY2(refus.prompt.startsWith(refusOkNom), qPrintable(refus.prompt));
             QCOMPARE(refus.title, QStringLiteral("Kelvane"));
             // The file this start created is gone again; the candidate is still on the details.
@@ -525,7 +526,7 @@ private slots:
         }
         if (!f->Frame5->isVisible()) {
             fx_->services->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
-                                                  ui::vbYes);
+                                                  services::Answer::Yes);
             f->AnnulerQuestion->click();
         }
         QVERIFY(f->Frame5->isVisible());

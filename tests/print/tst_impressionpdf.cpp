@@ -1,9 +1,9 @@
+#include "desktop/printerqt.h"
 #include "platform/error.h"
-#include "platform/ui/printerqt.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "resultatsessai.h"
 #include "results/impression.h"
 #include "results/rapport.h"
+#include "support/doubles/scriptedservices.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +14,8 @@
 #include <QTest>
 
 using namespace kelvane;
-using namespace kelvane::ui;
+using namespace kelvane::doubles;
+using namespace kelvane::services;
 
 namespace {
 
@@ -92,7 +93,7 @@ void TstImpressionPdf::rapportEnPdf() {
                         {QStringLiteral("Une ") + reste, false}},
                        50);
     const QString pdf = QDir(r.dossier.path()).filePath(QStringLiteral("rapport.pdf"));
-    PdfPrinter printer(pdf);
+    desktop::PdfPrinter printer(pdf);
     const PrintOutcome sortie = ImprimerRapport(printer, r.eleves, r.question, r.etat, Aujourdhui);
     QVERIFY(sortie.toPdf);
     QCOMPARE(QDir::fromNativeSeparators(sortie.path), pdf);
@@ -138,7 +139,7 @@ void TstImpressionPdf::pagesAutomatiques() {
     }
     essai::Resultats r(essai::questions(300, 150), 50);
     const QString pdf = QDir(r.dossier.path()).filePath(QStringLiteral("rapport.pdf"));
-    PdfPrinter printer(pdf);
+    desktop::PdfPrinter printer(pdf);
     ImprimerRapport(printer, r.eleves, r.question, r.etat, Aujourdhui);
     // Kept beside the test to be looked at.
     QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/rapport-300.pdf"));
@@ -171,8 +172,8 @@ void TstImpressionPdf::pagesAutomatiques() {
 
 void TstImpressionPdf::sansImprimanteParDefaut() {
     ScriptedServices services;
-    SystemPrinter printer([] { return QString(); });
-    Services s = kelvane::ui::services();
+    desktop::SystemPrinter printer([] { return QString(); });
+    Services s = kelvane::services::installed();
     s.printer = &printer;
     installServices(s);
 
@@ -220,13 +221,13 @@ void TstImpressionPdf::echecs() {
     const QString pdf = QDir::toNativeSeparators(dossier.filePath(QStringLiteral("absent/rapport.pdf")));
     std::unique_ptr<PrinterService> printer;
     if (imprimante.isEmpty()) {
-        printer = std::make_unique<PdfPrinter>(pdf);
+        printer = std::make_unique<desktop::PdfPrinter>(pdf);
         texte = texte.arg(pdf);
         for (int i = 0; i < 2; ++i) {
             QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
         }
     } else {
-        printer = std::make_unique<QtPrinter>(imprimante);
+        printer = std::make_unique<desktop::QtPrinter>(imprimante);
     }
     printer->setFontName(QStringLiteral("Arial"));
     try {

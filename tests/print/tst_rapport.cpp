@@ -1,14 +1,15 @@
 #include "platform/error.h"
-#include "platform/ui/printerrecording.h"
-#include "platform/ui/scripted/scriptedservices.h"
+#include "platform/services/printerrecording.h"
 #include "resultatsessai.h"
 #include "results/impression.h"
 #include "results/rapport.h"
+#include "support/doubles/scriptedservices.h"
 
 #include <QTest>
 
 using namespace kelvane;
-using namespace kelvane::ui;
+using namespace kelvane::doubles;
+using namespace kelvane::services;
 
 using Pieces = QList<PrintPiece>;
 using Questions = QList<essai::Question>;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/commun.h"
-#include "platform/ui/scripted/scriptedservices.h"
 #include "session/formetest.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -19,7 +19,7 @@ public:
         ancien_ = QDir::currentPath();
         dossier = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(dossier->path());
-        services = std::make_unique<kelvane::ui::ScriptedServices>();
+        services = std::make_unique<kelvane::doubles::ScriptedServices>();
         Commun::RepertoireAppli = dossier->path();
         Commun::RepertoireInitial = dossier->path();
     }
@@ -45,12 +45,12 @@ public:
         return formes.back().get();
     }
 
-    kelvane::ui::ManualTimer* minuterie(kelvane::session::FormeTest* f) const {
-        return static_cast<kelvane::ui::ManualTimer*>(f->Timer1);
+    kelvane::doubles::ManualTimer* minuterie(kelvane::session::FormeTest* f) const {
+        return static_cast<kelvane::doubles::ManualTimer*>(f->Timer1);
     }
 
     std::unique_ptr<QTemporaryDir> dossier;
-    std::unique_ptr<kelvane::ui::ScriptedServices> services;
+    std::unique_ptr<kelvane::doubles::ScriptedServices> services;
     std::vector<std::unique_ptr<kelvane::session::FormeTest>> formes;
 
 private:

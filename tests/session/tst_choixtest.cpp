@@ -1,7 +1,7 @@
 #include "data/fichierresultats.h"
 #include "formefixture.h"
-#include "platform/ui/dirlistbox.h"
 #include "results/cadreresultats.h"
+#include "widgets/dirlistbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,8 +12,8 @@
 #include <QPushButton>
 
 using namespace kelvane;
-using kelvane::ui::vbNo;
-using kelvane::ui::vbYes;
+using services::Answer::No;
+using services::Answer::Yes;
 
 namespace {
 const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
@@ -172,16 +172,16 @@ private slots:
 
     void leavingAsksFirst_data() {
         QTest::addColumn<bool>("depuisCandidat");
-        QTest::addColumn<int>("reponse");
-        QTest::newRow("choix du test, non") << false << vbNo;
-        QTest::newRow("choix du test, oui") << false << vbYes;
-        QTest::newRow("candidat, non") << true << vbNo;
-        QTest::newRow("candidat, oui") << true << vbYes;
+        QTest::addColumn<services::Answer>("reponse");
+        QTest::newRow("choix du test, non") << false << services::Answer::No;
+        QTest::newRow("choix du test, oui") << false << services::Answer::Yes;
+        QTest::newRow("candidat, non") << true << services::Answer::No;
+        QTest::newRow("candidat, oui") << true << services::Answer::Yes;
     }
 
     void leavingAsksFirst() {
         QFETCH(bool, depuisCandidat);
-        QFETCH(int, reponse);
+        QFETCH(services::Answer, reponse);
         session::FormeTest* f = fx_->ouvrir(false);
         if (depuisCandidat) {
             gui::cliquerLigne(f->listefichier, 0);
@@ -191,10 +191,10 @@ private slots:
         fx_->services->messages.expectMessage(kQuitter, reponse);
         (depuisCandidat ? f->AnnulerNom : f->Annuler)->click();
         QCOMPARE(fx_->services->messages.last().title, QStringLiteral(" Avertissement"));
-        QCOMPARE(fx_->services->messages.last().buttons, ui::vbYesNo);
-        QCOMPARE(f->isVisible(), reponse == vbNo);
+        QCOMPARE(fx_->services->messages.last().buttons, services::Buttons::YesNo);
+        QCOMPARE(f->isVisible(), reponse == services::Answer::No);
         if (depuisCandidat) {
-            QCOMPARE(Commun::BaseTest.isOpen(), reponse == vbNo);
+            QCOMPARE(Commun::BaseTest.isOpen(), reponse == services::Answer::No);
             QCOMPARE(f->Text1->text(), QStringLiteral("Durand"));
         }
     }

@@ -1,5 +1,5 @@
 #include "formefixture.h"
-#include "platform/ui/printerrecording.h"
+#include "platform/services/printerrecording.h"
 #include "results/cadreresultats.h"
 
 #include <QCheckBox>
@@ -12,7 +12,8 @@
 #include <QPushButton>
 
 using namespace kelvane;
-using kelvane::ui::vbYes;
+using namespace kelvane::doubles;
+using services::Answer::Yes;
 
 namespace {
 const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
@@ -59,7 +60,7 @@ private slots:
             fx_->minuterie(f)->fire();
         }
         // Closing the window in the middle records the answer on screen.
-        fx_->services->messages.expectMessage(kQuitter, vbYes);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
         f->close();
         QVERIFY(!f->isVisible());
 
@@ -86,7 +87,7 @@ private slots:
 
     void aDamagedBegunFileIsRefusedAndTheChoiceCanBeMadeAgain() {
         session::FormeTest* f = commencer(false, QStringLiteral("B1V"));
-        fx_->services->messages.expectMessage(kQuitter, vbYes);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
         f->close();
         QDir::setCurrent(fx_->dossier->path());
         session::FormeTest* g = fx_->ouvrir(false);
@@ -113,7 +114,7 @@ private slots:
     void evaluationTimeOutRecordsTheAnswerOnScreenThenShowsTheResults() {
         session::FormeTest* f = commencer(true, QStringLiteral("B1V"));
         f->Check[0]->click();
-        ui::ManualTimer* t = fx_->minuterie(f);
+        doubles::ManualTimer* t = fx_->minuterie(f);
         for (int i = 0; i < 89; ++i) {
             t->fire();
         }
@@ -127,9 +128,9 @@ private slots:
 
     void aFinishBeforeZeroStopsTheCountdownAndTheWaysBackRestartItOnlyWithTimeLeft() {
         session::FormeTest* f = commencer(false, QStringLiteral("B1V"));
-        ui::ManualTimer* t = fx_->minuterie(f);
+        doubles::ManualTimer* t = fx_->minuterie(f);
         t->fire();
-        fx_->services->messages.expectMessage(kQuitter, vbYes);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
         f->AnnulerQuestion->click();
         QVERIFY(!t->isEnabled());
         f->Frame5->Retourner->click();
@@ -141,7 +142,7 @@ private slots:
         fx_->services->messages.expectMessage(
             QStringLiteral("Le temps imparti est écoulé, le test est normalement terminé"));
         t->fire();
-        fx_->services->messages.expectMessage(kQuitter, vbYes);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
         f->AnnulerQuestion->click();
         gui::cliquerLigne(f->Frame5->List1, 1);
         QVERIFY(f->Frame3->isVisible());
@@ -174,7 +175,7 @@ private slots:
     void thePrintButtonPrintsTheReportOfTheSession() {
         session::FormeTest* f = commencer(true, QStringLiteral("B1V"));
         f->Check[0]->click();
-        fx_->services->messages.expectMessage(kQuitter, vbYes);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
         f->AnnulerQuestion->click();
         f->Frame5->ImprimerResultat->click();
         const QStringList lignes = fx_->services->printer.texts();

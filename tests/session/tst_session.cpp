@@ -1,6 +1,6 @@
 #include "formefixture.h"
-#include "platform/ui/dirlistbox.h"
 #include "results/cadreresultats.h"
+#include "widgets/dirlistbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,8 +12,9 @@
 #include <QPushButton>
 
 using namespace kelvane;
-using kelvane::ui::vbNo;
-using kelvane::ui::vbYes;
+using namespace kelvane::doubles;
+using services::Answer::No;
+using services::Answer::Yes;
 
 namespace {
 const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
@@ -207,12 +208,12 @@ private slots:
         f->Check[0]->click();
         f->Check[2]->click();
 
-        fx_->services->messages.expectMessage(kQuitter, vbNo);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::No);
         f->AnnulerQuestion->click();
         QVERIFY(f->Frame3->isVisible());
         QVERIFY(fx_->minuterie(f)->isEnabled());
 
-        fx_->services->messages.expectMessage(kQuitter, vbYes);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
         f->AnnulerQuestion->click();
         QVERIFY(f->Frame5->isVisible());
         QVERIFY(!fx_->minuterie(f)->isEnabled());
@@ -299,7 +300,7 @@ private slots:
     void theCountdown() {
         session::FormeTest* f =
             commencer(false, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {});
-        ui::ManualTimer* t = fx_->minuterie(f);
+        doubles::ManualTimer* t = fx_->minuterie(f);
         QCOMPARE(t->interval(), 1000);
         QVERIFY(t->fire());
         QCOMPARE(f->Text4->text(), QStringLiteral("1 mn 29 s"));
@@ -323,8 +324,8 @@ private slots:
             commencer(true, QStringLiteral("court"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {}, 50);
         f->Check[0]->click();
         f->Check[2]->click();
-        ui::ManualTimer* t = fx_->minuterie(f);
-        fx_->services->messages.expectMessage(kQuitter, vbYes, [&] {
+        doubles::ManualTimer* t = fx_->minuterie(f);
+        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes, [&] {
             fx_->services->messages.expectMessage(QStringLiteral("Le temps imparti est écoulé, le test est terminé"));
             t->fire();
         });
@@ -352,7 +353,7 @@ private slots:
             f->Check[0]->click();
             f->Suivant->click();
             QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 2"));
-            fx_->services->messages.expectMessage(kQuitter, vbYes);
+            fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
             chrono.restart();
             f->AnnulerQuestion->click();
             QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2000 questions"));

@@ -1,11 +1,14 @@
-#include "platform/ui/scripted/scriptedservices.h"
+#include "support/doubles/scriptedservices.h"
 
 #include <QTest>
 
-using namespace kelvane::ui;
+using namespace kelvane::services;
 
 // The scripted boxes are what every form test leans on: a box answered wrongly, or a missed box that passes
 // silently, would make those tests lie.
+using namespace kelvane::doubles;
+using namespace kelvane;
+
 class TestScriptedMessages : public QObject {
     Q_OBJECT
 
@@ -23,31 +26,34 @@ private slots:
 
 void TestScriptedMessages::answersFromTheQueue_data() {
     QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("answer");
+    QTest::addColumn<services::Answer>("answer");
     QTest::addColumn<QString>("prompt");
-    QTest::addColumn<int>("buttons");
+    QTest::addColumn<services::Buttons>("buttons");
 
-    QTest::newRow("oui") << "Voulez-vous quitter ?" << vbYes << "Voulez-vous quitter ?" << vbYesNo;
-    QTest::newRow("non") << "Voulez-vous quitter ?" << vbNo << "Voulez-vous quitter ?" << vbYesNo;
-    QTest::newRow("ok") << "Test terminé" << vbOK << "Test terminé" << vbOKOnly;
-    QTest::newRow("any prompt") << "" << vbYes << "Un texte quelconque" << vbYesNo;
-    QTest::newRow("line breaks kept") << "Ligne 1\rLigne 2" << vbOK << "Ligne 1\rLigne 2" << vbOKOnly;
+    QTest::newRow("oui") << "Voulez-vous quitter ?" << services::Answer::Yes << "Voulez-vous quitter ?"
+                         << services::Buttons::YesNo;
+    QTest::newRow("non") << "Voulez-vous quitter ?" << services::Answer::No << "Voulez-vous quitter ?"
+                         << services::Buttons::YesNo;
+    QTest::newRow("ok") << "Test terminé" << services::Answer::Ok << "Test terminé" << services::Buttons::OkOnly;
+    QTest::newRow("any prompt") << "" << services::Answer::Yes << "Un texte quelconque" << services::Buttons::YesNo;
+    QTest::newRow("line breaks kept") << "Ligne 1\rLigne 2" << services::Answer::Ok << "Ligne 1\rLigne 2"
+                                      << services::Buttons::OkOnly;
 }
 
 void TestScriptedMessages::answersFromTheQueue() {
     QFETCH(QString, expected);
-    QFETCH(int, answer);
+    QFETCH(services::Answer, answer);
     QFETCH(QString, prompt);
-    QFETCH(int, buttons);
+    QFETCH(services::Buttons, buttons);
 
     ScriptedMessages m;
     m.expectMessage(expected, answer);
-    m.expectMessage(QStringLiteral("Second"), vbOK);
+    m.expectMessage(QStringLiteral("Second"), services::Answer::Ok);
     QCOMPARE(m.pending(), 2);
 
     QCOMPARE(m.MsgBox(prompt, buttons, QStringLiteral("Kelvane")), answer);
     QVERIFY(!m.allAnswered());
-    QCOMPARE(m.MsgBox(QStringLiteral("Second"), vbOKOnly, QString()), vbOK);
+    QCOMPARE(m.MsgBox(QStringLiteral("Second"), services::Buttons::OkOnly, QString()), services::Answer::Ok);
     QVERIFY(m.allAnswered());
 
     QCOMPARE(m.shown().size(), 2);
@@ -63,33 +69,35 @@ void TestScriptedMessages::answersFromTheQueue() {
 
 void TestScriptedMessages::unexpectedBoxesFailAndAnswerHarmlessly_data() {
     QTest::addColumn<QString>("script"); // "", "m:<prompt>:<answer>" or "i:<prompt>"
-    QTest::addColumn<int>("buttons");
-    QTest::addColumn<int>("result");
+    QTest::addColumn<services::Buttons>("buttons");
+    QTest::addColumn<services::Answer>("result");
 
-    QTest::newRow("nothing expected, yes/no") << "" << vbYesNo << vbNo;
-    QTest::newRow("nothing expected, ok") << "" << vbOKOnly << vbOK;
-    QTest::newRow("other prompt") << "m:Autre texte:6" << vbYesNo << vbNo;
-    QTest::newRow("input expected") << "i:Votre nom" << vbOKOnly << vbOK;
-    QTest::newRow("yes on an OK box") << "m::6" << vbOKOnly << vbOK;
-    QTest::newRow("ok on a yes/no box") << "m::1" << vbYesNo << vbNo;
+    QTest::newRow("nothing expected, yes/no") << "" << services::Buttons::YesNo << services::Answer::No;
+    QTest::newRow("nothing expected, ok") << "" << services::Buttons::OkOnly << services::Answer::Ok;
+    QTest::newRow("other prompt") << "m:Autre texte:oui" << services::Buttons::YesNo << services::Answer::No;
+    QTest::newRow("input expected") << "i:Votre nom" << services::Buttons::OkOnly << services::Answer::Ok;
+    QTest::newRow("yes on an OK box") << "m::oui" << services::Buttons::OkOnly << services::Answer::Ok;
+    QTest::newRow("ok on a yes/no box") << "m::ok" << services::Buttons::YesNo << services::Answer::No;
 }
 
 void TestScriptedMessages::unexpectedBoxesFailAndAnswerHarmlessly() {
     QFETCH(QString, script);
-    QFETCH(int, buttons);
-    QFETCH(int, result);
+    QFETCH(services::Buttons, buttons);
+    QFETCH(services::Answer, result);
 
     ScriptedMessages m;
     const QStringList parts = script.split(QLatin1Char(':'));
     if (parts.first() == QLatin1String("m")) {
-        m.expectMessage(parts.at(1), parts.at(2).toInt());
+        m.expectMessage(parts.at(1),
+                        parts.at(2) == QLatin1String("oui") ? services::Answer::Yes : services::Answer::Ok);
     } else if (parts.first() == QLatin1String("i")) {
         m.expectInput(parts.at(1), QStringLiteral("Dupont"));
     }
 
     // The box must mark the test failed (hence the expected failure), yet return so the code goes on.
     QEXPECT_FAIL("", "a box nobody scripted fails the running test", Continue);
-    const int answer = m.MsgBox(QStringLiteral("Voulez-vous quitter ?"), buttons, QStringLiteral("Kelvane"));
+    const services::Answer answer =
+        m.MsgBox(QStringLiteral("Voulez-vous quitter ?"), buttons, QStringLiteral("Kelvane"));
     QCOMPARE(answer, result);
     QCOMPARE(m.shown().size(), 1);
     QVERIFY(m.allAnswered()); // the wrong expectation is used up, not left to shift the next boxes
@@ -123,37 +131,37 @@ void TestScriptedMessages::duringRunsWhileTheBoxIsOpen() {
 
     bool returned = false;
     int seenWhileOpen = -1;
-    m.expectMessage(QStringLiteral("Temps écoulé"), vbOK, [&] {
+    m.expectMessage(QStringLiteral("Temps écoulé"), services::Answer::Ok, [&] {
         QVERIFY(!returned);
         seenWhileOpen = static_cast<int>(m.shown().size());
         QVERIFY(factory.timers.first()->fire());
         QVERIFY(factory.timers.first()->fire());
     });
-    m.MsgBox(QStringLiteral("Temps écoulé"), vbOKOnly, QString());
+    m.MsgBox(QStringLiteral("Temps écoulé"), services::Buttons::OkOnly, QString());
     returned = true;
     QCOMPARE(seenWhileOpen, 1); // the box is already recorded when the callback runs
     QCOMPARE(ticks, 2);
 }
 
 void TestScriptedMessages::servicesAreInstalledThenRestored() {
-    const Services before = services();
+    const Services before = services::installed();
     {
         ScriptedServices outer;
-        QCOMPARE(services().messages, &outer.messages);
-        QCOMPARE(services().clock, &outer.clock);
-        QCOMPARE(services().random, &outer.random);
-        QCOMPARE(services().timers, &outer.timers);
-        QCOMPARE(services().files, &outer.files);
+        QCOMPARE(services::installed().messages, &outer.messages);
+        QCOMPARE(services::installed().clock, &outer.clock);
+        QCOMPARE(services::installed().random, &outer.random);
+        QCOMPARE(services::installed().timers, &outer.timers);
+        QCOMPARE(services::installed().files, &outer.files);
         {
             ScriptedServices inner;
-            QCOMPARE(services().messages, &inner.messages);
+            QCOMPARE(services::installed().messages, &inner.messages);
         }
-        QCOMPARE(services().messages, &outer.messages);
-        QCOMPARE(services().files, &outer.files);
+        QCOMPARE(services::installed().messages, &outer.messages);
+        QCOMPARE(services::installed().files, &outer.files);
     }
-    QCOMPARE(services().messages, before.messages);
-    QCOMPARE(services().files, before.files);
-    QCOMPARE(services().timers, before.timers);
+    QCOMPARE(services::installed().messages, before.messages);
+    QCOMPARE(services::installed().files, before.files);
+    QCOMPARE(services::installed().timers, before.timers);
 }
 
 void TestScriptedMessages::manualTimerTicksOnlyWhenEnabled_data() {

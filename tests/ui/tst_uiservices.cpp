@@ -1,8 +1,8 @@
 #include "platform/error.h"
-#include "platform/ui/clock.h"
-#include "platform/ui/files.h"
-#include "platform/ui/random.h"
-#include "platform/ui/timer.h"
+#include "platform/services/clock.h"
+#include "platform/services/files.h"
+#include "platform/services/random.h"
+#include "platform/services/timer.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +16,7 @@
 #include <vector>
 
 using namespace kelvane;
-using namespace kelvane::ui;
+using namespace kelvane::services;
 
 class TestUiServices : public QObject {
     Q_OBJECT
@@ -189,7 +189,7 @@ void TestUiServices::joinPath() {
     QFETCH(QString, folder);
     QFETCH(QString, name);
     QFETCH(QString, path);
-    QCOMPARE(ui::joinPath(folder, name), path);
+    QCOMPARE(services::joinPath(folder, name), path);
 }
 
 namespace {
@@ -333,7 +333,8 @@ void TestUiServices::currentFolderAndFileExists() {
 
     files.makeFolder(QStringLiteral("sous"));
     files.setCurrentFolder(QStringLiteral("sous")); // relative to the current folder
-    QCOMPARE(files.currentFolder(), ui::joinPath(QFileInfo(tmp.path()).canonicalFilePath(), QStringLiteral("sous")));
+    QCOMPARE(files.currentFolder(),
+             services::joinPath(QFileInfo(tmp.path()).canonicalFilePath(), QStringLiteral("sous")));
     QVERIFY(!files.fileExists(QStringLiteral("test.mdb")));
 }
 
@@ -359,7 +360,7 @@ void TestUiServices::driveOfPicksTheDeepestVolume() {
     QCOMPARE(files.driveOf(QStringLiteral("/proc/self")), QStringLiteral("/")); // not a drive: the system's
     for (const QString& d : files.drives()) {
         QCOMPARE(files.driveOf(d), d);
-        QCOMPARE(files.driveOf(ui::joinPath(d, QStringLiteral("sous/dossier"))), d);
+        QCOMPARE(files.driveOf(services::joinPath(d, QStringLiteral("sous/dossier"))), d);
     }
     // A folder whose name only starts like a volume's root is not inside it.
     for (const QString& d : files.drives()) {

@@ -1,10 +1,10 @@
+#include "desktop/messagebox.h"
 #include "platform/error.h"
-#include "platform/ui/colours.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/drivelistbox.h"
-#include "platform/ui/messagebox.h"
-#include "platform/ui/scripted/scriptedservices.h"
-#include "platform/ui/twips.h"
+#include "support/doubles/scriptedservices.h"
+#include "widgets/colours.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -25,7 +25,9 @@
 #include <memory>
 
 using namespace kelvane;
-using namespace kelvane::ui;
+using namespace kelvane::doubles;
+using namespace kelvane::services;
+using namespace kelvane::widgets;
 
 namespace {
 
@@ -335,7 +337,7 @@ void TestUiWidgets::driveListShowsRootFirst() {
     DriveListBox box; // the real drives of the machine
     QVERIFY(box.count() > 0);
     QCOMPARE(box.itemText(0), QStringLiteral("/"));
-    QCOMPARE(box.drive(), services().files->driveOf(root_)); // the current folder's drive is selected
+    QCOMPARE(box.drive(), services::installed().files->driveOf(root_)); // the current folder's drive is selected
 }
 
 void TestUiWidgets::driveListChange_data() {
@@ -355,7 +357,7 @@ void TestUiWidgets::driveListChange() {
     QFETCH(QString, drive);
     QFETCH(int, changes);
     FakeFiles fake;
-    services().files = &fake;
+    services::installed().files = &fake;
     DriveListBox box;
     QCOMPARE(box.drive(), QStringLiteral("/"));
     QSignalSpy spy(&box, &DriveListBox::Change);
@@ -374,7 +376,7 @@ void TestUiWidgets::driveListChange() {
 void TestUiWidgets::driveListUnknownDrive() {
     FakeFiles fake;
     fake.driveList = {QStringLiteral("/media/cle")}; // "/" not offered: nothing to fall back on
-    services().files = &fake;
+    services::installed().files = &fake;
     DriveListBox box;
     QSignalSpy spy(&box, &DriveListBox::Change);
     for (const QString& target : {QStringLiteral("/home"), QString()}) {
@@ -390,7 +392,7 @@ void TestUiWidgets::driveListUnknownDrive() {
 
 void TestUiWidgets::driveListRefreshAfterRemoval() {
     FakeFiles fake;
-    services().files = &fake;
+    services::installed().files = &fake;
     DriveListBox box;
     box.setDrive(QStringLiteral("/media/cle"));
     QSignalSpy spy(&box, &DriveListBox::Change);
@@ -406,24 +408,25 @@ void TestUiWidgets::driveListRefreshAfterRemoval() {
 }
 
 void TestUiWidgets::messageBoxes_data() {
-    QTest::addColumn<int>("buttons");
+    QTest::addColumn<services::Buttons>("buttons");
     QTest::addColumn<QString>("press"); // a button's text, or "Escape" / "Return"
     QTest::addColumn<QStringList>("offered");
-    QTest::addColumn<int>("result");
-    QTest::newRow("oui") << vbYesNo << "Oui" << QStringList{"Oui", "Non"} << vbYes;
-    QTest::newRow("non") << vbYesNo << "Non" << QStringList{"Oui", "Non"} << vbNo;
-    QTest::newRow("escape is non") << vbYesNo << "Escape" << QStringList{"Oui", "Non"} << vbNo;
-    QTest::newRow("return is oui") << vbYesNo << "Return" << QStringList{"Oui", "Non"} << vbYes;
-    QTest::newRow("ok") << vbOKOnly << "OK" << QStringList{"OK"} << vbOK;
-    QTest::newRow("escape on ok") << vbOKOnly << "Escape" << QStringList{"OK"} << vbOK;
-    QTest::newRow("icon bits") << (vbYesNo | 32) << "Non" << QStringList{"Oui", "Non"} << vbNo;
+    QTest::addColumn<services::Answer>("result");
+    QTest::newRow("oui") << services::Buttons::YesNo << "Oui" << QStringList{"Oui", "Non"} << services::Answer::Yes;
+    QTest::newRow("non") << services::Buttons::YesNo << "Non" << QStringList{"Oui", "Non"} << services::Answer::No;
+    QTest::newRow("escape is non") << services::Buttons::YesNo << "Escape" << QStringList{"Oui", "Non"}
+                                   << services::Answer::No;
+    QTest::newRow("return is oui") << services::Buttons::YesNo << "Return" << QStringList{"Oui", "Non"}
+                                   << services::Answer::Yes;
+    QTest::newRow("ok") << services::Buttons::OkOnly << "OK" << QStringList{"OK"} << services::Answer::Ok;
+    QTest::newRow("escape on ok") << services::Buttons::OkOnly << "Escape" << QStringList{"OK"} << services::Answer::Ok;
 }
 
 void TestUiWidgets::messageBoxes() {
-    QFETCH(int, buttons);
+    QFETCH(services::Buttons, buttons);
     QFETCH(QString, press);
     QFETCH(QStringList, offered);
-    QFETCH(int, result);
+    QFETCH(services::Answer, result);
 
     QString title;
     QString text;
@@ -448,7 +451,7 @@ void TestUiWidgets::messageBoxes() {
             }
         }
     });
-    QtMessages messages;
+    desktop::QtMessages messages;
     QCOMPARE(messages.MsgBox(QStringLiteral("Première ligne\rSeconde <b>ligne</b>\r\nFin"), buttons,
                              QStringLiteral("Habilitation")),
              result);
@@ -492,7 +495,7 @@ void TestUiWidgets::inputBoxes() {
             dialog->reject();
         }
     });
-    QtMessages messages;
+    desktop::QtMessages messages;
     QCOMPARE(messages.InputBox(QStringLiteral("Votre nom\rpuis OK"), QStringLiteral("Identification")), result);
     QCOMPARE(title, QStringLiteral("Identification"));
     QCOMPARE(label, QStringLiteral("Votre nom\npuis OK"));

@@ -3,7 +3,7 @@
 #include "app/formes.h"
 #include "app/menu.h"
 #include "app/motpasse.h"
-#include "platform/ui/scripted/scriptedservices.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -17,6 +17,7 @@
 #include <memory>
 
 using namespace kelvane;
+using namespace kelvane::doubles;
 
 namespace {
 const QString kAvertissement = QStringLiteral(" Avertissement");
@@ -39,7 +40,7 @@ class TestMotPasse : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<ui::ScriptedServices> s_;
+    std::unique_ptr<doubles::ScriptedServices> s_;
     std::unique_ptr<app::Formes> formes_;
     std::unique_ptr<app::Menu> menu_;
     QString ancien_;
@@ -102,7 +103,7 @@ private slots:
         ancien_ = QDir::currentPath();
         dir_ = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(dir_->path());
-        s_ = std::make_unique<ui::ScriptedServices>();
+        s_ = std::make_unique<doubles::ScriptedServices>();
         fins_ = 0;
     }
 

@@ -1,12 +1,12 @@
 #include "app/commun.h"
 #include "data/fichierresultats.h"
-#include "platform/ui/dirlistbox.h"
-#include "platform/ui/printerrecording.h"
-#include "platform/ui/scripted/scriptedservices.h"
+#include "platform/services/printerrecording.h"
 #include "results/cadreresultats.h"
+#include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 #include "viewer/visualisation.h"
+#include "widgets/dirlistbox.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -21,6 +21,7 @@
 #include <memory>
 
 using namespace kelvane;
+using namespace kelvane::doubles;
 
 namespace {
 
@@ -121,7 +122,7 @@ class TestVisualisation : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<ui::ScriptedServices> s_;
+    std::unique_ptr<doubles::ScriptedServices> s_;
     std::unique_ptr<viewer::Visualisation> v_;
     QString ancien_;
 
@@ -148,7 +149,7 @@ private slots:
         ancien_ = QDir::currentPath();
         dir_ = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(dir_->path());
-        s_ = std::make_unique<ui::ScriptedServices>();
+        s_ = std::make_unique<doubles::ScriptedServices>();
         s_->clock.date = QDate(2002, 3, 14);
         Commun::RepertoireAppli = dir_->path();
         Commun::RepertoireInitial = dir_->path();
@@ -160,7 +161,7 @@ private slots:
         QCOMPARE(s_->messages.pending(), 0);
         v_.reset();
         Commun::reinitialiser();
-        ui::services().printer = nullptr;
+        services::installed().printer = nullptr;
         s_.reset();
         QDir::setCurrent(ancien_);
         dir_.reset();
@@ -282,8 +283,8 @@ private slots:
         creerResultats(b, {.examen = true, .questions = numerotees({4, 3, 2, 1}, {false, true, true, true})});
         const QByteArray avantA = empreinte(a);
         const QByteArray avantB = empreinte(b);
-        ui::RecordingPrinter imprimante;
-        ui::services().printer = &imprimante;
+        services::RecordingPrinter imprimante;
+        services::installed().printer = &imprimante;
 
         viewer::Visualisation* v = ouvrir();
         choisir(v, QStringLiteral("a.mdb"));

@@ -1,0 +1,67 @@
+#include "widgets/drivelistbox.h"
+
+#include "platform/error.h"
+#include "platform/services/services.h"
+
+#include <QSignalBlocker>
+
+namespace kelvane::widgets {
+
+using namespace kelvane::services;
+
+namespace {
+constexpr int DeviceUnavailable = 68; // the old runtime's number, which teachers may quote
+} // namespace
+
+DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
+    setEditable(false);
+    refresh();
+    if (FileService* files = services::installed().files) {
+        const QSignalBlocker quiet(this); // creation is no change
+        setCurrentIndex(indexOfDrive(files->driveOf(files->currentFolder())));
+    }
+    connect(this, &QComboBox::currentIndexChanged, this, &DriveListBox::Change);
+}
+
+QString DriveListBox::drive() const {
+    return currentText();
+}
+
+int DriveListBox::indexOfDrive(const QString& drive) const {
+#ifdef Q_OS_WIN
+    return findText(drive, Qt::MatchFixedString); // letters in either case
+#else
+    return findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive);
+#endif
+}
+
+void DriveListBox::setDrive(const QString& drive) {
+    int index = indexOfDrive(drive);
+    if (index < 0 && !drive.isEmpty()) {
+        if (FileService* files = services::installed().files) {
+            index = indexOfDrive(files->driveOf(drive));
+        }
+    }
+    if (index < 0) {
+        throw Error(DeviceUnavailable, QStringLiteral("Périphérique non disponible: %1").arg(drive));
+    }
+    setCurrentIndex(index); // raises Change when it is another drive
+}
+
+void DriveListBox::refresh() {
+    const QString selected = drive();
+    {
+        const QSignalBlocker quiet(this); // emptying and filling the list is no change in itself
+        clear();
+        if (FileService* files = services::installed().files) {
+            addItems(files->drives());
+        }
+        const int index = indexOfDrive(selected);
+        setCurrentIndex(index >= 0 ? index : (count() > 0 ? 0 : -1));
+    }
+    if (!selected.isEmpty() && drive() != selected) {
+        emit Change(); // the selected drive went away: the list now shows another one
+    }
+}
+
+} // namespace kelvane::widgets
