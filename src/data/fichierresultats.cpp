@@ -1,13 +1,15 @@
 #include "data/fichierresultats.h"
 
+#include "data/correction.h"
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
 #include "platform/error.h"
+#include "platform/db/editscope.h"
 #include "platform/services/clock.h"
 
 #include <QFile>
 
-namespace kelvane {
+namespace kelvane::data {
 
 using db::FieldType;
 
@@ -111,17 +113,8 @@ db::TableDef tableEleves(const db::Database& base) {
     return table;
 }
 
-// MoveFirst on an empty table has no record to stand on; an empty table is simply walked zero times.
-bool premierEnregistrement(db::Recordset& rs) {
-    if (rs.RecordCount() == 0) {
-        return false;
-    }
-    rs.MoveFirst();
-    return true;
-}
-
-ParametresTest copierEleve(db::Database& eleve, db::Recordset& rsNumero, const DonneesCandidat& candidat, bool examen,
-                           const QDate& aujourdhui) {
+void copierEleve(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
+                 const QDate& aujourdhui) {
     db::Recordset rsEleves = eleve.OpenRecordset(QStringLiteral("eleves"));
     rsEleves.AddNew();
     rsEleves.SetField(QStringLiteral("nom"), candidat.nom);
@@ -129,52 +122,37 @@ ParametresTest copierEleve(db::Database& eleve, db::Recordset& rsNumero, const D
     rsEleves.SetField(QStringLiteral("classe"), candidat.classe);
     rsEleves.SetField(QStringLiteral("test"), candidat.nomTest);
     rsEleves.SetField(QStringLiteral("date"), services::shortDate(aujourdhui));
-    // Only the first settings record counts; an empty settings table fails here.
-    rsNumero.setAbsolutePosition(0);
     rsEleves.SetField(QStringLiteral("examen"), examen);
-    const QVariant temps = rsNumero.Fields(QStringLiteral("temps"));
-    const QVariant tolerance = rsNumero.Fields(QStringLiteral("tolerance"));
-    rsEleves.SetField(QStringLiteral("temps"), temps);
-    rsEleves.SetField(QStringLiteral("tolerance"), tolerance);
-    ParametresTest parametres;
-    parametres.temps = entier16(temps, QStringLiteral("le temps du test"));
-    parametres.tolerance = entier16(tolerance, QStringLiteral("la tolérance du test"));
+    rsEleves.SetField(QStringLiteral("temps"), test.temps);
+    rsEleves.SetField(QStringLiteral("tolerance"), test.tolerance);
     rsEleves.Update();
-    return parametres;
 }
 
-void copierChapitres(db::Database& eleve, db::Recordset& rsChapitre) {
+void copierChapitres(db::Database& eleve, const Test& test) {
     db::Recordset rsChapitreEleve = eleve.OpenRecordset(QStringLiteral("chapitre"));
     const QString nom = QStringLiteral("nom");
     const QString numero = QStringLiteral("numero");
-    if (!premierEnregistrement(rsChapitre)) {
-        return;
-    }
-    while (!rsChapitre.Eof()) {
+    for (const Test::Chapitre& chapitre : test.chapitres) {
         rsChapitreEleve.AddNew();
-        rsChapitreEleve.SetField(nom, rsChapitre.Fields(nom));
-        rsChapitreEleve.SetField(numero, rsChapitre.Fields(numero));
+        rsChapitreEleve.SetField(nom, chapitre.nom);
+        rsChapitreEleve.SetField(numero, chapitre.numero);
         rsChapitreEleve.Update();
-        rsChapitre.MoveNext();
     }
 }
 
-void copierQuestions(db::Database& eleve, db::Recordset& rsTest) {
+void copierQuestions(db::Database& eleve, const Test& test) {
     db::Recordset rsQuestion = eleve.OpenRecordset(QStringLiteral("question"));
-    if (!premierEnregistrement(rsTest)) {
-        return;
-    }
-    while (!rsTest.Eof()) {
+    const QVariant zero = QVariant::fromValue<qint16>(0);
+    for (const Test::Question& question : test.questions) {
         rsQuestion.AddNew();
         for (int i = 0; i < NbChampsQuestionTest; ++i) {
-            rsQuestion.SetField(i, rsTest.Fields(i));
+            rsQuestion.SetField(i, question[static_cast<std::size_t>(i)]);
         }
         for (int i = 0; i < 5; ++i) {
-            rsQuestion.SetField(champ::RE1 + i, 0);
+            rsQuestion.SetField(champ::RE1 + i, zero);
         }
         rsQuestion.SetField(champ::Reussi, false);
         rsQuestion.Update();
-        rsTest.MoveNext();
     }
 }
 
@@ -195,6 +173,10 @@ void supprimerFichierCree(db::Database& base, const QString& chemin) {
     QFile::remove(chemin);
 }
 
+int entierChamp(const QVariant& v) {
+    return v.isNull() ? 0 : v.toInt();
+}
+
 } // namespace
 
 db::Database creerFichierResultats(const QString& chemin) {
@@ -205,43 +187,153 @@ db::Database creerFichierResultats(const QString& chemin) {
     return base;
 }
 
-ParametresTest remplirFichierResultats(db::Database& eleve, db::Recordset& rsNumero, db::Recordset& rsChapitre,
-                                       db::Recordset& rsTest, const DonneesCandidat& candidat, bool examen,
-                                       const QDate& aujourdhui) {
-    // Checked before anything is written: the copy takes the first 21 fields by position.
-    if (rsTest.FieldCount() < NbChampsQuestionTest) {
-        throw Error(errc::ItemNotFound, QStringLiteral("La table test du test %1 a %2 champs au lieu d'au moins %3")
-                                            .arg(candidat.nomTest)
-                                            .arg(rsTest.FieldCount())
-                                            .arg(NbChampsQuestionTest));
-    }
-    db::Transaction transaction(eleve); // on failure the rollback keeps the first error, the one to show
-    const ParametresTest parametres = copierEleve(eleve, rsNumero, candidat, examen, aujourdhui);
-    copierChapitres(eleve, rsChapitre);
-    copierQuestions(eleve, rsTest);
-    transaction.Commit();
-    return parametres;
+ParametresTest parametresTest(const Test& test) {
+    return {entier16(test.temps, QStringLiteral("le temps du test %1").arg(test.nom)),
+            entier16(test.tolerance, QStringLiteral("la tolérance du test %1").arg(test.nom))};
 }
 
-FichierResultatsDemarre demarrerFichierResultats(const QString& chemin, db::Recordset& rsNumero,
-                                                 db::Recordset& rsChapitre, db::Recordset& rsTest,
-                                                 const DonneesCandidat& candidat, bool examen,
-                                                 const QDate& aujourdhui) {
+void remplirFichierResultats(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
+                             const QDate& aujourdhui) {
+    db::Transaction transaction(eleve); // on failure the rollback keeps the first error, the one to show
+    copierEleve(eleve, test, candidat, examen, aujourdhui);
+    copierChapitres(eleve, test);
+    copierQuestions(eleve, test);
+    transaction.Commit();
+}
+
+FichierResultats::FichierResultats(db::Database base)
+    : base_(std::move(base)), eleves_(base_.OpenRecordset(QStringLiteral("eleves"))),
+      chapitres_(base_.OpenRecordset(QStringLiteral("chapitre"))),
+      questions_(base_.OpenRecordset(QStringLiteral("question"))) {}
+
+FichierResultats::~FichierResultats() {
+    if (base_.isOpen()) {
+        try {
+            base_.Close();
+        } catch (const Error&) {
+            // Closing a file that was only read, or whose every write has returned, loses nothing.
+        }
+    }
+}
+
+FichierResultats FichierResultats::creer(const QString& chemin, const Test& test, const DonneesCandidat& candidat,
+                                         bool examen, const QDate& aujourdhui) {
     // Outside the try: when the engine refuses to create the file (its name is taken), the file is not ours.
-    FichierResultatsDemarre demarre{db::CreateDatabase(chemin, LocaleFichierResultats), {}};
+    db::Database base = db::CreateDatabase(chemin, LocaleFichierResultats);
     try {
-        // The tables and their records in one commit: one sync for the whole start, and a file that a killed
-        // process leaves either complete or without tables.
-        db::Transaction transaction(demarre.base);
-        construireTables(demarre.base);
-        demarre.parametres =
-            remplirFichierResultats(demarre.base, rsNumero, rsChapitre, rsTest, candidat, examen, aujourdhui);
+        // The tables and their records in one commit: one sync for the whole start.
+        db::Transaction transaction(base);
+        construireTables(base);
+        remplirFichierResultats(base, test, candidat, examen, aujourdhui);
         transaction.Commit();
+        return FichierResultats(std::move(base));
     } catch (...) {
-        supprimerFichierCree(demarre.base, chemin);
+        supprimerFichierCree(base, chemin);
         throw;
     }
-    return demarre;
 }
 
-} // namespace kelvane
+std::optional<FichierResultats> FichierResultats::ouvrir(const QString& chemin, db::OpenMode mode) {
+    db::Database base = db::OpenDatabase(chemin, mode);
+    if (!estResultats(base)) {
+        return std::nullopt;
+    }
+    return FichierResultats(std::move(base));
+}
+
+QString FichierResultats::chemin() const {
+    return base_.path();
+}
+
+Eleve FichierResultats::eleve() {
+    eleves_.setAbsolutePosition(0);
+    Eleve e;
+    e.nom = texteChamp(eleves_.Fields(QStringLiteral("nom")));
+    e.prenom = texteChamp(eleves_.Fields(QStringLiteral("prenom")));
+    e.classe = texteChamp(eleves_.Fields(QStringLiteral("classe")));
+    e.test = texteChamp(eleves_.Fields(QStringLiteral("test")));
+    e.date = texteChamp(eleves_.Fields(QStringLiteral("date")));
+    e.examen = eleves_.Fields(QStringLiteral("examen"));
+    e.temps = eleves_.Fields(QStringLiteral("temps"));
+    e.tolerance = eleves_.Fields(QStringLiteral("tolerance"));
+    return e;
+}
+
+std::vector<Chapitre> FichierResultats::chapitres() {
+    std::vector<Chapitre> chapitres;
+    if (chapitres_.RecordCount() == 0) {
+        return chapitres;
+    }
+    chapitres.reserve(static_cast<std::size_t>(chapitres_.RecordCount()));
+    const int nom = chapitres_.FieldIndex(QStringLiteral("nom"));
+    const int numero = chapitres_.FieldIndex(QStringLiteral("numero"));
+    for (chapitres_.MoveFirst(); !chapitres_.Eof(); chapitres_.MoveNext()) {
+        chapitres.push_back({texteChamp(chapitres_.Fields(nom)), chapitres_.Fields(numero)});
+    }
+    return chapitres;
+}
+
+Question FichierResultats::question(int position) {
+    questions_.setAbsolutePosition(position);
+    const db::Recordset& rs = questions_;
+    Question q;
+    for (std::size_t i = 0; i < 5; ++i) {
+        const int decalage = static_cast<int>(i);
+        q.niveaux[i] = estVrai(rs.Fields(champ::B0 + decalage));
+        q.reponses[i] = texteChamp(rs.Fields(champ::R1 + decalage));
+        q.attendues[i] = rs.Fields(champ::S1 + decalage);
+        q.donnees[i] = entierChamp(rs.Fields(champ::RE1 + decalage));
+    }
+    q.texte = texteChamp(rs.Fields(champ::Question));
+    q.nbReponses = entierChamp(rs.Fields(champ::NbreReponse));
+    q.qcm = estVrai(rs.Fields(champ::Qcm));
+    q.chapitre = rs.Fields(champ::Chapitre);
+    q.numero = rs.Fields(champ::Numero);
+    q.reussi = estVrai(rs.Fields(champ::Reussi));
+    return q;
+}
+
+std::vector<Question> FichierResultats::questions() {
+    std::vector<Question> questions;
+    const int n = questions_.RecordCount();
+    questions.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        questions.push_back(question(i));
+    }
+    return questions;
+}
+
+std::vector<QVariant> FichierResultats::numeros() {
+    std::vector<QVariant> numeros;
+    const int n = questions_.RecordCount();
+    numeros.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        questions_.setAbsolutePosition(i);
+        numeros.push_back(questions_.Fields(champ::Numero));
+    }
+    return numeros;
+}
+
+bool FichierResultats::enregistrerReponse(int position, const std::array<std::int16_t, 5>& reponses) {
+    questions_.setAbsolutePosition(position);
+    db::EditScope edition(questions_);
+    std::array<QVariant, 5> attendues;
+    for (std::size_t i = 0; i < reponses.size(); ++i) {
+        const int decalage = static_cast<int>(i);
+        edition.SetField(champ::RE1 + decalage, QVariant::fromValue<qint16>(reponses[i]));
+        attendues[i] = edition.Fields(champ::S1 + decalage);
+    }
+    const bool juste = estJuste(attendues, reponses);
+    edition.SetField(champ::Reussi, juste);
+    edition.Update();
+    return juste;
+}
+
+void FichierResultats::tamponnerDate(const QDate& aujourdhui) {
+    eleves_.setAbsolutePosition(0);
+    db::EditScope edition(eleves_);
+    edition.SetField(QStringLiteral("date"), services::shortDate(aujourdhui));
+    edition.Update();
+}
+
+} // namespace kelvane::data

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "data/test.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 
 #include <QDate>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
-namespace kelvane {
+namespace kelvane::data {
 
 // The locale string that results files are created with (general sort order, code page 1252).
 inline constexpr QLatin1StringView LocaleFichierResultats(";LANGID=0x0409;CP=1252;COUNTRY=0");
@@ -44,6 +47,38 @@ struct ParametresTest {
     std::int16_t tolerance = 0; // pass mark, percent
 };
 
+// The eleves record of a results file, as values; the numbers and the flag as the file holds them, since the
+// resumption and the viewer read them each in their own way.
+struct Eleve {
+    QString nom;
+    QString prenom;
+    QString classe;
+    QString test;
+    QString date;
+    QVariant examen;
+    QVariant temps;
+    QVariant tolerance;
+};
+
+struct Chapitre {
+    QString nom;
+    QVariant numero; // null, or not a number, in a damaged file
+};
+
+// One record of the table question, as values. A null reads as the empty text, 0 or not set.
+struct Question {
+    std::array<bool, 5> niveaux{}; // B0, B1, B2, BR, BC
+    QString texte;
+    int nbReponses = 0;
+    std::array<QString, 5> reponses;
+    std::array<QVariant, 5> attendues; // S1 to S5 as stored: a null is not compared
+    bool qcm = false;
+    QVariant chapitre;
+    QVariant numero;
+    std::array<int, 5> donnees{}; // RE1 to RE5: the candidate's ticks or ranks
+    bool reussi = false;
+};
+
 // The results file's name: first character of the first name (none when it is empty), the name, "-", the test,
 // "-Ex-" for an evaluation or "-" for training, characters 1-2, 4-5 and 7-8 of the short date, ".mdb".
 // "Jean", "Dupont", "B1V", evaluation, "06/12/01" give "JDupont-B1V-Ex-061201.mdb".
@@ -63,23 +98,59 @@ std::optional<QString> controlerNom(const QString& texte);
 // with its three tables question, chapitre and eleves, empty, and returns it open.
 db::Database creerFichierResultats(const QString& chemin);
 
-// Fills a freshly created results file from the open test: the eleves record, the chapters by name, the
-// questions' first 21 fields by position with RE1 to RE5 at 0 and reussi false. One transaction: on any failure
-// the file is left with its empty tables and the error is rethrown. Returns the settings read from the test.
-ParametresTest remplirFichierResultats(db::Database& eleve, db::Recordset& rsNumero, db::Recordset& rsChapitre,
-                                       db::Recordset& rsTest, const DonneesCandidat& candidat, bool examen,
-                                       const QDate& aujourdhui);
+// The test's time allowed and pass mark as the session keeps them: whole numbers of 16 bits (error 6 beyond, 13
+// when not a number).
+ParametresTest parametresTest(const Test& test);
 
-struct FichierResultatsDemarre {
-    db::Database base;
-    ParametresTest parametres;
+// Fills a freshly created results file from the test: the eleves record, the chapters, the questions' first 21
+// fields by position with RE1 to RE5 at 0 and reussi false. Inside the caller's transaction, if any.
+void remplirFichierResultats(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
+                             const QDate& aujourdhui);
+
+// An open results file: its database and its three tables, closed when the object goes. Only this object moves
+// the tables' cursors; callers see records as values.
+class FichierResultats {
+public:
+    FichierResultats(FichierResultats&&) noexcept = default;
+    FichierResultats& operator=(FichierResultats&&) noexcept = default;
+    ~FichierResultats();
+
+    // Creates the file and fills it in one commit, so that a killed process leaves it either complete or without
+    // tables. When the filling fails, the file just created is removed before the error is rethrown; a file that
+    // was there before (the creation refused its name) is never touched.
+    static FichierResultats creer(const QString& chemin, const Test& test, const DonneesCandidat& candidat,
+                                  bool examen, const QDate& aujourdhui);
+    // Opens an existing results file and its tables. A file whose second table is not eleves is not opened:
+    // nothing is returned.
+    static std::optional<FichierResultats> ouvrir(const QString& chemin,
+                                                  db::OpenMode mode = db::OpenMode::ReadWrite);
+
+    QString chemin() const;
+    int nbQuestions() const { return questions_.RecordCount(); }
+    int nbChampsQuestion() const { return questions_.FieldCount(); }
+
+    // The first eleves record; error 3021 when the table is empty.
+    Eleve eleve();
+    std::vector<Chapitre> chapitres();
+    // The question record at a zero-based position in stored order.
+    Question question(int position);
+    std::vector<Question> questions();
+    // The field numero of every question, in stored order.
+    std::vector<QVariant> numeros();
+
+    // Records the answer in the question at `position` and marks it, in one Edit ... Update: RE1 to RE5, then
+    // reussi. Returns the mark; on failure the record stays as it was and the error is thrown.
+    bool enregistrerReponse(int position, const std::array<std::int16_t, 5>& reponses);
+    // Writes today's short date into the eleves record.
+    void tamponnerDate(const QDate& aujourdhui);
+
+private:
+    explicit FichierResultats(db::Database base);
+
+    db::Database base_;
+    db::Recordset eleves_;
+    db::Recordset chapitres_;
+    db::Recordset questions_;
 };
 
-// Creation and filling together, as the session start needs them: when the filling fails, the file just created
-// is closed and removed before the error is rethrown, so that a failed start leaves nothing behind. A file that
-// was there before (the creation refused its name) is never removed.
-FichierResultatsDemarre demarrerFichierResultats(const QString& chemin, db::Recordset& rsNumero,
-                                                 db::Recordset& rsChapitre, db::Recordset& rsTest,
-                                                 const DonneesCandidat& candidat, bool examen, const QDate& aujourdhui);
-
-} // namespace kelvane
+} // namespace kelvane::data

@@ -5,7 +5,7 @@
 
 #include <QFileInfo>
 
-namespace kelvane {
+namespace kelvane::data {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::optional<QString> verifierTest(db::Database& base) {
     return std::nullopt;
 }
 
-} // namespace kelvane
+} // namespace kelvane::data

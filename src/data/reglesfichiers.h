@@ -1,16 +1,13 @@
 #pragma once
 
+#include "data/test.h"
 #include "platform/db/database.h"
 
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-namespace kelvane {
-
-// The fields of a test's questions that a session uses, copied by position into the results file; further fields
-// of the test are ignored.
-inline constexpr int NbChampsQuestionTest = 21;
+namespace kelvane::data {
 
 // How a test file and a results file are told apart: by the name at a fixed place of the engine's table listing
 // (counted from 1, the engine's own tables included, in name order without regard to case). A test holds
@@ -50,4 +47,4 @@ std::optional<QString> verifierTest(db::Database& base);
 // The test's name: the file name less its last four characters (".mdb").
 QString nomTestDeFichier(const QString& fichier);
 
-} // namespace kelvane
+} // namespace kelvane::data

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-namespace kelvane {
+namespace kelvane::data {
 
 std::int16_t entier16(double valeur, const QString& quoi) {
     const double arrondi = std::nearbyint(valeur);
@@ -34,4 +34,4 @@ QString texteChamp(const QVariant& valeur) {
     return valeur.isNull() ? QString() : valeur.toString();
 }
 
-} // namespace kelvane
+} // namespace kelvane::data

@@ -4,7 +4,7 @@
 #include <QVariant>
 #include <cstdint>
 
-namespace kelvane {
+namespace kelvane::data {
 
 // Conversions of field values as the session reads them.
 
@@ -20,4 +20,4 @@ bool estVrai(const QVariant& valeur);
 // A field as text for a caption: an empty value gives the empty text.
 QString texteChamp(const QVariant& valeur);
 
-} // namespace kelvane
+} // namespace kelvane::data

@@ -1,46 +1,35 @@
 #include "results/impression.h"
 
-#include "app/avertissements.h"
-#include "app/erreurs.h"
+#include "avertissements/avertissements.h"
+#include "avertissements/erreurs.h"
 #include "platform/error.h"
 #include "platform/services/printer.h"
 #include "platform/services/services.h"
-#include "results/rapport.h"
 
 #include <QFileInfo>
 
 namespace kelvane::results {
 
-bool imprimerResultats(db::Recordset& rsEleves, db::Recordset& rsQuestion, const EtatSession& etat,
-                       const QString& fichierResultats) {
-    services::Services& s = services::installed();
-    Rapport rapport;
-    try {
-        rapport = lireRapport(rsEleves, rsQuestion, etat, s.clock->today());
-    } catch (const kelvane::Error& e) {
-        app::afficherErreur(e, fichierResultats);
-        return false;
-    }
+bool imprimerResultats(const services::Services& s, const Rapport& rapport, const QString& fichierResultats) {
     if (s.printer == nullptr) {
-        app::afficherErreur(
-            kelvane::Error(services::ErreurImprimante, QStringLiteral("Aucune imprimante n'est disponible")));
+        avertissements::afficherErreur(
+            *s.messages, Error(services::ErreurImprimante, QStringLiteral("Aucune imprimante n'est disponible")));
         return false;
     }
-
     services::PrintOutcome sortie;
     try {
         s.printer->setDocumentName(QFileInfo(fichierResultats).fileName());
         sortie = imprimerRapport(*s.printer, rapport);
-    } catch (const kelvane::Error& e) {
+    } catch (const Error& e) {
         s.printer->abortDoc();
-        app::afficherErreur(e);
+        avertissements::afficherErreur(*s.messages, e);
         return false;
     }
     if (sortie.toPdf) {
-        s.messages->MsgBox(
+        avertissements::avertir(
+            *s.messages,
             QStringLiteral("Aucune imprimante n'est installée: le rapport a été enregistré dans le fichier ") +
-                sortie.path,
-            services::Buttons::OkOnly, app::kAvertissement);
+                sortie.path);
     }
     return true;
 }

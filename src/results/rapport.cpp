@@ -1,21 +1,16 @@
 #include "results/rapport.h"
 
-#include "data/fichierresultats.h"
 #include "platform/services/clock.h"
 
 #include <cmath>
 
-namespace kelvane {
+namespace kelvane::results {
 
 namespace {
 
 constexpr qsizetype LongueurLigneQuestion = 100;
 constexpr int ColonneTexte = 5;
 constexpr int ColonneMarque = 110;
-
-QString texte(const QVariant& valeur) {
-    return valeur.isNull() ? QString() : valeur.toString();
-}
 
 } // namespace
 
@@ -31,25 +26,20 @@ qsizetype coupureQuestion(const QString& texte) {
     return LongueurLigneQuestion; // one long word: cut where the line ends
 }
 
-Rapport lireRapport(db::Recordset& rsEleves, db::Recordset& rsQuestion, const EtatSession& etat,
-                    const QDate& aujourdhui) {
+Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::Question>& questions, const QString& nomTest,
+                    int nbBonnes, int tolerance, const QDate& aujourdhui) {
     Rapport r;
-    rsEleves.setAbsolutePosition(0);
-    r.prenom = texte(rsEleves.Fields(QStringLiteral("prenom")));
-    r.nom = texte(rsEleves.Fields(QStringLiteral("Nom")));
-    r.classe = texte(rsEleves.Fields(QStringLiteral("classe")));
-    r.nomTest = etat.NomTest;
+    r.prenom = eleve.prenom;
+    r.nom = eleve.nom;
+    r.classe = eleve.classe;
+    r.nomTest = nomTest;
     r.date = aujourdhui;
-    r.nbBonnes = etat.NbBonnes;
-    r.tolerance = etat.Tolerance;
-    r.nbQuestions = rsQuestion.RecordCount();
-    if (r.nbQuestions > 0) {
-        rsQuestion.MoveFirst();
-        while (!rsQuestion.Eof()) {
-            r.questions.append(
-                Rapport::Ligne{texte(rsQuestion.Fields(champ::Question)), rsQuestion.Fields(champ::Reussi).toBool()});
-            rsQuestion.MoveNext();
-        }
+    r.nbBonnes = nbBonnes;
+    r.tolerance = tolerance;
+    r.nbQuestions = static_cast<int>(questions.size());
+    r.questions.reserve(r.nbQuestions);
+    for (const data::Question& q : questions) {
+        r.questions.append(Rapport::Ligne{q.texte, q.reussi});
     }
     return r;
 }
@@ -90,9 +80,4 @@ services::PrintOutcome imprimerRapport(services::PrinterService& printer, const 
     return printer.endDoc();
 }
 
-services::PrintOutcome ImprimerRapport(services::PrinterService& printer, db::Recordset& rsEleves,
-                                       db::Recordset& rsQuestion, const EtatSession& etat, const QDate& aujourdhui) {
-    return imprimerRapport(printer, lireRapport(rsEleves, rsQuestion, etat, aujourdhui));
-}
-
-} // namespace kelvane
+} // namespace kelvane::results

@@ -1,14 +1,12 @@
 #include "results/resultats.h"
 
-#include "data/valeurs.h"
 #include "platform/error.h"
-#include "platform/services/clock.h"
 
 #include <cmath>
 #include <map>
 #include <utility>
 
-namespace kelvane {
+namespace kelvane::results {
 
 namespace {
 
@@ -24,73 +22,55 @@ QString nombre(int valeur) {
     return QString::number(valeur);
 }
 
-} // namespace
-
-void tamponnerDate(db::Recordset& rsEleves, const QDate& aujourdhui) {
-    rsEleves.setAbsolutePosition(0);
-    rsEleves.Edit();
-    try {
-        rsEleves.SetField(QStringLiteral("date"), services::shortDate(aujourdhui));
-        rsEleves.Update();
-    } catch (...) {
-        try {
-            rsEleves.CancelUpdate();
-        } catch (const Error&) {
-            // The first failure is the one to show.
-        }
-        throw;
-    }
+// A chapter number as the file holds it; nothing when it is not a number.
+std::optional<double> numeroChapitre(const QVariant& valeur) {
+    bool ok = false;
+    const double numero = valeur.isNull() ? 0.0 : valeur.toDouble(&ok);
+    return ok ? std::optional<double>(numero) : std::nullopt;
 }
 
-TextesResultats calculerResultats(db::Recordset& rsEleves, db::Recordset& rsQuestion, db::Recordset& rsChapitreEleve,
-                                  const EtatSession& etat, const Verdicts& mots) {
-    TextesResultats textes;
+} // namespace
 
-    rsEleves.setAbsolutePosition(0);
-    const QString date = texteChamp(rsEleves.Fields(QStringLiteral("date")));
-    textes.label27 = texteChamp(rsEleves.Fields(QStringLiteral("prenom"))) + QLatin1Char(' ') +
-                     texteChamp(rsEleves.Fields(QStringLiteral("nom"))).toUpper() + QLatin1Char(' ') +
-                     texteChamp(rsEleves.Fields(QStringLiteral("classe")));
-    textes.label28 =
-        etat.NomTest +
-        (etat.ModeExamen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) + date;
+TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<data::Question>& questions,
+                                  const std::vector<data::Chapitre>& chapitres, const Seance& seance,
+                                  const Verdicts& mots) {
+    TextesResultats textes;
+    textes.candidat = eleve.prenom + QLatin1Char(' ') + eleve.nom.toUpper() + QLatin1Char(' ') + eleve.classe;
+    textes.entete = seance.nomTest +
+                    (seance.examen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
+                    eleve.date;
 
     std::array<int, 5> questionsNiveau{};
     std::array<int, 5> bonnesNiveau{};
-    const int champReussi = rsQuestion.FieldIndex(QStringLiteral("reussi"));
-    const int champQuestion = rsQuestion.FieldIndex(QStringLiteral("question"));
-    const int champChapitre = rsQuestion.FieldIndex(QStringLiteral("chapitre"));
-    for (int i = 0; i < etat.NbQuestions; ++i) {
-        // A place the order never filled stands for the first stored question, as a fresh form's zeros do.
+    const auto total = static_cast<int>(questions.size());
+    for (int i = 0; i < seance.nbQuestions; ++i) {
         const auto place = static_cast<std::size_t>(i);
-        rsQuestion.setAbsolutePosition(place < etat.Ordre.size() ? etat.Ordre[place] : 0);
-        const bool reussi = estVrai(rsQuestion.Fields(champReussi));
+        const int position = place < seance.ordre.size() ? seance.ordre[place] : 0;
+        if (position < 0 || position >= total) {
+            throw Error(errc::InvalidArgument,
+                        QStringLiteral("Argument non valide: aucune question n'est à la position %1").arg(position));
+        }
+        const data::Question& q = questions[static_cast<std::size_t>(position)];
         for (std::size_t j = 0; j < questionsNiveau.size(); ++j) {
-            if (estVrai(rsQuestion.Fields(static_cast<int>(j)))) {
+            if (q.niveaux[j]) {
                 ++questionsNiveau[j];
-                if (reussi) {
-                    ++bonnesNiveau[j];
-                }
+                bonnesNiveau[j] += q.reussi ? 1 : 0;
             }
         }
-        if (reussi) {
-            ++textes.nbBonnes;
-        }
-        textes.list1.append(texteChamp(rsQuestion.Fields(champQuestion)).left(LongueurLigneQuestion) +
-                            QLatin1StringView("      :") +
-                            (reussi ? QLatin1StringView("Oui") : QLatin1StringView("Non")));
+        textes.nbBonnes += q.reussi ? 1 : 0;
+        textes.lignesQuestions.append(q.texte.left(LongueurLigneQuestion) + QLatin1StringView("      :") +
+                                      (q.reussi ? QLatin1StringView("Oui") : QLatin1StringView("Non")));
     }
 
-    // The total is every record of the results file, which in a session is the number of places.
-    const int total = rsQuestion.RecordCount();
-    textes.label9 = QStringLiteral("Nombre de Bonnes Réponses: ") + nombre(textes.nbBonnes) +
-                    QLatin1StringView(" sur ") + nombre(total) + QLatin1StringView(" questions");
+    textes.nombreBonnes = QStringLiteral("Nombre de Bonnes Réponses: ") + nombre(textes.nbBonnes) +
+                          QLatin1StringView(" sur ") + nombre(total) + QLatin1StringView(" questions");
     textes.pourcentage = total == 0 ? 0.0 : textes.nbBonnes * 100.0 / total;
-    textes.reussi = !(textes.pourcentage < etat.Tolerance);
-    const QString verdict =
-        textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(etat.Tolerance) + QLatin1StringView("%)")
-                      : mots.echec + QLatin1StringView(" (<") + nombre(etat.Tolerance) + QLatin1StringView("%)");
-    textes.label10 =
+    textes.reussi = !(textes.pourcentage < seance.tolerance);
+    const QString verdict = textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(seance.tolerance) +
+                                                QLatin1StringView("%)")
+                                          : mots.echec + QLatin1StringView(" (<") + nombre(seance.tolerance) +
+                                                QLatin1StringView("%)");
+    textes.verdict =
         nombre(pourcentageCoupe(textes.nbBonnes, total)) + QStringLiteral("% de bonnes réponses, ") + verdict;
 
     static const std::array<QLatin1StringView, 5> etiquettes = {QLatin1StringView("B0:"), QLatin1StringView("B1:"),
@@ -104,45 +84,25 @@ TextesResultats calculerResultats(db::Recordset& rsEleves, db::Recordset& rsQues
                                 : etiquettes[j] + QLatin1StringView(" Pas de questions pour ce niveau");
     }
 
-    // Per chapter, over every question record in stored order, whatever the session's order. One walk of the
-    // questions gathers the counts of each chapter number; a chapter then reads its own.
+    // Per chapter, over every question record in stored order, whatever the session's order.
     std::map<double, std::pair<int, int>> parChapitre; // number -> questions, right answers
-    if (rsQuestion.RecordCount() > 0) {
-        rsQuestion.MoveFirst();
-        while (!rsQuestion.Eof()) {
-            bool ok = false;
-            const QVariant chapitre = rsQuestion.Fields(champChapitre);
-            const double numero = chapitre.isNull() ? 0.0 : chapitre.toDouble(&ok);
-            if (ok) {
-                auto& compte = parChapitre[numero];
-                ++compte.first;
-                if (estVrai(rsQuestion.Fields(champReussi))) {
-                    ++compte.second;
-                }
-            }
-            rsQuestion.MoveNext();
+    for (const data::Question& q : questions) {
+        if (const auto numero = numeroChapitre(q.chapitre)) {
+            auto& compte = parChapitre[*numero];
+            ++compte.first;
+            compte.second += q.reussi ? 1 : 0;
         }
     }
-    if (rsChapitreEleve.RecordCount() > 0) {
-        const int champNumero = rsChapitreEleve.FieldIndex(QStringLiteral("numero"));
-        const int champNom = rsChapitreEleve.FieldIndex(QStringLiteral("nom"));
-        rsChapitreEleve.MoveFirst();
-        while (!rsChapitreEleve.Eof()) {
-            bool ok = false;
-            const QVariant numero = rsChapitreEleve.Fields(champNumero);
-            const double valeur = numero.isNull() ? 0.0 : numero.toDouble(&ok);
-            const auto trouve = ok ? parChapitre.find(valeur) : parChapitre.end();
-            if (trouve != parChapitre.end()) {
-                const auto [questions, bonnes] = trouve->second;
-                textes.list2.append(texteChamp(rsChapitreEleve.Fields(champNom)) + QLatin1StringView(":   ") +
-                                    nombre(pourcentageCoupe(bonnes, questions)) + QLatin1Char('%'));
-            }
-            rsChapitreEleve.MoveNext();
+    for (const data::Chapitre& chapitre : chapitres) {
+        const auto numero = numeroChapitre(chapitre.numero);
+        const auto trouve = numero ? parChapitre.find(*numero) : parChapitre.end();
+        if (trouve != parChapitre.end()) {
+            const auto [nbQuestions, bonnes] = trouve->second;
+            textes.lignesChapitres.append(chapitre.nom + QLatin1StringView(":   ") +
+                                          nombre(pourcentageCoupe(bonnes, nbQuestions)) + QLatin1Char('%'));
         }
     }
-
-    rsEleves.setAbsolutePosition(0);
     return textes;
 }
 
-} // namespace kelvane
+} // namespace kelvane::results

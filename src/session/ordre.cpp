@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstddef>
 
-namespace kelvane {
+namespace kelvane::session {
 
 double facteurSecondes(int seconde) {
     return seconde / 60.0;
 }
 
-std::vector<int> TirerOrdre(int n, double f, services::RandomService& aleatoire) {
+std::vector<int> tirerOrdre(int n, double f, services::RandomService& aleatoire) {
     std::vector<int> ordre;
     if (n <= 0) {
         return ordre;
@@ -39,36 +39,23 @@ std::vector<int> TirerOrdre(int n, double f, services::RandomService& aleatoire)
     return ordre;
 }
 
-void ordreParNumero(db::Recordset& rsQuestion, int nbQuestions, std::vector<int>& ordre) {
+std::vector<int> ordreParNumero(const std::vector<QVariant>& numeros, int nbQuestions, std::vector<int> ordre) {
     if (nbQuestions <= 0) {
-        return;
+        return ordre;
     }
     const auto n = static_cast<std::size_t>(nbQuestions);
     if (ordre.size() < n) {
         ordre.resize(n, 0);
     }
-    if (rsQuestion.RecordCount() == 0) {
-        return;
-    }
-    // One walk instead of one walk per number: the last record seen with number i is the one that the rule
-    // "every record for every i, later ones overwrite" leaves in place i - 1.
-    std::vector<int> derniere(n, -1);
-    const int champNumero = rsQuestion.FieldIndex(QStringLiteral("numero"));
-    rsQuestion.MoveFirst();
-    while (!rsQuestion.Eof()) {
-        const QVariant valeur = rsQuestion.Fields(champNumero);
+    for (std::size_t position = 0; position < numeros.size(); ++position) {
+        const QVariant& valeur = numeros[position];
         bool ok = false;
         const double numero = valeur.isNull() ? 0.0 : valeur.toDouble(&ok);
         if (ok && numero >= 1.0 && numero <= nbQuestions && numero == std::floor(numero)) {
-            derniere[static_cast<std::size_t>(numero) - 1] = rsQuestion.AbsolutePosition();
-        }
-        rsQuestion.MoveNext();
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (derniere[i] >= 0) {
-            ordre[i] = derniere[i];
+            ordre[static_cast<std::size_t>(numero) - 1] = static_cast<int>(position);
         }
     }
+    return ordre;
 }
 
-} // namespace kelvane
+} // namespace kelvane::session

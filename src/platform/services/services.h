@@ -10,7 +10,8 @@ namespace kelvane::services {
 
 class PrinterService;
 
-// The services every form calls. The program installs the real ones at start; tests install scripted ones.
+// The services the forms and the session call, handed to each at its construction: the program's start makes the
+// machine's own, tests make scripted ones.
 struct Services {
     MessageService* messages = nullptr;
     ClockService* clock = nullptr;
@@ -19,8 +20,5 @@ struct Services {
     FileService* files = nullptr;
     PrinterService* printer = nullptr;
 };
-
-Services& installed();
-void installServices(const Services& s);
 
 } // namespace kelvane::services

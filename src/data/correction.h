@@ -1,13 +1,11 @@
 #pragma once
 
-#include "platform/db/recordset.h"
-
 #include <QString>
 #include <QVariant>
 #include <array>
 #include <cstdint>
 
-namespace kelvane {
+namespace kelvane::data {
 
 // The number at the head of a typed text: blanks, tabs and line feeds are ignored wherever they stand, then the
 // longest prefix that forms a number (sign, digits, a point as decimal separator, exponent) is read; a text with
@@ -23,10 +21,4 @@ std::int16_t valeurCombo(const QString& texte);
 // expected value cannot be compared and is not counted as a difference.
 bool estJuste(const std::array<QVariant, 5>& attendues, const std::array<std::int16_t, 5>& reponses);
 
-// Records and marks the answer on screen in the record on which rsQuestion stands: RE1 to RE5 from the check
-// boxes (multiple choice) or from the combo texts (ordering), then reussi, in one Edit ... Update. All five slots
-// are written every time. Returns the mark. On failure nothing of the record is saved and the error is rethrown.
-bool enregistrerReponse(db::Recordset& rsQuestion, bool estQcm, const std::array<int, 5>& cases,
-                        const std::array<QString, 5>& combos);
-
-} // namespace kelvane
+} // namespace kelvane::data

@@ -1,10 +1,9 @@
-#include "session/correction.h"
+#include "data/correction.h"
 
-#include "data/fichierresultats.h"
 #include "data/valeurs.h"
 #include "platform/error.h"
 
-namespace kelvane {
+namespace kelvane::data {
 
 namespace {
 
@@ -81,36 +80,4 @@ bool estJuste(const std::array<QVariant, 5>& attendues, const std::array<std::in
     return juste;
 }
 
-bool enregistrerReponse(db::Recordset& rsQuestion, bool estQcm, const std::array<int, 5>& cases,
-                        const std::array<QString, 5>& combos) {
-    // Every value is formed before the record is touched, so that a rank refused as out of range leaves the
-    // record as it was and the session can go on.
-    std::array<std::int16_t, 5> reponses{};
-    for (std::size_t i = 0; i < reponses.size(); ++i) {
-        reponses[i] = estQcm ? entier16(static_cast<double>(cases[i]), QStringLiteral("la case %1").arg(i + 1))
-                             : valeurCombo(combos[i]);
-    }
-
-    rsQuestion.Edit();
-    try {
-        std::array<QVariant, 5> attendues;
-        for (std::size_t i = 0; i < reponses.size(); ++i) {
-            const int decalage = static_cast<int>(i);
-            rsQuestion.SetField(champ::RE1 + decalage, QVariant::fromValue<qint16>(reponses[i]));
-            attendues[i] = rsQuestion.Fields(champ::S1 + decalage);
-        }
-        const bool juste = estJuste(attendues, reponses);
-        rsQuestion.SetField(QStringLiteral("reussi"), juste);
-        rsQuestion.Update();
-        return juste;
-    } catch (...) {
-        try {
-            rsQuestion.CancelUpdate();
-        } catch (const Error&) {
-            // The first failure is the one to show.
-        }
-        throw;
-    }
-}
-
-} // namespace kelvane
+} // namespace kelvane::data

@@ -1,0 +1,56 @@
+#include "data/parametres.h"
+
+#include "platform/db/editscope.h"
+#include "platform/services/files.h"
+
+namespace kelvane::data {
+
+bool codeValide(const QString& saisi, const QVariant& stocke) {
+    const QString code = saisi.toUpper();
+    if (code == kCodeMaitre) {
+        return true;
+    }
+    return !stocke.isNull() && code == stocke.toString().toUpper();
+}
+
+FichierParametres FichierParametres::ouvrir(const QString& dossierAppli) {
+    FichierParametres parametres;
+    parametres.base_ = db::OpenDatabase(services::joinPath(dossierAppli, QStringLiteral("habilitation.mdb")));
+    parametres.habilitation_ = parametres.base_.OpenRecordset(QStringLiteral("habilitation"));
+    parametres.habilitation_.setAbsolutePosition(0);
+    return parametres;
+}
+
+QVariant FichierParametres::code() {
+    habilitation_.setAbsolutePosition(0);
+    return habilitation_.Fields(0);
+}
+
+bool FichierParametres::sansCode() {
+    const QVariant stocke = code();
+    return !stocke.isNull() && stocke.toString().isEmpty();
+}
+
+void FichierParametres::enregistrerCode(const QString& code) {
+    habilitation_.setAbsolutePosition(0);
+    db::EditScope edition(habilitation_);
+    edition.SetField(0, code.toUpper());
+    edition.Update();
+}
+
+int FichierParametres::longueurCode() {
+    try {
+        const db::TableDef table = base_.TableDefs().Item(QStringLiteral("habilitation"));
+        if (table.Fields().Count() > 0) {
+            const db::Field& champ = table.Fields()[0];
+            if (champ.Type() == db::FieldType::Text && champ.Size() > 0) {
+                return champ.Size();
+            }
+        }
+    } catch (const Error&) {
+        // The field cannot be read back: any length, and the engine refuses what does not fit.
+    }
+    return 0;
+}
+
+} // namespace kelvane::data

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <variant>
+#include <vector>
+
+namespace kelvane::data {
+
+// The fields of a test's questions that a session uses, copied by position into the results file; further fields
+// of the test are ignored.
+inline constexpr int NbChampsQuestionTest = 21;
+
+// A test file read once, as values: its settings, chapters and questions in stored order, each value as the
+// file holds it, so that the copy into a results file keeps nulls and types.
+struct Test {
+    QString fichier; // the file's name with its extension, no folder
+    QString nom;     // the name less its last four characters
+    QVariant temps;     // first settings record: time allowed, seconds
+    QVariant tolerance; // and pass mark, percent
+    struct Chapitre {
+        QVariant nom;
+        QVariant numero;
+    };
+    std::vector<Chapitre> chapitres;
+    using Question = std::array<QVariant, NbChampsQuestionTest>;
+    std::vector<Question> questions;
+};
+
+// Why a file cannot give a session: not a test at all, or a test that cannot be used (no settings, too few
+// fields, no question). The message is the one the candidate sees.
+struct TestRefuse {
+    bool pasUnTest = false;
+    QString message;
+};
+
+// Opens the file read-only, checks it and reads it whole; the file is closed again when this returns. The engine's
+// own failures (missing, damaged, locked, a table missing) are thrown as kelvane::Error.
+std::variant<Test, TestRefuse> lireTest(const QString& chemin);
+
+} // namespace kelvane::data
