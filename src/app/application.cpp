@@ -1,35 +1,43 @@
 #include "app/application.h"
 
-#include "app/commun.h"
 #include "app/formes.h"
-#include "app/menu.h"
+#include "avertissements/avertissements.h"
+#include "avertissements/erreurs.h"
+#include "data/parametres.h"
 #include "desktop/messagebox.h"
 #include "desktop/printerqt.h"
+#include "forms/menu.h"
 #include "platform/services/services.h"
+#include "widgets/forme.h"
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <optional>
 
 namespace kelvane::app {
 
 int executer(const services::Services& services) {
-    services::installServices(services);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QString dossier = services.files->currentFolder();
+    const forms::Lieux lieux{dossier, dossier};
 
-    int statut = 0;
-    {
-        Formes formes;
-        Menu menu;
-        formes.brancher(menu);
-        if (!menu.Form_Load()) {
-            statut = 1;
-        } else {
-            menu.show();
-            statut = QApplication::exec();
+    std::optional<data::FichierParametres> parametres;
+    try {
+        parametres = data::FichierParametres::ouvrir(lieux.appli);
+        if (parametres->sansCode()) {
+            avertissements::avertir(*services.messages, QStringLiteral("Aucun Code secret est valide") + QChar(13) +
+                                                            QStringLiteral("Créer votre propre code"));
         }
+    } catch (const Error& e) {
+        avertissements::afficherErreur(*services.messages, e,
+                                       services::joinPath(lieux.appli, QStringLiteral("habilitation.mdb")));
+        return 1;
     }
-    Commun::reinitialiser();
-    return statut;
+
+    Formes formes(services, lieux, *parametres);
+    formes.menu().show();
+    widgets::centrer(&formes.menu());
+    return QApplication::exec();
 }
 
 int executerAvecServicesSysteme() {
@@ -46,9 +54,7 @@ int executerAvecServicesSysteme() {
     s.files = &files;
     s.messages = &messages;
     s.printer = &printer;
-    const int statut = executer(s);
-    services::installServices({});
-    return statut;
+    return executer(s);
 }
 
 } // namespace kelvane::app

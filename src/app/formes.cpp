@@ -1,66 +1,56 @@
 #include "app/formes.h"
 
-#include "app/menu.h"
-#include "app/motpasse.h"
-#include "session/formetest.h"
-#include "viewer/visualisation.h"
-#include "widgets/forme.h"
+#include "forms/formetest.h"
+#include "forms/menu.h"
+#include "forms/motpasse.h"
+#include "forms/visualisation.h"
 
 #include <QApplication>
 
 namespace kelvane::app {
 
-Formes::Formes() = default;
-Formes::~Formes() = default;
-
-void Formes::brancher(Menu& menu) {
-    menu.afficherEssayerTest = [this] { essayerTest().Show1(); };
-    menu.afficherEvaluation = [this] { evaluation().Show1(); };
-    menu.afficherVisualisation = [this] { visualisation().Show1(); };
-    menu.afficherMotPasse = [this] { motPasse().Show1(); };
-    menu.fermerLogiciel = [&menu] {
-        menu.close();
-        QApplication::exit(0);
-    };
+Formes::Formes(const services::Services& services, const forms::Lieux& lieux, data::FichierParametres& parametres)
+    : services_(services), lieux_(lieux), parametres_(parametres),
+      menu_(std::make_unique<forms::Menu>(parametres, *services.messages)) {
+    QObject::connect(menu_.get(), &forms::Menu::entrainement, menu_.get(), [this] { essayerTest().Show1(); });
+    QObject::connect(menu_.get(), &forms::Menu::evaluation, menu_.get(), [this] { evaluation().Show1(); });
+    QObject::connect(menu_.get(), &forms::Menu::visualisation, menu_.get(), [this] { visualisation().Show1(); });
+    QObject::connect(menu_.get(), &forms::Menu::changerCode, menu_.get(), [this] { motPasse().Show1(); });
+    QObject::connect(menu_.get(), &forms::Menu::fermerLogiciel, menu_.get(), [this] { fermerLogiciel(); });
 }
 
-widgets::Forme& Formes::essayerTest() {
+Formes::~Formes() = default;
+
+void Formes::fermerLogiciel() {
+    menu_->close();
+    QApplication::exit(0);
+}
+
+forms::FormeTest& Formes::essayerTest() {
     if (!essayerTest_) {
-        essayerTest_.reset(session::creerEssayerTest());
+        essayerTest_ = std::make_unique<forms::FormeTest>(session::modeEntrainement(), services_, lieux_);
     }
     return *essayerTest_;
 }
 
-widgets::Forme& Formes::evaluation() {
+forms::FormeTest& Formes::evaluation() {
     if (!evaluation_) {
-        evaluation_.reset(session::creerEvaluation());
+        evaluation_ = std::make_unique<forms::FormeTest>(session::modeEvaluation(), services_, lieux_);
     }
     return *evaluation_;
 }
 
-widgets::Forme& Formes::visualisation() {
+forms::Visualisation& Formes::visualisation() {
     if (!visualisation_) {
-        visualisation_ = std::make_unique<viewer::Visualisation>();
+        visualisation_ = std::make_unique<forms::Visualisation>(services_, lieux_);
     }
     return *visualisation_;
 }
 
-widgets::Forme& Formes::motPasse() {
+forms::MotPasse& Formes::motPasse() {
     if (!motPasse_) {
-        auto forme = std::make_unique<MotPasse>();
-        // The third wrong code ends the program as the menu's gate ends it.
-        forme->fermerLogiciel = [f = forme.get()] {
-            f->Unload();
-            for (QWidget* fenetre : QApplication::topLevelWidgets()) {
-                auto* menu = qobject_cast<Menu*>(fenetre);
-                if (menu != nullptr && menu->fermerLogiciel) {
-                    menu->fermerLogiciel();
-                    return;
-                }
-            }
-            QApplication::exit(0);
-        };
-        motPasse_ = std::move(forme);
+        motPasse_ = std::make_unique<forms::MotPasse>(parametres_, *services_.messages);
+        QObject::connect(motPasse_.get(), &forms::MotPasse::fermerLogiciel, menu_.get(), [this] { fermerLogiciel(); });
     }
     return *motPasse_;
 }

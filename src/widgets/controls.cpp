@@ -113,3 +113,12 @@ void nommer(QLabel* label, QWidget* buddy) {
 }
 
 } // namespace kelvane::widgets
+
+namespace kelvane::widgets {
+
+void setBoiteCode(QLineEdit* boite) {
+    boite->setEchoMode(QLineEdit::Password);
+    boite->setStyleSheet(boite->styleSheet() + QStringLiteral(" QLineEdit { lineedit-password-character: 42; }"));
+}
+
+} // namespace kelvane::widgets

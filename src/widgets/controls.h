@@ -56,3 +56,10 @@ void setFondGris(QWidget* w);
 void nommer(QLabel* label, QWidget* buddy);
 
 } // namespace kelvane::widgets
+
+namespace kelvane::widgets {
+
+// A box for a code: what is typed shows as one "*" a character.
+void setBoiteCode(QLineEdit* boite);
+
+} // namespace kelvane::widgets

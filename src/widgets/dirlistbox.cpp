@@ -69,7 +69,7 @@ QString lineText(const QString& folder, bool isRoot) {
 
 } // namespace
 
-DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+DirListBox::DirListBox(services::FileService& files, QWidget* parent) : QListWidget(parent) {
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -77,9 +77,7 @@ DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
     setTextElideMode(Qt::ElideRight); // very long names end in "..."; the tooltip gives them whole
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { open(item); });
 
-    FileService* files = services::installed().files;
-    path_ =
-        QDir::cleanPath(QDir::fromNativeSeparators(files != nullptr ? files->currentFolder() : QDir::currentPath()));
+    path_ = QDir::cleanPath(QDir::fromNativeSeparators(files.currentFolder()));
     refresh();
 }
 

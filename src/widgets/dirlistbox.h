@@ -2,9 +2,13 @@
 
 #include <QListWidget>
 
+namespace kelvane::services {
+class FileService;
+}
+
 namespace kelvane::widgets {
 
-// The folder list of the old forms: the chain of folders from the root down to the current path, each one
+// A folder list: the chain of folders from the root down to the current path, each one
 // indented under its parent and the current one highlighted, then the sub-folders of the current path.
 // Double-clicking a line, or Enter on it, makes that folder the path. Change() is raised whenever the path
 // changes, by the user or by setPath().
@@ -15,7 +19,7 @@ public:
     static constexpr int PathRole = Qt::UserRole;
     static constexpr int LevelRole = Qt::UserRole + 1;
 
-    explicit DirListBox(QWidget* parent = nullptr); // starts at services::installed().files' current folder
+    explicit DirListBox(services::FileService& files, QWidget* parent = nullptr); // starts at its current folder
 
     QString path() const;
     // Makes a folder the path (relative names from the process's current folder). A folder that does not

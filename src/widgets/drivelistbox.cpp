@@ -10,15 +10,15 @@ namespace kelvane::widgets {
 using namespace kelvane::services;
 
 namespace {
-constexpr int DeviceUnavailable = 68; // the old runtime's number, which teachers may quote
+constexpr int DeviceUnavailable = 68; // "Périphérique non disponible", a number teachers may quote
 } // namespace
 
-DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent) {
+DriveListBox::DriveListBox(services::FileService& files, QWidget* parent) : QComboBox(parent), files_(files) {
     setEditable(false);
     refresh();
-    if (FileService* files = services::installed().files) {
+    {
         const QSignalBlocker quiet(this); // creation is no change
-        setCurrentIndex(indexOfDrive(files->driveOf(files->currentFolder())));
+        setCurrentIndex(indexOfDrive(files_.driveOf(files_.currentFolder())));
     }
     connect(this, &QComboBox::currentIndexChanged, this, &DriveListBox::Change);
 }
@@ -38,9 +38,7 @@ int DriveListBox::indexOfDrive(const QString& drive) const {
 void DriveListBox::setDrive(const QString& drive) {
     int index = indexOfDrive(drive);
     if (index < 0 && !drive.isEmpty()) {
-        if (FileService* files = services::installed().files) {
-            index = indexOfDrive(files->driveOf(drive));
-        }
+        index = indexOfDrive(files_.driveOf(drive));
     }
     if (index < 0) {
         throw Error(DeviceUnavailable, QStringLiteral("Périphérique non disponible: %1").arg(drive));
@@ -53,9 +51,7 @@ void DriveListBox::refresh() {
     {
         const QSignalBlocker quiet(this); // emptying and filling the list is no change in itself
         clear();
-        if (FileService* files = services::installed().files) {
-            addItems(files->drives());
-        }
+        addItems(files_.drives());
         const int index = indexOfDrive(selected);
         setCurrentIndex(index >= 0 ? index : (count() > 0 ? 0 : -1));
     }

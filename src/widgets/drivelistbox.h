@@ -2,15 +2,19 @@
 
 #include <QComboBox>
 
+namespace kelvane::services {
+class FileService;
+}
+
 namespace kelvane::widgets {
 
-// The drive list of the old forms: the drives of services::installed().files, the current one selected at creation.
+// A drive list: the drives of the file service, the current one selected at creation.
 // Change() is raised on every change of the selected drive, whether the user picked it or the code set it
-// with setDrive(), as the old control did; forms then move their folder list to the new drive.
+// with setDrive(); forms then move their folder list to the new drive.
 class DriveListBox : public QComboBox {
     Q_OBJECT
 public:
-    explicit DriveListBox(QWidget* parent = nullptr);
+    explicit DriveListBox(services::FileService& files, QWidget* parent = nullptr);
 
     QString drive() const; // the selected drive, as FileService::drives() names it; empty when none
     // Selects a drive by its name, or the drive holding a folder when given one. A drive that is not
@@ -23,6 +27,7 @@ signals:
     void Change();
 
 private:
+    services::FileService& files_;
     int indexOfDrive(const QString& drive) const;
 };
 

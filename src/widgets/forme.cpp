@@ -1,9 +1,15 @@
 #include "widgets/forme.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace kelvane::widgets {
 
 void Forme::Show1() {
     Form_Load();
+    if (centree_) {
+        centrer(this);
+    }
     setWindowModality(Qt::ApplicationModal);
     exec();
 }
@@ -13,5 +19,15 @@ void Forme::Unload() {
 }
 
 void Forme::reject() {}
+
+void centrer(QWidget* fenetre) {
+    const QScreen* ecran = fenetre->screen() != nullptr ? fenetre->screen() : QGuiApplication::primaryScreen();
+    if (ecran == nullptr) {
+        return;
+    }
+    QRect cadre = fenetre->frameGeometry();
+    cadre.moveCenter(ecran->availableGeometry().center());
+    fenetre->move(cadre.topLeft());
+}
 
 } // namespace kelvane::widgets

@@ -17,10 +17,18 @@ public:
     void Unload();
     // The load event: puts the form in its opening state.
     virtual void Form_Load() {}
+    // The window opens in the middle of the screen rather than where the system puts it.
+    void setCentree(bool centree) { centree_ = centree; }
 
 protected:
     // Escape does not close a form behind its handlers' back; the form's own buttons do.
     void reject() override;
+
+private:
+    bool centree_ = false;
 };
+
+// Moves a top-level window to the middle of the screen it stands on.
+void centrer(QWidget* fenetre);
 
 } // namespace kelvane::widgets

@@ -1,7 +1,8 @@
-#include "results/cadreresultats.h"
+#include "frames/cadreresultats.h"
 
 #include "results/resultats.h"
 #include "widgets/controls.h"
+#include "widgets/listes.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -11,9 +12,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
-namespace kelvane::results {
+namespace kelvane::frames {
 
 using namespace kelvane::widgets;
+
 
 namespace {
 
@@ -56,7 +58,7 @@ CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QSt
     const auto centre = Qt::AlignHCenter;
 
     Label27 =
-        texte(this, QStringLiteral("Label27"), {}, options.label27Left, 240, 5655, 375, 9.75, true, rougeFonce, gauche);
+        texte(this, QStringLiteral("Label27"), {}, options.gaucheCandidat, 240, 5655, 375, 9.75, true, rougeFonce, gauche);
     Label28 = texte(this, QStringLiteral("Label28"), {}, 6480, 240, 3855, 375, 9.75, true, vertFonce, Qt::AlignRight);
     Line5 = new QFrame(this);
     Line5->setObjectName(QStringLiteral("Line5"));
@@ -72,16 +74,10 @@ CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QSt
     Label26 = texte(this, QStringLiteral("Label26"), QStringLiteral("Bonnes Réponses par rapport au Chapitre"), 5640,
                     1800, 4695, 255, 8.25, true, kMarine, centre);
     const std::array<const char*, 5> noms{"Label11", "Label12", "Label14", "Label23", "Label24"};
-    std::array<QLabel*, 5> labels{};
     for (std::size_t j = 0; j < noms.size(); ++j) {
-        labels[j] = texte(this, QString::fromLatin1(noms[j]), {}, 360, 2280 + 360 * static_cast<int>(j), 4695, 255,
+        niveaux_[j] = texte(this, QString::fromLatin1(noms[j]), {}, 360, 2280 + 360 * static_cast<int>(j), 4695, 255,
                           8.25, false, kMarine, centre);
     }
-    Label11 = labels[0];
-    Label12 = labels[1];
-    Label14 = labels[2];
-    Label23 = labels[3];
-    Label24 = labels[4];
 
     List2 = creerListe(this, QStringLiteral("List2"), 5640, 2160, 4695, 1815);
     List2->setAccessibleName(Label26->text());
@@ -106,21 +102,27 @@ CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QSt
             setPolice(b, 8.25);
         }
     }
+
+    connect(Fermer, &QPushButton::clicked, this, &CadreResultats::fermer);
+    connect(ImprimerResultat, &QPushButton::clicked, this, &CadreResultats::imprimer);
+    if (Retourner != nullptr) {
+        connect(Retourner, &QPushButton::clicked, this, &CadreResultats::retourner);
+    }
+    suivreChoix(List1, [this](int ligne) { emit questionChoisie(ligne); });
 }
 
-void CadreResultats::afficher(const TextesResultats& textes) {
-    Label27->setText(textes.label27);
-    Label28->setText(textes.label28);
-    Label9->setText(textes.label9);
-    Label10->setText(textes.label10);
-    const auto labels = niveaux();
-    for (std::size_t j = 0; j < labels.size(); ++j) {
-        labels[j]->setText(textes.niveaux[j]);
+void CadreResultats::afficher(const results::TextesResultats& textes) {
+    Label27->setText(textes.candidat);
+    Label28->setText(textes.entete);
+    Label9->setText(textes.nombreBonnes);
+    Label10->setText(textes.verdict);
+    for (std::size_t j = 0; j < niveaux_.size(); ++j) {
+        niveaux_[j]->setText(textes.niveaux[j]);
     }
     List1->clear();
-    List1->addItems(textes.list1);
+    List1->addItems(textes.lignesQuestions);
     List2->clear();
-    List2->addItems(textes.list2);
+    List2->addItems(textes.lignesChapitres);
 }
 
-} // namespace kelvane::results
+} // namespace kelvane::frames

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "session/session.h"
+
+#include <QGroupBox>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kelvane::frames {
+
+// The question frame (Frame3): the candidate, the test and the results file on top, the question with its
+// chapter, one to five answers to tick or to rank, the three symbols beside the class II question, the countdown
+// and the moves. It shows a question and gives back what the candidate answered; it knows nothing of files.
+class CadreQuestion : public QGroupBox {
+    Q_OBJECT
+public:
+    CadreQuestion(QWidget* parent, const QString& libelleTemps);
+
+    // Loads the three symbols from the application's folder Images; a missing picture leaves its box empty.
+    void chargerImages(const QString& dossierAppli);
+    // The frame as a form's load leaves it: every text empty.
+    void vider();
+    // The header: candidate, test and mode, results file (on one line, elided in the middle when too long).
+    void afficherEntete(const QString& candidat, const QString& test, const QString& fichier);
+    void afficherQuestion(const session::QuestionAffichee& question, bool premiere, bool derniere);
+    session::Reponse reponse() const;
+    void afficherTemps(const QString& texte);
+
+signals:
+    void suivant();
+    void precedent();
+    void abandon();
+
+private:
+    void preparerReponses(int nbReponses, bool qcm);
+
+    QLabel* Label5;
+    QLabel* Label7;
+    QLabel* Label6;
+    QLabel* Label31;
+    QLabel* Label8;
+    QLabel* Label22;
+    QLabel* Label21;
+    std::array<QLabel*, 5> libelles_{}; // Label20, Label19, Label18, Label17, Label16
+    std::array<QCheckBox*, 5> cases_{}; // Check1 .. Check5
+    std::array<QComboBox*, 5> rangs_{}; // Combo1 .. Combo5
+    std::array<QLabel*, 3> symboles_{}; // Condo, Terre, ClasseII
+    QLineEdit* Text4;
+    QPushButton* Suivant;
+    QPushButton* Precedent;
+    QPushButton* AnnulerQuestion;
+    QString fichier_;
+};
+
+} // namespace kelvane::frames
