@@ -28,7 +28,7 @@ services::Timer* ManualTimerFactory::createTimer(QObject* parent) {
     return timer;
 }
 
-ScriptedServices::ScriptedServices() : previous_(services::installed()) {
+services::Services ScriptedServices::all() {
     services::Services s;
     s.messages = &messages;
     s.clock = &clock;
@@ -36,11 +36,7 @@ ScriptedServices::ScriptedServices() : previous_(services::installed()) {
     s.timers = &timers;
     s.files = &files;
     s.printer = &printer;
-    services::installServices(s);
-}
-
-ScriptedServices::~ScriptedServices() {
-    services::installServices(previous_);
+    return s;
 }
 
 } // namespace kelvane::doubles

@@ -51,11 +51,10 @@ public:
     QList<QPointer<ManualTimer>> timers;
 };
 
-// Everything scripted, with the real file service; installs itself for the lifetime of the object.
+// Everything scripted, with the real file service.
 class ScriptedServices {
 public:
-    ScriptedServices();
-    ~ScriptedServices();
+    ScriptedServices() = default;
     ScriptedServices(const ScriptedServices&) = delete;
     ScriptedServices& operator=(const ScriptedServices&) = delete;
 
@@ -66,8 +65,8 @@ public:
     services::SystemFiles files;
     services::RecordingPrinter printer;
 
-private:
-    services::Services previous_;
+    // The set handed to forms and sessions.
+    services::Services all();
 };
 
 } // namespace kelvane::doubles
