@@ -7,11 +7,6 @@ class QWidget;
 
 namespace kelvane::widgets {
 
-// A colour written as the old forms wrote it, RGB(r, g, b).
-inline QColor vbColour(int r, int g, int b) {
-    return QColor(r, g, b);
-}
-
 // The forms' buttons are pink while they can be pressed and grey when they cannot, so that pupils see at a
 // glance which steps are open. Enables or disables the button accordingly.
 void paintButton(QAbstractButton* b, bool enabled);

@@ -78,7 +78,7 @@ QGroupBox* creerCadre(QWidget* parent, const QString& name, const QString& capti
 }
 
 void styliserCadre(QGroupBox* cadre, const QColor& back, const QColor& fore) {
-    // Painted by a style sheet so that the frame shows exactly its colour, as the old forms did, whatever the
+    // Painted by a style sheet so that the frame shows exactly its colour whatever the
     // style draws inside group boxes.
     cadre->setStyleSheet(QStringLiteral("QGroupBox#%1 { background-color: %2; border: 1px solid rgb(128, 128, 128);"
                                         " margin-top: 7px; }"

@@ -41,8 +41,7 @@ public:
     bool fileExists(const QString& name) const override;
 
 private:
-    // The last folder made current inside each drive, so that coming back to a drive finds its folder again,
-    // as the letters of the old system did.
+    // The last folder made current inside each drive, so that coming back to a drive finds its folder again.
     QHash<QString, QString> driveFolders_;
 };
 

@@ -6,7 +6,7 @@ namespace kelvane::services {
 
 namespace {
 
-// Behaves as the old form timer: it ticks only while enabled with a non-zero interval, and changing the
+// A form's timer ticks only while enabled with a non-zero interval, and changing the
 // interval of a running timer starts the count again.
 class SystemTimer final : public Timer {
 public:
