@@ -90,16 +90,12 @@ void FormeTest::Form_Load() {
 }
 
 void FormeTest::OkTest_Click() {
-    const QString nom = Frame2->nomChoisi();
-    if (mode_.reprise && Frame2->repriseChoisie()) {
-        Reprendre(nom);
+    const QString fichier = fichierChoisi();
+    if (fichier.isEmpty()) {
         return;
     }
-    // The name may come from another folder than the one now shown: say so rather than fail.
-    const QString fichier = Frame2->fichierNomme(nom);
-    if (fichier.isEmpty()) {
-        avertissements::signalerIntrouvable(*services_.messages, nom + QStringLiteral(".mdb"), dossier_.chemin(),
-                                            QStringLiteral("un test"));
+    if (mode_.reprise && Frame2->repriseChoisie()) {
+        Reprendre(fichier);
         return;
     }
     const QString chemin = services::joinPath(dossier_.chemin(), fichier);
@@ -125,13 +121,18 @@ void FormeTest::OkTest_Click() {
     Frame1->preparer();
 }
 
-void FormeTest::Reprendre(const QString& nom) {
+QString FormeTest::fichierChoisi() {
+    const QString nom = Frame2->nomChoisi();
+    // The name may come from another folder than the one now shown: say so rather than fail.
     const QString fichier = Frame2->fichierNomme(nom);
     if (fichier.isEmpty()) {
         avertissements::signalerIntrouvable(*services_.messages, nom + QStringLiteral(".mdb"), dossier_.chemin(),
                                             QStringLiteral("un test"));
-        return;
     }
+    return fichier;
+}
+
+void FormeTest::Reprendre(const QString& fichier) {
     const QString chemin = services::joinPath(dossier_.chemin(), fichier);
     try {
         if (!session_.reprendre(chemin)) {

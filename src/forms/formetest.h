@@ -41,7 +41,9 @@ protected:
 
 private:
     void OkTest_Click();
-    void Reprendre(const QString& nom);
+    // The file the name box names in the working folder, or the empty text after telling the candidate.
+    QString fichierChoisi();
+    void Reprendre(const QString& fichier);
     void OkNom_Click();
     void commencerQuestions();
     void AfficherQuestion();
