@@ -314,7 +314,7 @@ std::vector<QVariant> FichierResultats::numeros() {
     return numeros;
 }
 
-bool FichierResultats::enregistrerReponse(int position, const std::array<std::int16_t, 5>& reponses) {
+bool FichierResultats::noterReponse(int position, const std::array<std::int16_t, 5>& reponses) {
     questions_.setAbsolutePosition(position);
     db::EditScope edition(questions_);
     std::array<QVariant, 5> attendues;

@@ -140,7 +140,7 @@ public:
 
     // Records the answer in the question at `position` and marks it, in one Edit ... Update: RE1 to RE5, then
     // reussi. Returns the mark; on failure the record stays as it was and the error is thrown.
-    bool enregistrerReponse(int position, const std::array<std::int16_t, 5>& reponses);
+    bool noterReponse(int position, const std::array<std::int16_t, 5>& reponses);
     // Writes today's short date into the eleves record.
     void tamponnerDate(const QDate& aujourdhui);
 

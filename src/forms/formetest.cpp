@@ -135,7 +135,7 @@ QString FormeTest::fichierChoisi() {
 void FormeTest::Reprendre(const QString& fichier) {
     const QString chemin = services::joinPath(dossier_.chemin(), fichier);
     try {
-        if (!session_.reprendre(chemin)) {
+        if (!session_.rouvrir(chemin)) {
             avertissements::refuserPasUnTest(*services_.messages, fichier);
             return;
         }
@@ -178,7 +178,7 @@ void FormeTest::commencerQuestions() {
 
 void FormeTest::AfficherQuestion() {
     try {
-        Frame3->afficherQuestion(session_.question(), session_.premiere(), session_.derniere());
+        Frame3->montrer(session_.question(), session_.premiere(), session_.derniere());
     } catch (const Error& e) {
         erreur(e, session_.nomFichier());
     }

@@ -139,7 +139,7 @@ void CadreQuestion::preparerReponses(int nbReponses, bool qcm) {
     }
 }
 
-void CadreQuestion::afficherQuestion(const session::QuestionAffichee& q, bool premiere, bool derniere) {
+void CadreQuestion::montrer(const session::QuestionAffichee& q, bool premiere, bool derniere) {
     Precedent->setEnabled(!premiere);
     Suivant->setText(derniere ? QStringLiteral("Terminer") : QStringLiteral(">>"));
     Suivant->setAccessibleName(derniere ? QStringLiteral("Terminer le test") : QStringLiteral("Question suivante"));

@@ -27,7 +27,7 @@ public:
     void vider();
     // The header: candidate, test and mode, results file (on one line, elided in the middle when too long).
     void afficherEntete(const QString& candidat, const QString& test, const QString& fichier);
-    void afficherQuestion(const session::QuestionAffichee& question, bool premiere, bool derniere);
+    void montrer(const session::QuestionAffichee& question, bool premiere, bool derniere);
     session::Reponse reponse() const;
     void afficherTemps(const QString& texte);
 

@@ -81,7 +81,7 @@ void Session::demarrer(const data::Test& test, const Candidat& candidat, const Q
     commencer();
 }
 
-bool Session::reprendre(const QString& chemin) {
+bool Session::rouvrir(const QString& chemin) {
     std::optional<data::FichierResultats> fichier = data::FichierResultats::ouvrir(chemin);
     if (!fichier) {
         return false;
@@ -149,7 +149,7 @@ bool Session::enregistrer(const Reponse& reponse) {
     for (std::size_t i = 0; i < valeurs.size(); ++i) {
         valeurs[i] = qcm ? static_cast<std::int16_t>(reponse.cases[i] ? 1 : 0) : data::valeurCombo(reponse.rangs[i]);
     }
-    return fichier_->enregistrerReponse(position, valeurs);
+    return fichier_->noterReponse(position, valeurs);
 }
 
 void Session::avancer() {

@@ -67,7 +67,7 @@ public:
     void demarrer(const data::Test& test, const Candidat& candidat, const QString& dossier);
     // Reopens a begun results file and goes back to its first question, in the order of the numbers. Returns
     // false, with nothing changed, when the file is not a results file.
-    bool reprendre(const QString& chemin);
+    bool rouvrir(const QString& chemin);
 
     // The results file as last made, tried or opened: full path and name.
     const QString& cheminFichier() const { return chemin_; }

@@ -16,8 +16,8 @@ public:
     PrintPiece(const QString& text) : kind_(Kind::Text), text_(text) {} // NOLINT: texts read naturally in a line
     PrintPiece(const char* text) : kind_(Kind::Text), text_(QString::fromUtf8(text)) {} // NOLINT
 
-    static PrintPiece number(qint64 value) { return PrintPiece(Kind::Number, value); }
-    static PrintPiece tab(int column) { return PrintPiece(Kind::Tab, column); }
+    static PrintPiece ofNumber(qint64 value) { return PrintPiece(Kind::Number, value); }
+    static PrintPiece ofTab(int column) { return PrintPiece(Kind::Tab, column); }
 
     Kind kind() const { return kind_; }
     qint64 value() const { return value_; }
@@ -33,10 +33,10 @@ private:
 };
 
 inline PrintPiece Tab(int column) {
-    return PrintPiece::tab(column);
+    return PrintPiece::ofTab(column);
 }
 inline PrintPiece Number(qint64 value) {
-    return PrintPiece::number(value);
+    return PrintPiece::ofNumber(value);
 }
 
 // " 12 ", "-3 ".
