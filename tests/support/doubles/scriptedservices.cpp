@@ -28,19 +28,17 @@ services::Timer* ManualTimerFactory::createTimer(QObject* parent) {
     return timer;
 }
 
-ScriptedServices::ScriptedServices() : previous_(services::installed()) {
+services::Services ScriptedServices::services() const {
+    // The services are called through non-const references; this object only hands out where they live.
+    auto* self = const_cast<ScriptedServices*>(this);
     services::Services s;
-    s.messages = &messages;
-    s.clock = &clock;
-    s.random = &random;
-    s.timers = &timers;
-    s.files = &files;
-    s.printer = &printer;
-    services::installServices(s);
-}
-
-ScriptedServices::~ScriptedServices() {
-    services::installServices(previous_);
+    s.messages = &self->messages;
+    s.clock = &self->clock;
+    s.random = &self->random;
+    s.timers = &self->timers;
+    s.files = &self->files;
+    s.printer = &self->printer;
+    return s;
 }
 
 } // namespace kelvane::doubles

@@ -51,11 +51,10 @@ public:
     QList<QPointer<ManualTimer>> timers;
 };
 
-// Everything scripted, with the real file service; installs itself for the lifetime of the object.
+// Everything scripted, with the real file service; services() hands them to whatever takes a services::Services.
 class ScriptedServices {
 public:
-    ScriptedServices();
-    ~ScriptedServices();
+    ScriptedServices() = default;
     ScriptedServices(const ScriptedServices&) = delete;
     ScriptedServices& operator=(const ScriptedServices&) = delete;
 
@@ -66,8 +65,8 @@ public:
     services::SystemFiles files;
     services::RecordingPrinter printer;
 
-private:
-    services::Services previous_;
+    // Pointers to the members above, valid while this object lives.
+    services::Services services() const;
 };
 
 } // namespace kelvane::doubles
