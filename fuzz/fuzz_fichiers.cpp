@@ -4,20 +4,21 @@
 // the settings file (the teacher code). An engine error is the clear-message path and is fine; a crash, a sanitizer
 // report, a hang or any other exception is a fault. Reading never writes: the file must come out of the read-only
 // steps byte for byte as it went in.
-#include "app/codesecret.h"
-#include "app/commun.h"
-#include "data/etatsession.h"
 #include "data/fichierresultats.h"
+#include "data/parametres.h"
 #include "data/reglesfichiers.h"
+#include "data/test.h"
 #include "data/valeurs.h"
 #include "platform/db/database.h"
 #include "platform/error.h"
+#include "platform/services/clock.h"
+#include "platform/services/files.h"
 #include "platform/services/printerrecording.h"
 #include "platform/services/random.h"
 #include "results/rapport.h"
 #include "results/resultats.h"
-#include "session/correction.h"
 #include "session/ordre.h"
+#include "session/session.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -25,15 +26,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <optional>
+#include <variant>
 
 using namespace kelvane;
+using namespace kelvane::data;
 
 namespace {
 
@@ -60,14 +61,8 @@ public:
     Dossier(const Dossier&) = delete;
     Dossier& operator=(const Dossier&) = delete;
 
+    const QString& chemin() const { return chemin_; }
     QString fichier() const { return chemin_ + QStringLiteral("/Entree.mdb"); }
-    QString resultats() const { return chemin_ + QStringLiteral("/JDupont-Entree-061201.mdb"); }
-
-    // The results file of a session and its journal, before the next session from the same test.
-    void oterResultats() const {
-        QFile::remove(resultats());
-        QFile::remove(resultats() + QStringLiteral("-journal"));
-    }
 
     // Everything a run left: the files, their journals.
     void vider() const {
@@ -75,6 +70,7 @@ public:
         for (const QString& nom : dossier.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
             dossier.remove(nom);
         }
+        QDir(chemin_ + QStringLiteral("/appli")).removeRecursively();
     }
 
 private:
@@ -137,106 +133,100 @@ void lireTout(db::Database& base) {
     estResultats(base);
 }
 
-// What the results screen and the printed report show of an open results file, after the session state
-// built from it as the viewer and the resume build it.
-void montrerResultats(db::Recordset& eleves, db::Recordset& chapitres, db::Recordset& questions, EtatSession& etat) {
-    etat.NbQuestions = questions.RecordCount();
-    ordreParNumero(questions, etat.NbQuestions, etat.Ordre);
-    const TextesResultats textes = calculerResultats(eleves, questions, chapitres, etat, VerdictsVisualisation);
-    etat.NbBonnes = textes.nbBonnes;
+// The session's clock: a fixed day, the draw at second 30.
+class HorlogeFixe final : public services::ClockService {
+public:
+    QDate today() const override { return Aujourdhui; }
+    int second() const override { return 30; }
+};
+
+void imprimer(const results::Rapport& rapport) {
     services::RecordingPrinter imprimante(60);
-    imprimerRapport(imprimante, lireRapport(eleves, questions, etat, Aujourdhui));
+    imprimerRapport(imprimante, rapport);
 }
 
-// The viewer's reading of a results file, which opens it read-only.
+// What the viewer shows of a results file, which it opens read-only: its order by numbers, the results screen and
+// the printed report.
 void visualiser(const QString& chemin) {
-    db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
-    db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
-    eleves.setAbsolutePosition(0);
-    EtatSession etat;
-    etat.NomTest = texteChamp(eleves.Fields(QStringLiteral("test")));
-    etat.ModeExamen = estVrai(eleves.Fields(QStringLiteral("examen")));
-    etat.Tolerance = entier16(eleves.Fields(QStringLiteral("tolerance")), QStringLiteral("tolerance"));
-    db::Recordset chapitres = base.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("question"));
-    montrerResultats(eleves, chapitres, questions, etat);
+    std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin, db::OpenMode::ReadOnly);
+    if (!f) {
+        return;
+    }
+    const Eleve eleve = f->eleve();
+    results::Seance seance{eleve.test,
+                           estVrai(eleve.examen),
+                           entier16(eleve.tolerance, QStringLiteral("tolerance")),
+                           f->nbQuestions(),
+                           {}};
+    seance.ordre = session::ordreParNumero(f->numeros(), seance.nbQuestions, {});
+    const std::vector<Question> questions = f->questions();
+    const results::TextesResultats textes =
+        results::calculerResultats(eleve, questions, f->chapitres(), seance, results::VerdictsVisualisation);
+    imprimer(results::lireRapport(eleve, questions, seance.nomTest, textes.nbBonnes, seance.tolerance, Aujourdhui));
+    octetsLus = octetsLus + static_cast<std::size_t>(textes.lignesQuestions.size() + textes.lignesChapitres.size());
 }
 
-// One answer recorded on the question at place `place` of the session, as the question runner does.
-void repondre(db::Recordset& questions, const EtatSession& etat, int place) {
-    questions.setAbsolutePosition(etat.Ordre.at(static_cast<std::size_t>(place)));
-    const bool qcm = estVrai(questions.Fields(champ::Qcm));
-    enregistrerReponse(
-        questions, qcm, {1, 0, 1, 0, 1},
-        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral(" 4"), QStringLiteral("5x")});
+// A session at the place given: the question shown, an answer recorded, then the results and the report.
+void repondreEtConclure(session::Session& session, int place) {
+    session.allerA(place);
+    octetsLus = octetsLus + static_cast<std::size_t>(session.question().texte.size());
+    session::Reponse reponse;
+    reponse.cases = {true, false, true, false, true};
+    reponse.rangs = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral(" 4"),
+                     QStringLiteral("5x")};
+    session.enregistrer(reponse);
+    session.decompter();
+    session.tamponnerDate();
+    session.resultats(results::VerdictsSession);
+    imprimer(session.rapport());
+}
+
+// A session started from a test: read, its results file made beside it, an answer, the results. An evaluation
+// draws its order, a training follows the question numbers.
+void demarrer(const QString& chemin, const session::ModeTest& mode) {
+    const std::variant<Test, TestRefuse> lu = lireTest(chemin);
+    if (!std::holds_alternative<Test>(lu)) {
+        return;
+    }
+    // A session creates its results file in the current folder, which the folder list made current.
+    const QString courant = QDir::currentPath();
+    QDir::setCurrent(dossier().chemin());
+    struct Retour {
+        QString dossier;
+        ~Retour() { QDir::setCurrent(dossier); }
+    } retour{courant};
+    services::SystemFiles fichiers;
+    HorlogeFixe horloge;
+    services::SystemRandom aleatoire;
+    session::Session session(mode, fichiers, horloge, aleatoire);
+    session.demarrer(std::get<Test>(lu), {QStringLiteral("Dupont"), QStringLiteral("Jean"), QStringLiteral("1A")},
+                     dossier().chemin());
+    repondreEtConclure(session, session.nbQuestions() - 1);
 }
 
 // A session resumed from a results file: opened for writing, an answer recorded, the results shown.
-void reprendre(db::Database& base) {
-    db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
-    eleves.setAbsolutePosition(0);
-    EtatSession etat;
-    etat.ModeExamen = eleves.Fields(QStringLiteral("examen")).toBool();
-    etat.TempsAutorise = static_cast<std::int16_t>(eleves.Fields(QStringLiteral("temps")).toInt());
-    etat.Tolerance = static_cast<std::int16_t>(eleves.Fields(QStringLiteral("tolerance")).toInt());
-    etat.NomTest = eleves.Fields(QStringLiteral("test")).toString();
-    db::Recordset chapitres = base.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("question"));
-    if (questions.RecordCount() == 0 || questions.FieldCount() < champ::NbChampsQuestion) {
-        return; // the resume refuses it as damaged
+void reprendre(const QString& chemin) {
+    services::SystemFiles fichiers;
+    HorlogeFixe horloge;
+    services::SystemRandom aleatoire;
+    session::Session session(session::modeEntrainement(), fichiers, horloge, aleatoire);
+    if (session.rouvrir(chemin)) {
+        repondreEtConclure(session, 0);
     }
-    etat.NbQuestions = questions.RecordCount();
-    ordreParNumero(questions, etat.NbQuestions, etat.Ordre);
-    repondre(questions, etat, 0);
-    tamponnerDate(eleves, Aujourdhui);
-    montrerResultats(eleves, chapitres, questions, etat);
 }
 
-// A session started from a test: checked, its results file made beside it, an answer, the results. An evaluation
-// draws its order, a training follows the question numbers.
-void demarrer(db::Database& test, const QString& cheminResultats, bool examen) {
-    if (verifierTest(test)) {
+// The settings file as the menu opens it, under its own name, and the teacher code checked against it.
+void parametres(const QString& chemin) {
+    const QString dossierAppli = dossier().chemin() + QStringLiteral("/appli");
+    QDir().mkpath(dossierAppli);
+    QFile::remove(dossierAppli + QStringLiteral("/habilitation.mdb"));
+    if (!QFile::copy(chemin, dossierAppli + QStringLiteral("/habilitation.mdb"))) {
         return;
     }
-    db::Recordset numero = test.OpenRecordset(QStringLiteral("numero"));
-    db::Recordset chapitre = test.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questionsTest = test.OpenRecordset(QStringLiteral("test"));
-    const DonneesCandidat candidat{QStringLiteral("Dupont"), QStringLiteral("Jean"), QStringLiteral("1A"),
-                                   QStringLiteral("Entree")};
-    FichierResultatsDemarre demarre =
-        demarrerFichierResultats(cheminResultats, numero, chapitre, questionsTest, candidat, examen, Aujourdhui);
-    db::Recordset eleves = demarre.base.OpenRecordset(QStringLiteral("eleves"));
-    db::Recordset chapitres = demarre.base.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questions = demarre.base.OpenRecordset(QStringLiteral("question"));
-    EtatSession etat;
-    etat.NomTest = candidat.nomTest;
-    etat.TempsAutorise = demarre.parametres.temps;
-    etat.Tolerance = demarre.parametres.tolerance;
-    etat.ModeExamen = examen;
-    etat.NbQuestions = questions.RecordCount();
-    if (examen) {
-        services::SystemRandom aleatoire;
-        const std::vector<int> tirage = TirerOrdre(etat.NbQuestions, facteurSecondes(30), aleatoire);
-        etat.dimensionnerOrdre(etat.NbQuestions);
-        std::copy(tirage.begin(), tirage.end(), etat.Ordre.begin());
-    } else {
-        ordreParNumero(questions, etat.NbQuestions, etat.Ordre);
-    }
-    if (etat.NbQuestions > 0) {
-        repondre(questions, etat, etat.NbQuestions - 1);
-    }
-    tamponnerDate(eleves, Aujourdhui);
-    montrerResultats(eleves, chapitres, questions, etat);
-}
-
-// The settings file as the menu opens it, and the teacher code checked against it.
-void parametres(db::Database& base) {
-    Commun::BaseHabilitation = std::move(base);
-    Commun::RsHabilitation = Commun::BaseHabilitation.OpenRecordset(QStringLiteral("habilitation"));
-    Commun::RsHabilitation.Fields(0);
-    Commun::RsHabilitation.setAbsolutePosition(0);
-    Commun::BaseHabilitation.TableDefs().Item(QStringLiteral("habilitation"));
-    app::codeValide(QStringLiteral("code"));
+    FichierParametres fichier = FichierParametres::ouvrir(dossierAppli);
+    fichier.sansCode();
+    fichier.longueurCode();
+    codeValide(QStringLiteral("code"), fichier.code());
 }
 
 template <typename F> void essayer(F&& etape) {
@@ -282,26 +272,42 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lireTout(base);
     });
     verifierInchange(chemin, octets, "la lecture");
+    if (sondage.genre == GenreFichier::Test) {
+        essayer([&] { lireTest(chemin); });
+        verifierInchange(chemin, octets, "la lecture du test");
+    }
     if (sondage.genre == GenreFichier::Resultats) {
         essayer([&] { visualiser(chemin); });
         verifierInchange(chemin, octets, "la visualisation");
     }
 
     // The session steps, which open the file for writing.
+    enum class Genre { Aucun, Test, Resultats, Parametres } genre = Genre::Aucun;
     essayer([&] {
         db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadWrite);
         lireTout(base);
         if (estTest(base)) {
-            essayer([&] { demarrer(base, d.resultats(), false); });
-            d.oterResultats();
-            demarrer(base, d.resultats(), true);
+            genre = Genre::Test;
         } else if (estResultats(base)) {
-            reprendre(base);
+            genre = Genre::Resultats;
         } else if (base.TableDefs().Names().contains(QStringLiteral("habilitation"), Qt::CaseInsensitive)) {
-            parametres(base);
+            genre = Genre::Parametres;
         }
     });
-    Commun::reinitialiser();
+    switch (genre) {
+    case Genre::Test:
+        essayer([&] { demarrer(chemin, session::modeEntrainement()); });
+        essayer([&] { demarrer(chemin, session::modeEvaluation()); });
+        break;
+    case Genre::Resultats:
+        essayer([&] { reprendre(chemin); });
+        break;
+    case Genre::Parametres:
+        essayer([&] { parametres(chemin); });
+        break;
+    case Genre::Aucun:
+        break;
+    }
     d.vider();
     return 0;
 }

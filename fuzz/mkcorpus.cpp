@@ -3,8 +3,8 @@
 // Each file is then rewritten with 512-byte pages, so that the seeds stay a few KiB.
 //   fuzz_mkcorpus fuzz/corpus
 #include "data/fichierresultats.h"
+#include "data/test.h"
 #include "platform/db/database.h"
-#include "session/correction.h"
 #include "support/fixtures.h"
 
 #include <QDate>
@@ -14,6 +14,7 @@
 #include <sqlite3.h>
 
 using namespace kelvane;
+using namespace kelvane::data;
 
 namespace {
 
@@ -36,20 +37,14 @@ const std::vector<fixtures::Chapitre> Chapitres{{QStringLiteral("Le risque élec
                                                 {QStringLiteral("La consignation"), 2},
                                                 {QStringLiteral("Chapitre sans question"), 9}};
 
+// The results file of a session on the test, with the first answers given: the first box ticked, or ranks 1 2 3.
 void resultats(const QString& test, const QString& chemin, bool examen, int reponses) {
-    db::Database base = db::OpenDatabase(test, db::OpenMode::ReadOnly);
-    db::Recordset numero = base.OpenRecordset(QStringLiteral("numero"));
-    db::Recordset chapitre = base.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
     const DonneesCandidat candidat{QStringLiteral("Dupont"), QStringLiteral("Jean"), QStringLiteral("1A"),
                                    QStringLiteral("Test")};
-    FichierResultatsDemarre demarre =
-        demarrerFichierResultats(chemin, numero, chapitre, questions, candidat, examen, Jour);
-    db::Recordset rs = demarre.base.OpenRecordset(QStringLiteral("question"));
-    for (int i = 0; i < reponses && i < rs.RecordCount(); ++i) {
-        rs.setAbsolutePosition(i);
-        enregistrerReponse(rs, i != 1, {1, 0, 0, 0, 0},
-                           {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), {}, {}});
+    FichierResultats fichier = FichierResultats::creer(chemin, std::get<Test>(lireTest(test)), candidat, examen, Jour);
+    for (int i = 0; i < reponses && i < fichier.nbQuestions(); ++i) {
+        fichier.noterReponse(i, fichier.question(i).qcm ? std::array<std::int16_t, 5>{1, 0, 0, 0, 0}
+                                                              : std::array<std::int16_t, 5>{1, 2, 3, 0, 0});
     }
 }
 

@@ -3,11 +3,12 @@
 #include "data/correction.h"
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
-#include "platform/error.h"
 #include "platform/db/editscope.h"
+#include "platform/error.h"
 #include "platform/services/clock.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace kelvane::data {
 
@@ -245,8 +246,17 @@ QString FichierResultats::chemin() const {
     return base_.path();
 }
 
-Eleve FichierResultats::eleve() {
+void FichierResultats::allerAuPremierEleve() {
+    if (eleves_.RecordCount() == 0) {
+        throw Error(errc::NoCurrentRecord,
+                    QStringLiteral("Aucun enregistrement en cours: le fichier %1 n'a pas d'élève")
+                        .arg(QFileInfo(chemin()).fileName()));
+    }
     eleves_.setAbsolutePosition(0);
+}
+
+Eleve FichierResultats::eleve() {
+    allerAuPremierEleve();
     Eleve e;
     e.nom = texteChamp(eleves_.Fields(QStringLiteral("nom")));
     e.prenom = texteChamp(eleves_.Fields(QStringLiteral("prenom")));
@@ -330,7 +340,7 @@ bool FichierResultats::noterReponse(int position, const std::array<std::int16_t,
 }
 
 void FichierResultats::tamponnerDate(const QDate& aujourdhui) {
-    eleves_.setAbsolutePosition(0);
+    allerAuPremierEleve();
     db::EditScope edition(eleves_);
     edition.SetField(QStringLiteral("date"), services::shortDate(aujourdhui));
     edition.Update();

@@ -118,12 +118,11 @@ public:
     // Creates the file and fills it in one commit, so that a killed process leaves it either complete or without
     // tables. When the filling fails, the file just created is removed before the error is rethrown; a file that
     // was there before (the creation refused its name) is never touched.
-    static FichierResultats creer(const QString& chemin, const Test& test, const DonneesCandidat& candidat,
-                                  bool examen, const QDate& aujourdhui);
+    static FichierResultats creer(const QString& chemin, const Test& test, const DonneesCandidat& candidat, bool examen,
+                                  const QDate& aujourdhui);
     // Opens an existing results file and its tables. A file whose second table is not eleves is not opened:
     // nothing is returned.
-    static std::optional<FichierResultats> ouvrir(const QString& chemin,
-                                                  db::OpenMode mode = db::OpenMode::ReadWrite);
+    static std::optional<FichierResultats> ouvrir(const QString& chemin, db::OpenMode mode = db::OpenMode::ReadWrite);
 
     QString chemin() const;
     int nbQuestions() const { return questions_.RecordCount(); }
@@ -141,11 +140,12 @@ public:
     // Records the answer in the question at `position` and marks it, in one Edit ... Update: RE1 to RE5, then
     // reussi. Returns the mark; on failure the record stays as it was and the error is thrown.
     bool noterReponse(int position, const std::array<std::int16_t, 5>& reponses);
-    // Writes today's short date into the eleves record.
+    // Writes today's short date into the eleves record; error 3021 when the table is empty.
     void tamponnerDate(const QDate& aujourdhui);
 
 private:
     explicit FichierResultats(db::Database base);
+    void allerAuPremierEleve();
 
     db::Database base_;
     db::Recordset eleves_;

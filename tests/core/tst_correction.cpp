@@ -1,47 +1,27 @@
-#include "data/fichierresultats.h"
-#include "fixtures.h"
-#include "platform/db/database.h"
+#include "data/correction.h"
 #include "platform/error.h"
-#include "session/correction.h"
 
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <limits>
 
 using namespace kelvane;
+using namespace kelvane::data;
 
-using Cases = std::array<int, 5>;
-using Combos = std::array<QString, 5>;
-using Valeurs = QList<int>;
-Q_DECLARE_METATYPE(Cases)
-Q_DECLARE_METATYPE(Combos)
+using Attendues = std::array<QVariant, 5>;
+using Reponses = std::array<std::int16_t, 5>;
+Q_DECLARE_METATYPE(Attendues)
+Q_DECLARE_METATYPE(Reponses)
 
 class TstCorrection : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void valeurNumerique_data();
     void valeurNumerique();
     void valeurCombo_data();
     void valeurCombo();
-    void enregistrer_data();
-    void enregistrer();
-    void attenduVideNeComptePas();
-    void reponseChangeeRecalculeLaNote();
-    void rangHorsLimitesLaisseLaQuestionIntacte();
-
-private:
-    struct Fichier {
-        QTemporaryDir dossier;
-        db::Database base;
-        db::Recordset rs;
-    };
-    // One question with the given expected values, the recordset standing on it.
-    static void ouvrir(Fichier& f, bool qcm, const Cases& attendues);
-    static Valeurs reponsesEnregistrees(const QString& chemin);
+    void estJuste_data();
+    void estJuste();
 };
 
 void TstCorrection::valeurNumerique_data() {
@@ -77,7 +57,7 @@ void TstCorrection::valeurNumerique_data() {
 void TstCorrection::valeurNumerique() {
     QFETCH(QString, texte);
     QFETCH(double, attendu);
-    QCOMPARE(kelvane::valeurNumerique(texte), attendu);
+    QCOMPARE(data::valeurNumerique(texte), attendu);
 }
 
 void TstCorrection::valeurCombo_data() {
@@ -102,120 +82,46 @@ void TstCorrection::valeurCombo() {
     QFETCH(int, attendu);
     if (attendu == std::numeric_limits<int>::min()) {
         try {
-            kelvane::valeurCombo(texte);
+            data::valeurCombo(texte);
             QFAIL("the value was accepted");
         } catch (const Error& e) {
             QCOMPARE(e.number(), errc::Overflow);
             QVERIFY2(e.text().contains(texte), qPrintable(e.text()));
         }
     } else {
-        QCOMPARE(int(kelvane::valeurCombo(texte)), attendu);
+        QCOMPARE(int(data::valeurCombo(texte)), attendu);
     }
 }
 
-void TstCorrection::ouvrir(Fichier& f, bool qcm, const Cases& attendues) {
-    fixtures::Resultats resultats;
-    fixtures::QuestionResultat q;
-    q.qcm = qcm;
-    q.attendues = attendues;
-    resultats.questions = {q};
-    f.base = db::OpenDatabase(fixtures::creerResultats(QDir(f.dossier.path()), "correction.mdb", resultats));
-    f.rs = f.base.OpenRecordset(QStringLiteral("question"));
-    f.rs.setAbsolutePosition(0);
-}
+void TstCorrection::estJuste_data() {
+    QTest::addColumn<Attendues>("attendues");
+    QTest::addColumn<Reponses>("reponses");
+    QTest::addColumn<bool>("juste");
 
-Valeurs TstCorrection::reponsesEnregistrees(const QString& chemin) {
-    db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
-    db::Recordset rs = base.OpenRecordset(QStringLiteral("question"));
-    rs.setAbsolutePosition(0);
-    Valeurs valeurs;
-    for (int i = 0; i < 5; ++i) {
-        valeurs.append(rs.Fields(champ::RE1 + i).toInt());
-    }
-    valeurs.append(rs.Fields(QStringLiteral("reussi")).toBool() ? 1 : 0);
-    return valeurs;
-}
-
-void TstCorrection::enregistrer_data() {
-    QTest::addColumn<bool>("qcm");
-    QTest::addColumn<Cases>("attendues");
-    QTest::addColumn<Cases>("cases");
-    QTest::addColumn<Combos>("combos");
-    QTest::addColumn<Valeurs>("enregistre"); // RE1 to RE5, then reussi
-
-    const Cases qcm{1, 0, 1, 0, 0};
-    QTest::newRow("QCM: cases 1 et 3") << true << qcm << Cases{1, 0, 1, 0, 0} << Combos{} << Valeurs{1, 0, 1, 0, 0, 1};
-    QTest::newRow("QCM: case 1 seule") << true << qcm << Cases{1, 0, 0, 0, 0} << Combos{} << Valeurs{1, 0, 0, 0, 0, 0};
-    QTest::newRow("QCM: cases 1 2 3") << true << qcm << Cases{1, 1, 1, 0, 0} << Combos{} << Valeurs{1, 1, 1, 0, 0, 0};
-    QTest::newRow("QCM: rien coché") << true << qcm << Cases{} << Combos{} << Valeurs{0, 0, 0, 0, 0, 0};
-    QTest::newRow("QCM: les listes sont ignorées")
-        << true << qcm << Cases{1, 0, 1, 0, 0} << Combos{"3", "3", "3", "3", "3"} << Valeurs{1, 0, 1, 0, 0, 1};
-
-    const Cases ordre{2, 3, 1, 0, 0};
-    QTest::newRow("ordre: rangs 2 3 1") << false << ordre << Cases{} << Combos{"2", "3", "1", "", ""}
-                                        << Valeurs{2, 3, 1, 0, 0, 1};
-    QTest::newRow("ordre: troisième liste vide")
-        << false << ordre << Cases{} << Combos{"2", "3", "", "", ""} << Valeurs{2, 3, 0, 0, 0, 0};
-    QTest::newRow("ordre: textes tapés à la main")
-        << false << ordre << Cases{1, 1, 1, 1, 1} << Combos{" 2", "3abc", "1\t", "", "x"} << Valeurs{2, 3, 1, 0, 0, 1};
-    QTest::newRow("ordre: question sautée sans rien toucher")
-        << false << ordre << Cases{} << Combos{} << Valeurs{0, 0, 0, 0, 0, 0};
-    QTest::newRow("ordre de quatre: 2 4 1 3")
-        << false << Cases{2, 4, 1, 3, 0} << Cases{} << Combos{"2", "4", "1", "3", ""} << Valeurs{2, 4, 1, 3, 0, 1};
-}
-
-void TstCorrection::enregistrer() {
-    QFETCH(bool, qcm);
-    QFETCH(Cases, attendues);
-    QFETCH(Cases, cases);
-    QFETCH(Combos, combos);
-    QFETCH(Valeurs, enregistre);
-
-    Fichier f;
-    ouvrir(f, qcm, attendues);
-    QCOMPARE(enregistrerReponse(f.rs, qcm, cases, combos), enregistre.last() == 1);
-    QCOMPARE(reponsesEnregistrees(f.base.path()), enregistre);
-}
-
-void TstCorrection::attenduVideNeComptePas() {
+    const Attendues qcm{1, 0, 1, 0, 0};
+    QTest::newRow("QCM: cases 1 et 3") << qcm << Reponses{1, 0, 1, 0, 0} << true;
+    QTest::newRow("QCM: case 1 seule") << qcm << Reponses{1, 0, 0, 0, 0} << false;
+    QTest::newRow("QCM: une case de trop") << qcm << Reponses{1, 1, 1, 0, 0} << false;
+    QTest::newRow("QCM: rien coché") << qcm << Reponses{} << false;
+    const Attendues ordre{2, 3, 1, 0, 0};
+    QTest::newRow("ordre: rangs 2 3 1") << ordre << Reponses{2, 3, 1, 0, 0} << true;
+    QTest::newRow("ordre: troisième rang vide") << ordre << Reponses{2, 3, 0, 0, 0} << false;
+    QTest::newRow("ordre de quatre: 2 4 1 3") << Attendues{2, 4, 1, 3, 0} << Reponses{2, 4, 1, 3, 0} << true;
     // A slot with no expected value cannot be compared, so it is not a difference.
-    QVERIFY(estJuste({1, 0, QVariant(), 0, 0}, {1, 0, 1, 0, 0}));
-    QVERIFY(!estJuste({1, 0, QVariant(), 0, 0}, {1, 1, 1, 0, 0}));
-
-    Fichier f;
-    ouvrir(f, true, {1, 0, 1, 0, 0});
-    f.rs.Edit();
-    f.rs.SetField(champ::S1 + 4, QVariant());
-    f.rs.Update();
-    f.rs.setAbsolutePosition(0);
-    QVERIFY(enregistrerReponse(f.rs, true, {1, 0, 1, 0, 1}, {}));
+    QTest::newRow("attendu nul: pas une différence") << Attendues{1, 0, {}, 0, 0} << Reponses{1, 0, 1, 0, 0} << true;
+    QTest::newRow("attendu nul, autre case fausse") << Attendues{1, 0, {}, 0, 0} << Reponses{1, 1, 1, 0, 0} << false;
+    QTest::newRow("aucun attendu: toujours juste") << Attendues{} << Reponses{1, 2, 3, 4, 5} << true;
+    QTest::newRow("attendu qui n'est pas un nombre: jamais juste")
+        << Attendues{QStringLiteral("un"), 0, 0, 0, 0} << Reponses{1, 0, 0, 0, 0} << false;
+    QTest::newRow("attendu décimal: comparé tel quel")
+        << Attendues{1.5, 0, 0, 0, 0} << Reponses{2, 0, 0, 0, 0} << false;
 }
 
-void TstCorrection::reponseChangeeRecalculeLaNote() {
-    Fichier f;
-    ouvrir(f, true, {1, 0, 1, 0, 0});
-    QVERIFY(enregistrerReponse(f.rs, true, {1, 0, 1, 0, 0}, {}));
-    QVERIFY(!enregistrerReponse(f.rs, true, {1, 0, 0, 0, 0}, {}));
-    QCOMPARE(reponsesEnregistrees(f.base.path()), (Valeurs{1, 0, 0, 0, 0, 0}));
-    QVERIFY(enregistrerReponse(f.rs, true, {1, 0, 1, 0, 0}, {}));
-    QCOMPARE(reponsesEnregistrees(f.base.path()), (Valeurs{1, 0, 1, 0, 0, 1}));
-}
-
-void TstCorrection::rangHorsLimitesLaisseLaQuestionIntacte() {
-    // A rank typed too large must not end the session: the error reaches the form, the record keeps its last
-    // saved answer and the next recording works.
-    Fichier f;
-    ouvrir(f, false, {2, 3, 1, 0, 0});
-    QVERIFY(enregistrerReponse(f.rs, false, {}, {"2", "3", "1", "", ""}));
-    try {
-        enregistrerReponse(f.rs, false, {}, {"2", "40000", "1", "", ""});
-        QFAIL("an out-of-range rank was recorded");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::Overflow);
-    }
-    QCOMPARE(reponsesEnregistrees(f.base.path()), (Valeurs{2, 3, 1, 0, 0, 1}));
-    QVERIFY(!enregistrerReponse(f.rs, false, {}, {"2", "1", "3", "", ""}));
-    QCOMPARE(reponsesEnregistrees(f.base.path()), (Valeurs{2, 1, 3, 0, 0, 0}));
+void TstCorrection::estJuste() {
+    QFETCH(Attendues, attendues);
+    QFETCH(Reponses, reponses);
+    QFETCH(bool, juste);
+    QCOMPARE(data::estJuste(attendues, reponses), juste);
 }
 
 QTEST_GUILESS_MAIN(TstCorrection)

@@ -1,8 +1,9 @@
 #include "data/fichierresultats.h"
 #include "data/reglesfichiers.h"
-#include "fixtures.h"
 #include "platform/db/database.h"
-#include "platform/error.h"
+#include "platform/db/editscope.h"
+#include "support/erreurs.h"
+#include "support/fixtures.h"
 
 #include <QFile>
 #include <QSet>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 using namespace kelvane;
+using namespace kelvane::data;
 using db::FieldType;
 
 Q_DECLARE_METATYPE(FieldType)
@@ -34,11 +36,16 @@ private slots:
     void texteVideEtTaille_data();
     void texteVideEtTaille();
 
-    void remplissage();
-    void echecDeCopieLaisseLeFichierVide_data();
-    void echecDeCopieLaisseLeFichierVide();
-    void demarrageSupprimeSeulementSonFichier();
-    void demarrageNeTouchePasUnFichierExistant();
+    void parametresTest_data();
+    void parametresTest();
+    void remplissageGardeValeursEtNuls();
+    void echecDeRemplissageLaisseLesTablesVides_data();
+    void echecDeRemplissageLaisseLesTablesVides();
+    void creationRateeSupprimeSeulementSonFichier();
+    void creationNeTouchePasUnFichierExistant();
+    void ouvrirRefuseCeQuiNEstPasUnResultat();
+    void reponseEnregistreeEtNoteeDurablement();
+    void reponseRefuseeLaisseLEnregistrement();
 };
 
 void TstFichierResultats::nomFichier_data() {
@@ -152,7 +159,7 @@ void TstFichierResultats::controlerNom_data() {
 void TstFichierResultats::controlerNom() {
     QFETCH(QString, texte);
     QFETCH(QString, caractere);
-    const std::optional<QString> message = kelvane::controlerNom(texte);
+    const std::optional<QString> message = data::controlerNom(texte);
     if (caractere.isEmpty()) {
         QVERIFY2(!message, qPrintable(message.value_or(QString())));
     } else {
@@ -191,7 +198,7 @@ void TstFichierResultats::champsCrees() {
     QFETCH(QList<int>, tailles);
 
     QTemporaryDir dossier;
-    db::Database base = creerFichierResultats(QDir(dossier.path()).filePath("JDupont-B1V-Ex-061201.mdb"));
+    db::Database base = creerFichierResultats(dossier.filePath("JDupont-B1V-Ex-061201.mdb"));
     const db::TableDef def = base.TableDefs().Item(table);
     QCOMPARE(def.Fields().Count(), noms.size());
     QList<int> taillesLues;
@@ -209,7 +216,7 @@ void TstFichierResultats::champsCrees() {
 
 void TstFichierResultats::fichierCreeReconnuCommeResultats() {
     QTemporaryDir dossier;
-    const QString chemin = QDir(dossier.path()).filePath("resultats-vide.mdb");
+    const QString chemin = dossier.filePath("resultats-vide.mdb");
     {
         db::Database base = creerFichierResultats(chemin);
         QVERIFY(estResultats(base));
@@ -220,12 +227,7 @@ void TstFichierResultats::fichierCreeReconnuCommeResultats() {
         QCOMPARE(tables.at(6), QStringLiteral("question"));
     }
     // A taken name is refused by the engine, never overwritten.
-    try {
-        creerFichierResultats(chemin);
-        QFAIL("an existing file was created again");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::DatabaseExists);
-    }
+    KELVANE_EXPECT_ERROR(creerFichierResultats(chemin), errc::DatabaseExists);
 }
 
 void TstFichierResultats::texteVideEtTaille_data() {
@@ -261,7 +263,7 @@ void TstFichierResultats::texteVideEtTaille() {
     QFETCH(bool, accepte);
 
     QTemporaryDir dossier;
-    db::Database base = creerFichierResultats(QDir(dossier.path()).filePath("textes.mdb"));
+    db::Database base = creerFichierResultats(dossier.filePath("textes.mdb"));
     db::Recordset rs = base.OpenRecordset(table);
     rs.AddNew();
     try {
@@ -278,34 +280,34 @@ void TstFichierResultats::texteVideEtTaille() {
 
 namespace {
 
-struct TestOuvert {
-    db::Database base;
-    db::Recordset numero;
-    db::Recordset chapitre;
-    db::Recordset test;
-};
+const QDate Jour(2001, 12, 6);
+const DonneesCandidat Candidat{QStringLiteral("Dupont"), QStringLiteral("Jean"), QString(), QStringLiteral("B1V")};
 
-TestOuvert ouvrirTest(const QString& chemin) {
-    TestOuvert t;
-    t.base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
-    t.test = t.base.OpenRecordset(QStringLiteral("test"));
-    t.chapitre = t.base.OpenRecordset(QStringLiteral("chapitre"));
-    t.numero = t.base.OpenRecordset(QStringLiteral("numero"));
-    return t;
-}
-
-fixtures::Question question(int numero, const QString& texte, int chapitre) {
-    fixtures::Question q;
-    q.numero = numero;
-    q.texte = texte;
-    q.chapitre = chapitre;
-    q.niveaux = {numero % 2 == 0, true, false, numero == 3, false};
-    q.nbReponses = 3;
-    q.reponses = {QStringLiteral("R%1a").arg(numero), QStringLiteral("R%1b").arg(numero), QStringLiteral("éà"), {}, {}};
-    q.attendues = {2, 3, 1, 0, 0};
-    q.qcm = numero != 2;
-    q.temps = 10 * numero;
-    return q;
+// A test as lireTest gives it: three questions stored out of number order, two chapters, the settings.
+Test testDeValeurs() {
+    Test test;
+    test.fichier = QStringLiteral("B1V.mdb");
+    test.nom = QStringLiteral("B1V");
+    test.temps = 900;
+    test.tolerance = 75;
+    test.chapitres = {{QStringLiteral("Dangers"), 2}, {QStringLiteral("Généralités"), 1}};
+    for (int numero : {3, 1, 2}) {
+        Test::Question q;
+        q.fill(QVariant());
+        q[0] = numero % 2 == 0;
+        q[1] = true;
+        q[champ::Question] = QStringLiteral("Question %1").arg(numero);
+        q[champ::NbreReponse] = 2;
+        q[champ::R1] = QStringLiteral("Oui");
+        q[champ::R1 + 1] = QStringLiteral("éà");
+        q[champ::S1] = 1;
+        q[champ::S1 + 1] = 0;
+        q[champ::Qcm] = numero != 2;
+        q[champ::Chapitre] = numero == 3 ? 2 : 1;
+        q[champ::Numero] = numero;
+        test.questions.push_back(q);
+    }
+    return test;
 }
 
 int nombreEnregistrements(const QString& chemin, const QString& table) {
@@ -313,154 +315,191 @@ int nombreEnregistrements(const QString& chemin, const QString& table) {
     return base.OpenRecordset(table).RecordCount();
 }
 
+// RE1 to RE5 then reussi of the first question, read afresh from the file.
+QList<int> reponsesLues(const QString& chemin) {
+    std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin, db::OpenMode::ReadOnly);
+    const Question q = f->question(0);
+    return {q.donnees[0], q.donnees[1], q.donnees[2], q.donnees[3], q.donnees[4], q.reussi ? 1 : 0};
+}
+
 } // namespace
 
-void TstFichierResultats::remplissage() {
-    QTemporaryDir dossier;
-    const QDir dir(dossier.path());
-    fixtures::Test test;
-    test.nbChamps = 22; // a 22nd column of the test is dropped
-    test.chapitres = {{QStringLiteral("Dangers"), 2}, {QStringLiteral("Généralités"), 1}};
-    test.parametres = {{900, 75}, {60, 10}}; // only the first settings record counts
-    test.questions = {question(3, "Troisième", 2), question(1, "Première", 1), question(2, "Deuxième", 1)};
-    TestOuvert t = ouvrirTest(fixtures::creerTest(dir, "B1V.mdb", test));
-
-    const QString chemin = dir.filePath("JDupont-B1V-Ex-061201.mdb");
-    const DonneesCandidat candidat{QStringLiteral("Dupont"), QStringLiteral("Jean"), QString(), QStringLiteral("B1V")};
-    db::Database eleve = creerFichierResultats(chemin);
-    const ParametresTest parametres =
-        remplirFichierResultats(eleve, t.numero, t.chapitre, t.test, candidat, true, QDate(2001, 12, 6));
-    QCOMPARE(parametres.temps, std::int16_t(900));
-    QCOMPARE(parametres.tolerance, std::int16_t(75));
-
-    db::Recordset eleves = eleve.OpenRecordset(QStringLiteral("eleves"));
-    QCOMPARE(eleves.RecordCount(), 1);
-    eleves.setAbsolutePosition(0);
-    const QList<QVariant> attendusEleve{"Dupont", "Jean", "", "B1V", "06/12/01", true, 900, 75};
-    for (int i = 0; i < attendusEleve.size(); ++i) {
-        QCOMPARE(eleves.Fields(i).toString(), attendusEleve.at(i).toString());
-    }
-
-    db::Recordset chapitres = eleve.OpenRecordset(QStringLiteral("chapitre"));
-    QCOMPARE(chapitres.RecordCount(), 2);
-    chapitres.setAbsolutePosition(0);
-    QCOMPARE(chapitres.Fields(QStringLiteral("nom")).toString(), QStringLiteral("Dangers"));
-    QCOMPARE(chapitres.Fields(QStringLiteral("numero")).toInt(), 2);
-
-    db::Recordset questions = eleve.OpenRecordset(QStringLiteral("question"));
-    QCOMPARE(questions.RecordCount(), 3);
-    for (int pos = 0; pos < 3; ++pos) {
-        t.test.setAbsolutePosition(pos);
-        questions.setAbsolutePosition(pos);
-        for (int i = 0; i < 21; ++i) {
-            QCOMPARE(questions.Fields(i).toString(), t.test.Fields(i).toString());
-        }
-        for (int i = champ::RE1; i < champ::RE1 + 5; ++i) {
-            QCOMPARE(questions.Fields(i), QVariant::fromValue<qint16>(0));
-        }
-        QCOMPARE(questions.Fields(champ::Reussi), QVariant(false));
-    }
-    questions.setAbsolutePosition(0);
-    QCOMPARE(questions.Fields(QStringLiteral("question")).toString(), QStringLiteral("Troisième"));
-}
-
-void TstFichierResultats::echecDeCopieLaisseLeFichierVide_data() {
-    QTest::addColumn<int>("longueurQuestion"); // of the second question
-    QTest::addColumn<int>("nbChamps");
-    QTest::addColumn<bool>("avecParametres");
+void TstFichierResultats::parametresTest_data() {
+    QTest::addColumn<QVariant>("temps");
+    QTest::addColumn<QVariant>("tolerance");
+    QTest::addColumn<QList<int>>("attendu"); // temps, tolerance; empty: refused with the error
     QTest::addColumn<int>("erreur");
 
-    QTest::newRow("question de 250 caractères au milieu du test") << 250 << 21 << true << errc::FieldTooSmall;
-    QTest::newRow("table test de 20 champs") << 10 << 20 << true << errc::ItemNotFound;
-    QTest::newRow("table numero vide") << 10 << 21 << false << errc::InvalidArgument;
+    QTest::newRow("nombres entiers") << QVariant(900) << QVariant(75) << QList<int>{900, 75} << 0;
+    QTest::newRow("décimaux arrondis au pair") << QVariant(598.5) << QVariant(69.5) << QList<int>{598, 70} << 0;
+    QTest::newRow("temps au-delà de 16 bits") << QVariant(40000) << QVariant(70) << QList<int>{} << errc::Overflow;
+    QTest::newRow("tolérance nulle") << QVariant(600) << QVariant() << QList<int>{} << errc::TypeMismatch;
+    QTest::newRow("temps en lettres") << QVariant(QStringLiteral("dix")) << QVariant(70) << QList<int>{}
+                                      << errc::TypeMismatch;
 }
 
-void TstFichierResultats::echecDeCopieLaisseLeFichierVide() {
-    QFETCH(int, longueurQuestion);
-    QFETCH(int, nbChamps);
-    QFETCH(bool, avecParametres);
+void TstFichierResultats::parametresTest() {
+    QFETCH(QVariant, temps);
+    QFETCH(QVariant, tolerance);
+    QFETCH(QList<int>, attendu);
     QFETCH(int, erreur);
 
-    QTemporaryDir dossier;
-    const QDir dir(dossier.path());
-    fixtures::Test test;
-    test.nbChamps = nbChamps;
-    if (!avecParametres) {
-        test.parametres.clear();
+    Test test;
+    test.temps = temps;
+    test.tolerance = tolerance;
+    if (attendu.isEmpty()) {
+        KELVANE_EXPECT_ERROR(data::parametresTest(test), erreur);
+    } else {
+        const ParametresTest p = data::parametresTest(test);
+        QCOMPARE((QList<int>{p.temps, p.tolerance}), attendu);
     }
-    test.questions = {question(1, "Première", 1), question(2, QString(longueurQuestion, QLatin1Char('x')), 1),
-                      question(3, "Troisième", 1)};
-    TestOuvert t = ouvrirTest(fixtures::creerTest(dir, "test-casse.mdb", test));
+}
 
-    const QString chemin = dir.filePath("resultats.mdb");
+void TstFichierResultats::remplissageGardeValeursEtNuls() {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("JDupont-B1V-Ex-061201.mdb");
+    const Test test = testDeValeurs();
     {
-        db::Database eleve = creerFichierResultats(chemin);
-        try {
-            remplirFichierResultats(eleve, t.numero, t.chapitre, t.test, {"Dupont", "Jean", "1A", "test-casse"}, false,
-                                    QDate(2001, 12, 6));
-            QFAIL("the copy of a broken test succeeded");
-        } catch (const Error& e) {
-            QCOMPARE(e.number(), erreur);
+        db::Database base = creerFichierResultats(chemin);
+        remplirFichierResultats(base, test, Candidat, true, Jour);
+    }
+    std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin);
+    QVERIFY(f);
+    const Eleve e = f->eleve();
+    QCOMPARE((QStringList{e.nom, e.prenom, e.classe, e.test, e.date}),
+             (QStringList{"Dupont", "Jean", "", "B1V", "06/12/01"}));
+    QCOMPARE(e.examen, QVariant(true));
+    QCOMPARE(e.temps.toInt(), 900);
+    QCOMPARE(e.tolerance.toInt(), 75);
+    QCOMPARE(f->chapitres().size(), 2U);
+    QCOMPARE(f->chapitres()[0].nom, QStringLiteral("Dangers"));
+
+    // The 21 fields by position, stored order kept, nulls kept; RE1 to RE5 at 0 and reussi false.
+    db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+    db::Recordset rs = base.OpenRecordset(QStringLiteral("question"));
+    QCOMPARE(rs.RecordCount(), 3);
+    for (int pos = 0; pos < 3; ++pos) {
+        rs.setAbsolutePosition(pos);
+        const Test::Question& attendu = test.questions[static_cast<std::size_t>(pos)];
+        for (int i = 0; i < NbChampsQuestionTest; ++i) {
+            QCOMPARE(rs.Fields(i).isNull(), attendu[static_cast<std::size_t>(i)].isNull());
+            QCOMPARE(rs.Fields(i).toString(), attendu[static_cast<std::size_t>(i)].toString());
         }
-        QVERIFY(!eleve.inTransaction());
+        for (int i = champ::RE1; i < champ::RE1 + 5; ++i) {
+            QCOMPARE(rs.Fields(i), QVariant::fromValue<qint16>(0));
+        }
+        QCOMPARE(rs.Fields(champ::Reussi), QVariant(false));
+    }
+    QCOMPARE(f->numeros(), (std::vector<QVariant>{3, 1, 2}));
+    // A null expected value reads as null, so that the marking does not compare it.
+    QVERIFY(f->question(0).attendues[2].isNull());
+}
+
+void TstFichierResultats::echecDeRemplissageLaisseLesTablesVides_data() {
+    QTest::addColumn<int>("champ"); // of the second question
+    QTest::addColumn<int>("longueur");
+
+    QTest::newRow("question de 201 caractères au milieu du test") << champ::Question << 201;
+    QTest::newRow("réponse de 101 caractères") << champ::R1 + 4 << 101;
+}
+
+void TstFichierResultats::echecDeRemplissageLaisseLesTablesVides() {
+    QFETCH(int, champ);
+    QFETCH(int, longueur);
+
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("resultats.mdb");
+    Test test = testDeValeurs();
+    test.questions[1][static_cast<std::size_t>(champ)] = QString(longueur, QLatin1Char('x'));
+    {
+        db::Database base = creerFichierResultats(chemin);
+        KELVANE_EXPECT_ERROR(remplirFichierResultats(base, test, Candidat, false, Jour), errc::FieldTooSmall);
+        QVERIFY(!base.inTransaction());
     }
     for (const char* table : {"eleves", "chapitre", "question"}) {
         QCOMPARE(nombreEnregistrements(chemin, QLatin1StringView(table)), 0);
     }
 }
 
-void TstFichierResultats::demarrageSupprimeSeulementSonFichier() {
+void TstFichierResultats::creationRateeSupprimeSeulementSonFichier() {
     QTemporaryDir dossier;
-    const QDir dir(dossier.path());
-    fixtures::Test test;
-    test.questions = {question(1, "Première", 1), question(2, QString(250, QLatin1Char('x')), 1)};
-    TestOuvert t = ouvrirTest(fixtures::creerTest(dir, "question-trop-longue.mdb", test));
+    Test test = testDeValeurs();
+    test.questions[1][champ::Question] = QString(250, QLatin1Char('x'));
 
     // A neighbour from an earlier session must survive the failed start.
-    const QString voisin = fixtures::creerResultats(dir, "JDupont-question-trop-longue-061201.mdb", {});
-    const QString chemin = dir.filePath("JDupont-question-trop-longue-061201-1.mdb");
-    try {
-        demarrerFichierResultats(chemin, t.numero, t.chapitre, t.test, {"Dupont", "Jean", "", "question-trop-longue"},
-                                 false, QDate(2001, 12, 6));
-        QFAIL("the start succeeded");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::FieldTooSmall);
-    }
+    const QString voisin = fixtures::creerResultats(dossier.filePath("JDupont-B1V-061201.mdb"), {});
+    const QString chemin = dossier.filePath("JDupont-B1V-061201-1.mdb");
+    KELVANE_EXPECT_ERROR(FichierResultats::creer(chemin, test, Candidat, false, Jour), errc::FieldTooSmall);
     QVERIFY(!QFile::exists(chemin));
     QVERIFY(QFile::exists(voisin));
 
-    // The same test with sound questions starts, and the file stays.
-    fixtures::Test sain;
-    sain.questions = {question(1, "Première", 1)};
-    TestOuvert t2 = ouvrirTest(fixtures::creerTest(dir, "sain.mdb", sain));
-    FichierResultatsDemarre demarre =
-        demarrerFichierResultats(dir.filePath("JDupont-sain-061201.mdb"), t2.numero, t2.chapitre, t2.test,
-                                 {"Dupont", "Jean", "", "sain"}, false, QDate(2001, 12, 6));
-    QCOMPARE(demarre.parametres.tolerance, std::int16_t(70));
-    QCOMPARE(demarre.base.OpenRecordset(QStringLiteral("question")).RecordCount(), 1);
-    QVERIFY(QFile::exists(dir.filePath("JDupont-sain-061201.mdb")));
+    // Sound questions start, and the file is complete on disk once creer returns.
+    const QString sain = dossier.filePath("JDupont-B1V-061201-2.mdb");
+    FichierResultats f = FichierResultats::creer(sain, testDeValeurs(), Candidat, false, Jour);
+    QCOMPARE(f.nbQuestions(), 3);
+    QCOMPARE(f.nbChampsQuestion(), champ::NbChampsQuestion);
+    QCOMPARE(f.chemin(), sain);
+    QCOMPARE(nombreEnregistrements(sain, QStringLiteral("question")), 3);
+    QCOMPARE(nombreEnregistrements(sain, QStringLiteral("eleves")), 1);
 }
 
-void TstFichierResultats::demarrageNeTouchePasUnFichierExistant() {
+void TstFichierResultats::creationNeTouchePasUnFichierExistant() {
     QTemporaryDir dossier;
-    const QDir dir(dossier.path());
-    fixtures::Test test;
-    test.questions = {question(1, "Première", 1)};
-    TestOuvert t = ouvrirTest(fixtures::creerTest(dir, "B1V.mdb", test));
-
     fixtures::Resultats ancien;
-    ancien.questions = {fixtures::QuestionResultat{}};
-    const QString chemin = fixtures::creerResultats(dir, "JDupont-B1V-061201.mdb", ancien);
-    try {
-        demarrerFichierResultats(chemin, t.numero, t.chapitre, t.test, {"Dupont", "Jean", "", "B1V"}, false,
-                                 QDate(2001, 12, 6));
-        QFAIL("an existing file was taken over");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::DatabaseExists);
-    }
-    QVERIFY(QFile::exists(chemin));
+    ancien.questions = {fixtures::Question{}};
+    const QString chemin = fixtures::creerResultats(dossier.filePath("JDupont-B1V-061201.mdb"), ancien);
+    KELVANE_EXPECT_ERROR(FichierResultats::creer(chemin, testDeValeurs(), Candidat, false, Jour), errc::DatabaseExists);
     QCOMPARE(nombreEnregistrements(chemin, QStringLiteral("question")), 1);
     QCOMPARE(nombreEnregistrements(chemin, QStringLiteral("eleves")), 1);
+}
+
+void TstFichierResultats::ouvrirRefuseCeQuiNEstPasUnResultat() {
+    QTemporaryDir dossier;
+    fixtures::Test test;
+    test.questions = fixtures::questionsSimples(1);
+    QVERIFY(!FichierResultats::ouvrir(fixtures::creerTest(dossier.filePath("B1V.mdb"), test)));
+    QVERIFY(!FichierResultats::ouvrir(fixtures::creerBase(dossier.filePath("autre.mdb"), {"habilitation"})));
+    // Without its candidate record the file opens, but has nobody to show.
+    fixtures::Resultats sansEleve;
+    sansEleve.avecEleve = false;
+    std::optional<FichierResultats> f =
+        FichierResultats::ouvrir(fixtures::creerResultats(dossier.filePath("sans-eleve.mdb"), sansEleve));
+    QVERIFY(f);
+    KELVANE_EXPECT_ERROR(f->eleve(), errc::NoCurrentRecord);
+    KELVANE_EXPECT_ERROR(f->tamponnerDate(QDate(2002, 3, 7)), errc::NoCurrentRecord);
+}
+
+void TstFichierResultats::reponseEnregistreeEtNoteeDurablement() {
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("JDupont-B1V-061201.mdb");
+    {
+        FichierResultats f = FichierResultats::creer(chemin, testDeValeurs(), Candidat, false, Jour);
+        QVERIFY(f.noterReponse(0, {1, 0, 5, 0, 0})); // S3 is null in the test: not compared
+        QCOMPARE(reponsesLues(chemin), (QList<int>{1, 0, 5, 0, 0, 1}));
+        // A changed answer is marked again.
+        QVERIFY(!f.noterReponse(0, {1, 1, 0, 0, 0}));
+        QCOMPARE(reponsesLues(chemin), (QList<int>{1, 1, 0, 0, 0, 0}));
+        f.tamponnerDate(QDate(2002, 3, 7));
+    }
+    std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin);
+    QCOMPARE(f->eleve().date, QStringLiteral("07/03/02"));
+    QCOMPARE(f->question(1).donnees, (std::array<int, 5>{})); // the other questions untouched
+}
+
+void TstFichierResultats::reponseRefuseeLaisseLEnregistrement() {
+    // A failed Update is cancelled: the record keeps its last saved answer and the next one is recorded.
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath("JDupont-B1V-061201.mdb");
+    FichierResultats::creer(chemin, testDeValeurs(), Candidat, false, Jour).noterReponse(0, {1, 0, 0, 0, 0});
+    {
+        std::optional<FichierResultats> lecture = FichierResultats::ouvrir(chemin, db::OpenMode::ReadOnly);
+        KELVANE_EXPECT_ERROR(lecture->noterReponse(0, {0, 1, 0, 0, 0}), errc::ReadOnly);
+        KELVANE_EXPECT_ERROR(lecture->noterReponse(3, {0, 1, 0, 0, 0}), errc::InvalidArgument);
+    }
+    QCOMPARE(reponsesLues(chemin), (QList<int>{1, 0, 0, 0, 0, 1}));
+    std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin);
+    QVERIFY(!f->noterReponse(0, {0, 1, 0, 0, 0}));
+    QCOMPARE(reponsesLues(chemin), (QList<int>{0, 1, 0, 0, 0, 0}));
 }
 
 QTEST_GUILESS_MAIN(TstFichierResultats)

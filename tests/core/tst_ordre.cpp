@@ -1,16 +1,12 @@
-#include "fixtures.h"
-#include "platform/db/database.h"
 #include "session/ordre.h"
 #include "support/doubles/scriptedservices.h"
 
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <numeric>
 
 using namespace kelvane;
-using namespace kelvane::doubles;
+using namespace kelvane::session;
 
 // QList for the columns and the comparisons, so that a failure prints both orders.
 using Ordre = QList<int>;
@@ -28,8 +24,6 @@ class TstOrdre : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void tirage_data();
     void tirage();
     void tirageEstUnePermutation_data();
@@ -65,7 +59,7 @@ void TstOrdre::tirage() {
 
     doubles::ScriptedRandom aleatoire;
     aleatoire.values.assign(tirages.begin(), tirages.end());
-    QCOMPARE(liste(TirerOrdre(n, facteurSecondes(seconde), aleatoire)), attendu);
+    QCOMPARE(liste(tirerOrdre(n, facteurSecondes(seconde), aleatoire)), attendu);
     QVERIFY2(aleatoire.values.empty(), "one number of the generator per question, none thrown back");
 }
 
@@ -94,7 +88,7 @@ void TstOrdre::tirageEstUnePermutation() {
     fixe.fallback = tirageFixe;
     services::RandomService& aleatoire = tirageFixe < 0 ? static_cast<services::RandomService&>(systeme) : fixe;
 
-    Ordre ordre = liste(TirerOrdre(n, facteurSecondes(seconde), aleatoire));
+    Ordre ordre = liste(tirerOrdre(n, facteurSecondes(seconde), aleatoire));
     QCOMPARE(ordre.size(), n);
     std::sort(ordre.begin(), ordre.end());
     Ordre tous(n);
@@ -107,79 +101,60 @@ void TstOrdre::tirageEnSimplePrecision() {
     // 30 in single precision (j = 2) but 29.9999993 in double precision (j = 1).
     doubles::ScriptedRandom aleatoire;
     aleatoire.values = {0.833333313F};
-    QCOMPARE(TirerOrdre(36, facteurSecondes(2), aleatoire).front(), 1);
+    QCOMPARE(tirerOrdre(36, facteurSecondes(2), aleatoire).front(), 1);
 
     // A factor that no clock gives would let a draw be thrown back for ever; it falls back to the stored order.
     doubles::ScriptedRandom toujoursHaut;
     toujoursHaut.fallback = 0.99F;
-    QCOMPARE(liste(TirerOrdre(3, 1.5, toujoursHaut)), (Ordre{0, 1, 2}));
-    QCOMPARE(liste(TirerOrdre(3, -2.0, toujoursHaut)), (Ordre{0, 1, 2}));
+    QCOMPARE(liste(tirerOrdre(3, 1.5, toujoursHaut)), (Ordre{0, 1, 2}));
+    QCOMPARE(liste(tirerOrdre(3, -2.0, toujoursHaut)), (Ordre{0, 1, 2}));
 }
 
 void TstOrdre::ordreParNumero_data() {
-    QTest::addColumn<QList<int>>("numeros"); // in stored order
+    QTest::addColumn<QVariantList>("numeros"); // in stored order
     QTest::addColumn<Ordre>("avant");
     QTest::addColumn<Ordre>("attendu");
 
-    QTest::newRow("numéros 3 1 2") << QList<int>{3, 1, 2} << Ordre{} << Ordre{1, 2, 0};
+    QTest::newRow("numéros 3 1 2") << QVariantList{3, 1, 2} << Ordre{} << Ordre{1, 2, 0};
     QTest::newRow("numéros 1 2 2, formulaire neuf: le dernier 2 gagne, le 3 manquant montre la première")
-        << QList<int>{1, 2, 2} << Ordre{} << Ordre{0, 2, 0};
+        << QVariantList{1, 2, 2} << Ordre{} << Ordre{0, 2, 0};
     QTest::newRow("numéros 1 2 2 après une session plus longue: la place sans numéro garde sa valeur")
-        << QList<int>{1, 2, 2} << Ordre{7, 7, 7, 9} << Ordre{0, 2, 7, 9};
+        << QVariantList{1, 2, 2} << Ordre{7, 7, 7, 9} << Ordre{0, 2, 7, 9};
     QTest::newRow("numéro au-delà du nombre de questions: jamais placé")
-        << QList<int>{1, 5, 2} << Ordre{4, 4, 4} << Ordre{0, 2, 4};
-    QTest::newRow("numéros 0 et négatif: jamais placés") << QList<int>{0, -1, 1} << Ordre{} << Ordre{2, 0, 0};
+        << QVariantList{1, 5, 2} << Ordre{4, 4, 4} << Ordre{0, 2, 4};
+    QTest::newRow("numéros 0 et négatif: jamais placés") << QVariantList{0, -1, 1} << Ordre{} << Ordre{2, 0, 0};
+    QTest::newRow("ordre plus long que la session: jamais raccourci")
+        << QVariantList{2, 1} << Ordre{5, 5, 5} << Ordre{1, 0, 5};
+    QTest::newRow("numéro nul, non entier ou pas un nombre: jamais placé")
+        << QVariantList{QVariant(), 2.5, "x", 1, "2"} << Ordre{} << Ordre{3, 4, 0, 0, 0};
 }
 
 void TstOrdre::ordreParNumero() {
-    QFETCH(QList<int>, numeros);
+    QFETCH(QVariantList, numeros);
     QFETCH(Ordre, avant);
     QFETCH(Ordre, attendu);
 
-    QTemporaryDir dossier;
-    fixtures::Resultats resultats;
-    for (int numero : numeros) {
-        fixtures::QuestionResultat q;
-        q.numero = numero;
-        resultats.questions.append(q);
-    }
-    db::Database base = db::OpenDatabase(fixtures::creerResultats(QDir(dossier.path()), "numeros.mdb", resultats));
-    db::Recordset rs = base.OpenRecordset(QStringLiteral("question"));
-
-    std::vector<int> ordre = vecteur(avant);
-    kelvane::ordreParNumero(rs, static_cast<int>(numeros.size()), ordre);
-    QCOMPARE(liste(ordre), attendu);
+    const std::vector<QVariant> valeurs(numeros.begin(), numeros.end());
+    QCOMPARE(liste(session::ordreParNumero(valeurs, static_cast<int>(numeros.size()), vecteur(avant))), attendu);
 }
 
 void TstOrdre::ordreParNumeroCommeLaRegleQuadratique() {
     // 2000 questions with doubles, gaps and numbers out of range: the single walk must leave exactly what walking
     // the whole table once per number would.
     const int n = 2000;
-    QList<int> numeros;
+    std::vector<QVariant> numeros;
     for (int i = 0; i < n; ++i) {
-        numeros.append((i * 7919 + 13) % (n + 40) - 10);
+        numeros.emplace_back((i * 7919 + 13) % (n + 40) - 10);
     }
-    QTemporaryDir dossier;
-    fixtures::Resultats resultats;
-    for (int numero : numeros) {
-        fixtures::QuestionResultat q;
-        q.numero = numero;
-        resultats.questions.append(q);
-    }
-    db::Database base = db::OpenDatabase(fixtures::creerResultats(QDir(dossier.path()), "grand-test.mdb", resultats));
-    db::Recordset rs = base.OpenRecordset(QStringLiteral("question"));
-
     Ordre attendu(n, 3);
     for (int i = 1; i <= n; ++i) {
         for (int pos = 0; pos < n; ++pos) {
-            if (numeros.at(pos) == i) {
+            if (numeros[static_cast<std::size_t>(pos)].toInt() == i) {
                 attendu[i - 1] = pos;
             }
         }
     }
-    std::vector<int> ordre(n, 3);
-    kelvane::ordreParNumero(rs, n, ordre);
-    QCOMPARE(liste(ordre), attendu);
+    QCOMPARE(liste(session::ordreParNumero(numeros, n, std::vector<int>(n, 3))), attendu);
 }
 
 QTEST_GUILESS_MAIN(TstOrdre)

@@ -1,23 +1,18 @@
-#include "fixtures.h"
-#include "platform/db/database.h"
 #include "results/resultats.h"
+#include "support/erreurs.h"
 
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
+#include <numeric>
 
 using namespace kelvane;
+using namespace kelvane::results;
 
-using Questions = QList<fixtures::QuestionResultat>;
-using Chapitres = QList<std::pair<QString, int>>;
 using Niveaux = std::array<bool, 5>;
-Q_DECLARE_METATYPE(Questions)
-Q_DECLARE_METATYPE(Chapitres)
 
 namespace {
 
-fixtures::QuestionResultat q(bool reussi, Niveaux niveaux = {}, int chapitre = 1, QString texte = "Question") {
-    fixtures::QuestionResultat question;
+data::Question q(bool reussi, Niveaux niveaux = {}, int chapitre = 1, QString texte = QStringLiteral("Question")) {
+    data::Question question;
     question.reussi = reussi;
     question.niveaux = niveaux;
     question.chapitre = chapitre;
@@ -25,41 +20,32 @@ fixtures::QuestionResultat q(bool reussi, Niveaux niveaux = {}, int chapitre = 1
     return question;
 }
 
-// A results file holding these questions, opened as the results screen finds it.
+// A finished session on values: the candidate, the questions in stored order shown in that order, the chapters.
 struct Session {
-    QTemporaryDir dossier;
-    QString chemin;
-    db::Database base;
-    db::Recordset eleves;
-    db::Recordset questions;
-    db::Recordset chapitres;
-    EtatSession etat;
+    data::Eleve eleve{QStringLiteral("Dupont"),
+                      QStringLiteral("Jean"),
+                      QStringLiteral("1ELEC"),
+                      QStringLiteral("B1V"),
+                      QStringLiteral("06/12/01"),
+                      true,
+                      600,
+                      70};
+    std::vector<data::Question> questions;
+    std::vector<data::Chapitre> chapitres{{QStringLiteral("Généralités"), 1}};
+    Seance seance;
 
-    explicit Session(const fixtures::Resultats& resultats, int tolerance = 70) {
-        chemin = fixtures::creerResultats(QDir(dossier.path()), "session.mdb", resultats);
-        base = db::OpenDatabase(chemin);
-        eleves = base.OpenRecordset(QStringLiteral("eleves"));
-        questions = base.OpenRecordset(QStringLiteral("question"));
-        chapitres = base.OpenRecordset(QStringLiteral("chapitre"));
-        etat.NomTest = resultats.nomTest;
-        etat.ModeExamen = resultats.examen;
-        etat.Tolerance = static_cast<std::int16_t>(tolerance);
-        etat.NbQuestions = static_cast<int>(resultats.questions.size());
-        etat.dimensionnerOrdre(etat.NbQuestions);
-        for (int i = 0; i < etat.NbQuestions; ++i) {
-            etat.Ordre[static_cast<std::size_t>(i)] = i;
-        }
+    explicit Session(std::vector<data::Question> qs, int tolerance = 70) : questions(std::move(qs)) {
+        seance.nomTest = QStringLiteral("B1V");
+        seance.examen = true;
+        seance.tolerance = tolerance;
+        seance.nbQuestions = static_cast<int>(questions.size());
+        seance.ordre.resize(questions.size());
+        std::iota(seance.ordre.begin(), seance.ordre.end(), 0);
     }
-    TextesResultats calculer(const Verdicts& mots = VerdictsSession) {
-        return calculerResultats(eleves, questions, chapitres, etat, mots);
+    TextesResultats calculer(const Verdicts& mots = VerdictsSession) const {
+        return calculerResultats(eleve, questions, chapitres, seance, mots);
     }
 };
-
-fixtures::Resultats avecQuestions(const Questions& questions) {
-    fixtures::Resultats resultats;
-    resultats.questions = questions;
-    return resultats;
-}
 
 } // namespace
 
@@ -67,8 +53,6 @@ class TstResultats : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void exempleDeQuatreQuestions();
     void partEtVerdict_data();
     void partEtVerdict();
@@ -77,16 +61,15 @@ private slots:
     void listeDesQuestionsSuitLaSession();
     void listeDesChapitres();
     void plusDe327BonnesReponses();
-    void dateTamponneeParLaSessionSeulement();
+    void ordreHorsDesQuestionsRefuse();
 };
 
 void TstResultats::exempleDeQuatreQuestions() {
-    Session s(avecQuestions({q(true, {true, true, false, false, false}), q(false, {false, true, false, false, false}),
-                             q(true, {false, true, false, true, false}), q(false, {false, false, false, true, false})}),
-              70);
+    const Session s({q(true, {true, true, false, false, false}), q(false, {false, true, false, false, false}),
+                     q(true, {false, true, false, true, false}), q(false, {false, false, false, true, false})});
     const TextesResultats t = s.calculer();
-    QCOMPARE(t.label9, QStringLiteral("Nombre de Bonnes Réponses: 2 sur 4 questions"));
-    QCOMPARE(t.label10, QStringLiteral("50% de bonnes réponses, vous n'avez pas réussi le test (<70%)"));
+    QCOMPARE(t.nombreBonnes, QStringLiteral("Nombre de Bonnes Réponses: 2 sur 4 questions"));
+    QCOMPARE(t.verdict, QStringLiteral("50% de bonnes réponses, vous n'avez pas réussi le test (<70%)"));
     const std::array<QString, 5> niveaux{"B0:1 sur 1 soit 100%", "B1:2 sur 3 soit 66%",
                                          "B2: Pas de questions pour ce niveau", "BR:1 sur 2 soit 50%",
                                          "BC: Pas de questions pour ce niveau"};
@@ -102,8 +85,8 @@ void TstResultats::partEtVerdict_data() {
     QTest::addColumn<int>("total");
     QTest::addColumn<int>("tolerance");
     QTest::addColumn<bool>("visualisation");
-    QTest::addColumn<QString>("label9");
-    QTest::addColumn<QString>("label10");
+    QTest::addColumn<QString>("nombreBonnes");
+    QTest::addColumn<QString>("verdict");
     QTest::addColumn<QString>("niveauBR"); // every question carries BR
 
     QTest::newRow("2 sur 3, tolérance 67: coupé à 66, refusé")
@@ -139,18 +122,18 @@ void TstResultats::partEtVerdict() {
     QFETCH(int, total);
     QFETCH(int, tolerance);
     QFETCH(bool, visualisation);
-    QFETCH(QString, label9);
-    QFETCH(QString, label10);
+    QFETCH(QString, nombreBonnes);
+    QFETCH(QString, verdict);
     QFETCH(QString, niveauBR);
 
-    Questions questions;
+    std::vector<data::Question> questions;
     for (int i = 0; i < total; ++i) {
-        questions.append(q(i < bonnes, {false, false, false, true, false}));
+        questions.push_back(q(i < bonnes, {false, false, false, true, false}));
     }
-    Session s(avecQuestions(questions), tolerance);
+    const Session s(questions, tolerance);
     const TextesResultats t = s.calculer(visualisation ? VerdictsVisualisation : VerdictsSession);
-    QCOMPARE(t.label9, label9);
-    QCOMPARE(t.label10, label10);
+    QCOMPARE(t.nombreBonnes, nombreBonnes);
+    QCOMPARE(t.verdict, verdict);
     QCOMPARE(t.niveaux[3], niveauBR);
     QCOMPARE(t.nbBonnes, bonnes);
 }
@@ -160,8 +143,8 @@ void TstResultats::entetes_data() {
     QTest::addColumn<QString>("nom");
     QTest::addColumn<QString>("classe");
     QTest::addColumn<bool>("examen");
-    QTest::addColumn<QString>("label27");
-    QTest::addColumn<QString>("label28");
+    QTest::addColumn<QString>("candidat");
+    QTest::addColumn<QString>("entete");
 
     QTest::newRow("évaluation") << "jean"
                                 << "Dupont"
@@ -182,76 +165,61 @@ void TstResultats::entetes() {
     QFETCH(QString, nom);
     QFETCH(QString, classe);
     QFETCH(bool, examen);
-    QFETCH(QString, label27);
-    QFETCH(QString, label28);
+    QFETCH(QString, candidat);
+    QFETCH(QString, entete);
 
-    fixtures::Resultats resultats = avecQuestions({q(true)});
-    resultats.prenom = prenom;
-    resultats.nom = nom;
-    resultats.classe = classe;
-    resultats.examen = examen;
-    Session s(resultats);
+    Session s({q(true)});
+    s.eleve.prenom = prenom;
+    s.eleve.nom = nom;
+    s.eleve.classe = classe;
+    s.seance.examen = examen;
     const TextesResultats t = s.calculer();
-    QCOMPARE(t.label27, label27);
-    QCOMPARE(t.label28, label28);
+    QCOMPARE(t.candidat, candidat);
+    QCOMPARE(t.entete, entete);
 }
 
 void TstResultats::listeDesQuestionsSuitLaSession() {
     const QString longue = QString(100, QLatin1Char('a')) + QStringLiteral("bcdefghijKL"); // 111 characters
-    Session s(avecQuestions({q(true, {}, 1, "Première"), q(false, {}, 1, longue), q(true, {}, 1, "Troisième")}));
-    s.etat.Ordre = {2, 0, 1, 9}; // a place beyond the session is not read
+    Session s({q(true, {}, 1, "Première"), q(false, {}, 1, longue), q(true, {}, 1, "Troisième")});
+    s.seance.ordre = {2, 0, 1, 9}; // a place beyond the session is not read
     const TextesResultats t = s.calculer();
-    QCOMPARE(t.list1, (QStringList{"Troisième      :Oui", "Première      :Oui",
-                                   QString(100, QLatin1Char('a')) + "bcdefghijK      :Non"}));
+    QCOMPARE(t.lignesQuestions, (QStringList{"Troisième      :Oui", "Première      :Oui",
+                                             QString(100, QLatin1Char('a')) + "bcdefghijK      :Non"}));
 }
 
 void TstResultats::listeDesChapitres() {
     // Chapters in stored order; one without questions gets no line; each counts every question record, also
     // the ones the session's order shows twice or never.
-    fixtures::Resultats resultats = avecQuestions(
-        {q(true, {}, 2), q(false, {}, 2), q(true, {}, 1), q(true, {}, 2), q(false, {}, 2), q(false, {}, 7)});
-    resultats.chapitres = {{"Dangers", 2}, {"Sans questions", 3}, {"Généralités", 1}};
-    Session s(resultats);
-    s.etat.Ordre = {0, 0, 0, 0, 0, 0};
+    Session s({q(true, {}, 2), q(false, {}, 2), q(true, {}, 1), q(true, {}, 2), q(false, {}, 2), q(false, {}, 7)});
+    s.chapitres = {{"Dangers", 2}, {"Sans questions", 3}, {"Généralités", 1}, {"Numéro nul", {}}};
+    s.seance.ordre = {0, 0, 0, 0, 0, 0};
     const TextesResultats t = s.calculer();
-    QCOMPARE(t.list2, (QStringList{"Dangers:   50%", "Généralités:   100%"}));
+    QCOMPARE(t.lignesChapitres, (QStringList{"Dangers:   50%", "Généralités:   100%"}));
     QCOMPARE(t.nbBonnes, 6);
 }
 
 void TstResultats::plusDe327BonnesReponses() {
     // Counts times 100 once overflowed 16 bits beyond 327 right answers; they are plain ints now.
-    Questions questions;
+    std::vector<data::Question> questions;
     for (int i = 0; i < 400; ++i) {
-        questions.append(q(i < 399, {true, false, false, false, false}));
+        questions.push_back(q(i < 399, {true, false, false, false, false}));
     }
-    Session s(avecQuestions(questions), 99);
+    const Session s(questions, 99);
     const TextesResultats t = s.calculer();
-    QCOMPARE(t.label9, QStringLiteral("Nombre de Bonnes Réponses: 399 sur 400 questions"));
-    QCOMPARE(t.label10, QStringLiteral("99% de bonnes réponses, vous avez réussi le test (>=99%)"));
+    QCOMPARE(t.nombreBonnes, QStringLiteral("Nombre de Bonnes Réponses: 399 sur 400 questions"));
+    QCOMPARE(t.verdict, QStringLiteral("99% de bonnes réponses, vous avez réussi le test (>=99%)"));
     QCOMPARE(t.niveaux[0], QStringLiteral("B0:399 sur 400 soit 99%"));
-    QCOMPARE(t.list2, QStringList{"Généralités:   99%"});
+    QCOMPARE(t.lignesChapitres, QStringList{"Généralités:   99%"});
 }
 
-void TstResultats::dateTamponneeParLaSessionSeulement() {
-    fixtures::Resultats resultats = avecQuestions({q(true)});
-    resultats.date = QStringLiteral("01/09/01");
-    {
-        // The viewer computes without stamping: the stored date is shown and stays.
-        Session s(resultats);
-        QCOMPARE(s.calculer(VerdictsVisualisation).label28, QStringLiteral("B1V (Evaluation) du 01/09/01"));
-        db::Database relue = db::OpenDatabase(s.chemin, db::OpenMode::ReadOnly);
-        db::Recordset eleves = relue.OpenRecordset(QStringLiteral("eleves"));
-        eleves.setAbsolutePosition(0);
-        QCOMPARE(eleves.Fields(QStringLiteral("date")).toString(), QStringLiteral("01/09/01"));
-    }
-    Session s(resultats);
-    tamponnerDate(s.eleves, QDate(2002, 3, 7));
-    QCOMPARE(s.calculer().label28, QStringLiteral("B1V (Evaluation) du 07/03/02"));
-    db::Database relue = db::OpenDatabase(s.chemin, db::OpenMode::ReadOnly);
-    db::Recordset eleves = relue.OpenRecordset(QStringLiteral("eleves"));
-    QCOMPARE(eleves.RecordCount(), 1);
-    eleves.setAbsolutePosition(0);
-    QCOMPARE(eleves.Fields(QStringLiteral("date")).toString(), QStringLiteral("07/03/02"));
+void TstResultats::ordreHorsDesQuestionsRefuse() {
+    // An order that points past the records (a file changed under the session) is an error, never a read out of
+    // bounds; a place it never filled stands for the first question.
+    Session s({q(true), q(false)});
+    s.seance.ordre = {1, 2};
+    KELVANE_EXPECT_ERROR(s.calculer(), errc::InvalidArgument);
+    s.seance.ordre = {1};
+    QCOMPARE(s.calculer().lignesQuestions, (QStringList{"Question      :Non", "Question      :Oui"}));
 }
 
 QTEST_GUILESS_MAIN(TstResultats)

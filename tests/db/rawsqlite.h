@@ -2,6 +2,8 @@
 
 // Files made and checked behind the engine's back, as teachers make them with sqlite3 or DB Browser.
 
+#include "support/erreurs.h"
+
 #include <QFile>
 #include <QString>
 #include <QTest>
@@ -62,14 +64,3 @@ inline QString query(const QString& path, const char* sql) {
 }
 
 } // namespace rawsqlite
-
-// Runs `call` and checks it raises kelvane::Error with the number `expected`.
-#define KELVANE_EXPECT_ERROR(call, expected)                                                                           \
-    do {                                                                                                               \
-        try {                                                                                                          \
-            call;                                                                                                      \
-            QFAIL("expected error " #expected " from: " #call);                                                        \
-        } catch (const kelvane::Error& raised_) {                                                                      \
-            QCOMPARE(raised_.number(), int(expected));                                                                 \
-        }                                                                                                              \
-    } while (false)

@@ -1,30 +1,27 @@
 #pragma once
 
-#include "data/etatsession.h"
-#include "data/fichierresultats.h"
-#include "platform/db/database.h"
-#include "platform/db/recordset.h"
+#include "results/rapport.h"
 
-#include <QDir>
+#include <QDate>
 #include <QList>
 #include <QString>
-#include <QTemporaryDir>
-#include <QVariant>
-#include <utility>
 
-// A results file as a finished session leaves it, opened with the tables the report reads.
+// The report of a finished session, as the session reads it from its results file: the candidate, every question
+// in stored order with its mark, the count of right answers and the pass mark.
 namespace essai {
 
 struct Question {
-    QVariant texte; // null allowed
+    QString texte;
     bool reussi = false;
 };
 
 struct Candidat {
-    QVariant nom = QStringLiteral("Dupont");
-    QVariant prenom = QStringLiteral("Jean");
-    QVariant classe = QStringLiteral("1ELEC");
+    QString nom = QStringLiteral("Dupont");
+    QString prenom = QStringLiteral("Jean");
+    QString classe = QStringLiteral("1ELEC");
 };
+
+inline const QDate Aujourdhui(2001, 12, 6);
 
 inline QList<Question> questions(int total, int justes) {
     QList<Question> out;
@@ -34,57 +31,23 @@ inline QList<Question> questions(int total, int justes) {
     return out;
 }
 
-struct Resultats {
-    QTemporaryDir dossier;
-    QString chemin;
-    kelvane::db::Database base;
-    kelvane::db::Recordset eleves;
-    kelvane::db::Recordset question;
-    kelvane::EtatSession etat;
-
-    explicit Resultats(const QList<Question>& qs, int tolerance = 70, const Candidat& c = {}, bool avecEleve = true,
-                       const QString& fichier = QStringLiteral("JDupont-B1V-Ex-061201.mdb")) {
-        chemin = QDir(dossier.path()).filePath(fichier);
-        base = kelvane::creerFichierResultats(chemin);
-        base.BeginTrans();
-        eleves = base.OpenRecordset(QStringLiteral("eleves"));
-        if (avecEleve) {
-            eleves.AddNew();
-            eleves.SetField(QStringLiteral("nom"), c.nom);
-            eleves.SetField(QStringLiteral("prenom"), c.prenom);
-            eleves.SetField(QStringLiteral("classe"), c.classe);
-            eleves.SetField(QStringLiteral("test"), QStringLiteral("B1V"));
-            eleves.SetField(QStringLiteral("date"), QStringLiteral("01/01/01"));
-            eleves.SetField(QStringLiteral("examen"), true);
-            eleves.SetField(QStringLiteral("tolerance"), tolerance);
-            eleves.Update();
-        }
-        question = base.OpenRecordset(QStringLiteral("question"));
-        int numero = 0;
-        for (const Question& q : qs) {
-            question.AddNew();
-            question.SetField(kelvane::champ::Question, q.texte);
-            question.SetField(kelvane::champ::Reussi, q.reussi);
-            question.SetField(kelvane::champ::Numero, ++numero);
-            question.SetField(kelvane::champ::Chapitre, 1);
-            question.Update();
-        }
-        base.CommitTrans();
-        eleves = base.OpenRecordset(QStringLiteral("eleves"));
-        question = base.OpenRecordset(QStringLiteral("question"));
-
-        etat.NomTest = QStringLiteral("B1V");
-        etat.ModeExamen = true;
-        etat.Tolerance = static_cast<std::int16_t>(tolerance);
-        etat.NbQuestions = static_cast<int>(qs.size());
-        for (const Question& q : qs) {
-            etat.NbBonnes += q.reussi ? 1 : 0;
-        }
-        etat.dimensionnerOrdre(etat.NbQuestions);
-        for (int i = 0; i < etat.NbQuestions; ++i) {
-            etat.Ordre[static_cast<std::size_t>(i)] = etat.NbQuestions - 1 - i; // shown last to first
-        }
+inline kelvane::results::Rapport rapport(const QList<Question>& qs, int tolerance = 70, const Candidat& c = {}) {
+    kelvane::data::Eleve eleve;
+    eleve.nom = c.nom;
+    eleve.prenom = c.prenom;
+    eleve.classe = c.classe;
+    eleve.test = QStringLiteral("B1V");
+    eleve.date = QStringLiteral("01/01/01"); // the report prints the day of printing, not the stored date
+    std::vector<kelvane::data::Question> questions;
+    int bonnes = 0;
+    for (const Question& q : qs) {
+        kelvane::data::Question question;
+        question.texte = q.texte;
+        question.reussi = q.reussi;
+        questions.push_back(question);
+        bonnes += q.reussi ? 1 : 0;
     }
-};
+    return kelvane::results::lireRapport(eleve, questions, QStringLiteral("B1V"), bonnes, tolerance, Aujourdhui);
+}
 
 } // namespace essai

@@ -1,4 +1,3 @@
-#include "platform/error.h"
 #include "platform/services/printerrecording.h"
 #include "resultatsessai.h"
 #include "results/impression.h"
@@ -18,7 +17,6 @@ Q_DECLARE_METATYPE(Questions)
 
 namespace {
 
-const QDate Aujourdhui(2001, 12, 6);
 const QString Entete = QStringLiteral(" Jean DUPONT - 1ELEC - Habilitation: B1V - Le 06/12/01");
 
 QString blancs(qsizetype n) {
@@ -34,10 +32,12 @@ QString ligneQuestion(const QString& texte, const QString& marque = {}) {
     return ligne;
 }
 
-QStringList imprimer(RecordingPrinter& printer, essai::Resultats& r) {
-    ImprimerRapport(printer, r.eleves, r.question, r.etat, Aujourdhui);
+QStringList imprimer(RecordingPrinter& printer, const results::Rapport& r) {
+    results::imprimerRapport(printer, r);
     return printer.texts();
 }
+
+const QString Fichier = QStringLiteral("/dossier/JDupont-B1V-Ex-061201.mdb");
 
 } // namespace
 
@@ -56,10 +56,10 @@ private slots:
     void policesDuRapport();
     void coupureDesQuestions_data();
     void coupureDesQuestions();
-    void ordreEnregistreEtRepetition();
+    void lireRapportSurValeurs();
 
     void boutonImprimer();
-    void boutonImprimerSansEleve();
+    void boutonImprimerSansImprimante();
     void boutonImprimerImprimanteEnPanne();
 };
 
@@ -173,9 +173,8 @@ void TstRapport::enteteEtVerdict() {
     QFETCH(QString, compte);
     QFETCH(QString, verdict);
 
-    essai::Resultats r(questions, tolerance);
     RecordingPrinter printer;
-    const QStringList lignes = imprimer(printer, r);
+    const QStringList lignes = imprimer(printer, essai::rapport(questions, tolerance));
     QCOMPARE(lignes.size(), 5 + questions.size());
     QCOMPARE(lignes.mid(0, 5), (QStringList{Entete, "", blancs(4) + compte, blancs(4) + verdict, ""}));
     QCOMPARE(printer.documentsEnded, 1);
@@ -184,12 +183,11 @@ void TstRapport::enteteEtVerdict() {
 void TstRapport::policesDuRapport() {
     essai::Candidat c;
     c.nom = QStringLiteral("de la Fontaine-Éluard");
-    c.prenom = QVariant();
+    c.prenom = QString();
     c.classe = QString();
-    essai::Resultats r(essai::questions(2, 1), 70, c);
     RecordingPrinter printer;
-    const QStringList lignes = imprimer(printer, r);
-    // Null and empty fields print as nothing; the surname in capitals, accents included.
+    const QStringList lignes = imprimer(printer, essai::rapport(essai::questions(2, 1), 70, c));
+    // Empty fields print as nothing; the surname in capitals, accents included.
     QCOMPARE(lignes.first(), QStringLiteral("  DE LA FONTAINE-ÉLUARD -  - Habilitation: B1V - Le 06/12/01"));
     for (int i = 0; i < printer.lines.size(); ++i) {
         const RecordedLine& l = printer.lines[i];
@@ -200,7 +198,7 @@ void TstRapport::policesDuRapport() {
 }
 
 void TstRapport::coupureDesQuestions_data() {
-    QTest::addColumn<QVariant>("texte");
+    QTest::addColumn<QString>("texte");
     QTest::addColumn<bool>("reussi");
     QTest::addColumn<QStringList>("lignes");
     QTest::addColumn<QList<QList<int>>>("colonnes");
@@ -208,63 +206,60 @@ void TstRapport::coupureDesQuestions_data() {
     const QString a99 = QString(99, QLatin1Char('a'));
     const QString cent = a99 + QLatin1Char('z');
     QTest::newRow("100 caractères: une ligne")
-        << QVariant(cent) << true << QStringList{ligneQuestion(cent, "Oui")} << QList<QList<int>>{{5, 110}};
+        << cent << true << QStringList{ligneQuestion(cent, "Oui")} << QList<QList<int>>{{5, 110}};
 
     const QString mots = QString(50, QLatin1Char('a')) + QLatin1Char(' ') + QString(50, QLatin1Char('b'));
     QTest::newRow("101 caractères: coupé au dernier blanc")
-        << QVariant(mots) << false
+        << mots << false
         << QStringList{ligneQuestion(mots.left(51)), ligneQuestion(QString(50, QLatin1Char('b')), "Non")}
         << QList<QList<int>>{{5}, {5, 110}};
 
     const QString blanc100 = a99 + QStringLiteral(" b");
     QTest::newRow("101 caractères, 100e blanc")
-        << QVariant(blanc100) << true << QStringList{ligneQuestion(a99 + " "), ligneQuestion("b", "Oui")}
+        << blanc100 << true << QStringList{ligneQuestion(a99 + " "), ligneQuestion("b", "Oui")}
         << QList<QList<int>>{{5}, {5, 110}};
 
     const QString plusieurs = QStringLiteral("Le B1V peut-il ") + QString(80, QLatin1Char('c')) +
                               QStringLiteral(" d ") + QString(20, QLatin1Char('e'));
     QTest::newRow("plusieurs blancs: le dernier dans les 100")
-        << QVariant(plusieurs) << true
-        << QStringList{ligneQuestion(plusieurs.left(98)), ligneQuestion(plusieurs.mid(98), "Oui")}
+        << plusieurs << true << QStringList{ligneQuestion(plusieurs.left(98)), ligneQuestion(plusieurs.mid(98), "Oui")}
         << QList<QList<int>>{{5}, {5, 110}};
 
     const QString long200 = QStringLiteral("Une ") + QString(196, QLatin1Char('f'));
     QTest::newRow("200 caractères, blanc au début: la marque passe à la ligne")
-        << QVariant(long200) << false
+        << long200 << false
         << QStringList{ligneQuestion("Une "), ligneQuestion(QString(196, QLatin1Char('f'))), ligneQuestion("", "Non")}
         << QList<QList<int>>{{5}, {5}, {110}};
 
     const QString reste105 = QString(94, QLatin1Char('g')) + QLatin1Char(' ') + QString(105, QLatin1Char('h'));
     QTest::newRow("reste qui finit juste avant la colonne 110")
-        << QVariant(reste105) << true
+        << reste105 << true
         << QStringList{ligneQuestion(reste105.left(95)), blancs(4) + QString(105, QLatin1Char('h')) + "Oui"}
         << QList<QList<int>>{{5}, {5, 110}};
 
     const QString sansBlanc = QString(150, QLatin1Char('x'));
     QTest::newRow("sans blanc dans les 100: coupé au 100e")
-        << QVariant(sansBlanc) << false
+        << sansBlanc << false
         << QStringList{ligneQuestion(sansBlanc.left(100)), ligneQuestion(QString(50, QLatin1Char('x')), "Non")}
         << QList<QList<int>>{{5}, {5, 110}};
 
     const QString blancApres = QString(100, QLatin1Char('y')) + QStringLiteral(" fin");
     QTest::newRow("blanc au 101e seulement: coupé au 100e")
-        << QVariant(blancApres) << true
-        << QStringList{ligneQuestion(blancApres.left(100)), ligneQuestion(" fin", "Oui")}
+        << blancApres << true << QStringList{ligneQuestion(blancApres.left(100)), ligneQuestion(" fin", "Oui")}
         << QList<QList<int>>{{5}, {5, 110}};
 
-    QTest::newRow("question nulle") << QVariant() << false << QStringList{ligneQuestion("", "Non")}
-                                    << QList<QList<int>>{{110}};
+    QTest::newRow("question vide") << QString() << false << QStringList{ligneQuestion("", "Non")}
+                                   << QList<QList<int>>{{110}};
 }
 
 void TstRapport::coupureDesQuestions() {
-    QFETCH(QVariant, texte);
+    QFETCH(QString, texte);
     QFETCH(bool, reussi);
     QFETCH(QStringList, lignes);
     QFETCH(QList<QList<int>>, colonnes);
 
-    essai::Resultats r({essai::Question{texte, reussi}});
     RecordingPrinter printer;
-    const QStringList imprime = imprimer(printer, r).mid(5);
+    const QStringList imprime = imprimer(printer, essai::rapport({essai::Question{texte, reussi}})).mid(5);
     QCOMPARE(imprime, lignes);
     QList<QList<int>> vues;
     for (qsizetype i = 5; i < printer.lines.size(); ++i) {
@@ -273,48 +268,51 @@ void TstRapport::coupureDesQuestions() {
     QCOMPARE(vues, colonnes);
 }
 
-void TstRapport::ordreEnregistreEtRepetition() {
-    // The session showed them last to first (Ordre reversed); the report follows the file.
-    essai::Resultats r(
-        {{QStringLiteral("Première"), true}, {QStringLiteral("Deuxième"), false}, {QStringLiteral("Troisième"), true}});
+void TstRapport::lireRapportSurValeurs() {
+    // Every question in the order given (the file's), the count and pass mark as the results gave them, the day
+    // of printing; a report printed twice reads the same.
+    const results::Rapport r = essai::rapport(
+        {{QStringLiteral("Première"), true}, {QStringLiteral("Deuxième"), false}, {QStringLiteral("Troisième"), true}},
+        66);
+    QCOMPARE((QStringList{r.prenom, r.nom, r.classe, r.nomTest}), (QStringList{"Jean", "Dupont", "1ELEC", "B1V"}));
+    QCOMPARE(r.date, essai::Aujourdhui);
+    QCOMPARE(r.nbBonnes, 2);
+    QCOMPARE(r.nbQuestions, 3);
+    QCOMPARE(r.tolerance, 66);
     RecordingPrinter printer;
     const QStringList premiere = imprimer(printer, r);
     QCOMPARE(premiere.mid(5), (QStringList{ligneQuestion("Première", "Oui"), ligneQuestion("Deuxième", "Non"),
                                            ligneQuestion("Troisième", "Oui")}));
-    QVERIFY(r.question.Eof());
     printer.clear();
     QCOMPARE(imprimer(printer, r), premiere);
-    QCOMPARE(printer.documentsEnded, 1);
 }
 
 void TstRapport::boutonImprimer() {
     ScriptedServices services;
-    essai::Resultats r(essai::questions(3, 2), 66);
-    QVERIFY(results::imprimerResultats(r.eleves, r.question, r.etat, r.chemin));
+    QVERIFY(results::imprimerResultats(services.all(), essai::rapport(essai::questions(3, 2), 66), Fichier));
     QCOMPARE(services.printer.documentName(), QStringLiteral("JDupont-B1V-Ex-061201.mdb"));
     QCOMPARE(services.printer.documentsEnded, 1);
     QCOMPARE(services.printer.texts().first(), Entete);
     QVERIFY(services.messages.shown().isEmpty()); // a printer took it: nothing to say
 }
 
-void TstRapport::boutonImprimerSansEleve() {
+void TstRapport::boutonImprimerSansImprimante() {
     ScriptedServices services;
-    essai::Resultats r(essai::questions(3, 2), 66, {}, false);
+    Services s = services.all();
+    s.printer = nullptr;
     services.messages.expectMessage({});
-    QVERIFY(!results::imprimerResultats(r.eleves, r.question, r.etat, r.chemin));
+    QVERIFY(!results::imprimerResultats(s, essai::rapport(essai::questions(3, 2), 66), Fichier));
     QVERIFY(services.messages.allAnswered());
-    QVERIFY2(services.messages.last().prompt.contains(QStringLiteral("JDupont-B1V-Ex-061201.mdb")),
+    QVERIFY2(services.messages.last().prompt.contains(QStringLiteral("Aucune imprimante")),
              qPrintable(services.messages.last().prompt));
-    QVERIFY(services.printer.lines.isEmpty()); // the file is read before anything is printed
-    QVERIFY(!services.printer.inDocument());
 }
 
 void TstRapport::boutonImprimerImprimanteEnPanne() {
     ScriptedServices services;
-    essai::Resultats r(essai::questions(3, 2), 66);
+    const results::Rapport r = essai::rapport(essai::questions(3, 2), 66);
     services.printer.failure = QStringLiteral("Imprimante hors ligne");
     services.messages.expectMessage({});
-    QVERIFY(!results::imprimerResultats(r.eleves, r.question, r.etat, r.chemin));
+    QVERIFY(!results::imprimerResultats(services.all(), r, Fichier));
     QVERIFY(services.messages.allAnswered());
     QVERIFY2(services.messages.last().prompt.contains(QStringLiteral("Imprimante hors ligne")),
              qPrintable(services.messages.last().prompt));
@@ -322,7 +320,7 @@ void TstRapport::boutonImprimerImprimanteEnPanne() {
 
     // The next click prints a whole report of its own, from its first page.
     services.printer.clear();
-    QVERIFY(results::imprimerResultats(r.eleves, r.question, r.etat, r.chemin));
+    QVERIFY(results::imprimerResultats(services.all(), r, Fichier));
     QCOMPARE(services.printer.lines.size(), 8);
     QCOMPARE(services.printer.documentsEnded, 1);
 }

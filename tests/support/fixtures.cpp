@@ -1,17 +1,64 @@
 #include "support/fixtures.h"
 
+#include "data/fichierresultats.h"
 #include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/db/tabledef.h"
 
 using namespace kelvane::db;
+namespace champ = kelvane::data::champ;
 
 namespace fixtures {
+
+namespace {
+
+void ajouter(TableDef& t, const QString& nom, FieldType type, int taille = 0) {
+    Field f = t.CreateField(nom, type, taille);
+    f.setAllowZeroLength(true);
+    t.Fields().Append(f);
+}
+
+void ajouterTable(Database& base, const QString& nom, const std::vector<std::pair<QString, FieldType>>& champs) {
+    TableDef t = base.CreateTableDef(nom);
+    for (const auto& [champ, type] : champs) {
+        ajouter(t, champ, type, type == FieldType::Text ? 80 : 0);
+    }
+    base.TableDefs().Append(t);
+}
+
+void ajouterChapitres(Database& base, const std::vector<Chapitre>& chapitres) {
+    Recordset rs = base.OpenRecordset(QStringLiteral("chapitre"));
+    for (const Chapitre& c : chapitres) {
+        rs.AddNew();
+        rs.SetField(QStringLiteral("nom"), c.nom);
+        rs.SetField(QStringLiteral("numero"), c.numero);
+        rs.Update();
+    }
+}
+
+// The 21 fields a test and a results file share, in their order.
+QList<QVariant> valeurs(const Question& q) {
+    QList<QVariant> v;
+    for (bool niveau : q.niveaux) {
+        v << niveau;
+    }
+    v << q.texte << q.nbReponses;
+    for (const QString& r : q.reponses) {
+        v << r;
+    }
+    for (int s : q.attendu) {
+        v << s;
+    }
+    v << q.temps << q.qcm << q.chapitre << q.numero;
+    return v;
+}
+
+} // namespace
 
 void creerHabilitation(const QString& path, const QVariant& code) {
     Database db = CreateDatabase(path);
     TableDef t = db.CreateTableDef(QStringLiteral("habilitation"));
-    Field f = t.CreateField(QStringLiteral("code"), FieldType::Text, 20);
-    f.setAllowZeroLength(true);
-    t.Fields().Append(f);
+    ajouter(t, QStringLiteral("code"), FieldType::Text, 20);
     db.TableDefs().Append(t);
     Recordset rs = db.OpenRecordset(QStringLiteral("habilitation"));
     rs.AddNew();
@@ -20,74 +67,70 @@ void creerHabilitation(const QString& path, const QVariant& code) {
     db.Close();
 }
 
-namespace {
-void ajouter(TableDef& t, const QString& nom, FieldType type, int taille = 0) {
-    Field f = t.CreateField(nom, type, taille);
-    f.setAllowZeroLength(true);
-    t.Fields().Append(f);
+QString creerTest(const QString& path, const Test& test) {
+    Database base = CreateDatabase(path);
+    ajouterTable(base, QStringLiteral("chapitre"), {{"nom", FieldType::Text}, {"numero", FieldType::Integer}});
+    ajouterTable(base, QStringLiteral("numero"), {{"temps", FieldType::Integer}, {"tolerance", FieldType::Integer}});
+
+    TableDef questions = base.CreateTableDef(QStringLiteral("test"));
+    const std::array<std::pair<const char*, FieldType>, 21> colonnes{{
+        {"niveauB0", FieldType::Boolean}, {"niveauB1", FieldType::Boolean}, {"niveauB2", FieldType::Boolean},
+        {"niveauBR", FieldType::Boolean}, {"niveauBC", FieldType::Boolean}, {"intitule", FieldType::Text},
+        {"nbre", FieldType::Integer},     {"rep1", FieldType::Text},        {"rep2", FieldType::Text},
+        {"rep3", FieldType::Text},        {"rep4", FieldType::Text},        {"rep5", FieldType::Text},
+        {"sol1", FieldType::Integer},     {"sol2", FieldType::Integer},     {"sol3", FieldType::Integer},
+        {"sol4", FieldType::Integer},     {"sol5", FieldType::Integer},     {"duree", FieldType::Integer},
+        {"choix", FieldType::Boolean},    {"chap", FieldType::Integer},     {"num", FieldType::Integer},
+    }};
+    for (int i = 0; i < test.nbChamps; ++i) {
+        if (i < 21) {
+            const auto& [nom, type] = colonnes[static_cast<std::size_t>(i)];
+            ajouter(questions, QLatin1StringView(nom), type,
+                    type == FieldType::Text ? (i == 5 ? test.tailleTexteQuestion : 255) : 0);
+        } else {
+            ajouter(questions, QStringLiteral("extra%1").arg(i), FieldType::Integer);
+        }
+    }
+    base.TableDefs().Append(questions);
+    for (const QString& nom : test.tablesEnPlus) {
+        ajouterTable(base, nom, {{"texte", FieldType::Text}});
+    }
+
+    // One transaction: a file of 2000 questions is written in one go instead of one sync per record.
+    base.BeginTrans();
+    ajouterChapitres(base, test.chapitres);
+    Recordset rs = base.OpenRecordset(QStringLiteral("numero"));
+    for (const auto& [temps, tolerance] : test.parametres) {
+        rs.AddNew();
+        rs.SetField(QStringLiteral("temps"), temps);
+        rs.SetField(QStringLiteral("tolerance"), tolerance);
+        rs.Update();
+    }
+    rs = base.OpenRecordset(QStringLiteral("test"));
+    for (const Question& q : test.questions) {
+        rs.AddNew();
+        const QList<QVariant> v = valeurs(q);
+        for (int i = 0; i < qMin(test.nbChamps, 21); ++i) {
+            rs.SetField(i, v.at(i));
+        }
+        for (int i = 21; i < test.nbChamps; ++i) {
+            rs.SetField(i, 1000 + i);
+        }
+        rs.Update();
+    }
+    base.CommitTrans();
+    base.Close();
+    return path;
 }
-} // namespace
 
 void creerTest(const QString& path, int temps, int tolerance, const std::vector<Chapitre>& chapitres,
                const std::vector<Question>& questions) {
-    Database db = CreateDatabase(path);
-    TableDef tc = db.CreateTableDef(QStringLiteral("chapitre"));
-    ajouter(tc, QStringLiteral("nom"), FieldType::Text, 80);
-    ajouter(tc, QStringLiteral("numero"), FieldType::Integer);
-    db.TableDefs().Append(tc);
-    TableDef tn = db.CreateTableDef(QStringLiteral("numero"));
-    ajouter(tn, QStringLiteral("temps"), FieldType::Integer);
-    ajouter(tn, QStringLiteral("tolerance"), FieldType::Integer);
-    db.TableDefs().Append(tn);
-    TableDef tt = db.CreateTableDef(QStringLiteral("test"));
-    for (const char* n : {"B0", "B1", "B2", "BR", "BC"}) {
-        ajouter(tt, QString::fromLatin1(n), FieldType::Boolean);
-    }
-    ajouter(tt, QStringLiteral("question"), FieldType::Text, 200);
-    ajouter(tt, QStringLiteral("nbrereponse"), FieldType::Integer);
-    for (int i = 1; i <= 5; ++i) {
-        ajouter(tt, QStringLiteral("R%1").arg(i), FieldType::Text, 100);
-    }
-    for (int i = 1; i <= 5; ++i) {
-        ajouter(tt, QStringLiteral("S%1").arg(i), FieldType::Integer);
-    }
-    ajouter(tt, QStringLiteral("temps"), FieldType::Integer);
-    ajouter(tt, QStringLiteral("qcm"), FieldType::Boolean);
-    ajouter(tt, QStringLiteral("chapitre"), FieldType::Integer);
-    ajouter(tt, QStringLiteral("numero"), FieldType::Integer);
-    db.TableDefs().Append(tt);
-
-    db.BeginTrans();
-    Recordset rn = db.OpenRecordset(QStringLiteral("numero"));
-    rn.AddNew();
-    rn.SetField(QStringLiteral("temps"), temps);
-    rn.SetField(QStringLiteral("tolerance"), tolerance);
-    rn.Update();
-    Recordset rc = db.OpenRecordset(QStringLiteral("chapitre"));
-    for (const Chapitre& c : chapitres) {
-        rc.AddNew();
-        rc.SetField(QStringLiteral("nom"), c.nom);
-        rc.SetField(QStringLiteral("numero"), c.numero);
-        rc.Update();
-    }
-    Recordset rt = db.OpenRecordset(QStringLiteral("test"));
-    for (const Question& q : questions) {
-        rt.AddNew();
-        for (int i = 0; i < 5; ++i) {
-            rt.SetField(i, q.niveaux[static_cast<std::size_t>(i)]);
-            rt.SetField(7 + i, q.reponses[static_cast<std::size_t>(i)]);
-            rt.SetField(12 + i, q.attendu[static_cast<std::size_t>(i)]);
-        }
-        rt.SetField(5, q.texte);
-        rt.SetField(6, q.nbReponses);
-        rt.SetField(17, 0);
-        rt.SetField(18, q.qcm);
-        rt.SetField(19, q.chapitre);
-        rt.SetField(20, q.numero);
-        rt.Update();
-    }
-    db.CommitTrans();
-    db.Close();
+    Test test;
+    test.parametres = {{temps, tolerance}};
+    test.chapitres = chapitres;
+    test.questions = questions;
+    test.tailleTexteQuestion = 200;
+    creerTest(path, test);
 }
 
 std::vector<Question> questionsSimples(int n) {
@@ -97,13 +140,53 @@ std::vector<Question> questionsSimples(int n) {
         Question q;
         q.niveaux = {true, false, false, false, false};
         q.texte = QStringLiteral("Question numéro %1 ?").arg(i);
-        q.nbReponses = 2;
         q.reponses = {QStringLiteral("Bonne réponse"), QStringLiteral("Mauvaise réponse"), {}, {}, {}};
         q.attendu = {1, 0, 0, 0, 0};
         q.numero = i;
         qs.push_back(q);
     }
     return qs;
+}
+
+QString creerResultats(const QString& path, const Resultats& resultats) {
+    Database base = kelvane::data::creerFichierResultats(path);
+    base.BeginTrans();
+    if (resultats.avecEleve) {
+        Recordset rs = base.OpenRecordset(QStringLiteral("eleves"));
+        rs.AddNew();
+        const QList<QVariant> eleve{resultats.nom,  resultats.prenom, resultats.classe, resultats.nomTest,
+                                    resultats.date, resultats.examen, resultats.temps,  resultats.tolerance};
+        for (int i = 0; i < eleve.size(); ++i) {
+            rs.SetField(i, eleve.at(i));
+        }
+        rs.Update();
+    }
+    ajouterChapitres(base, resultats.chapitres);
+    Recordset rs = base.OpenRecordset(QStringLiteral("question"));
+    for (const Question& q : resultats.questions) {
+        rs.AddNew();
+        const QList<QVariant> v = valeurs(q);
+        for (int i = 0; i < v.size(); ++i) {
+            rs.SetField(i, v.at(i));
+        }
+        for (int i = 0; i < 5; ++i) {
+            rs.SetField(champ::RE1 + i, 0);
+        }
+        rs.SetField(champ::Reussi, q.reussi);
+        rs.Update();
+    }
+    base.CommitTrans();
+    base.Close();
+    return path;
+}
+
+QString creerBase(const QString& path, const QStringList& tables) {
+    Database base = CreateDatabase(path);
+    for (const QString& nom : tables) {
+        ajouterTable(base, nom, {{QStringLiteral("texte"), FieldType::Text}});
+    }
+    base.Close();
+    return path;
 }
 
 } // namespace fixtures

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QDir>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <array>
+#include <utility>
 #include <vector>
 
 // Files that the tests build for their scenarios, through the engine layer.
@@ -11,15 +15,18 @@ namespace fixtures {
 // habilitation.mdb with one record whose code (text of 20) is the given value (null allowed).
 void creerHabilitation(const QString& path, const QVariant& code);
 
+// A question of a test, and of a results file made from it.
 struct Question {
-    std::array<bool, 5> niveaux{};
+    std::array<bool, 5> niveaux{}; // B0, B1, B2, BR, BC
     QString texte;
     int nbReponses = 2;
     std::array<QString, 5> reponses{};
-    std::array<int, 5> attendu{};
+    std::array<int, 5> attendu{}; // S1 to S5
+    int temps = 0;
     bool qcm = true;
     int chapitre = 1;
     int numero = 1;
+    bool reussi = false; // results file only
 };
 
 struct Chapitre {
@@ -27,11 +34,44 @@ struct Chapitre {
     int numero = 1;
 };
 
-// A test file laid out as teachers prepare them: tables chapitre, numero and test.
+// A test file laid out as teachers prepare them: tables chapitre, numero and test. The columns of test are named
+// otherwise than the results file's, since the copy goes by position.
+struct Test {
+    std::vector<Question> questions;
+    std::vector<Chapitre> chapitres{{QStringLiteral("Généralités"), 1}};
+    QList<std::pair<int, int>> parametres{{600, 70}}; // temps, tolerance: one record per pair
+    int nbChamps = 21;             // fields of the table test: fewer breaks the format, more are extra columns
+    int tailleTexteQuestion = 255; // a test's own columns may be wider than the results file's
+    QStringList tablesEnPlus;      // further tables of the test's own, each with one text field
+};
+
+// Returns the path.
+QString creerTest(const QString& path, const Test& test);
 void creerTest(const QString& path, int temps, int tolerance, const std::vector<Chapitre>& chapitres,
                const std::vector<Question>& questions);
 
 // n simple multiple-choice questions numbered 1..n in chapter 1, the first answer being the right one.
 std::vector<Question> questionsSimples(int n);
+
+// A results file as a session leaves it: made by the program's own creation, then filled record by record.
+struct Resultats {
+    QString nom = QStringLiteral("Dupont");
+    QString prenom = QStringLiteral("Jean");
+    QString classe = QStringLiteral("1ELEC");
+    QString nomTest = QStringLiteral("B1V");
+    QString date = QStringLiteral("06/12/01");
+    bool examen = true;
+    int temps = 600;
+    int tolerance = 70;
+    bool avecEleve = true;
+    std::vector<Chapitre> chapitres{{QStringLiteral("Généralités"), 1}};
+    std::vector<Question> questions;
+};
+
+// Returns the path.
+QString creerResultats(const QString& path, const Resultats& resultats);
+
+// A database with the given tables of one text field each, and nothing else. Returns the path.
+QString creerBase(const QString& path, const QStringList& tables);
 
 } // namespace fixtures
