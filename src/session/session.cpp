@@ -45,7 +45,9 @@ void Session::demarrer(const data::Test& test, const Candidat& candidat, const Q
     QString pris; // a name found taken at creation, by another session writing to the same folder
     for (int essai = 0; essai < kEssaisNom && !fichier; ++essai) {
         const QString libre =
-            data::premierNomLibre(nom, [&](const QString& n) { return n == pris || fichiers_.fileExists(n); });
+            data::premierNomLibre(nom, [&](const QString& n) {
+                return n == pris || fichiers_.fileExists(services::joinPath(dossier, n));
+            });
         chemin_ = services::joinPath(dossier, libre);
         try {
             fichier = data::FichierResultats::creer(chemin_, test, donnees, mode_.examen, aujourdhui);

@@ -61,9 +61,10 @@ public:
 
     const ModeTest& mode() const { return mode_; }
 
-    // Creates the candidate's results file in `dossier` (the process's current folder) under the first free name,
+    // Creates the candidate's results file in `dossier` under the first free name,
     // copies the test into it and fixes the order: drawn in evaluation, by number in training. A name that
-    // another session takes meanwhile is stepped over. Nothing changes when it fails.
+    // another session takes meanwhile is stepped over. When it fails, only the path tried (cheminFichier) changes:
+    // the session stays on its previous file.
     void demarrer(const data::Test& test, const Candidat& candidat, const QString& dossier);
     // Reopens a begun results file and goes back to its first question, in the order of the numbers. Returns
     // false, with nothing changed, when the file is not a results file.
