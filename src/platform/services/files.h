@@ -23,7 +23,7 @@ public:
     // The plain files of the current folder (hidden ones too) whose names match "*.mdb", in the order the system
     // gives them.
     virtual QStringList listDatabases() const = 0;
-    virtual bool fileExists(const QString& name) const = 0; // in the current folder
+    virtual bool fileExists(const QString& name) const = 0; // a name in the current folder, or a full path
 };
 
 // folder + separator + name, with no second separator when the folder already ends with one (a drive's root).
