@@ -1,9 +1,9 @@
 // Scanning a working folder of 50 tests and 50 results files, from the folder change to the lists filled,
 // against the bare SQLite work of opening each file and reading its table list and one record.
-#include "app/commun.h"
 #include "data/fichierresultats.h"
-#include "session/formetest.h"
+#include "forms/formetest.h"
 #include "support/doubles/scriptedservices.h"
+#include "support/ecrans.h"
 #include "support/fixtures.h"
 #include "widgets/dirlistbox.h"
 
@@ -26,7 +26,7 @@ QTemporaryDir* dossier() {
             fixtures::creerTest(t->filePath(QStringLiteral("Test%1.mdb").arg(i)), 600, 70,
                                 {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(20));
             kelvane::db::Database r =
-                kelvane::creerFichierResultats(t->filePath(QStringLiteral("Eleve%1-Test-061201.mdb").arg(i)));
+                kelvane::data::creerFichierResultats(t->filePath(QStringLiteral("Eleve%1-Test-061201.mdb").arg(i)));
             kelvane::db::Recordset e = r.OpenRecordset(QStringLiteral("eleves"));
             e.AddNew();
             e.SetField(QStringLiteral("examen"), i % 2 == 0);
@@ -68,22 +68,19 @@ BENCHMARK(BM_ScanBareSqlite)->Unit(benchmark::kMillisecond);
 void BM_ScanFolderChange(benchmark::State& state) {
     kelvane::doubles::ScriptedServices services;
     const QString ici = QDir::currentPath();
-    Commun::RepertoireAppli = ici;
-    Commun::RepertoireInitial = ici;
-    kelvane::session::FormeTest* forme = kelvane::session::creerEssayerTest();
-    forme->Form_Load();
+    forms::FormeTest forme(session::modeEntrainement(), services.all(), forms::Lieux{ici, ici});
+    forme.Form_Load();
+    const ecrans::EcranTest f(&forme);
     for (auto _ : state) {
-        forme->listerepertoire2->setPath(dossier()->path());
+        f->listerepertoire2->setPath(dossier()->path());
         state.PauseTiming();
-        const bool complet = forme->listefichier->count() == 50 && forme->List3->count() == 25;
-        forme->listerepertoire2->setPath(ici);
+        const bool complet = f->listefichier->count() == 50 && f->List3->count() == 25;
+        f->listerepertoire2->setPath(ici);
         state.ResumeTiming();
         if (!complet) {
             state.SkipWithError("the lists are not complete");
         }
     }
-    delete forme;
-    Commun::reinitialiser();
 }
 BENCHMARK(BM_ScanFolderChange)->Unit(benchmark::kMillisecond);
 

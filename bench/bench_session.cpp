@@ -2,12 +2,11 @@
 // work each step wraps: the session start (OkNom to the first question shown), the recording of one answer (one
 // Suivant click), and the results screen. The bare work runs on files with the program's own schema, with the
 // program's journal and sync settings, on the same disk.
-#include "app/commun.h"
 #include "baresqlite.h"
 #include "data/fichierresultats.h"
-#include "results/cadreresultats.h"
-#include "session/formetest.h"
+#include "forms/formetest.h"
 #include "support/doubles/scriptedservices.h"
+#include "support/ecrans.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
@@ -28,7 +27,7 @@ using namespace kelvane::doubles;
 
 namespace {
 
-using kelvane::session::FormeTest;
+using kelvane::forms::FormeTest;
 
 constexpr int kQuestions = 1001;
 const QString kTest = QStringLiteral("grand");
@@ -48,8 +47,6 @@ void preparerDossier() {
     fixtures::creerTest(chemin(kTest + QStringLiteral(".mdb")), 3600, 50,
                         {{QStringLiteral("Généralités"), 1}, {QStringLiteral("Consignation"), 2}},
                         fixtures::questionsSimples(kQuestions));
-    Commun::RepertoireAppli = dossier().path();
-    Commun::RepertoireInitial = dossier().path();
     QDir::setCurrent(dossier().path());
 }
 
@@ -60,11 +57,23 @@ void effacerResultats() {
     }
 }
 
+// A test form, owned, and its controls as the user finds them.
+struct Proprietaire {
+    std::unique_ptr<FormeTest> possede;
+};
+struct Ecran : Proprietaire, ecrans::EcranTest {
+    explicit Ecran(std::unique_ptr<FormeTest> f) : Proprietaire{std::move(f)}, ecrans::EcranTest(possede.get()) {}
+    // The place of the question shown, from "Question n° N".
+    int place() const { return Label31->text().section(QLatin1Char(' '), -1).toInt(); }
+};
+
 // A form of the given mode, its test chosen and the candidate's details typed: the next step is OkNom.
-std::unique_ptr<FormeTest> formeAvantOkNom(bool examen) {
-    std::unique_ptr<FormeTest> f(examen ? kelvane::session::creerEvaluation() : kelvane::session::creerEssayerTest());
-    f->Form_Load();
-    f->show();
+std::unique_ptr<Ecran> formeAvantOkNom(bool examen) {
+    const forms::Lieux lieux{dossier().path(), dossier().path()};
+    auto f = std::make_unique<Ecran>(std::make_unique<FormeTest>(
+        examen ? session::modeEvaluation() : session::modeEntrainement(), scriptes->all(), lieux));
+    f->possede->Form_Load();
+    f->possede->show();
     gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, kTest + QStringLiteral(".mdb")));
     f->OkTest->click();
     f->Text1->setFocus();
@@ -74,15 +83,17 @@ std::unique_ptr<FormeTest> formeAvantOkNom(bool examen) {
     return f;
 }
 
-bool premiereQuestion(const FormeTest& f) {
-    return f.etat.NbQuestions == kQuestions && f.Label31->text() == QStringLiteral("Question n° 1") &&
-           scriptes->messages.allAnswered();
+// Question 1 is shown, and the results file the start made holds every question.
+bool premiereQuestion(const Ecran& f) {
+    if (f->Label31->text() != QStringLiteral("Question n° 1") || !scriptes->messages.allAnswered()) {
+        return false;
+    }
+    const auto fichier = data::FichierResultats::ouvrir(chemin(f->Label6->text()), db::OpenMode::ReadOnly);
+    return fichier && fichier->nbQuestions() == kQuestions;
 }
 
-void finir(std::unique_ptr<FormeTest>& f) {
+void finir(std::unique_ptr<Ecran>& f) {
     f.reset();
-    Commun::fermerBaseEleve();
-    Commun::fermerBaseTest();
     effacerResultats();
 }
 
@@ -120,7 +131,7 @@ struct Schema {
 const Schema& schemaResultats() {
     static const Schema schema = [] {
         const QString modele = chemin(QStringLiteral("modele.mdb"));
-        { kelvane::creerFichierResultats(modele); }
+        { data::creerFichierResultats(modele); }
         Schema s;
         bare::Handle db = bare::open(modele, SQLITE_OPEN_READONLY);
         bare::Statement st =
@@ -156,10 +167,10 @@ std::string marques(int n) {
 
 // A results file of 1,001 questions made by a real session start, copied to `nom` for the bare work.
 QString copieResultats(const QString& nom) {
-    std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
+    std::unique_ptr<Ecran> f = formeAvantOkNom(false);
     f->OkNom->click();
-    const QString source = chemin(Commun::FichierEleve);
-    Commun::fermerBaseEleve();
+    const QString source = chemin(f->Label6->text());
+    f->possede.reset(); // the file closed before it is copied
     QFile::remove(chemin(nom));
     QFile::copy(source, chemin(nom));
     finir(f);
@@ -171,7 +182,7 @@ QString copieResultats(const QString& nom) {
 void BM_SessionStart(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<FormeTest> f = formeAvantOkNom(true);
+        std::unique_ptr<Ecran> f = formeAvantOkNom(true);
         state.ResumeTiming();
         f->OkNom->click();
         state.PauseTiming();
@@ -229,12 +240,12 @@ void BM_SessionStartBare(benchmark::State& state) {
             bare::Statement lus = bare::prepare(test.get(), "SELECT * FROM test");
             bare::Statement ecrits =
                 bare::prepare(eleve.get(), "INSERT INTO question VALUES (" + marques(schema.colonnesQuestion) + ")");
-            const int copies = std::min(sqlite3_column_count(lus.get()), kelvane::champ::RE1);
+            const int copies = std::min(sqlite3_column_count(lus.get()), data::champ::RE1);
             while (sqlite3_step(lus.get()) == SQLITE_ROW) {
                 for (int c = 0; c < copies; ++c) {
                     sqlite3_bind_value(ecrits.get(), c + 1, sqlite3_column_value(lus.get(), c));
                 }
-                for (int c = kelvane::champ::RE1; c < schema.colonnesQuestion; ++c) {
+                for (int c = data::champ::RE1; c < schema.colonnesQuestion; ++c) {
                     sqlite3_bind_int(ecrits.get(), c + 1, 0);
                 }
                 if (sqlite3_step(ecrits.get()) != SQLITE_DONE) {
@@ -259,19 +270,19 @@ BENCHMARK(BM_SessionStartBare)->Unit(benchmark::kMillisecond);
 // ---- (2) one answer recorded: a click on Suivant (the answer written and synced, the next question shown)
 
 void BM_AnswerRecord(benchmark::State& state) {
-    std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
+    std::unique_ptr<Ecran> f = formeAvantOkNom(false);
     f->OkNom->click();
     for (auto _ : state) {
         state.PauseTiming();
-        if (f->etat.IndiceQuestion == f->etat.NbQuestions - 1) {
+        if (f->place() == kQuestions) {
             f->Suivant->click(); // the results, then back to the first question
-            f->Frame5->Retourner->click();
+            f->Retourner->click();
         }
         f->Check[0]->click(); // a changed answer, so that the record is really written
-        const int avant = f->etat.IndiceQuestion;
+        const int avant = f->place();
         state.ResumeTiming();
         f->Suivant->click();
-        if (f->etat.IndiceQuestion != avant + 1) {
+        if (f->place() != avant + 1) {
             state.SkipWithError("Suivant did not move on");
             break;
         }
@@ -286,8 +297,8 @@ void BM_AnswerRecordBare(benchmark::State& state) {
     const QString fichier = copieResultats(QStringLiteral("reponses.mdb"));
     bare::Handle db = bare::open(fichier, SQLITE_OPEN_READWRITE);
     std::string sql = "UPDATE question SET ";
-    for (int c = kelvane::champ::RE1; c < schema.colonnesQuestion; ++c) {
-        sql += (c == kelvane::champ::RE1 ? "\"" : ", \"") + schema.nomsQuestion[static_cast<std::size_t>(c)] + "\" = ?";
+    for (int c = data::champ::RE1; c < schema.colonnesQuestion; ++c) {
+        sql += (c == data::champ::RE1 ? "\"" : ", \"") + schema.nomsQuestion[static_cast<std::size_t>(c)] + "\" = ?";
     }
     sql += " WHERE rowid = ?";
     bare::Statement maj = bare::prepare(db.get(), sql);
@@ -296,10 +307,10 @@ void BM_AnswerRecordBare(benchmark::State& state) {
     for (auto _ : state) {
         const int ligne = n % kQuestions;
         const int valeur = (n / kQuestions) % 2 == 0 ? 1 : 0; // a changed answer at every pass
-        for (int c = 1; c <= schema.colonnesQuestion - kelvane::champ::RE1; ++c) {
+        for (int c = 1; c <= schema.colonnesQuestion - data::champ::RE1; ++c) {
             sqlite3_bind_int(maj.get(), c, c == 1 ? valeur : 0);
         }
-        sqlite3_bind_int(maj.get(), schema.colonnesQuestion - kelvane::champ::RE1 + 1, ligne + 1);
+        sqlite3_bind_int(maj.get(), schema.colonnesQuestion - data::champ::RE1 + 1, ligne + 1);
         if (sqlite3_step(maj.get()) != SQLITE_DONE) {
             state.SkipWithError("update failed");
             break;
@@ -321,20 +332,23 @@ BENCHMARK(BM_AnswerRecordBare)->Unit(benchmark::kMillisecond);
 // ---- (3) the results screen: the date stamped (a durable write), the totals, the lists filled
 
 void BM_ResultsScreen(benchmark::State& state) {
-    std::unique_ptr<FormeTest> f = formeAvantOkNom(false);
+    std::unique_ptr<Ecran> f = formeAvantOkNom(false);
     f->OkNom->click();
-    scriptes->messages.expectMessage(QString(), services::Answer::Yes); // "Abandonner": quit the test
-    f->AnnulerQuestion->click();
     const QDate jour = scriptes->clock.date;
     int n = 0;
     for (auto _ : state) {
+        // Back to the questions, then "Abandonner": the answer on screen (unchanged) is written again, the date
+        // stamped, the totals and lists filled.
         state.PauseTiming();
+        if (f->Frame5->isVisible()) {
+            f->Retourner->click();
+        }
         scriptes->clock.date = jour.addDays(++n % 1000); // a new date, so that the stamp is really written
+        scriptes->messages.expectMessage(QString(), services::Answer::Yes);
         state.ResumeTiming();
-        f->AfficherResultats();
+        f->AnnulerQuestion->click();
     }
-    if (!f->Frame5->isVisible() ||
-        !f->Frame5->Label9->text().endsWith(QStringLiteral("sur %1 questions").arg(kQuestions))) {
+    if (!f->Frame5->isVisible() || !f->Label9->text().endsWith(QStringLiteral("sur %1 questions").arg(kQuestions))) {
         state.SkipWithError("the results screen is not complete");
     }
     scriptes->clock.date = jour;
@@ -390,7 +404,6 @@ int main(int argc, char** argv) {
         preparerDossier();
         benchmark::RunSpecifiedBenchmarks();
         benchmark::Shutdown();
-        Commun::reinitialiser();
         statut = scripted.messages.allAnswered() ? 0 : 1;
         scriptes = nullptr;
     }

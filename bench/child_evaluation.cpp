@@ -3,10 +3,10 @@
 // given on the command line chosen in the list, the candidate's details, every question answered and the results
 // screen shown; then the process ends. Exit status 0 when the results screen counts every question.
 #include "app/application.h"
-#include "app/menu.h"
-#include "results/cadreresultats.h"
-#include "session/formetest.h"
+#include "forms/formetest.h"
+#include "forms/menu.h"
 #include "support/doubles/scriptedservices.h"
+#include "support/ecrans.h"
 #include "support/gui.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ using namespace kelvane::doubles;
 
 namespace {
 
-using kelvane::session::FormeTest;
+using kelvane::forms::FormeTest;
 
 class Evaluation : public QObject {
 public:
@@ -35,10 +35,10 @@ protected:
         if (event->type() != QEvent::Paint) {
             return QObject::eventFilter(watched, event);
         }
-        if (auto* menu = qobject_cast<kelvane::app::Menu*>(watched); menu != nullptr && !menuVu_) {
+        if (auto* menu = qobject_cast<kelvane::forms::Menu*>(watched); menu != nullptr && !menuVu_) {
             menuVu_ = true;
             QMetaObject::invokeMethod(
-                menu, [menu] { menu->Interro->click(); }, Qt::QueuedConnection);
+                menu, [menu] { ecrans::EcranCode(menu)->Interro->click(); }, Qt::QueuedConnection);
         } else if (auto* forme = qobject_cast<FormeTest*>(watched); forme != nullptr && !formeVue_) {
             formeVue_ = true;
             QMetaObject::invokeMethod(
@@ -48,7 +48,8 @@ protected:
     }
 
 private:
-    void passer(FormeTest* f) {
+    void passer(FormeTest* forme) {
+        const ecrans::EcranTest f(forme);
         gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, test_ + QStringLiteral(".mdb")));
         f->OkTest->click();
         f->Text1->setFocus();
@@ -56,17 +57,19 @@ private:
         QTest::keyClicks(f->Text2, QStringLiteral("Jean"));
         services_.messages.expectMessage(QString()); // the pass mark
         f->OkNom->click();
-        const int questions = f->etat.NbQuestions;
-        for (int i = 0; i < questions; ++i) {
+        // Every question answered, until the results are shown.
+        int questions = 0;
+        while (f->Frame3->isVisible() && questions <= 100000) {
             f->Check[0]->click();
             f->Suivant->click();
+            ++questions;
         }
         const QString attendu = QStringLiteral("sur %1 questions").arg(questions);
-        const bool complet = questions > 0 && f->Frame5->isVisible() && f->Frame5->Label9->text().endsWith(attendu) &&
+        const bool complet = questions > 0 && f->Frame5->isVisible() && f->Label9->text().endsWith(attendu) &&
                              services_.messages.allAnswered();
         if (!complet) {
             std::fprintf(stderr, "évaluation incomplète : %d questions, « %s »\n", questions,
-                         qPrintable(f->Frame5->Label9->text()));
+                         qPrintable(f->Label9->text()));
         }
         QCoreApplication::exit(complet ? 0 : 3);
     }
@@ -93,15 +96,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 5000; ++i) {
         services.random.values.push_back(uniforme(tirage));
     }
-    kelvane::services::Services s;
-    s.messages = &services.messages;
-    s.clock = &services.clock;
-    s.random = &services.random;
-    s.timers = &services.timers;
-    s.files = &services.files;
-    s.printer = &services.printer;
-
     Evaluation evaluation(services, QString::fromLocal8Bit(argv[1]));
     application.installEventFilter(&evaluation);
-    return kelvane::app::executer(s);
+    return kelvane::app::executer(services.all());
 }

@@ -2,7 +2,7 @@
 // soon as the menu has been painted once. The program itself is not changed: an application-wide event filter
 // watches for the menu's first paint, and accepts any message box shown on the way, as a teacher would.
 #include "app/application.h"
-#include "app/menu.h"
+#include "forms/menu.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -18,7 +18,7 @@ protected:
                 QMetaObject::invokeMethod(
                     boite, [boite] { boite->accept(); }, Qt::QueuedConnection);
             }
-        } else if (event->type() == QEvent::Paint && !fini_ && qobject_cast<kelvane::app::Menu*>(watched)) {
+        } else if (event->type() == QEvent::Paint && !fini_ && qobject_cast<kelvane::forms::Menu*>(watched)) {
             fini_ = true;
             QMetaObject::invokeMethod(
                 qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);

@@ -1,13 +1,14 @@
 #include "controle.h"
 
-#include "app/commun.h"
 #include "data/fichierresultats.h"
 #include "data/valeurs.h"
+#include "forms/formetest.h"
+#include "forms/visualisation.h"
 #include "platform/db/database.h"
 #include "platform/error.h"
-#include "session/formetest.h"
 #include "support/doubles/scriptedservices.h"
-#include "viewer/visualisation.h"
+#include "support/ecrans.h"
+#include "support/gui.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,6 +24,8 @@
 
 using namespace kelvane::doubles;
 using namespace kelvane;
+namespace champ = kelvane::data::champ;
+using kelvane::data::estVrai;
 
 namespace controle {
 
@@ -150,22 +153,24 @@ QString etat(int statut) {
 }
 
 Listes listes(const QString& dossier) {
-    kelvane::doubles::ScriptedServices services;
+    ScriptedServices services;
     const QString ancien = QDir::currentPath();
     QDir::setCurrent(dossier);
-    Commun::RepertoireAppli = dossier;
-    Commun::RepertoireInitial = dossier;
+    const forms::Lieux lieux{dossier, dossier};
     Listes l;
     {
-        kelvane::viewer::Visualisation visualisation;
+        forms::Visualisation visualisation(services.all(), lieux);
         visualisation.Form_Load();
-        l.resultats = visualisation.ListeResultats;
-        std::unique_ptr<kelvane::session::FormeTest> essai(kelvane::session::creerEssayerTest());
-        essai->Form_Load();
-        l.commences = essai->ListeCommences;
-        l.tests = essai->ListeTests;
+        // The viewer's lines name the file, then the mode in brackets.
+        for (const QString& ligne : gui::lignes(ecrans::EcranVisualisation(&visualisation)->listefichier)) {
+            l.resultats << ligne.section(QStringLiteral(" ("), 0, 0);
+        }
+        forms::FormeTest essai(session::modeEntrainement(), services.all(), lieux);
+        essai.Form_Load();
+        const ecrans::EcranTest e(&essai);
+        l.commences = gui::lignes(e->List3);
+        l.tests = gui::lignes(e->listefichier);
     }
-    Commun::reinitialiser();
     QDir::setCurrent(ancien);
     return l;
 }
@@ -219,25 +224,26 @@ QString texte(const scenario::Reponse& r) {
     return scenario::ligneReponse("", r).mid(1);
 }
 
-void verifierEleves(QStringList& defauts, db::Database& base, bool examen) {
-    db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
-    if (eleves.RecordCount() != 1) {
-        defauts << QStringLiteral("eleves: %1 enregistrements").arg(eleves.RecordCount());
+// The candidate as the program reads it back when it goes on with the file.
+void verifierEleves(QStringList& defauts, db::Database& base, data::FichierResultats& fichier, bool examen) {
+    const int n = base.OpenRecordset(QStringLiteral("eleves")).RecordCount();
+    if (n != 1) {
+        defauts << QStringLiteral("eleves: %1 enregistrements").arg(n);
         return;
     }
-    eleves.MoveFirst();
-    const std::pair<const char*, QVariant> attendus[] = {{"nom", scenario::kNom},
-                                                         {"prenom", scenario::kPrenom},
-                                                         {"classe", scenario::kClasse},
-                                                         {"test", scenario::kTest},
-                                                         {"date", scenario::kJourCourt},
-                                                         {"temps", scenario::kTemps},
-                                                         {"tolerance", scenario::kTolerance}};
-    for (const auto& [nom, valeur] : attendus) {
-        comparer(defauts, QStringLiteral("eleves.%1").arg(QLatin1StringView(nom)),
-                 eleves.Fields(QLatin1StringView(nom)), valeur);
+    const data::Eleve e = fichier.eleve();
+    const std::pair<const char*, std::pair<QVariant, QVariant>> attendus[] = {
+        {"nom", {e.nom, scenario::kNom}},
+        {"prenom", {e.prenom, scenario::kPrenom}},
+        {"classe", {e.classe, scenario::kClasse}},
+        {"test", {e.test, scenario::kTest}},
+        {"date", {e.date, scenario::kJourCourt}},
+        {"temps", {e.temps, scenario::kTemps}},
+        {"tolerance", {e.tolerance, scenario::kTolerance}}};
+    for (const auto& [nom, valeurs] : attendus) {
+        comparer(defauts, QStringLiteral("eleves.%1").arg(QLatin1StringView(nom)), valeurs.first, valeurs.second);
     }
-    if (estVrai(eleves.Fields(QStringLiteral("examen"))) != examen) {
+    if (estVrai(e.examen) != examen) {
         defauts << QStringLiteral("eleves.examen faux");
     }
 }
@@ -309,9 +315,13 @@ QStringList defautsResultats(const QString& chemin, const QString& cheminTest, b
     QStringList defauts;
     try {
         db::Database test = db::OpenDatabase(cheminTest, db::OpenMode::ReadOnly);
-        // As the program opens a results file it goes on with: read and write.
-        db::Database base = db::OpenDatabase(chemin);
-        verifierEleves(defauts, base, examen);
+        // As the program opens a results file it goes on with: read and write, through its own rules.
+        std::optional<data::FichierResultats> fichier = data::FichierResultats::ouvrir(chemin);
+        if (!fichier) {
+            return {QStringLiteral("le programme ne reconnaît pas le fichier de résultats")};
+        }
+        db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+        verifierEleves(defauts, base, *fichier, examen);
         verifierChapitres(defauts, base, test);
         verifierQuestions(defauts, base, test, journal);
     } catch (const Error& e) {

@@ -7,12 +7,11 @@
 // standard input before OkNom, so that several children start their sessions at the same moment. --reponses stops
 // after N answers. --marque K answers the first question right (K even) or wrong (K odd), so that two children
 // given different marks never record the same answers.
-#include "app/commun.h"
 #include "data/fichierresultats.h"
-#include "results/cadreresultats.h"
+#include "forms/formetest.h"
 #include "scenario.h"
-#include "session/formetest.h"
 #include "support/doubles/scriptedservices.h"
+#include "support/ecrans.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,7 +73,7 @@ scenario::Reponse choisir(const fixtures::Question& q, bool juste, std::mt19937_
     return r;
 }
 
-void saisir(session::FormeTest* f, const fixtures::Question& q, const scenario::Reponse& r) {
+void saisir(const ecrans::EcranTest& f, const fixtures::Question& q, const scenario::Reponse& r) {
     for (std::size_t i = 0; i < static_cast<std::size_t>(q.nbReponses); ++i) {
         if (q.qcm) {
             if (f->Check[i]->isChecked() != (r.valeurs[i] != 0)) {
@@ -125,12 +124,12 @@ int main(int argc, char** argv) {
     if (!QDir::setCurrent(dossier)) {
         echouer(QStringLiteral("dossier introuvable: ") + dossier);
     }
-    Commun::RepertoireAppli = QDir::currentPath();
-    Commun::RepertoireInitial = QDir::currentPath();
-
-    std::unique_ptr<session::FormeTest> f(examen ? session::creerEvaluation() : session::creerEssayerTest());
-    f->Form_Load();
-    f->show();
+    const forms::Lieux lieux{QDir::currentPath(), QDir::currentPath()};
+    auto forme = std::make_unique<forms::FormeTest>(examen ? session::modeEvaluation() : session::modeEntrainement(),
+                                                    services.all(), lieux);
+    forme->Form_Load();
+    forme->show();
+    const ecrans::EcranTest f(forme.get());
 
     // The test is picked in the list with the mouse, as a pupil does.
     const QList<QListWidgetItem*> lignes = f->listefichier->findItems(scenario::kFichierTest, Qt::MatchExactly);
@@ -160,9 +159,9 @@ int main(int argc, char** argv) {
         // The name that looks free at the moment of the click: when two children see the same one, their starts
         // really raced for it.
         ecrire(QStringLiteral("LIBRE ") +
-               premierNomLibre(nomFichierResultats(scenario::kPrenom, scenario::kNom, scenario::kTest, examen,
-                                                   scenario::kJourCourt),
-                               [](const QString& n) { return QFile::exists(n); }));
+               data::premierNomLibre(data::nomFichierResultats(scenario::kPrenom, scenario::kNom, scenario::kTest,
+                                                               examen, scenario::kJourCourt),
+                                     [](const QString& n) { return QFile::exists(n); }));
     }
     f->OkNom->click();
     if (!f->Frame3->isVisible() || !services.messages.allAnswered() || services.messages.shown().size() != 1) {
@@ -171,7 +170,10 @@ int main(int argc, char** argv) {
     }
     ecrire(QStringLiteral("DEBUT ") + f->Label6->text());
 
-    auto* minuterie = static_cast<doubles::ManualTimer*>(f->Timer1);
+    auto* minuterie = forme->findChild<doubles::ManualTimer*>(QStringLiteral("Timer1"));
+    if (minuterie == nullptr) {
+        echouer(QStringLiteral("pas de minuterie"));
+    }
     for (int n = 0; n < limite && f->Frame3->isVisible(); ++n) {
         const auto q = scenario::questionDeTexte(f->Label22->text());
         if (!q) {
@@ -179,7 +181,7 @@ int main(int argc, char** argv) {
         }
         const bool juste = n == 0 && marque >= 0 ? marque % 2 == 0 : rng() % 2 == 0;
         const scenario::Reponse r = choisir(*q, juste, rng);
-        saisir(f.get(), *q, r);
+        saisir(f, *q, r);
         minuterie->fire();
         ecrire(scenario::ligneReponse("ENVOI", r));
         f->Suivant->click();
@@ -191,7 +193,6 @@ int main(int argc, char** argv) {
     if (f->Frame5->isVisible()) {
         ecrire(QStringLiteral("FIN"));
     }
-    f.reset();
-    Commun::reinitialiser();
+    forme.reset();
     return 0;
 }

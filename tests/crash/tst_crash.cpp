@@ -101,8 +101,8 @@ class TestCrash : public QObject {
         const QString testCopie = tour_.dossier + QLatin1Char('/') + scenario::kFichierTest;
         QVERIFY2(contenu(testCopie) == octetsTest_, "le fichier du test a changé");
 
-        const QString nom = kelvane::nomFichierResultats(scenario::kPrenom, scenario::kNom, scenario::kTest, j.examen,
-                                                         scenario::kJourCourt);
+        const QString nom = kelvane::data::nomFichierResultats(scenario::kPrenom, scenario::kNom, scenario::kTest,
+                                                               j.examen, scenario::kJourCourt);
         if (!j.fichier.isEmpty()) {
             QCOMPARE(j.fichier, nom);
         }

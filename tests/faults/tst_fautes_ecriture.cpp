@@ -6,8 +6,7 @@
 // Directory permissions mean nothing to root, and CI runs as root: the suite then becomes the unprivileged user
 // "nobody" before anything else starts, so that a folder made read-only really is read-only.
 #include "platform/db/database.h"
-#include "results/cadreresultats.h"
-#include "session/formefixture.h"
+#include "support/formefixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -147,8 +146,8 @@ class TestFautesEcriture : public QObject {
 
     std::unique_ptr<FormeFixture> fx_;
 
-    session::FormeTest* commencer(bool examen) {
-        session::FormeTest* f = fx_->ouvrir(examen);
+    ecrans::EcranTest commencer(bool examen) {
+        ecrans::EcranTest f = fx_->ouvrir(examen);
         gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("B1V.mdb")));
         f->OkTest->click();
         f->Text1->setFocus();
@@ -232,7 +231,7 @@ private slots:
         QFETCH(Faute, faute);
         QFETCH(bool, examen);
         QFETCH(QString, message);
-        session::FormeTest* f = commencer(examen);
+        const ecrans::EcranTest f = commencer(examen);
         const QString fichier = fx_->chemin(examen ? QStringLiteral("JDupont-B1V-Ex-061201.mdb")
                                                    : QStringLiteral("JDupont-B1V-061201.mdb"));
         QVERIFY(QFile::exists(fichier));
@@ -256,7 +255,7 @@ private slots:
         QCOMPARE(fx_->services->messages.last().buttons, services::Buttons::OkOnly);
 
         // The candidate is still on question 2 with the answer on screen, the countdown still running.
-        QVERIFY(f->isVisible() && f->Frame3->isVisible());
+        QVERIFY(f.forme->isVisible() && f->Frame3->isVisible());
         QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 2"));
         QCOMPARE(f->Label22->text(), QStringLiteral("Question numéro 2 ?"));
         QVERIFY(f->Check[0]->isChecked());
@@ -278,9 +277,8 @@ private slots:
         f->Suivant->click();
 
         QVERIFY(f->Frame5->isVisible() && f->Frame3->isHidden());
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 2 sur 3 questions"));
-        QCOMPARE(f->Frame5->Label10->text(),
-                 QStringLiteral("66% de bonnes réponses, vous avez réussi le test (>=50%)"));
+        QCOMPARE(f->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 2 sur 3 questions"));
+        QCOMPARE(f->Label10->text(), QStringLiteral("66% de bonnes réponses, vous avez réussi le test (>=50%)"));
         const Reponse q3 = lireReponse(fichier, 3);
         QCOMPARE(q3.re, (std::array<int, 5>{0, 1, 0, 0, 0}));
         QVERIFY(!q3.reussi);
@@ -291,7 +289,7 @@ private slots:
     void evaluationTimeOutOnALockedFileStillEnds() {
         fixtures::creerTest(fx_->chemin(QStringLiteral("court.mdb")), 2, 50, {{QStringLiteral("Généralités"), 1}},
                             fixtures::questionsSimples(3));
-        session::FormeTest* f = fx_->ouvrir(true);
+        const ecrans::EcranTest f = fx_->ouvrir(true);
         gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("court.mdb")));
         f->OkTest->click();
         f->Text1->setFocus();
@@ -320,8 +318,8 @@ private slots:
                 .arg(natif(fichier)));
         t->fire();
         lever();
-        QVERIFY(f->isVisible() && f->Frame5->isVisible());
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 3 questions"));
+        QVERIFY(f.forme->isVisible() && f->Frame5->isVisible());
+        QCOMPARE(f->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 3 questions"));
         QVERIFY(lireReponse(fichier, 1).reussi);
         QVERIFY(!lireReponse(fichier, 2).reussi);
     }

@@ -2,17 +2,17 @@
 // is listed or refused as the program's rules say, through the real forms (the scan, OkTest, OkNom, a few
 // questions, the results) and the viewer; nothing crashes, and no file changes that should not: the folder's
 // files are hashed before and after, and only the session's own results file may appear.
-#include "app/commun.h"
+#include "data/test.h"
+#include "forms/visualisation.h"
 #include "platform/db/database.h"
-#include "results/cadreresultats.h"
-#include "session/formefixture.h"
-#include "viewer/visualisation.h"
+#include "support/formefixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -138,6 +138,18 @@ void ecrire(const QString& chemin, const QByteArray& octets) {
 QByteArray lire(const QString& chemin) {
     QFile f(chemin);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Whether a descriptor of this process still points to the file.
+bool tenuOuvert(const QString& chemin) {
+    const QString cible = QFileInfo(chemin).canonicalFilePath();
+    const QDir fd(QStringLiteral("/proc/self/fd"));
+    for (const QString& n : fd.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        if (QFileInfo(fd.filePath(n)).symLinkTarget() == cible) {
+            return true;
+        }
+    }
+    return false;
 }
 
 const QString kBon = QStringLiteral("bon.mdb");
@@ -280,8 +292,8 @@ class TestFichiersHostiles : public QObject {
     }
 
     // From the list (or the name box, for a file the list does not show) to OkTest.
-    session::FormeTest* choisir(bool examen, const QString& fichier) {
-        session::FormeTest* f = fx_->ouvrir(examen);
+    ecrans::EcranTest choisir(bool examen, const QString& fichier) {
+        ecrans::EcranTest f = fx_->ouvrir(examen);
         const int ligne = gui::ligne(f->listefichier, fichier);
         if (ligne >= 0) {
             gui::cliquerLigne(f->listefichier, ligne);
@@ -313,22 +325,22 @@ class TestFichiersHostiles : public QObject {
     // questions by their numbers, as training does: after a drawn order, a file whose numbers have gaps or
     // doubles is counted over other records, and only the number of questions must agree.
     void verifierVisualisation(const QString& fichier, const QString& compte, bool memeOrdre = true) {
-        Commun::fermerBaseEleve();
-        viewer::Visualisation v;
-        v.Form_Load();
-        v.show();
-        const QStringList lignes = gui::lignes(v.listefichier);
+        forms::Visualisation forme(fx_->services->all(), fx_->lieux());
+        forme.Form_Load();
+        forme.show();
+        const ecrans::EcranVisualisation v(&forme);
+        const QStringList lignes = gui::lignes(v->listefichier);
         QCOMPARE(lignes.size(), 1);
         QVERIFY(lignes.at(0).startsWith(fichier));
-        gui::cliquerLigne(v.listefichier, 0);
-        v.Valider->click();
-        QVERIFY(v.Frame5->isVisible());
+        gui::cliquerLigne(v->listefichier, 0);
+        v->Valider->click();
+        QVERIFY(v->Frame5->isVisible());
         if (memeOrdre) {
-            QCOMPARE(v.Frame5->Label9->text(), compte);
+            QCOMPARE(v->Label9->text(), compte);
         } else {
-            QCOMPARE(v.Frame5->Label9->text().section(QLatin1Char(' '), -3), compte.section(QLatin1Char(' '), -3));
+            QCOMPARE(v->Label9->text().section(QLatin1Char(' '), -3), compte.section(QLatin1Char(' '), -3));
         }
-        v.Annuler_Click();
+        v->Annuler->click();
     }
 
 private slots:
@@ -353,13 +365,17 @@ private slots:
     // The whole folder at once: the two test forms and the viewer list exactly the usable tests, no results file,
     // and read nothing they change.
     void theScanOfTheHostileFolderListsOnlyWhatCanBeOpened() {
-        Commun::RepertoireInitial = source_.path();
+        const forms::Lieux lieux{fx_->dossier->path(), source_.path()};
         const QMap<QString, QByteArray> avant = empreintes(source_.path());
         QElapsedTimer chrono;
         chrono.start();
-        session::FormeTest* essai = fx_->ouvrir(false);
+        forms::FormeTest formeEssai(session::modeEntrainement(), fx_->services->all(), lieux);
+        formeEssai.Form_Load();
         const qint64 duree = chrono.elapsed();
-        session::FormeTest* evaluation = fx_->ouvrir(true);
+        forms::FormeTest formeEvaluation(session::modeEvaluation(), fx_->services->all(), lieux);
+        formeEvaluation.Form_Load();
+        const ecrans::EcranTest essai(&formeEssai);
+        const ecrans::EcranTest evaluation(&formeEvaluation);
         QStringList listes = gui::lignes(essai->listefichier);
         listes.sort();
         QStringList attendus = QDir(source_.path()).entryList({QStringLiteral("*.mdb")}, QDir::Files);
@@ -372,9 +388,9 @@ private slots:
         listesEvaluation.sort();
         QCOMPARE(listesEvaluation, attendus);
         QCOMPARE(essai->List3->count(), 0);
-        viewer::Visualisation v;
-        v.Form_Load();
-        QCOMPARE(v.listefichier->count(), 0);
+        forms::Visualisation visualisation(fx_->services->all(), lieux);
+        visualisation.Form_Load();
+        QCOMPARE(ecrans::EcranVisualisation(&visualisation)->listefichier->count(), 0);
         QCOMPARE(empreintes(source_.path()), avant);
         qInfo("%lld files scanned in %lld ms", static_cast<long long>(avant.size()), duree);
     }
@@ -409,15 +425,17 @@ private slots:
                QStringLiteral("Le test colonnes-fausses n'a pas le format attendu: sa table test a 1 champs au lieu "
                               "d'au moins 21"),
                {}, {}, 0, {});
-        rangee("paramètres sous d'autres noms", QStringLiteral("parametres-mal-nommes.mdb"), true, true, {},
-               QStringLiteral("Erreur 3265: "), {}, 0, {});
+        // The test is read whole when it is chosen: settings that are not there refuse it then.
+        rangee("paramètres sous d'autres noms", QStringLiteral("parametres-mal-nommes.mdb"), true, true,
+               QStringLiteral("Erreur 3265: "), {}, {}, 0, {});
         rangee("question toute nulle, entraînement", QStringLiteral("question-nulle.mdb"), false, true, {}, {}, il50, 2,
                {QStringLiteral("Q1"), QString()});
         rangee("question toute nulle, évaluation", QStringLiteral("question-nulle.mdb"), true, true, {}, {}, il50, 2,
                {});
         // A time allowed that is no number cannot be given to the countdown: refused before the questions.
         rangee("paramètres et chapitre nuls", QStringLiteral("parametres-nuls.mdb"), false, true, {},
-               QStringLiteral("Erreur 13: Type incompatible: le temps du test n'est pas un nombre"), {}, 0, {});
+               QStringLiteral("Erreur 13: Type incompatible: le temps du test parametres-nuls n'est pas un nombre"), {},
+               0, {});
         rangee("textes aux tailles des champs", QStringLiteral("textes-aux-limites.mdb"), false, true, {}, {}, il50, 1,
                {QString(200, QLatin1Char('q'))});
         rangee("question de 201 caractères", QStringLiteral("question-201.mdb"), true, true, {}, champTropPetit, {}, 0,
@@ -472,7 +490,7 @@ private slots:
         }
         const QMap<QString, QByteArray> avant = empreintes(fx_->dossier->path());
 
-        session::FormeTest* f = choisir(examen, fichier);
+        const ecrans::EcranTest f = choisir(examen, fichier);
         QCOMPARE(gui::ligne(f->listefichier, fichier) >= 0, liste);
         QCOMPARE(gui::ligne(f->listefichier, kBon) >= 0, true);
         if (f->List3 != nullptr) {
@@ -485,7 +503,7 @@ private slots:
             QVERIFY2(fx_->services->messages.last().prompt.startsWith(refusOkTest),
                      qPrintable(fx_->services->messages.last().prompt));
             QVERIFY(f->Frame2->isVisible() && f->Frame1->isHidden());
-            QVERIFY(!Commun::BaseTest.isOpen());
+            QVERIFY(!tenuOuvert(fx_->chemin(fichier)));
             QCOMPARE(nouveauxFichiers(avant), QStringList());
             return;
         }
@@ -509,10 +527,10 @@ private slots:
         }
 
         QVERIFY(f->Frame3->isVisible());
-        QCOMPARE(f->etat.NbQuestions, nbQuestions);
         // A test that allows no time runs without a countdown.
-        const int temps = f->etat.TempsAutorise;
-        QCOMPARE(fx_->minuterie(f)->isEnabled(), temps > 0);
+        const auto test = data::lireTest(fx_->chemin(fichier));
+        QVERIFY(std::holds_alternative<data::Test>(test));
+        QCOMPARE(fx_->minuterie(f)->isEnabled(), std::get<data::Test>(test).temps.toInt() > 0);
         // A few questions, ticking the first box where there is one.
         for (int i = 0; i < qMin(3, nbQuestions); ++i) {
             if (i < premieres.size()) {
@@ -530,7 +548,7 @@ private slots:
             f->AnnulerQuestion->click();
         }
         QVERIFY(f->Frame5->isVisible());
-        const QString compte = f->Frame5->Label9->text();
+        const QString compte = f->Label9->text();
         QVERIFY2(compte.startsWith(QStringLiteral("Nombre de Bonnes Réponses: ")) &&
                      compte.endsWith(QStringLiteral(" sur %1 questions").arg(nbQuestions)),
                  qPrintable(compte));
@@ -543,7 +561,7 @@ private slots:
             db::Database base = db::OpenDatabase(fx_->chemin(resultats), db::OpenMode::ReadOnly);
             QCOMPARE(base.OpenRecordset(QStringLiteral("question")).RecordCount(), nbQuestions);
         }
-        f->Frame5->Fermer->click();
+        f->Fermer->click();
 
         const QMap<QString, QByteArray> avantVisualisation = empreintes(fx_->dossier->path());
         verifierVisualisation(resultats, compte, !examen);
@@ -604,7 +622,7 @@ private slots:
         fixtures::creerTest(fx_->chemin(QStringLiteral("B1V.mdb")), 600, 50, {{QStringLiteral("Généralités"), 1}},
                             fixtures::questionsSimples(2));
         const QMap<QString, QByteArray> avant = empreintes(fx_->dossier->path());
-        session::FormeTest* f = choisir(true, QStringLiteral("B1V.mdb"));
+        const ecrans::EcranTest f = choisir(true, QStringLiteral("B1V.mdb"));
         f->OkTest->click();
         // Typed as a pupil types: the box takes control characters only by paste, which setText stands for.
         f->Text1->setText(nom);
@@ -623,7 +641,7 @@ private slots:
             return;
         }
         QVERIFY(f->Frame3->isVisible());
-        QCOMPARE(f->Label6->text(), fichier);
+        QCOMPARE(f->Label6->toolTip(), fichier); // the label itself may shorten a long name
         QCOMPARE(f->Label5->text(), prenom + QLatin1Char(' ') + nom.toUpper() + QLatin1Char(' ') + classe);
         QCOMPARE(nouveauxFichiers(avant), QStringList{fichier});
         {
@@ -636,9 +654,9 @@ private slots:
         f->Check[0]->click();
         f->Suivant->click();
         f->Suivant->click();
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
-        QCOMPARE(f->Frame5->Label27->text(), f->Label5->text());
-        f->Frame5->Fermer->click();
+        QCOMPARE(f->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
+        QCOMPARE(f->Label27->text(), f->Label5->text());
+        f->Fermer->click();
         verifierVisualisation(fichier, QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
     }
 };

@@ -1,6 +1,5 @@
 #include "desktop/printerqt.h"
 #include "platform/error.h"
-#include "resultatsessai.h"
 #include "results/impression.h"
 #include "results/rapport.h"
 #include "support/doubles/scriptedservices.h"
@@ -11,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelvane;
@@ -52,6 +52,36 @@ QString simplifie(const QString& ligne) {
     return ligne.simplified();
 }
 
+// Jean Dupont's report of an evaluation of B1V, its questions in stored order, and the folder of its results file.
+struct Essai {
+    QTemporaryDir dossier;
+    QString chemin = dossier.filePath(QStringLiteral("JDupont-B1V-Ex-061201.mdb"));
+    results::Rapport rapport;
+
+    Essai(const QList<results::Rapport::Ligne>& questions, int tolerance) {
+        rapport = {QStringLiteral("Jean"),
+                   QStringLiteral("Dupont"),
+                   QStringLiteral("1ELEC"),
+                   QStringLiteral("B1V"),
+                   Aujourdhui,
+                   0,
+                   static_cast<int>(questions.size()),
+                   tolerance,
+                   questions};
+        for (const results::Rapport::Ligne& q : questions) {
+            rapport.nbBonnes += q.reussi ? 1 : 0;
+        }
+    }
+};
+
+QList<results::Rapport::Ligne> questions(int total, int justes) {
+    QList<results::Rapport::Ligne> out;
+    for (int i = 0; i < total; ++i) {
+        out.append({QStringLiteral("Question %1").arg(i + 1), i < justes});
+    }
+    return out;
+}
+
 } // namespace
 
 class TstImpressionPdf : public QObject {
@@ -87,14 +117,14 @@ void TstImpressionPdf::rapportEnPdf() {
                                           "sous tension en basse tension lors d'une intervention ?");
     QVERIFY(longue.size() > 100);
     const QString reste = QStringLiteral("consignation-").repeated(15);
-    essai::Resultats r({{QStringLiteral("Question 1"), true},
-                        {QStringLiteral("Une question un peu plus longue que la première"), false},
-                        {longue, true},
-                        {QStringLiteral("Une ") + reste, false}},
-                       50);
+    Essai r({{QStringLiteral("Question 1"), true},
+             {QStringLiteral("Une question un peu plus longue que la première"), false},
+             {longue, true},
+             {QStringLiteral("Une ") + reste, false}},
+            50);
     const QString pdf = QDir(r.dossier.path()).filePath(QStringLiteral("rapport.pdf"));
     desktop::PdfPrinter printer(pdf);
-    const PrintOutcome sortie = ImprimerRapport(printer, r.eleves, r.question, r.etat, Aujourdhui);
+    const PrintOutcome sortie = results::imprimerRapport(printer, r.rapport);
     QVERIFY(sortie.toPdf);
     QCOMPARE(QDir::fromNativeSeparators(sortie.path), pdf);
 
@@ -106,7 +136,7 @@ void TstImpressionPdf::rapportEnPdf() {
                                              "Vous avez 2 bonnes réponses sur 4 Questions soit 50 %",
                                              "Vous êtes Habilité(e)", "Question 1 Oui"}));
     QCOMPARE(simples.at(4), QStringLiteral("Une question un peu plus longue que la première Non"));
-    const qsizetype coupure = coupureQuestion(longue);
+    const qsizetype coupure = results::coupureQuestion(longue);
     QCOMPARE(simples.at(5), longue.left(coupure).trimmed());
     QCOMPARE(simples.at(6), longue.mid(coupure) + QStringLiteral(" Oui"));
     // A rest too wide for the page goes on at the left margin rather than off the paper.
@@ -137,10 +167,10 @@ void TstImpressionPdf::pagesAutomatiques() {
         QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
         QSKIP("pdftotext ou pdfinfo n'est pas installé");
     }
-    essai::Resultats r(essai::questions(300, 150), 50);
+    Essai r(questions(300, 150), 50);
     const QString pdf = QDir(r.dossier.path()).filePath(QStringLiteral("rapport.pdf"));
     desktop::PdfPrinter printer(pdf);
-    ImprimerRapport(printer, r.eleves, r.question, r.etat, Aujourdhui);
+    results::imprimerRapport(printer, r.rapport);
     // Kept beside the test to be looked at.
     QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/rapport-300.pdf"));
     QFile::copy(pdf, QCoreApplication::applicationDirPath() + QStringLiteral("/rapport-300.pdf"));
@@ -173,11 +203,10 @@ void TstImpressionPdf::pagesAutomatiques() {
 void TstImpressionPdf::sansImprimanteParDefaut() {
     ScriptedServices services;
     desktop::SystemPrinter printer([] { return QString(); });
-    Services s = kelvane::services::installed();
+    Services s = services.all();
     s.printer = &printer;
-    installServices(s);
 
-    essai::Resultats r(essai::questions(4, 3), 70);
+    Essai r(questions(4, 3), 70);
     QVERIFY(QDir::setCurrent(r.dossier.path()));
     QFile occupe(QStringLiteral("JDupont-B1V-Ex-061201.pdf"));
     QVERIFY(occupe.open(QIODevice::WriteOnly));
@@ -188,10 +217,10 @@ void TstImpressionPdf::sansImprimanteParDefaut() {
     const QString second = QDir::toNativeSeparators(QDir(r.dossier.path()).filePath("JDupont-B1V-Ex-061201-2.pdf"));
     services.messages.expectMessage(AucuneImprimante + premier);
     services.messages.expectMessage(AucuneImprimante + second);
-    QVERIFY(results::imprimerResultats(r.eleves, r.question, r.etat, r.chemin));
+    QVERIFY(results::imprimerResultats(s, r.rapport, r.chemin));
     const QByteArray imprime = contenu(premier);
     QVERIFY(imprime.startsWith("%PDF"));
-    QVERIFY(results::imprimerResultats(r.eleves, r.question, r.etat, r.chemin));
+    QVERIFY(results::imprimerResultats(s, r.rapport, r.chemin));
     QVERIFY(services.messages.allAnswered());
     QCOMPARE(services.messages.last().title, QStringLiteral(" Avertissement"));
 

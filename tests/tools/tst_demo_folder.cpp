@@ -72,6 +72,17 @@ private slots:
                 if (test.Fields(QStringLiteral("question")).toString() ==
                     u"A quel sigle se reconnait un outil électrique de classe II?") {
                     classeII = true;
+                    // Each answer stands beside its picture: the capacitor, the earth, then the double square.
+                    const QStringList reponses{test.Fields(QStringLiteral("R1")).toString(),
+                                               test.Fields(QStringLiteral("R2")).toString(),
+                                               test.Fields(QStringLiteral("R3")).toString()};
+                    QCOMPARE(reponses,
+                             (QStringList{QStringLiteral("Un symbole de condensateur"),
+                                          QStringLiteral("Un symbole de terre"), QStringLiteral("Un double carré")}));
+                    QCOMPARE(test.Fields(QStringLiteral("nbrereponse")).toInt(), 3);
+                    for (int i = 1; i <= 3; ++i) {
+                        QCOMPARE(test.Fields(QStringLiteral("S%1").arg(i)).toInt(), i == 3 ? 1 : 0);
+                    }
                 }
             }
             QCOMPARE(static_cast<int>(numbers.size()), test.RecordCount());

@@ -19,7 +19,7 @@ private slots:
     void unexpectedBoxesFailAndAnswerHarmlessly();
     void inputAnswers();
     void duringRunsWhileTheBoxIsOpen();
-    void servicesAreInstalledThenRestored();
+    void eachSetHandsOutItsOwnServices();
     void manualTimerTicksOnlyWhenEnabled_data();
     void manualTimerTicksOnlyWhenEnabled();
 };
@@ -143,25 +143,19 @@ void TestScriptedMessages::duringRunsWhileTheBoxIsOpen() {
     QCOMPARE(ticks, 2);
 }
 
-void TestScriptedMessages::servicesAreInstalledThenRestored() {
-    const Services before = services::installed();
-    {
-        ScriptedServices outer;
-        QCOMPARE(services::installed().messages, &outer.messages);
-        QCOMPARE(services::installed().clock, &outer.clock);
-        QCOMPARE(services::installed().random, &outer.random);
-        QCOMPARE(services::installed().timers, &outer.timers);
-        QCOMPARE(services::installed().files, &outer.files);
-        {
-            ScriptedServices inner;
-            QCOMPARE(services::installed().messages, &inner.messages);
-        }
-        QCOMPARE(services::installed().messages, &outer.messages);
-        QCOMPARE(services::installed().files, &outer.files);
-    }
-    QCOMPARE(services::installed().messages, before.messages);
-    QCOMPARE(services::installed().files, before.files);
-    QCOMPARE(services::installed().timers, before.timers);
+// Each set hands out its own doubles, whatever other set lives beside it.
+void TestScriptedMessages::eachSetHandsOutItsOwnServices() {
+    ScriptedServices outer;
+    ScriptedServices inner;
+    const Services o = outer.all();
+    QCOMPARE(o.messages, &outer.messages);
+    QCOMPARE(o.clock, &outer.clock);
+    QCOMPARE(o.random, &outer.random);
+    QCOMPARE(o.timers, &outer.timers);
+    QCOMPARE(o.files, &outer.files);
+    QCOMPARE(o.printer, &outer.printer);
+    QCOMPARE(inner.all().messages, &inner.messages);
+    QCOMPARE(inner.all().printer, &inner.printer);
 }
 
 void TestScriptedMessages::manualTimerTicksOnlyWhenEnabled_data() {

@@ -151,7 +151,7 @@ void TestUiWidgets::cleanup() {
 }
 
 void TestUiWidgets::dirListShowsAncestorsThenSubFolders() {
-    DirListBox list;
+    DirListBox list(services_->files);
     QCOMPARE(list.path(), root_);
 
     QStringList chain;
@@ -195,7 +195,7 @@ void TestUiWidgets::dirListSetPathRaisesChangeOnlyOnChange() {
     QFETCH(QString, target);
     QFETCH(QString, path);
     QFETCH(int, changes);
-    DirListBox list;
+    DirListBox list(services_->files);
     QSignalSpy spy(&list, &DirListBox::Change);
     list.setPath(root_ + QLatin1Char('/') + target);
     QCOMPARE(spy.count(), changes);
@@ -205,7 +205,7 @@ void TestUiWidgets::dirListSetPathRaisesChangeOnlyOnChange() {
 }
 
 void TestUiWidgets::dirListMissingFolderIsRefused() {
-    DirListBox list;
+    DirListBox list(services_->files);
     const QStringList before = texts(list);
     QSignalSpy spy(&list, &DirListBox::Change);
     for (const QString& target : {root_ + QStringLiteral("/absent"), root_ + QStringLiteral("/test.mdb"), QString()}) {
@@ -237,7 +237,7 @@ void TestUiWidgets::dirListDoubleClickOpensTheLine() {
     QFETCH(QString, line);
     QFETCH(QString, path);
     QFETCH(int, changes);
-    DirListBox list;
+    DirListBox list(services_->files);
     list.resize(300, 400);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
@@ -256,7 +256,7 @@ void TestUiWidgets::dirListDoubleClickOpensTheLine() {
 }
 
 void TestUiWidgets::dirListEnterOpensTheHighlightedLine() {
-    DirListBox list;
+    DirListBox list(services_->files);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
     QSignalSpy spy(&list, &DirListBox::Change);
@@ -269,7 +269,7 @@ void TestUiWidgets::dirListEnterOpensTheHighlightedLine() {
 }
 
 void TestUiWidgets::dirListAtRoot() {
-    DirListBox list;
+    DirListBox list(services_->files);
     list.setPath(QStringLiteral("/"));
     QCOMPARE(list.path(), QStringLiteral("/"));
     QCOMPARE(list.item(0)->text(), QStringLiteral("/"));
@@ -289,7 +289,7 @@ void TestUiWidgets::dirListUnreadableFolder() {
     const QString locked = root_ + QStringLiteral("/gamma");
     QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions{}));
     const bool readable = !QDir(locked).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty();
-    DirListBox list;
+    DirListBox list(services_->files);
     if (!readable) {
         list.setPath(locked);
         QCOMPARE(list.path(), locked);
@@ -304,7 +304,7 @@ void TestUiWidgets::dirListUnreadableFolder() {
 
 void TestUiWidgets::dirListRemovedFolder() {
     // The folder goes away under the list (another program, a key pulled out): refresh shows only the way up.
-    DirListBox list;
+    DirListBox list(services_->files);
     list.setPath(root_ + QStringLiteral("/gamma/delta"));
     QVERIFY(QDir(root_ + QStringLiteral("/gamma")).removeRecursively());
     list.refresh();
@@ -322,7 +322,7 @@ void TestUiWidgets::dirListRemovedFolder() {
 void TestUiWidgets::dirListLongNames() {
     const QString name = QStringLiteral("Électricité ") + QString(200, QLatin1Char('x'));
     QVERIFY(QDir(root_).mkdir(name));
-    DirListBox list;
+    DirListBox list(services_->files);
     list.resize(120, 200);
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
@@ -334,10 +334,10 @@ void TestUiWidgets::dirListLongNames() {
 }
 
 void TestUiWidgets::driveListShowsRootFirst() {
-    DriveListBox box; // the real drives of the machine
+    DriveListBox box(services_->files); // the real drives of the machine
     QVERIFY(box.count() > 0);
     QCOMPARE(box.itemText(0), QStringLiteral("/"));
-    QCOMPARE(box.drive(), services::installed().files->driveOf(root_)); // the current folder's drive is selected
+    QCOMPARE(box.drive(), services_->files.driveOf(root_)); // the current folder's drive is selected
 }
 
 void TestUiWidgets::driveListChange_data() {
@@ -357,8 +357,7 @@ void TestUiWidgets::driveListChange() {
     QFETCH(QString, drive);
     QFETCH(int, changes);
     FakeFiles fake;
-    services::installed().files = &fake;
-    DriveListBox box;
+    DriveListBox box(fake);
     QCOMPARE(box.drive(), QStringLiteral("/"));
     QSignalSpy spy(&box, &DriveListBox::Change);
     box.setDrive(target);
@@ -376,8 +375,7 @@ void TestUiWidgets::driveListChange() {
 void TestUiWidgets::driveListUnknownDrive() {
     FakeFiles fake;
     fake.driveList = {QStringLiteral("/media/cle")}; // "/" not offered: nothing to fall back on
-    services::installed().files = &fake;
-    DriveListBox box;
+    DriveListBox box(fake);
     QSignalSpy spy(&box, &DriveListBox::Change);
     for (const QString& target : {QStringLiteral("/home"), QString()}) {
         try {
@@ -392,8 +390,7 @@ void TestUiWidgets::driveListUnknownDrive() {
 
 void TestUiWidgets::driveListRefreshAfterRemoval() {
     FakeFiles fake;
-    services::installed().files = &fake;
-    DriveListBox box;
+    DriveListBox box(fake);
     box.setDrive(QStringLiteral("/media/cle"));
     QSignalSpy spy(&box, &DriveListBox::Change);
     fake.driveList.append(QStringLiteral("/media/autre"));
