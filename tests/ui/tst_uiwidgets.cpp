@@ -559,7 +559,7 @@ void TestUiWidgets::paintButtonColours() {
     QVERIFY2(dark > 20, "the caption does not stand out from the button's face");
 
     QWidget panel;
-    setBackColour(&panel, vbColour(0, 128, 0));
+    setBackColour(&panel, QColor(0, 128, 0));
     panel.resize(20, 20);
     QCOMPARE(panel.grab().toImage().pixelColor(10, 10), QColor(0, 128, 0));
 }
