@@ -1,34 +1,20 @@
 #include "data/fichierresultats.h"
-#include "formefixture.h"
-#include "results/cadreresultats.h"
-#include "widgets/dirlistbox.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include "scenarios.h"
 
 using namespace kelvane;
-using services::Answer::No;
-using services::Answer::Yes;
+using namespace scenario;
 
 namespace {
-const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
-const QColor kRose(255, 192, 192);
-const QColor kGris(192, 192, 192);
 
-void ecrire(const QString& chemin, const QByteArray& octets) {
+void ecrire(const QString& chemin, const QByteArray& contenu) {
     QFile f(chemin);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(octets);
+    f.write(contenu);
 }
 
 // A results file as a session leaves it, examen yes or no.
 void creerResultats(const QString& chemin, bool examen) {
-    db::Database base = creerFichierResultats(chemin);
+    db::Database base = data::creerFichierResultats(chemin);
     db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
     eleves.AddNew();
     eleves.SetField(QStringLiteral("nom"), QStringLiteral("Dupont"));
@@ -38,239 +24,285 @@ void creerResultats(const QString& chemin, bool examen) {
     eleves.Update();
 }
 
-QColor fond(QPushButton* b) {
-    return b->grab().toImage().pixelColor(b->width() / 2, 3);
+void creerTest(const QString& chemin, int questions = 1) {
+    fixtures::creerTest(chemin, 600, 70, {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(questions));
 }
+
 } // namespace
 
+// The first two frames of the test forms: the choice of the test, and the candidate with the save folder.
 class TestChoixTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<FormeFixture> fx_;
 
+    QString chemin(const QString& nom) const { return fx_->chemin(nom); }
+
+private slots:
     // A folder as teachers and pupils leave it: two tests, results of both modes, the settings database, a
-    // damaged file and a database of another program.
-    void peuplerDossier() {
-        fixtures::creerHabilitation(fx_->chemin(QStringLiteral("habilitation.mdb")), QStringLiteral("X"));
-        fixtures::creerTest(fx_->chemin(QStringLiteral("B1V.mdb")), 600, 70, {{QStringLiteral("Généralités"), 1}},
-                            fixtures::questionsSimples(3));
-        fixtures::creerTest(fx_->chemin(QStringLiteral("BR électricien.mdb")), 600, 70,
-                            {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(2));
-        creerResultats(fx_->chemin(QStringLiteral("JDupont-B1V-061201.mdb")), false);
-        creerResultats(fx_->chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb")), true);
-        ecrire(fx_->chemin(QStringLiteral("abime.mdb")), QByteArray("SQLite format 3\0tronqué", 23));
-        ecrire(fx_->chemin(QStringLiteral("notes.txt")), "pas une base");
-        db::Database autre = db::CreateDatabase(fx_->chemin(QStringLiteral("inventaire.mdb")));
+    // damaged file, a text file and a database of another program.
+    void init() {
+        fx_ = std::make_unique<FormeFixture>();
+        fixtures::creerHabilitation(chemin(QStringLiteral("habilitation.mdb")), QStringLiteral("X"));
+        creerTest(chemin(QStringLiteral("B1V.mdb")), 3);
+        creerTest(chemin(QStringLiteral("BR électricien.mdb")), 2);
+        creerResultats(chemin(QStringLiteral("JDupont-B1V-061201.mdb")), false);
+        creerResultats(chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb")), true);
+        ecrire(chemin(QStringLiteral("abime.mdb")), QByteArray("SQLite format 3\0tronqué", 23));
+        ecrire(chemin(QStringLiteral("notes.txt")), "pas une base");
+        db::Database autre = db::CreateDatabase(chemin(QStringLiteral("inventaire.mdb")));
         db::TableDef t = autre.CreateTableDef(QStringLiteral("outils"));
         t.Fields().Append(t.CreateField(QStringLiteral("nom"), db::FieldType::Text, 50));
         autre.TableDefs().Append(t);
     }
-
-private slots:
-    void init() {
-        fx_ = std::make_unique<FormeFixture>();
-        peuplerDossier();
-    }
     void cleanup() {
-        QCOMPARE(fx_->services->messages.pending(), 0);
+        QVERIFY(fx_->services->messages.allAnswered());
         fx_.reset();
     }
 
-    void scanListsTestsAndBegunTrainingFiles() {
-        session::FormeTest* f = fx_->ouvrir(false);
-        QCOMPARE(f->windowTitle(), QStringLiteral("Essai en temps réel d'un test"));
-        QVERIFY(f->Frame2->isVisible() && f->Frame1->isHidden() && f->Frame3->isHidden() && f->Frame5->isHidden());
-        QStringList tests = gui::lignes(f->listefichier);
-        tests.sort();
-        QCOMPARE(tests, (QStringList{QStringLiteral("B1V.mdb"), QStringLiteral("BR électricien.mdb")}));
-        QCOMPARE(gui::lignes(f->List3), QStringList{QStringLiteral("JDupont-B1V-061201.mdb")});
-        QCOMPARE(f->NbTests, 2);
-        QCOMPARE(f->NbCommences, 1);
-        QCOMPARE(f->Label29->text(), QStringLiteral("Liste des Tests"));
-        QVERIFY(!f->OkTest->isEnabled());
-        QCOMPARE(QDir(f->etat.RepertoireEleve), QDir(fx_->dossier->path()));
+    void theScanListsTestsAndBegunTrainingFiles_data() {
+        QTest::addColumn<bool>("examen");
+        QTest::addColumn<QString>("titre");
+        QTest::addColumn<QString>("legende");
+        QTest::newRow("entrainement") << false << QStringLiteral("Essai en temps réel d'un test")
+                                      << QStringLiteral("Liste des Tests");
+        QTest::newRow("évaluation") << true << QStringLiteral("Evaluation") << QStringLiteral("Tests d'évaluation");
+    }
+    void theScanListsTestsAndBegunTrainingFiles() {
+        QFETCH(bool, examen);
+        QFETCH(QString, titre);
+        QFETCH(QString, legende);
+        const ecrans::EcranTest e = fx_->ouvrir(examen);
+        QCOMPARE(e.forme->windowTitle(), titre);
+        QVERIFY(e->Frame2->isVisible() && e->Frame1->isHidden() && e->Frame3->isHidden() && e->Frame5->isHidden());
+        QCOMPARE(e->Label29->text(), legende);
+        QCOMPARE(gui::lignes(e->listefichier),
+                 (QStringList{QStringLiteral("B1V.mdb"), QStringLiteral("BR électricien.mdb")}));
+        // Training lists its begun files beside the tests (not the evaluations); evaluation has no such list.
+        QCOMPARE(e->List3 == nullptr, examen);
+        QCOMPARE(e->Label30 == nullptr, examen);
+        if (!examen) {
+            QCOMPARE(gui::lignes(e->List3), QStringList{QStringLiteral("JDupont-B1V-061201.mdb")});
+        }
+        QVERIFY(!e->OkTest->isEnabled());
         QCOMPARE(QDir(QDir::currentPath()), QDir(fx_->dossier->path()));
-        gui::photographier(f, QStringLiteral("entrainement-frame2"));
+        gui::photographier(e.forme,
+                           examen ? QStringLiteral("evaluation-frame2") : QStringLiteral("entrainement-frame2"));
+    }
 
-        session::FormeTest* e = fx_->ouvrir(true);
-        QCOMPARE(e->windowTitle(), QStringLiteral("Evaluation"));
-        QVERIFY(e->List3 == nullptr && e->Label30 == nullptr);
-        QCOMPARE(e->Label29->text(), QStringLiteral("Tests d'évaluation"));
-        QCOMPARE(e->listefichier->count(), 2);
-        gui::photographier(e, QStringLiteral("evaluation-frame2"));
+    // Names sort alphabetically whatever their case and accents, as a Windows folder shows them: "Électricité"
+    // between "ecole" and "Fusibles", "b" after "A"; numbers inside names go by their value ("b2" before "B10").
+    void theListsAreInAlphabeticalOrder() {
+        for (const char* nom :
+             {"b.mdb", "A.mdb", "Électricité.mdb", "ecole.mdb", "Fusibles.mdb", "B10.mdb", "b2.mdb"}) {
+            creerTest(chemin(QString::fromUtf8(nom)));
+        }
+        creerResultats(chemin(QStringLiteral("ÉLefèvre-B1V-061201.mdb")), false);
+        creerResultats(chemin(QStringLiteral("aMartin-B1V-061201.mdb")), false);
+        const ecrans::EcranTest e = fx_->ouvrir(false);
+        QCOMPARE(gui::lignes(e->listefichier),
+                 (QStringList{QStringLiteral("A.mdb"), QStringLiteral("b.mdb"), QStringLiteral("B1V.mdb"),
+                              QStringLiteral("b2.mdb"), QStringLiteral("B10.mdb"), QStringLiteral("BR électricien.mdb"),
+                              QStringLiteral("ecole.mdb"), QStringLiteral("Électricité.mdb"),
+                              QStringLiteral("Fusibles.mdb")}));
+        QCOMPARE(gui::lignes(e->List3),
+                 (QStringList{QStringLiteral("aMartin-B1V-061201.mdb"), QStringLiteral("ÉLefèvre-B1V-061201.mdb"),
+                              QStringLiteral("JDupont-B1V-061201.mdb")}));
     }
 
     void moreThanFiftyTestsAreAllListed() {
         for (int i = 0; i < 55; ++i) {
-            fixtures::creerTest(fx_->chemin(QStringLiteral("T%1.mdb").arg(i)), 60, 50, {{QStringLiteral("C"), 1}},
-                                fixtures::questionsSimples(1));
+            creerTest(chemin(QStringLiteral("T%1.mdb").arg(i)));
         }
-        session::FormeTest* f = fx_->ouvrir(true);
-        QCOMPARE(f->listefichier->count(), 57);
-        QCOMPARE(f->NbTests, 57);
+        QCOMPARE(fx_->ouvrir(true)->listefichier->count(), 57);
     }
 
-    void choosingATestShowsItsNameAndEnablesOk() {
-        session::FormeTest* f = fx_->ouvrir(false);
-        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("BR électricien.mdb")));
-        QCOMPARE(f->nombase->text(), QStringLiteral("BR électricien"));
-        QCOMPARE(f->NomChoisi, QStringLiteral("BR électricien"));
-        QVERIFY(f->NouveauTest);
-        QVERIFY(f->OkTest->isEnabled());
-        QCOMPARE(fond(f->OkTest), kRose);
+    // A line chosen with the mouse or with the arrow keys fills the name box and opens OK; OK on a test leads to
+    // the candidate, whose surname box has the focus, and the test file is not held open.
+    void choosingATest_data() {
+        QTest::addColumn<bool>("examen");
+        QTest::addColumn<Geste>("geste");
+        QTest::addColumn<QString>("fichier");
+        QTest::newRow("entrainement, souris") << false << Geste::Souris << QStringLiteral("BR électricien.mdb");
+        QTest::newRow("entrainement, clavier") << false << Geste::Clavier << QStringLiteral("BR électricien.mdb");
+        QTest::newRow("évaluation, clavier") << true << Geste::Clavier << QStringLiteral("B1V.mdb");
+        QTest::newRow("extension en capitales") << false << Geste::Clavier << QStringLiteral("B.MDB");
+    }
+    void choosingATest() {
+        QFETCH(bool, examen);
+        QFETCH(Geste, geste);
+        QFETCH(QString, fichier);
+        if (fichier == QStringLiteral("B.MDB")) {
+            creerTest(chemin(fichier), 2);
+        }
+        const ecrans::EcranTest e = fx_->ouvrir(examen);
+        choisir(e, e->listefichier, fichier, geste);
+        QCOMPARE(e->nombase->text(), fichier.chopped(4));
+        QVERIFY(e->OkTest->isEnabled());
+        QCOMPARE(fond(e->OkTest), kRose);
 
-        f->OkTest->click();
-        QVERIFY(f->Frame2->isHidden());
-        QVERIFY(f->Frame1->isVisible());
-        QVERIFY(!f->OkNom->isEnabled());
-        QCOMPARE(fond(f->OkNom), kGris);
-        QCOMPARE(Commun::FichierTest, QStringLiteral("BR électricien.mdb"));
-        QVERIFY(Commun::BaseTest.isOpen());
-        QCOMPARE(Commun::RsTest.RecordCount(), 2);
-        QCOMPARE(Commun::RsNumero.RecordCount(), 1);
-        gui::photographier(f, QStringLiteral("entrainement-frame1"));
+        presser(e.forme, e->OkTest, geste);
+        QVERIFY(e->Frame2->isHidden() && e->Frame1->isVisible());
+        QVERIFY(!tenuOuvert(chemin(fichier)));
+        QVERIFY(!e->OkNom->isEnabled());
+        QCOMPARE(fond(e->OkNom), kGris);
+        // The candidate types at once: the focus is on the surname, then Tab goes to the first name and the class.
+        QCOMPARE(e.forme->focusWidget(), e->Text1);
+        QVERIFY(activer(e.forme));
+        QTest::keyClick(e->Text1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), e->Text2);
+        QTest::keyClick(e->Text2, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), e->Text3);
+        if (examen) {
+            gui::photographier(e.forme, QStringLiteral("evaluation-frame1"));
+        }
+
+        // The session starts from that file.
+        saisir(e->Text1, QStringLiteral("Durand"));
+        fx_->services->messages.expectMessage(annonce(70));
+        e->OkNom->click();
+        QVERIFY(e->Frame3->isVisible());
+        QVERIFY2(e->Label7->text().startsWith(fichier.chopped(4) + QStringLiteral(" (")),
+                 qPrintable(e->Label7->text()));
     }
 
-    void aFileThatIsNotATestIsRefused() {
-        session::FormeTest* f = fx_->ouvrir(true);
-        gui::cliquerLigne(f->listefichier, 0);
-        // The name box takes typing too; OK takes whatever it holds.
-        f->nombase->setText(QStringLiteral("habilitation"));
-        fx_->services->messages.expectMessage(
-            QStringLiteral("La base habilitation.mdb n'est pas un test d'habilitation électrique"));
-        f->OkTest->click();
-        QCOMPARE(fx_->services->messages.last().title, QStringLiteral("Mauvais type de base de données"));
-        QVERIFY(f->Frame2->isVisible());
-        QVERIFY(f->OkTest->isEnabled());
-        QVERIFY(!Commun::BaseTest.isOpen());
-        QVERIFY(Commun::FichierTest.isEmpty());
-
-        // A name that is not in the folder: a clear message, and the choice can be made again.
-        f->nombase->setText(QStringLiteral("parti"));
-        fx_->services->messages.expectMessage({});
-        f->OkTest->click();
-        QVERIFY(fx_->services->messages.last().prompt.contains(QStringLiteral("parti.mdb")));
-        QVERIFY(f->Frame2->isVisible());
-
-        // A damaged file chosen by name gets the engine's message, and the form goes on.
-        f->nombase->setText(QStringLiteral("abime"));
-        fx_->services->messages.expectMessage({});
-        f->OkTest->click();
-        QVERIFY(fx_->services->messages.last().prompt.startsWith(QStringLiteral("Erreur")));
-        QVERIFY(f->Frame2->isVisible());
+    // OK takes whatever the name box holds: what is not a usable test is refused with a message, no results file
+    // is made, and the choice can be made again.
+    void whatIsNotAUsableTestIsRefused_data() {
+        const QString pasUnTest = QStringLiteral("La base %n.mdb n'est pas un test d'habilitation électrique");
+        const QString mauvaisType = QStringLiteral("Mauvais type de base de données");
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("message"); // its beginning; %n the name, %d the folder
+        QTest::addColumn<QString>("titre");
+        QTest::newRow("base des réglages") << QStringLiteral("habilitation") << pasUnTest << mauvaisType;
+        QTest::newRow("autre programme") << QStringLiteral("inventaire") << pasUnTest << mauvaisType;
+        QTest::newRow("test sans question") << QStringLiteral("vide") << QString() << mauvaisType;
+        QTest::newRow("fichier abîmé") << QStringLiteral("abime") << QStringLiteral("Erreur")
+                                       << QStringLiteral("Kelvane");
+        QTest::newRow("fichier absent")
+            << QStringLiteral("parti")
+            << QStringLiteral(
+                   "Le fichier %n.mdb est introuvable dans le répertoire %d. Choisissez un test de la liste.")
+            << QStringLiteral(" Avertissement");
     }
-
-    void aTestWithoutQuestionsIsRefusedBeforeAnyResultsFile() {
-        fixtures::creerTest(fx_->chemin(QStringLiteral("vide.mdb")), 60, 50, {{QStringLiteral("C"), 1}}, {});
-        session::FormeTest* f = fx_->ouvrir(true);
-        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("vide.mdb")));
+    void whatIsNotAUsableTestIsRefused() {
+        QFETCH(QString, nom);
+        QFETCH(QString, message);
+        QFETCH(QString, titre);
+        fixtures::creerTest(chemin(QStringLiteral("vide.mdb")), 60, 50, {{QStringLiteral("C"), 1}}, {});
+        const QStringList avant = fichiersMdb(fx_->dossier->path());
+        const ecrans::EcranTest e = fx_->ouvrir(true);
+        gui::cliquerLigne(e->listefichier, 0);
+        e->nombase->clear();
+        QTest::keyClicks(e->nombase, nom);
         fx_->services->messages.expectMessage({});
-        f->OkTest->click();
-        QVERIFY(f->Frame2->isVisible());
-        QVERIFY(!Commun::BaseTest.isOpen());
+        e->OkTest->click();
+        const auto& boite = fx_->services->messages.last();
+        message.replace(QStringLiteral("%n"), nom).replace(QStringLiteral("%d"), QDir::currentPath());
+        QVERIFY2(boite.prompt.startsWith(message), qPrintable(boite.prompt));
+        QCOMPARE(boite.title, titre);
+        QVERIFY(e->Frame2->isVisible() && e->OkTest->isEnabled());
+        QCOMPARE(fichiersMdb(fx_->dossier->path()), avant);
+        QVERIFY(!tenuOuvert(chemin(nom + QStringLiteral(".mdb"))));
+        // The choice is made again.
+        gui::cliquerLigne(e->listefichier, 0);
+        e->OkTest->click();
+        QVERIFY(e->Frame1->isVisible());
     }
 
     void leavingAsksFirst_data() {
         QTest::addColumn<bool>("depuisCandidat");
-        QTest::addColumn<services::Answer>("reponse");
-        QTest::newRow("choix du test, non") << false << services::Answer::No;
-        QTest::newRow("choix du test, oui") << false << services::Answer::Yes;
-        QTest::newRow("candidat, non") << true << services::Answer::No;
-        QTest::newRow("candidat, oui") << true << services::Answer::Yes;
+        QTest::addColumn<Answer>("reponse");
+        QTest::newRow("choix du test, non") << false << Answer::No;
+        QTest::newRow("choix du test, oui") << false << Answer::Yes;
+        QTest::newRow("candidat, non") << true << Answer::No;
+        QTest::newRow("candidat, oui") << true << Answer::Yes;
     }
-
     void leavingAsksFirst() {
         QFETCH(bool, depuisCandidat);
-        QFETCH(services::Answer, reponse);
-        session::FormeTest* f = fx_->ouvrir(false);
+        QFETCH(Answer, reponse);
+        const ecrans::EcranTest e = fx_->ouvrir(false);
         if (depuisCandidat) {
-            gui::cliquerLigne(f->listefichier, 0);
-            f->OkTest->click();
-            QTest::keyClicks(f->Text1, QStringLiteral("Durand"));
+            gui::cliquerLigne(e->listefichier, 0);
+            e->OkTest->click();
+            QTest::keyClicks(e->Text1, QStringLiteral("Durand"));
         }
         fx_->services->messages.expectMessage(kQuitter, reponse);
-        (depuisCandidat ? f->AnnulerNom : f->Annuler)->click();
+        (depuisCandidat ? e->AnnulerNom : e->Annuler)->click();
         QCOMPARE(fx_->services->messages.last().title, QStringLiteral(" Avertissement"));
         QCOMPARE(fx_->services->messages.last().buttons, services::Buttons::YesNo);
-        QCOMPARE(f->isVisible(), reponse == services::Answer::No);
+        QCOMPARE(e.forme->isVisible(), reponse == Answer::No);
+        QCOMPARE((depuisCandidat ? e->Frame1 : e->Frame2)->isVisible(), reponse == Answer::No);
         if (depuisCandidat) {
-            QCOMPARE(Commun::BaseTest.isOpen(), reponse == services::Answer::No);
-            QCOMPARE(f->Text1->text(), QStringLiteral("Durand"));
+            QCOMPARE(e->Text1->text(), QStringLiteral("Durand"));
         }
+        // Shown again, the form opens on the choice of the test, nothing chosen.
+        const ecrans::EcranTest g = fx_->rouvrir(e);
+        QVERIFY(g->Frame2->isVisible() && g->Frame1->isHidden());
+        QCOMPARE(g->nombase->text(), QString());
+        QVERIFY(!g->OkTest->isEnabled());
     }
 
     void okFollowsTheSurnameAtKeyDown() {
-        session::FormeTest* f = fx_->ouvrir(false);
-        gui::cliquerLigne(f->listefichier, 0);
-        f->OkTest->click();
-        f->Text1->setFocus();
-        QTest::keyClick(f->Text1, Qt::Key_D);
-        QVERIFY(!f->OkNom->isEnabled()); // the box was empty when the key went down
-        QTest::keyClick(f->Text1, Qt::Key_U);
-        QVERIFY(f->OkNom->isEnabled());
-        QCOMPARE(fond(f->OkNom), kRose);
-        QTest::keyClick(f->Text1, Qt::Key_Backspace);
-        QTest::keyClick(f->Text1, Qt::Key_Backspace);
-        QCOMPARE(f->Text1->text(), QString());
-        QVERIFY(f->OkNom->isEnabled()); // until one more key goes down in the empty box
-        QTest::keyClick(f->Text1, Qt::Key_Shift);
-        QVERIFY(!f->OkNom->isEnabled());
+        const ecrans::EcranTest e = jusquAuCandidat(*fx_, false, QStringLiteral("B1V.mdb"));
+        QTest::keyClick(e->Text1, Qt::Key_D);
+        QVERIFY(!e->OkNom->isEnabled()); // the box was empty when the key went down
+        QTest::keyClick(e->Text1, Qt::Key_U);
+        QVERIFY(e->OkNom->isEnabled());
+        QCOMPARE(fond(e->OkNom), kRose);
+        QTest::keyClick(e->Text1, Qt::Key_Backspace);
+        QTest::keyClick(e->Text1, Qt::Key_Backspace);
+        QCOMPARE(e->Text1->text(), QString());
+        QVERIFY(e->OkNom->isEnabled()); // until one more key goes down in the empty box
+        QTest::keyClick(e->Text1, Qt::Key_Shift);
+        QVERIFY(!e->OkNom->isEnabled());
     }
 
+    // A new folder is made inside the working folder, which stays as it was; a name refused gets a message.
     void newFolder() {
-        session::FormeTest* f = fx_->ouvrir(true);
-        gui::cliquerLigne(f->listefichier, 0);
-        f->OkTest->click();
-        gui::photographier(f, QStringLiteral("evaluation-frame1"));
-        const QString avant = f->etat.RepertoireEleve;
+        const ecrans::EcranTest e = jusquAuCandidat(*fx_, true, QStringLiteral("B1V.mdb"));
+        const QString avant = QDir::currentPath();
+        auto& messages = fx_->services->messages;
+        messages.expectInput(QStringLiteral("Nom du répertoire:"), QString());
+        e->newrepertoire->click();
+        QCOMPARE(messages.last().title, QStringLiteral("Création d'un répertoire"));
+        QCOMPARE(QDir(avant).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
 
-        fx_->services->messages.expectInput(QStringLiteral("Nom du répertoire:"), QString());
-        f->newrepertoire->click();
-        QCOMPARE(fx_->services->messages.last().title, QStringLiteral("Création d'un répertoire"));
+        messages.expectInput(QStringLiteral("Nom du répertoire:"), QStringLiteral("Classe 1A"));
+        e->newrepertoire->click();
+        QVERIFY(QDir(chemin(QStringLiteral("Classe 1A"))).exists());
+        QCOMPARE(QDir::currentPath(), avant);
+        QCOMPARE(QDir(e->listerepertoire->path()), QDir(avant));
 
-        fx_->services->messages.expectInput(QStringLiteral("Nom du répertoire:"), QStringLiteral("Classe 1A"));
-        f->newrepertoire->click();
-        QVERIFY(QDir(fx_->chemin(QStringLiteral("Classe 1A"))).exists());
-        QCOMPARE(f->etat.RepertoireEleve, avant);
-        QCOMPARE(QDir(QDir::currentPath()), QDir(avant));
-        QCOMPARE(QDir(f->listerepertoire->path()), QDir(avant));
-
-        // The same name again, and a name the file system refuses: a message, nothing changes.
         for (const QString& nom : {QStringLiteral("Classe 1A"), QStringLiteral("a/b")}) {
-            fx_->services->messages.expectInput(QStringLiteral("Nom du répertoire:"), nom);
-            fx_->services->messages.expectMessage({});
-            f->newrepertoire->click();
-            QCOMPARE(f->etat.RepertoireEleve, avant);
+            messages.expectInput(QStringLiteral("Nom du répertoire:"), nom);
+            messages.expectMessage({});
+            e->newrepertoire->click();
+            QCOMPARE(QDir::currentPath(), avant);
         }
-        QVERIFY(!QDir(fx_->chemin(QStringLiteral("a"))).exists());
+        QVERIFY(!QDir(chemin(QStringLiteral("a"))).exists());
     }
 
     void aChangeOfFolderKeepsTheChoice() {
         QDir(fx_->dossier->path()).mkdir(QStringLiteral("sous"));
-        session::FormeTest* f = fx_->ouvrir(false);
-        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("B1V.mdb")));
-        f->listerepertoire2->setPath(fx_->chemin(QStringLiteral("sous")));
-        QCOMPARE(QDir(f->etat.RepertoireEleve), QDir(fx_->chemin(QStringLiteral("sous"))));
-        QCOMPARE(QDir(QDir::currentPath()), QDir(fx_->chemin(QStringLiteral("sous"))));
-        QCOMPARE(f->listefichier->count(), 0);
-        QCOMPARE(f->nombase->text(), QStringLiteral("B1V"));
-        QVERIFY(f->OkTest->isEnabled());
-        // A click in the empty list changes nothing.
-        QTest::mouseClick(f->listefichier->viewport(), Qt::LeftButton);
-        QCOMPARE(f->nombase->text(), QStringLiteral("B1V"));
+        const ecrans::EcranTest e = fx_->ouvrir(false);
+        choisir(e, e->listefichier, QStringLiteral("B1V.mdb"));
+        e->listerepertoire2->setPath(chemin(QStringLiteral("sous")));
+        QCOMPARE(QDir(QDir::currentPath()), QDir(chemin(QStringLiteral("sous"))));
+        QCOMPARE(e->listefichier->count(), 0);
+        QCOMPARE(e->nombase->text(), QStringLiteral("B1V"));
+        QVERIFY(e->OkTest->isEnabled());
+        QTest::mouseClick(e->listefichier->viewport(), Qt::LeftButton); // in the empty list: nothing
+        QCOMPARE(e->nombase->text(), QStringLiteral("B1V"));
     }
 
     // The save folder's list shows the folder that was current when the form was loaded, while the results go to
     // the test's folder until the candidate moves.
     void theSaveFolderListIsNotPositionedWhenShown() {
         QDir(fx_->dossier->path()).mkdir(QStringLiteral("ailleurs"));
-        QDir::setCurrent(fx_->chemin(QStringLiteral("ailleurs")));
-        session::FormeTest* f = fx_->ouvrir(true);
-        QCOMPARE(QDir(f->etat.RepertoireEleve), QDir(fx_->dossier->path()));
-        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, QStringLiteral("B1V.mdb")));
-        f->OkTest->click();
-        QCOMPARE(QDir(f->listerepertoire->path()), QDir(fx_->chemin(QStringLiteral("ailleurs"))));
-        QCOMPARE(QDir(f->etat.RepertoireEleve), QDir(fx_->dossier->path()));
+        QDir::setCurrent(chemin(QStringLiteral("ailleurs")));
+        const ecrans::EcranTest e = jusquAuCandidat(*fx_, true, QStringLiteral("B1V.mdb"));
+        QCOMPARE(QDir(e->listerepertoire->path()), QDir(chemin(QStringLiteral("ailleurs"))));
         QCOMPARE(QDir(QDir::currentPath()), QDir(fx_->dossier->path()));
     }
 
@@ -278,11 +310,11 @@ private slots:
         QDir(fx_->dossier->path()).mkdir(QStringLiteral("Images"));
         QImage image(16, 16, QImage::Format_RGB32);
         image.fill(Qt::white);
-        QVERIFY(image.save(fx_->chemin(QStringLiteral("Images/Condo.jpg"))));
-        session::FormeTest* f = fx_->ouvrir(true);
-        QVERIFY(!f->Condo->pixmap().isNull());
-        QVERIFY(f->Terre->pixmap().isNull());
-        QVERIFY(f->Condo->isHidden() && f->Terre->isHidden() && f->ClasseII->isHidden());
+        QVERIFY(image.save(chemin(QStringLiteral("Images/Condo.jpg"))));
+        const ecrans::EcranTest e = fx_->ouvrir(true);
+        QVERIFY(!e->Condo->pixmap().isNull());
+        QVERIFY(e->Terre->pixmap().isNull());
+        QVERIFY(e->Condo->isHidden() && e->Terre->isHidden() && e->ClasseII->isHidden());
     }
 };
 

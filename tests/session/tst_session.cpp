@@ -1,23 +1,12 @@
-#include "formefixture.h"
-#include "results/cadreresultats.h"
-#include "widgets/dirlistbox.h"
+#include "scenarios.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QRegularExpression>
 
 using namespace kelvane;
-using namespace kelvane::doubles;
-using services::Answer::No;
-using services::Answer::Yes;
+using namespace scenario;
 
 namespace {
-const QString kQuitter = QStringLiteral("Etes vous sûr de vouloir quitter le test?");
 
 fixtures::Question qcm(int numero, int chapitre, std::array<bool, 5> niveaux, const QString& texte) {
     fixtures::Question q;
@@ -26,7 +15,6 @@ fixtures::Question qcm(int numero, int chapitre, std::array<bool, 5> niveaux, co
     q.nbReponses = 3;
     q.reponses = {QStringLiteral("Oui"), QStringLiteral("Non"), QStringLiteral("Peut-être"), {}, {}};
     q.attendu = {1, 0, 1, 0, 0};
-    q.qcm = true;
     q.chapitre = chapitre;
     q.numero = numero;
     return q;
@@ -58,124 +46,119 @@ std::vector<fixtures::Question> troisQuestions() {
 const std::vector<fixtures::Chapitre> kChapitres{{QStringLiteral("Généralités"), 1},
                                                  {QStringLiteral("Consignation"), 2},
                                                  {QStringLiteral("Chapitre sans question"), 3}};
+
+const Candidat kJean{QStringLiteral("Dupont"), QStringLiteral("jean"), QStringLiteral("1A")};
+
 } // namespace
 
+// A session at the question and results frames: order, answers recorded and marked, moves, giving up, results.
 class TestSession : public QObject {
     Q_OBJECT
 
     std::unique_ptr<FormeFixture> fx_;
 
-    // From the test list to the first question, as a pupil does it.
-    session::FormeTest* commencer(bool examen, const QString& test, const QString& prenom, const QString& nom,
-                                  const QString& classe, int tolerance = 70) {
-        session::FormeTest* f = fx_->ouvrir(examen);
-        gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, test + QStringLiteral(".mdb")));
-        f->OkTest->click();
-        f->Text1->setFocus();
-        QTest::keyClicks(f->Text1, nom);
-        QTest::keyClicks(f->Text2, prenom);
-        QTest::keyClicks(f->Text3, classe);
-        fx_->services->messages.expectMessage(
-            QStringLiteral("Pour réussir ce test il faut %1% de bonnes réponses").arg(tolerance));
-        f->OkNom->click();
-        return f;
+    // The three questions answered right, wrong (ordering) and wrong, then the results.
+    ecrans::EcranTest jusquAuxResultats() {
+        const ecrans::EcranTest e = commencer(*fx_, false, QStringLiteral("B1V"), kJean);
+        e->Check[0]->click();
+        e->Check[2]->click();
+        e->Suivant->click();
+        e->Suivant->click();
+        e->Check[1]->click();
+        e->Suivant->click();
+        return e;
     }
 
 private slots:
     void init() {
         fx_ = std::make_unique<FormeFixture>();
-        fx_->services->clock.date = QDate(2001, 12, 6);
         fx_->services->clock.sec = 30;
         fixtures::creerTest(fx_->chemin(QStringLiteral("B1V.mdb")), 90, 70, kChapitres, troisQuestions());
     }
     void cleanup() {
-        QCOMPARE(fx_->services->messages.pending(), 0);
+        QVERIFY(fx_->services->messages.allAnswered());
         fx_.reset();
     }
 
     void aWholeTrainingSession() {
-        session::FormeTest* f = commencer(false, QStringLiteral("B1V"), QStringLiteral("jean"),
-                                          QStringLiteral("Dupont"), QStringLiteral("1A"));
+        const ecrans::EcranTest e = commencer(*fx_, false, QStringLiteral("B1V"), kJean);
         QCOMPARE(fx_->services->messages.last().title, QStringLiteral(" Avertissement"));
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("jDupont-B1V-061201.mdb"))));
-        QVERIFY(f->Frame3->isVisible() && f->Frame1->isHidden());
-        QCOMPARE(f->Label5->text(), QStringLiteral("jean DUPONT 1A"));
-        QCOMPARE(f->Label7->text(), QStringLiteral("B1V (Entrainement)"));
-        QCOMPARE(f->Label6->text(), QStringLiteral("jDupont-B1V-061201.mdb"));
-        QVERIFY(!Commun::BaseTest.isOpen());
-        QVERIFY(fx_->minuterie(f)->isEnabled());
+        QVERIFY(!tenuOuvert(fx_->chemin(QStringLiteral("B1V.mdb"))));
+        QVERIFY(e->Frame3->isVisible() && e->Frame1->isHidden());
+        QCOMPARE(e->Label5->text(), QStringLiteral("jean DUPONT 1A"));
+        QCOMPARE(e->Label7->text(), QStringLiteral("B1V (Entrainement)"));
+        QCOMPARE(e->Label6->text(), QStringLiteral("jDupont-B1V-061201.mdb"));
+        QVERIFY(fx_->minuterie(e)->isEnabled());
 
         // By number: the question numbered 1 (stored second) comes first.
-        QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 1"));
-        QCOMPARE(f->Label22->text(), QStringLiteral("Première question ?"));
-        QCOMPARE(f->Label8->text(), QStringLiteral("Généralités"));
-        QCOMPARE(f->Label21->text(), QStringLiteral("Cochez les bonnes réponses"));
-        QVERIFY(!f->Precedent->isEnabled());
-        QCOMPARE(f->Suivant->text(), QStringLiteral(">>"));
-        QVERIFY(f->Check[0]->isVisible() && f->Check[2]->isVisible() && f->Check[3]->isHidden());
-        QVERIFY(f->Combo[0]->isHidden());
-        gui::photographier(f, QStringLiteral("entrainement-frame3"));
-        f->Check[0]->click();
-        f->Check[2]->click();
-        f->Suivant->click();
+        QCOMPARE(e->Label31->text(), QStringLiteral("Question n° 1"));
+        QCOMPARE(e->Label22->text(), QStringLiteral("Première question ?"));
+        QCOMPARE(e->Label8->text(), QStringLiteral("Généralités"));
+        QCOMPARE(e->Label21->text(), QStringLiteral("Cochez les bonnes réponses"));
+        QVERIFY(!e->Precedent->isEnabled());
+        QCOMPARE(e->Suivant->text(), QStringLiteral(">>"));
+        QCOMPARE(e->Suivant->accessibleName(), QStringLiteral("Question suivante"));
+        QVERIFY(e->Check[0]->isVisible() && e->Check[2]->isVisible() && e->Check[3]->isHidden());
+        QVERIFY(e->Combo[0]->isHidden());
+        gui::photographier(e.forme, QStringLiteral("entrainement-frame3"));
+        e->Check[0]->click();
+        e->Check[2]->click();
+        e->Suivant->click();
 
         // The ordering question, answered with a typed rank that carries letters.
-        QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 2"));
-        QCOMPARE(f->Label21->text(), QStringLiteral("Remettez les réponses dans l'ordre"));
-        QVERIFY(f->Combo[0]->isVisible() && f->Combo[2]->isVisible() && f->Combo[3]->isHidden());
-        QCOMPARE(f->Combo[0]->count(), 3);
-        QVERIFY(f->Precedent->isEnabled());
-        f->Combo[0]->setCurrentIndex(1);
-        f->Combo[1]->setEditText(QStringLiteral("3e"));
-        f->Combo[2]->setEditText(QStringLiteral(" 1"));
-        gui::photographier(f, QStringLiteral("entrainement-ordre"));
-        f->Suivant->click();
-        QCOMPARE(f->Suivant->text(), QStringLiteral("Terminer"));
-        QCOMPARE(f->Label8->text(), QStringLiteral("Consignation"));
+        QCOMPARE(e->Label31->text(), QStringLiteral("Question n° 2"));
+        QCOMPARE(e->Label21->text(), QStringLiteral("Remettez les réponses dans l'ordre"));
+        QVERIFY(e->Combo[0]->isVisible() && e->Combo[2]->isVisible() && e->Combo[3]->isHidden());
+        QCOMPARE(e->Combo[0]->count(), 3);
+        QVERIFY(e->Precedent->isEnabled());
+        e->Combo[0]->setCurrentIndex(1);
+        e->Combo[1]->setEditText(QStringLiteral("3e"));
+        e->Combo[2]->setEditText(QStringLiteral(" 1"));
+        e->Suivant->click();
+        QCOMPARE(e->Suivant->text(), QStringLiteral("Terminer"));
+        QCOMPARE(e->Suivant->accessibleName(), QStringLiteral("Terminer le test"));
+        QCOMPARE(e->Label8->text(), QStringLiteral("Consignation"));
 
         // Back and forth: the recorded answer comes back on screen.
-        f->Precedent->click();
-        QCOMPARE(f->Combo[0]->currentText(), QStringLiteral("2"));
-        QCOMPARE(f->Combo[1]->currentText(), QStringLiteral("3"));
-        QCOMPARE(f->Combo[2]->currentText(), QStringLiteral("1"));
-        QCOMPARE(f->Suivant->text(), QStringLiteral(">>"));
-        f->Suivant->click();
-        f->Check[1]->click(); // wrong
-        f->Suivant->click();
+        e->Precedent->click();
+        QCOMPARE(e->Combo[0]->currentText(), QStringLiteral("2"));
+        QCOMPARE(e->Combo[1]->currentText(), QStringLiteral("3"));
+        QCOMPARE(e->Combo[2]->currentText(), QStringLiteral("1"));
+        QCOMPARE(e->Suivant->text(), QStringLiteral(">>"));
+        QCOMPARE(e->Suivant->accessibleName(), QStringLiteral("Question suivante"));
+        e->Suivant->click();
+        e->Check[1]->click(); // wrong
+        e->Suivant->click();
 
-        QVERIFY(f->Frame5->isVisible() && f->Frame3->isHidden());
-        QVERIFY(!fx_->minuterie(f)->isEnabled());
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 2 sur 3 questions"));
-        QCOMPARE(f->Frame5->Label10->text(),
-                 QStringLiteral("66% de bonnes réponses, vous n'avez pas réussi le test (<70%)"));
-        QCOMPARE(f->Frame5->Label27->text(), QStringLiteral("jean DUPONT 1A"));
-        QCOMPARE(f->Frame5->Label28->text(), QStringLiteral("B1V (Entrainement) du 06/12/01"));
-        QCOMPARE(f->Frame5->Label11->text(), QStringLiteral("B0:1 sur 1 soit 100%"));
-        QCOMPARE(f->Frame5->Label12->text(), QStringLiteral("B1:2 sur 3 soit 66%"));
-        QCOMPARE(f->Frame5->Label14->text(), QStringLiteral("B2: Pas de questions pour ce niveau"));
-        QCOMPARE(gui::lignes(f->Frame5->List1),
+        QVERIFY(e->Frame5->isVisible() && e->Frame3->isHidden());
+        QVERIFY(!fx_->minuterie(e)->isEnabled());
+        QCOMPARE(e->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 2 sur 3 questions"));
+        QCOMPARE(e->Label27->text(), QStringLiteral("jean DUPONT 1A"));
+        QCOMPARE(e->Label28->text(), QStringLiteral("B1V (Entrainement) du 06/12/01"));
+        QCOMPARE(e->niveaux[1]->text(), QStringLiteral("B1:2 sur 3 soit 66%"));
+        QCOMPARE(gui::lignes(e->List1),
                  (QStringList{QStringLiteral("Première question ?      :Oui"),
                               QStringLiteral("Remettez les étapes de la consignation dans l'ordre      :Oui"),
                               QStringLiteral("Troisième question ?      :Non")}));
-        QCOMPARE(gui::lignes(f->Frame5->List2),
+        QCOMPARE(gui::lignes(e->List2),
                  (QStringList{QStringLiteral("Généralités:   100%"), QStringLiteral("Consignation:   0%")}));
-        QVERIFY(f->Frame5->Retourner != nullptr);
-        gui::photographier(f, QStringLiteral("entrainement-frame5"));
+        gui::photographier(e.forme, QStringLiteral("entrainement-frame5"));
 
-        // A line of the list leads back to that question, the countdown going on.
-        gui::cliquerLigne(f->Frame5->List1, 2);
-        QVERIFY(f->Frame3->isVisible());
-        QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 3"));
-        QVERIFY(f->Check[1]->isChecked());
-        QVERIFY(fx_->minuterie(f)->isEnabled());
-        f->Check[1]->click();
-        f->Check[0]->click();
-        f->Check[2]->click();
-        f->Suivant->click();
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 3 sur 3 questions"));
-        f->Frame5->Retourner->click();
-        QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 1"));
-        QVERIFY(!f->Precedent->isEnabled());
+        // A line of the list leads back to that question, the countdown going on; the answer changed is marked.
+        gui::cliquerLigne(e->List1, 2);
+        QVERIFY(e->Frame3->isVisible());
+        QCOMPARE(e->Label31->text(), QStringLiteral("Question n° 3"));
+        QVERIFY(e->Check[1]->isChecked());
+        QVERIFY(fx_->minuterie(e)->isEnabled());
+        e->Check[1]->click();
+        e->Check[0]->click();
+        e->Check[2]->click();
+        e->Suivant->click();
+        QCOMPARE(e->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 3 sur 3 questions"));
+        e->Retourner->click();
+        QCOMPARE(e->Label31->text(), QStringLiteral("Question n° 1"));
+        QVERIFY(!e->Precedent->isEnabled());
 
         // The file holds every answer and its mark.
         db::Database base =
@@ -186,61 +169,67 @@ private slots:
         QCOMPARE(q.Fields(22).toInt(), 3);
         QCOMPARE(q.Fields(23).toInt(), 1);
         QVERIFY(q.Fields(QStringLiteral("reussi")).toBool());
-        db::Recordset e = base.OpenRecordset(QStringLiteral("eleves"));
-        QCOMPARE(e.RecordCount(), 1);
-        QCOMPARE(e.Fields(QStringLiteral("date")).toString(), QStringLiteral("06/12/01"));
-        QCOMPARE(e.Fields(QStringLiteral("prenom")).toString(), QStringLiteral("jean"));
-        QVERIFY(!e.Fields(QStringLiteral("examen")).toBool());
+        db::Recordset el = base.OpenRecordset(QStringLiteral("eleves"));
+        QCOMPARE(el.RecordCount(), 1);
+        QCOMPARE(el.Fields(QStringLiteral("date")).toString(), QStringLiteral("06/12/01"));
+        QCOMPARE(el.Fields(QStringLiteral("prenom")).toString(), QStringLiteral("jean"));
+        QVERIFY(!el.Fields(QStringLiteral("examen")).toBool());
     }
 
+    // With the keyboard too: Tab into the list, and the first arrow leads back to the first question.
+    void aResultsLineLeadsBackWithTheKeyboard() {
+        const ecrans::EcranTest e = jusquAuxResultats();
+        choisirAuClavier(e.forme, e->List1, 0);
+        QVERIFY(e->Frame3->isVisible() && e->Frame5->isHidden());
+        QCOMPARE(e->Label31->text(), QStringLiteral("Question n° 1"));
+        QVERIFY(e->Check[0]->isChecked() && e->Check[2]->isChecked());
+        QVERIFY(fx_->minuterie(e)->isEnabled());
+    }
+
+    // The draw at second 30 with 0.9, 0.2, 0.7 gives the stored positions 1, 0, 2; giving up counts every
+    // question not answered as wrong, and in evaluation the list does not lead back.
     void anEvaluationDrawsItsOrderAndGivingUpCountsTheRestWrong() {
         fx_->services->random.values = {0.9F, 0.2F, 0.7F};
-        session::FormeTest* f = commencer(true, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"),
-                                          QStringLiteral("1A"));
+        const ecrans::EcranTest e = commencer(*fx_, true, QStringLiteral("B1V"));
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb"))));
-        QCOMPARE(f->Label7->text(), QStringLiteral("B1V (Evaluation)"));
-        QCOMPARE(f->Label13->text(), QStringLiteral("Temps restant avant la fin du test"));
-        // Draw at second 30 with 0.9, 0.2, 0.7: stored positions 1, 0, 2.
-        QCOMPARE(f->etat.Ordre[0], 1);
-        QCOMPARE(f->etat.Ordre[1], 0);
-        QCOMPARE(f->etat.Ordre[2], 2);
-        QCOMPARE(f->Label22->text(), QStringLiteral("Première question ?"));
-        f->Check[0]->click();
-        f->Check[2]->click();
+        QCOMPARE(e->Label7->text(), QStringLiteral("B1V (Evaluation)"));
+        QCOMPARE(e->Label13->text(), QStringLiteral("Temps restant avant la fin du test"));
+        QCOMPARE(e->Label22->text(), QStringLiteral("Première question ?"));
+        e->Check[0]->click();
+        e->Check[2]->click();
 
-        fx_->services->messages.expectMessage(kQuitter, services::Answer::No);
-        f->AnnulerQuestion->click();
-        QVERIFY(f->Frame3->isVisible());
-        QVERIFY(fx_->minuterie(f)->isEnabled());
+        fx_->services->messages.expectMessage(kQuitter, Answer::No);
+        e->AnnulerQuestion->click();
+        QVERIFY(e->Frame3->isVisible());
+        QVERIFY(fx_->minuterie(e)->isEnabled());
 
-        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
-        f->AnnulerQuestion->click();
-        QVERIFY(f->Frame5->isVisible());
-        QVERIFY(!fx_->minuterie(f)->isEnabled());
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 3 questions"));
-        QCOMPARE(f->Frame5->Label28->text(), QStringLiteral("B1V (Evaluation) du 06/12/01"));
-        QVERIFY(f->Frame5->Retourner == nullptr);
-        // In evaluation the list does not lead back.
-        gui::cliquerLigne(f->Frame5->List1, 0);
-        QVERIFY(f->Frame5->isVisible());
-        gui::photographier(f, QStringLiteral("evaluation-frame5"));
+        abandonner(*fx_, e);
+        QVERIFY(e->Frame5->isVisible());
+        QVERIFY(!fx_->minuterie(e)->isEnabled());
+        QCOMPARE(e->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 3 questions"));
+        QCOMPARE(e->Label28->text(), QStringLiteral("B1V (Evaluation) du 06/12/01"));
+        QCOMPARE(gui::lignes(e->List1),
+                 (QStringList{QStringLiteral("Première question ?      :Oui"),
+                              QStringLiteral("Troisième question ?      :Non"),
+                              QStringLiteral("Remettez les étapes de la consignation dans l'ordre      :Non")}));
+        QVERIFY(e->Retourner == nullptr);
+        gui::cliquerLigne(e->List1, 0);
+        choisirAuClavier(e.forme, e->List1, 1);
+        QVERIFY(e->Frame5->isVisible());
+        gui::photographier(e.forme, QStringLiteral("evaluation-frame5"));
     }
 
     void aSecondSessionOnTheSameDayGetsTheNextSuffix() {
-        commencer(true, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {});
+        commencer(*fx_, true, QStringLiteral("B1V"), {QStringLiteral("Dupont"), QStringLiteral("Jean"), {}});
         const QString premier = fx_->chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb"));
-        QFile f1(premier);
-        QVERIFY(f1.open(QIODevice::ReadOnly));
-        const QByteArray avant = f1.readAll();
-        f1.close();
+        const QByteArray avant = octets(premier);
         QDir::setCurrent(fx_->dossier->path());
-        commencer(true, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {});
+        commencer(*fx_, true, QStringLiteral("B1V"), {QStringLiteral("Dupont"), QStringLiteral("Jean"), {}});
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("JDupont-B1V-Ex-061201-1.mdb"))));
         QDir::setCurrent(fx_->dossier->path());
-        commencer(false, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {});
+        commencer(*fx_, false, QStringLiteral("B1V"), {QStringLiteral("Dupont"), QStringLiteral("Jean"), {}});
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("JDupont-B1V-061201.mdb"))));
-        QVERIFY(f1.open(QIODevice::ReadOnly));
-        QCOMPARE(f1.readAll(), avant);
+        QCOMPARE(octets(premier), avant);
     }
 
     void aNameThatCannotBeAFileNameIsRefused_data() {
@@ -253,110 +242,100 @@ private slots:
         QTest::newRow("caractère de contrôle") << QStringLiteral("Du\tpont") << QString();
         QTest::newRow("prénom commençant par une étoile") << QStringLiteral("Dupont") << QStringLiteral("*Jean");
     }
-
     void aNameThatCannotBeAFileNameIsRefused() {
         QFETCH(QString, nom);
         QFETCH(QString, prenom);
-        session::FormeTest* f = fx_->ouvrir(true);
-        gui::cliquerLigne(f->listefichier, 0);
-        f->OkTest->click();
-        f->Text1->setText(nom);
-        f->Text2->setText(prenom);
-        f->OkNom->setEnabled(true);
+        const ecrans::EcranTest e = jusquAuCandidat(*fx_, true, QStringLiteral("B1V.mdb"));
+        saisir(e->Text1, nom);
+        saisir(e->Text2, prenom);
         fx_->services->messages.expectMessage({});
-        f->OkNom->click();
-        QVERIFY(f->Frame1->isVisible());
-        QCOMPARE(QDir(fx_->dossier->path()).entryList({QStringLiteral("*.mdb")}, QDir::Files).size(), 1);
+        e->OkNom->click();
+        QVERIFY(e->Frame1->isVisible());
+        QCOMPARE(fichiersMdb(fx_->dossier->path()), QStringList{QStringLiteral("B1V.mdb")});
         // Accents and blanks are fine, and so is what the file name does not take of the first name.
-        f->Text1->setText(QStringLiteral("Lefèvre du Pré"));
-        f->Text2->setText(QStringLiteral("Éloïse/Marie"));
-        fx_->services->messages.expectMessage({});
-        f->OkNom->click();
+        saisir(e->Text1, QStringLiteral("Lefèvre du Pré"));
+        saisir(e->Text2, QStringLiteral("Éloïse/Marie"));
+        fx_->services->messages.expectMessage(annonce(70));
+        e->OkNom->click();
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("ÉLefèvre du Pré-B1V-Ex-061201.mdb"))));
     }
 
     void aFailureToCreateTheFileLetsTheCandidateChooseAnotherFolder() {
         QDir(fx_->dossier->path()).mkdir(QStringLiteral("perdu"));
-        session::FormeTest* f = fx_->ouvrir(true);
-        gui::cliquerLigne(f->listefichier, 0);
-        f->OkTest->click();
-        f->listerepertoire->setPath(fx_->chemin(QStringLiteral("perdu")));
+        const ecrans::EcranTest e = jusquAuCandidat(*fx_, true, QStringLiteral("B1V.mdb"));
+        e->listerepertoire->setPath(fx_->chemin(QStringLiteral("perdu")));
         QVERIFY(QDir(fx_->chemin(QStringLiteral("perdu"))).removeRecursively());
-        f->Text1->setText(QStringLiteral("Dupont"));
-        f->OkNom->setEnabled(true);
+        saisir(e->Text1, QStringLiteral("Dupont"));
         fx_->services->messages.expectMessage({});
-        f->OkNom->click();
+        e->OkNom->click();
         QVERIFY(fx_->services->messages.last().prompt.startsWith(QStringLiteral("Erreur")));
-        QVERIFY(f->Frame1->isVisible());
-        QVERIFY(Commun::BaseTest.isOpen());
+        QVERIFY(e->Frame1->isVisible());
 
-        f->listerepertoire->setPath(fx_->dossier->path());
-        fx_->services->messages.expectMessage({});
-        f->OkNom->click();
-        QVERIFY(f->Frame3->isVisible());
+        e->listerepertoire->setPath(fx_->dossier->path());
+        fx_->services->messages.expectMessage(annonce(70));
+        e->OkNom->click();
+        QVERIFY(e->Frame3->isVisible());
         QVERIFY(QFile::exists(fx_->chemin(QStringLiteral("Dupont-B1V-Ex-061201.mdb"))));
     }
 
-    void theCountdown() {
-        session::FormeTest* f =
-            commencer(false, QStringLiteral("B1V"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {});
-        doubles::ManualTimer* t = fx_->minuterie(f);
-        QCOMPARE(t->interval(), 1000);
-        QVERIFY(t->fire());
-        QCOMPARE(f->Text4->text(), QStringLiteral("1 mn 29 s"));
-        for (int i = 0; i < 88; ++i) {
-            t->fire();
-        }
-        QCOMPARE(f->Text4->text(), QStringLiteral("0 mn 1 s"));
-        fx_->services->messages.expectMessage(
-            QStringLiteral("Le temps imparti est écoulé, le test est normalement terminé"));
-        t->fire();
-        QCOMPARE(f->Text4->text(), QStringLiteral("0 mn 0 s"));
-        QVERIFY(!t->isEnabled());
-        QVERIFY(!t->fire());
-        f->Suivant->click();
-        QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 2"));
-    }
-
+    // The time runs out while the confirmation of giving up is open: the session ends once.
     void evaluationTimeOutWhileGivingUpFinishesOnce() {
         fixtures::creerTest(fx_->chemin(QStringLiteral("court.mdb")), 1, 50, kChapitres, troisQuestions());
-        session::FormeTest* f =
-            commencer(true, QStringLiteral("court"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {}, 50);
-        f->Check[0]->click();
-        f->Check[2]->click();
-        doubles::ManualTimer* t = fx_->minuterie(f);
-        fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes, [&] {
+        const ecrans::EcranTest e = commencer(*fx_, true, QStringLiteral("court"), {}, 50);
+        e->Check[0]->click();
+        e->Check[2]->click();
+        doubles::ManualTimer* t = fx_->minuterie(e);
+        fx_->services->messages.expectMessage(kQuitter, Answer::Yes, [&] {
             fx_->services->messages.expectMessage(QStringLiteral("Le temps imparti est écoulé, le test est terminé"));
             t->fire();
         });
-        f->AnnulerQuestion->click();
-        QVERIFY(f->Frame5->isVisible());
-        QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 3 questions"));
+        e->AnnulerQuestion->click();
+        QVERIFY(e->Frame5->isVisible());
+        QCOMPARE(e->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 3 questions"));
     }
 
+    // A results file name too long for the header shows on one line, cut in the middle, the whole name in its tip.
+    void aLongResultsFileNameIsElidedInTheHeader() {
+        const Candidat long_{QStringLiteral("Lefèvre-Dupont de la Tour d'Auvergne"), QStringLiteral("Jean"), {}};
+        const ecrans::EcranTest e = commencer(*fx_, false, QStringLiteral("B1V"), long_);
+        const QString nom = QStringLiteral("JLefèvre-Dupont de la Tour d'Auvergne-B1V-061201.mdb");
+        QVERIFY(QFile::exists(fx_->chemin(nom)));
+        QLabel* l = e->Label6;
+        QCOMPARE(l->toolTip(), nom);
+        QVERIFY2(l->text() != nom && l->text().contains(QChar(0x2026)), qPrintable(l->text()));
+        QVERIFY(l->text().startsWith(QStringLiteral("JLef")) && l->text().endsWith(QStringLiteral("061201.mdb")));
+        QVERIFY(!l->wordWrap() && !l->text().contains(QLatin1Char('\n')));
+        QVERIFY(l->fontMetrics().horizontalAdvance(l->text()) <= l->width());
+        gui::photographier(e->Frame3, QStringLiteral("entete-nom-long"));
+    }
+
+    // 2000 questions run in both modes; every question is asked once, in an order drawn or by number.
     void aLargeTestRunsInBothModes() {
         fixtures::creerTest(fx_->chemin(QStringLiteral("grand.mdb")), 3600, 50, kChapitres,
                             fixtures::questionsSimples(2000));
+        const QRegularExpression numero(QStringLiteral("^Question numéro (\\d+) \\?"));
         for (bool examen : {false, true}) {
             QDir::setCurrent(fx_->dossier->path());
             QElapsedTimer chrono;
             chrono.start();
-            session::FormeTest* f =
-                commencer(examen, QStringLiteral("grand"), QStringLiteral("Jean"), QStringLiteral("Dupont"), {}, 50);
+            const ecrans::EcranTest e = commencer(*fx_, examen, QStringLiteral("grand"), {}, 50);
             const qint64 demarrage = chrono.elapsed();
-            QCOMPARE(f->etat.NbQuestions, 2000);
-            std::vector<int> vus(f->etat.Ordre.begin(), f->etat.Ordre.begin() + 2000);
-            std::sort(vus.begin(), vus.end());
-            for (int i = 0; i < 2000; ++i) {
-                QCOMPARE(vus[static_cast<std::size_t>(i)], i);
-            }
-            f->Check[0]->click();
-            f->Suivant->click();
-            QCOMPARE(f->Label31->text(), QStringLiteral("Question n° 2"));
-            fx_->services->messages.expectMessage(kQuitter, services::Answer::Yes);
+            e->Check[0]->click();
+            e->Suivant->click();
+            QCOMPARE(e->Label31->text(), QStringLiteral("Question n° 2"));
             chrono.restart();
-            f->AnnulerQuestion->click();
-            QCOMPARE(f->Frame5->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2000 questions"));
+            abandonner(*fx_, e);
+            QCOMPARE(e->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2000 questions"));
+            std::vector<int> vus;
+            for (const QString& ligne : gui::lignes(e->List1)) {
+                vus.push_back(numero.match(ligne).captured(1).toInt());
+            }
+            const bool parNumero = std::is_sorted(vus.begin(), vus.end());
+            QCOMPARE(parNumero, !examen);
+            std::sort(vus.begin(), vus.end());
+            QCOMPARE(vus.size(), std::size_t{2000});
+            QCOMPARE(vus.front(), 1);
+            QVERIFY(std::adjacent_find(vus.begin(), vus.end(), [](int a, int b) { return b != a + 1; }) == vus.end());
             qInfo("2000 questions, %s: start %lld ms, results %lld ms", examen ? "evaluation" : "training", demarrage,
                   chrono.elapsed());
         }
