@@ -17,12 +17,19 @@ FichierParametres FichierParametres::ouvrir(const QString& dossierAppli) {
     FichierParametres parametres;
     parametres.base_ = db::OpenDatabase(services::joinPath(dossierAppli, QStringLiteral("habilitation.mdb")));
     parametres.habilitation_ = parametres.base_.OpenRecordset(QStringLiteral("habilitation"));
-    parametres.habilitation_.setAbsolutePosition(0);
+    parametres.premier();
     return parametres;
 }
 
+void FichierParametres::premier() {
+    // An empty table has no first record: reading or writing the code then fails with "no current record".
+    if (habilitation_.RecordCount() > 0) {
+        habilitation_.setAbsolutePosition(0);
+    }
+}
+
 QVariant FichierParametres::code() {
-    habilitation_.setAbsolutePosition(0);
+    premier();
     return habilitation_.Fields(0);
 }
 
@@ -32,7 +39,7 @@ bool FichierParametres::sansCode() {
 }
 
 void FichierParametres::enregistrerCode(const QString& code) {
-    habilitation_.setAbsolutePosition(0);
+    premier();
     db::EditScope edition(habilitation_);
     edition.SetField(0, code.toUpper());
     edition.Update();

@@ -19,7 +19,8 @@ bool codeValide(const QString& saisi, const QVariant& stocke);
 // whose first record's first field holds the teacher code.
 class FichierParametres {
 public:
-    // Opens habilitation.mdb in the folder and its table; the engine's errors are thrown.
+    // Opens habilitation.mdb in the folder and its table; the engine's errors are thrown (an empty table fails at
+    // the first reading of the code, error 3021).
     static FichierParametres ouvrir(const QString& dossierAppli);
 
     QString chemin() const { return base_.path(); }
@@ -34,6 +35,8 @@ public:
 
 private:
     FichierParametres() = default;
+    // The first record made current, when there is one.
+    void premier();
 
     db::Database base_;
     db::Recordset habilitation_;

@@ -43,8 +43,8 @@ Menu::Menu(data::FichierParametres& parametres, services::MessageService& messag
     connect(Quitter, &QPushButton::clicked, this, &QWidget::close);
     connect(Entrainement, &QPushButton::clicked, this, &Menu::entrainement);
     connect(Interro, &QPushButton::clicked, this, &Menu::evaluation);
-    // The count of wrong codes starts again each time the frame is opened.
-    connect(Resultats, &QPushButton::clicked, this, [this] { Frame4->ouvrir(true); });
+    // The count of wrong codes starts again each time the frame is opened; a code left in the box stays.
+    connect(Resultats, &QPushButton::clicked, this, [this] { Frame4->ouvrir(true, false); });
     connect(Frame4, &frames::CadreCode::accepte, this, &Menu::visualisation);
     connect(Frame4, &frames::CadreCode::changer, this, &Menu::changerCode);
     connect(Frame4, &frames::CadreCode::fermerLogiciel, this, &Menu::fermerLogiciel);

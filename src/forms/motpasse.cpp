@@ -105,7 +105,7 @@ void MotPasse::Form_Load() {
     Text2->clear();
     Frame1->hide();
     // The count of wrong codes runs for the whole run of the program: the third-time message comes once at most.
-    Frame4->ouvrir(false);
+    Frame4->ouvrir(false, true);
     // The new code cannot be longer than the settings field that keeps it.
     const int longueur = parametres_.longueurCode();
     for (QLineEdit* boite : {Text1, Text2}) {

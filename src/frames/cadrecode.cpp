@@ -76,14 +76,16 @@ CadreCode::CadreCode(QWidget* parent, const Disposition& d, data::FichierParamet
     }
 }
 
-void CadreCode::ouvrir(bool recompter) {
+void CadreCode::ouvrir(bool recompter, bool vider) {
     show();
     if (recompter) {
         nbEchecs_ = 0;
     }
     paintButton(OkMotdePasse, false);
-    Text3->clear();
-    codeSaisi_.clear();
+    if (vider) {
+        Text3->clear();
+        codeSaisi_.clear();
+    }
     Text3->setFocus();
 }
 

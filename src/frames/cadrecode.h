@@ -35,8 +35,9 @@ public:
     CadreCode(QWidget* parent, const Disposition& disposition, data::FichierParametres& parametres,
               services::MessageService& messages);
 
-    // Shows the frame with the box empty, OK closed and the focus in the box; `recompter` starts the count of wrong codes again.
-    void ouvrir(bool recompter);
+    // Shows the frame with OK closed and the focus in the box; `recompter` starts the count of wrong codes again,
+    // `vider` empties the box and the code copied from it (otherwise a code left by Annuler is still there).
+    void ouvrir(bool recompter, bool vider);
 
 signals:
     void accepte();

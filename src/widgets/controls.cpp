@@ -2,11 +2,14 @@
 
 #include "widgets/twips.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 
 namespace kelvane::widgets {
 
@@ -119,6 +122,12 @@ namespace kelvane::widgets {
 void setBoiteCode(QLineEdit* boite) {
     boite->setEchoMode(QLineEdit::Password);
     boite->setStyleSheet(boite->styleSheet() + QStringLiteral(" QLineEdit { lineedit-password-character: 42; }"));
+    // Inside a frame that has a style sheet of its own, the box keeps the character it read when it was made:
+    // its style forgets what it knew of the box, and the box reads the character again.
+    boite->style()->unpolish(boite);
+    boite->style()->polish(boite);
+    QEvent changement(QEvent::StyleChange);
+    QCoreApplication::sendEvent(boite, &changement);
 }
 
 } // namespace kelvane::widgets

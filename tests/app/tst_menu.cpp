@@ -1,120 +1,96 @@
 #include "app/application.h"
-#include "app/commun.h"
-#include "app/formes.h"
-#include "app/menu.h"
-#include "session/formetest.h"
-#include "support/doubles/scriptedservices.h"
-#include "support/fixtures.h"
+#include "platform/db/database.h"
+#include "support/programme.h"
 #include "widgets/twips.h"
 
-#include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <memory>
 
 using namespace kelvane;
-using namespace kelvane::doubles;
-using services::Buttons::OkOnly;
+using services::Answer;
 
 namespace {
 const QString kAvertissement = QStringLiteral(" Avertissement");
 const QString kPasDeCode = QStringLiteral("Aucun Code secret est valide\rCréer votre propre code");
 const QString kErrone = QStringLiteral("Le code est érroné. Recommencer");
 const QString kTroisieme = QStringLiteral("Le code est faux pour la troisième fois. Le logiciel va être fermé");
+
+QWidget* fenetre(const QString& nom) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == nom && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+// Runs the program in the fixture's folder; `scenario` runs once the menu waits for its buttons, and the menu is
+// closed after it whatever it checked.
+int executer(FormeFixture& fx, const std::function<void(const ecrans::EcranCode&)>& scenario) {
+    QTimer::singleShot(0, [&] {
+        QWidget* menu = fenetre(QStringLiteral("Menu"));
+        QVERIFY(menu != nullptr);
+        scenario(ecrans::EcranCode(menu));
+        menu->close();
+    });
+    return app::executer(fx.services->all());
+}
 } // namespace
 
 class TestMenu : public QObject {
     Q_OBJECT
 
-private:
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<doubles::ScriptedServices> s_;
-    QString ancien_;
-
-    // The program started in a folder holding a settings database with this code.
-    std::unique_ptr<app::Menu> demarrer(const QVariant& code) {
-        fixtures::creerHabilitation(dir_->filePath(QStringLiteral("habilitation.mdb")), code);
-        auto menu = std::make_unique<app::Menu>();
-        if (code.isNull() || !code.toString().isEmpty()) {
-            [&] { QVERIFY(menu->Form_Load()); }();
-        } else {
-            s_->messages.expectMessage(kPasDeCode);
-            [&] { QVERIFY(menu->Form_Load()); }();
-        }
-        return menu;
-    }
-
-    void taper(app::Menu& m, const QString& code, bool entree) {
-        m.Text3->setFocus();
-        QTest::keyClicks(m.Text3, code);
-        if (entree) {
-            QTest::keyClick(m.Text3, Qt::Key_Return);
-        }
-    }
-
 private slots:
-    void init() {
-        ancien_ = QDir::currentPath();
-        dir_ = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(dir_->path());
-        s_ = std::make_unique<doubles::ScriptedServices>();
+    // Each row: the stored code, and whether the start warns that no code is set.
+    void startupWarnsWhenNoCodeIsSet_data() {
+        QTest::addColumn<QVariant>("code");
+        QTest::addColumn<bool>("avertit");
+        QTest::newRow("code vide") << QVariant(QString()) << true;
+        QTest::newRow("code") << QVariant(QStringLiteral("SECRET")) << false;
+        // A null is not the empty text: no warning, and only the master code opens the gate.
+        QTest::newRow("code nul") << QVariant() << false;
     }
 
-    void cleanup() {
-        QCOMPARE(s_->messages.pending(), 0);
-        Commun::reinitialiser();
-        s_.reset();
-        QDir::setCurrent(ancien_);
-        dir_.reset();
+    void startupWarnsWhenNoCodeIsSet() {
+        QFETCH(QVariant, code);
+        QFETCH(bool, avertit);
+        FormeFixture fx;
+        fixtures::creerHabilitation(fx.chemin(QStringLiteral("habilitation.mdb")), code);
+        if (avertit) {
+            fx.services->messages.expectMessage(kPasDeCode);
+        }
+        bool cadreCache = false;
+        const int statut = executer(fx, [&](const ecrans::EcranCode& m) { cadreCache = m.Frame4->isHidden(); });
+        QCOMPARE(statut, 0);
+        QVERIFY(cadreCache);
+        QCOMPARE(fx.services->messages.shown().size(), avertit ? 1 : 0);
+        if (avertit) {
+            QCOMPARE(fx.services->messages.last().title, kAvertissement);
+            QCOMPARE(fx.services->messages.last().buttons, services::Buttons::OkOnly);
+        }
     }
 
-    void startupWarningFollowsTheStoredCode() {
-        auto m = demarrer(QString());
-        QCOMPARE(s_->messages.shown().size(), 1);
-        QCOMPARE(s_->messages.last().title, kAvertissement);
-        QCOMPARE(s_->messages.last().buttons, services::Buttons::OkOnly);
-        QCOMPARE(Commun::RsHabilitation.AbsolutePosition(), 0);
-        QCOMPARE(QDir(Commun::RepertoireAppli), QDir(dir_->path()));
-        QCOMPARE(Commun::RepertoireInitial, Commun::RepertoireAppli);
-        QVERIFY(m->Frame4->isHidden());
-        Commun::reinitialiser();
-        s_->messages.clear();
-
-        QFile::remove(dir_->filePath(QStringLiteral("habilitation.mdb")));
-        auto m2 = demarrer(QStringLiteral("SECRET"));
-        QVERIFY(s_->messages.shown().isEmpty());
-        Commun::reinitialiser();
-
-        // A null code is not the empty text: no warning, and only the master code will open the gate.
-        QFile::remove(dir_->filePath(QStringLiteral("habilitation.mdb")));
-        auto m3 = demarrer(QVariant());
-        QVERIFY(s_->messages.shown().isEmpty());
-    }
-
+    // Each row: what lies at habilitation.mdb (nothing, bytes, or a database with that one empty table) and the
+    // engine error shown before the program ends.
     void startupFailureShowsTheErrorAndEndsWithNonZeroStatus_data() {
         QTest::addColumn<QByteArray>("contenu");
+        QTest::addColumn<QString>("table");
         QTest::addColumn<int>("numero");
-        QTest::newRow("fichier absent") << QByteArray() << 3024;
-        QTest::newRow("pas une base") << QByteArray("ceci n'est pas une base de données, loin de là") << 3343;
-        QTest::newRow("sans table habilitation") << QByteArray("@autre") << 3078;
-        QTest::newRow("table vide") << QByteArray("@vide") << 3021;
+        QTest::newRow("fichier absent") << QByteArray() << QString() << 3024;
+        QTest::newRow("pas une base") << QByteArray("ceci n'est pas une base de données, loin de là") << QString()
+                                      << 3343;
+        QTest::newRow("sans table habilitation") << QByteArray() << QStringLiteral("parametres") << 3078;
+        QTest::newRow("table vide") << QByteArray() << QStringLiteral("habilitation") << 3021;
     }
 
     void startupFailureShowsTheErrorAndEndsWithNonZeroStatus() {
         QFETCH(QByteArray, contenu);
+        QFETCH(QString, table);
         QFETCH(int, numero);
-        const QString chemin = dir_->filePath(QStringLiteral("habilitation.mdb"));
-        if (contenu == "@autre" || contenu == "@vide") {
+        FormeFixture fx;
+        const QString chemin = fx.chemin(QStringLiteral("habilitation.mdb"));
+        if (!table.isEmpty()) {
             db::Database base = db::CreateDatabase(chemin);
-            db::TableDef t = base.CreateTableDef(contenu == "@autre" ? QStringLiteral("parametres")
-                                                                     : QStringLiteral("habilitation"));
+            db::TableDef t = base.CreateTableDef(table);
             t.Fields().Append(t.CreateField(QStringLiteral("code"), db::FieldType::Text, 20));
             base.TableDefs().Append(t);
             base.Close();
@@ -123,84 +99,114 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(contenu);
         }
-        s_->messages.expectMessage({});
-        const int statut = app::executer(*[this] {
-            static services::Services services;
-            services = services::installed();
-            return &services;
-        }());
-        QVERIFY(statut != 0);
-        QCOMPARE(s_->messages.shown().size(), 1);
-        const QString texte = s_->messages.last().prompt;
+        fx.services->messages.expectMessage({});
+        QVERIFY(app::executer(fx.services->all()) != 0);
+        QCOMPARE(fx.services->messages.shown().size(), 1);
+        const QString texte = fx.services->messages.last().prompt;
         QVERIFY2(texte.startsWith(QStringLiteral("Erreur %1").arg(numero)), qPrintable(texte));
         QVERIFY2(texte.contains(QStringLiteral("habilitation.mdb")), qPrintable(texte));
     }
 
-    void menuLooksAsDrawn() {
-        auto m = demarrer(QStringLiteral("X"));
-        m->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m.get()));
-        QCOMPARE(m->size(), widgets::twipsSize(8220, 1455, m.get()));
-        QCOMPARE(m->Entrainement->geometry(), widgets::twipsRect(120, 720, 1575, 495, m.get()));
-        QCOMPARE(m->Resultats->objectName(), QStringLiteral("Résultats"));
-        QCOMPARE(m->Interro->text(), QStringLiteral("Evaluation"));
-        QCOMPARE(m->Resultats->toolTip(), QStringLiteral("Permet de visualiser les résultats des élèves"));
-        QCOMPARE(m->Label1->font().family(), QStringLiteral("Arial"));
-        QVERIFY(m->Label1->font().bold() && m->Label1->font().italic());
-
-        const QImage image = m->grab().toImage();
-        image.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu.png"));
-        QCOMPARE(image.pixelColor(image.width() - 3, 3), QColor(192, 192, 255));
-
-        m->Resultats->click();
-        QVERIFY(m->Frame4->isVisible());
-        QVERIFY(!m->OkMotdePasse->isEnabled());
-        const QImage cadre = m->grab().toImage();
-        cadre.save(QCoreApplication::applicationDirPath() + QStringLiteral("/menu-code.png"));
-        const QPoint dansCadre = m->Frame4->geometry().topLeft() + QPoint(6, m->Frame4->height() - 4);
-        QCOMPARE(cadre.pixelColor(dansCadre), QColor(255, 224, 192));
+    // The program's road with the keyboard alone: the menu in the middle of the screen, Résultats puts the focus
+    // in the code box, whose characters show as "*", Enter opens the viewer, the code change asks the code in its
+    // own box, then its new code; each window opens centred, even when it was moved away the time before;
+    // Quitter ends the program.
+    void theKeyboardAloneGoesThroughTheProgram() {
+        FormeFixture fx;
+        fixtures::creerHabilitation(fx.chemin(QStringLiteral("habilitation.mdb")), QStringLiteral("PROF"));
+        Modales modales;
+        int etapes = 0;
+        modales.action = [&](QWidget* w) {
+            [&] {
+                QVERIFY(QTest::qWaitForWindowActive(w));
+                QVERIFY2(centree(w), qPrintable(w->objectName()));
+                if (w->objectName() != QStringLiteral("MotPasse")) {
+                    return;
+                }
+                const ecrans::EcranCode f(w);
+                QCOMPARE(QApplication::focusWidget(), f.Text3);
+                taper(QApplication::focusWidget(), QStringLiteral("prof"), true);
+                QVERIFY(f.Frame1->isVisible());
+                QCOMPARE(QApplication::focusWidget(), f.Text1);
+                ++etapes;
+            }();
+            w->move(0, 0);
+            w->close();
+        };
+        const int statut = executer(fx, [&](const ecrans::EcranCode& m) {
+            QVERIFY(QTest::qWaitForWindowActive(m.fenetre));
+            QVERIFY(centree(m.fenetre));
+            QTest::keyClick(m.Resultats, Qt::Key_Space);
+            QVERIFY(m.Frame4->isVisible());
+            QCOMPARE(QApplication::focusWidget(), m.Text3);
+            taper(QApplication::focusWidget(), QStringLiteral("prof"));
+            QCOMPARE(m.Text3->displayText(), QStringLiteral("****"));
+            gui::photographier(m.fenetre, QStringLiteral("menu-code"));
+            for (int fois = 0; fois < 2; ++fois) {
+                QTest::keyClick(m.Text3, Qt::Key_Return);
+                QTest::keyClick(m.ChangerMotPasse, Qt::Key_Space);
+            }
+        });
+        QCOMPARE(statut, 0);
+        const QStringList deux{QStringLiteral("Visualisation"), QStringLiteral("MotPasse")};
+        QCOMPARE(modales.ouvertes, deux + deux);
+        QCOMPARE(etapes, 2);
     }
 
-    void buttonsOpenTheirForms() {
-        auto m = demarrer(QStringLiteral("X"));
-        QStringList ouverts;
-        m->afficherEssayerTest = [&] { ouverts << QStringLiteral("EssayerTest"); };
-        m->afficherEvaluation = [&] { ouverts << QStringLiteral("Evaluation"); };
-        m->afficherMotPasse = [&] { ouverts << QStringLiteral("MotPasse"); };
-        m->Entrainement->click();
-        m->Interro->click();
-        m->Resultats->click();
-        m->ChangerMotPasse->click();
-        QCOMPARE(ouverts, (QStringList{QStringLiteral("EssayerTest"), QStringLiteral("Evaluation"),
-                                       QStringLiteral("MotPasse")}));
+    void menuLooksAsDrawn() {
+        Programme p(QStringLiteral("X"));
+        const ecrans::EcranCode m = p.menu();
+        QWidget* menu = m.fenetre;
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QCOMPARE(menu->size(), widgets::twipsSize(8220, 1455, menu));
+        QCOMPARE(m.Entrainement->geometry(), widgets::twipsRect(120, 720, 1575, 495, menu));
+        QCOMPARE(m.Interro->text(), QStringLiteral("Evaluation"));
+        QCOMPARE(m.Resultats->toolTip(), QStringLiteral("Permet de visualiser les résultats des élèves"));
+        auto* banniere = menu->findChild<QLabel*>(QStringLiteral("Label1"));
+        QCOMPARE(banniere->font().family(), QStringLiteral("Arial"));
+        QVERIFY(banniere->font().bold() && banniere->font().italic());
+        const QImage image = menu->grab().toImage();
+        QCOMPARE(image.pixelColor(image.width() - 3, 3), QColor(192, 192, 255));
+
+        m.Resultats->click();
+        QVERIFY(m.Frame4->isVisible());
+        QVERIFY(!m.OkMotdePasse->isEnabled());
+        const QImage cadre = menu->grab().toImage();
+        gui::photographier(menu, QStringLiteral("menu-code-vide"));
+        QCOMPARE(cadre.pixelColor(m.Frame4->geometry().topLeft() + QPoint(6, m.Frame4->height() - 4)),
+                 QColor(255, 224, 192));
     }
 
     // The menu's buttons open the real forms, modal, and the menu resumes when they close.
-    void theMenuOpensTheTestFormsModal() {
-        fixtures::creerTest(dir_->filePath(QStringLiteral("B1V.mdb")), 60, 50, {{QStringLiteral("C"), 1}},
+    void theMenuOpensItsFormsModal() {
+        Programme p(QStringLiteral("PROF"));
+        fixtures::creerTest(p.fx.chemin(QStringLiteral("B1V.mdb")), 60, 50, {{QStringLiteral("C"), 1}},
                             fixtures::questionsSimples(2));
-        auto m = demarrer(QStringLiteral("X"));
-        app::Formes formes;
-        formes.brancher(*m);
-        m->show();
-        for (const QString& nom : {QStringLiteral("EssayerTest"), QStringLiteral("Evaluation")}) {
-            QString vu;
-            QTimer::singleShot(0, this, [&] {
-                auto* forme = qobject_cast<session::FormeTest*>(QApplication::activeModalWidget());
-                QVERIFY(forme != nullptr);
-                vu = forme->objectName();
-                QCOMPARE(forme->listefichier->count(), 1);
-                s_->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
-                                           services::Answer::Yes);
-                forme->Annuler->click();
-            });
-            (nom == QStringLiteral("EssayerTest") ? m->Entrainement : m->Interro)->click();
-            QCOMPARE(vu, nom);
-        }
+        Modales modales;
+        modales.action = [&](QWidget* w) {
+            if (w->objectName() == QStringLiteral("EssayerTest") || w->objectName() == QStringLiteral("Evaluation")) {
+                const ecrans::EcranTest f(w);
+                QCOMPARE(f.listefichier->count(), 1);
+                p.fx.services->messages.expectMessage(QStringLiteral("Etes vous sûr de vouloir quitter le test?"),
+                                                      Answer::Yes);
+                f.Annuler->click();
+                return;
+            }
+            w->close();
+        };
+        const ecrans::EcranCode m = p.menu();
+        m.Entrainement->click();
+        m.Interro->click();
+        m.Resultats->click();
+        taper(m.Text3, QStringLiteral("prof"), true);
+        m.ChangerMotPasse->click();
+        QCOMPARE(modales.ouvertes, (QStringList{QStringLiteral("EssayerTest"), QStringLiteral("Evaluation"),
+                                                QStringLiteral("Visualisation"), QStringLiteral("MotPasse")}));
+        QVERIFY(m.fenetre->isVisible());
     }
 
     // Each row: the stored code, what is typed ("\n" ends with Enter, otherwise OK is clicked), the messages
-    // expected in order, how many times the viewer opened, and whether the program was told to end.
+    // expected in order, how many times the viewer opened, and whether the program ended.
     void codeGate_data() {
         QTest::addColumn<QVariant>("stocke");
         QTest::addColumn<QStringList>("saisies");
@@ -228,52 +234,62 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(int, ouvertures);
         QFETCH(bool, fin);
-        auto m = demarrer(stocke);
-        m->show();
-        s_->messages.clear();
-        int vues = 0;
-        bool finDemandee = false;
-        m->afficherVisualisation = [&] { ++vues; };
-        m->fermerLogiciel = [&] { finDemandee = true; };
-        m->Resultats->click();
+        Programme p(stocke);
+        Modales modales;
+        const ecrans::EcranCode m = p.menu();
+        m.Resultats->click();
         for (const QString& message : messages) {
-            s_->messages.expectMessage(message);
+            p.fx.services->messages.expectMessage(message);
         }
         for (QString saisie : saisies) {
             const bool entree = saisie.endsWith(QLatin1Char('\n'));
-            if (entree) {
-                saisie.chop(1);
-            }
-            taper(*m, saisie, entree);
+            saisie.remove(QLatin1Char('\n'));
+            taper(m.Text3, saisie, entree);
             if (!entree) {
-                m->OkMotdePasse->click();
+                m.OkMotdePasse->click();
             }
         }
-        QCOMPARE(vues, ouvertures);
-        QCOMPARE(finDemandee, fin);
-        for (const auto& vu : s_->messages.shown()) {
+        QCOMPARE(modales.ouvertes.count(QStringLiteral("Visualisation")), ouvertures);
+        QCOMPARE(m.fenetre->isVisible(), !fin);
+        for (const auto& vu : p.fx.services->messages.shown()) {
             QCOMPARE(vu.title, kAvertissement);
         }
+        QVERIFY(p.fx.services->messages.allAnswered());
     }
 
-    // Enter runs the check even while OK is disabled, on the text left in the box by an earlier Annuler.
+    // The Enter that dismisses "érroné" comes back released in the code box: it is no new try, so the second
+    // wrong code is still an ordinary one and the program goes on.
+    void theEnterThatClosesTheMessageIsNoNewTry() {
+        Programme p(QStringLiteral("PROF"));
+        const ecrans::EcranCode m = p.menu();
+        m.Resultats->click();
+        taper(m.Text3, QStringLiteral("a"));
+        entreeAvecMessage(p.fx.services->messages, m.Text3, kErrone);
+        QCOMPARE(p.fx.services->messages.shown().size(), 1);
+        taper(m.Text3, QStringLiteral("b"));
+        entreeAvecMessage(p.fx.services->messages, m.Text3, kErrone);
+        QCOMPARE(p.fx.services->messages.shown().size(), 2);
+        QVERIFY(m.fenetre->isVisible() && m.Frame4->isVisible());
+        QVERIFY(p.fx.services->messages.allAnswered());
+    }
+
+    // Enter runs the check even while OK is disabled, on the text left in the box by an earlier Annuler; the
+    // frame stays open behind the viewer, with the code in its box.
     void enterChecksWhileOkIsDisabled() {
-        auto m = demarrer(QStringLiteral("PROF"));
-        m->show();
-        int vues = 0;
-        m->afficherVisualisation = [&] { ++vues; };
-        m->Resultats->click();
-        taper(*m, QStringLiteral("prof"), false);
-        m->AnnulerMotdePasse->click();
-        QVERIFY(m->Frame4->isHidden());
-        m->Resultats->click();
-        QVERIFY(!m->OkMotdePasse->isEnabled());
-        QCOMPARE(m->Text3->text(), QStringLiteral("prof"));
-        QTest::keyClick(m->Text3, Qt::Key_Return);
-        QCOMPARE(vues, 1);
-        // After the viewer closes the frame is still there, with the code in its box.
-        QVERIFY(m->Frame4->isVisible());
-        QCOMPARE(m->Text3->text(), QStringLiteral("prof"));
+        Programme p(QStringLiteral("PROF"));
+        Modales modales;
+        const ecrans::EcranCode m = p.menu();
+        m.Resultats->click();
+        taper(m.Text3, QStringLiteral("prof"));
+        m.AnnulerMotdePasse->click();
+        QVERIFY(m.Frame4->isHidden());
+        m.Resultats->click();
+        QVERIFY(!m.OkMotdePasse->isEnabled());
+        QCOMPARE(m.Text3->text(), QStringLiteral("prof"));
+        QTest::keyClick(m.Text3, Qt::Key_Return);
+        QCOMPARE(modales.ouvertes, QStringList{QStringLiteral("Visualisation")});
+        QVERIFY(m.Frame4->isVisible());
+        QCOMPARE(m.Text3->text(), QStringLiteral("prof"));
     }
 };
 
