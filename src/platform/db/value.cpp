@@ -127,7 +127,7 @@ std::optional<Number> numberOf(const QVariant& value) {
     return std::nullopt;
 }
 
-// Doubles go into integer fields rounded half to even (2.5 -> 2, 3.5 -> 4), as the old engine rounded.
+// Doubles go into integer fields rounded half to even (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double x) {
     const double rounded = std::round(x); // halves away from zero
     if (std::fabs(x - std::trunc(x)) == 0.5) {
@@ -194,7 +194,7 @@ QVariant toBoolean(const FieldInfo& field, const QVariant& value) {
     return number->integral ? number->integer != 0 : number->real != 0.0;
 }
 
-// Two-digit years as the old short dates meant them: 00-29 is 2000-2029, 30-99 is 1930-1999.
+// Two-digit years in short dates: 00-29 is 2000-2029, 30-99 is 1930-1999.
 QDateTime parseFrenchDate(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
@@ -253,7 +253,7 @@ QDateTime dateOf(const QVariant& value) {
     }
 }
 
-// The French short date of the old engine: "06/12/01", with the time only when it is not midnight.
+// The French short date: "06/12/01", with the time only when it is not midnight.
 QString frenchShortDate(const QDateTime& dateTime) {
     if (dateTime.time() == QTime(0, 0)) {
         return dateTime.toString(QStringLiteral("dd/MM/yy"));
