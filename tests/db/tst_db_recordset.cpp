@@ -59,6 +59,7 @@ private slots:
     void addNewKeepsTheCurrentRecord_data();
     void addNewKeepsTheCurrentRecord();
     void foreignDefaultsAndRowidColumns();
+    void refusedUpdatesLeaveStatementsReusable();
     void rolledBackCopyLeavesNothing();
     void commitMakesTheCopyVisible();
     void nestedTransactions();
@@ -238,6 +239,52 @@ void TestDbRecordset::addNewKeepsTheCurrentRecord() {
     }
     rs.setAbsolutePosition(3);
     QCOMPARE(rs.Fields(0).toInt(), 4);
+}
+
+// Each set of changed fields has its prepared statement, used again record after record: a refused write leaves it
+// ready for the retry and the next records, and the memory copy matches the file throughout.
+void TestDbRecordset::refusedUpdatesLeaveStatementsReusable() {
+    const QString path = newFile();
+    rawsqlite::exec(path, "CREATE TABLE t (n SMALLINT UNIQUE, nom VARCHAR(20))");
+    const auto contents = [](Recordset& rs) {
+        QStringList records;
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            records.append(QStringLiteral("%1 %2").arg(rs.Fields(0).toInt()).arg(rs.Fields(1).toString()));
+        }
+        return records;
+    };
+    {
+        Database db = OpenDatabase(path);
+        Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+        for (const auto& [n, nom] : {std::pair{1, "un"}, std::pair{1, "deux"}, std::pair{3, "trois"}}) {
+            rs.AddNew();
+            QVERIFY(rs.Fields(1).isNull()); // nothing left from the record before
+            rs.SetField(0, n);
+            rs.SetField(1, QString::fromUtf8(nom));
+            if (n == 1 && rs.RecordCount() == 1) {
+                KELVANE_EXPECT_ERROR(rs.Update(), 3022);
+                rs.SetField(0, 2);
+            }
+            rs.Update();
+        }
+        rs.MoveFirst();
+        rs.Edit();
+        rs.SetField(1, QStringLiteral("UN"));
+        rs.Update();
+        rs.setAbsolutePosition(2);
+        rs.Edit();
+        rs.SetField(1, QStringLiteral("TROIS"));
+        rs.Update();
+        rs.Edit();
+        rs.SetField(1, QStringLiteral("pas écrit"));
+        rs.SetField(0, 1);
+        KELVANE_EXPECT_ERROR(rs.Update(), 3022);
+        rs.CancelUpdate();
+        QCOMPARE(contents(rs), (QStringList{"1 UN", "2 deux", "3 TROIS"}));
+    }
+    Database db = OpenDatabase(path, OpenMode::ReadOnly);
+    Recordset rs = db.OpenRecordset(QStringLiteral("t"));
+    QCOMPARE(contents(rs), (QStringList{"1 UN", "2 deux", "3 TROIS"}));
 }
 
 // Files made by hand may have defaults, NOT NULL columns and an INTEGER PRIMARY KEY called "rowid" itself.

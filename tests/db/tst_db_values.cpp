@@ -1,6 +1,7 @@
 // Field types and values: what a field accepts, what it refuses, and what reads back from our files and foreign ones.
 
 #include "platform/db/database.h"
+#include "platform/db/packedrow.h"
 #include "platform/error.h"
 #include "rawsqlite.h"
 
@@ -28,6 +29,7 @@ private slots:
     void foreignValuesReadBack_data();
     void foreignValuesReadBack();
     void refusedWriteLeavesTheRecordEditable();
+    void packedRowsGiveBackTheSameValues();
 
 private:
     QString newFile() { return dir_.filePath(QStringLiteral("v%1.mdb").arg(++files_)); }
@@ -294,6 +296,40 @@ void TestDbValues::refusedWriteLeavesTheRecordEditable() {
     QVERIFY(rs.Eof()); // back where it was before AddNew
     rs.MoveFirst();
     QCOMPARE(rs.Fields(QStringLiteral("nom")), QVariant(QStringLiteral("abc")));
+}
+
+// Every shape a field's value takes in memory comes back with its type, its value and its null or empty text.
+void TestDbValues::packedRowsGiveBackTheSameValues() {
+    const QDateTime local(QDate(2001, 12, 6), QTime(10, 30, 5));
+    const std::vector<QVariant> values = {
+        QVariant(),
+        true,
+        false,
+        QVariant::fromValue<qint16>(-32768),
+        QVariant::fromValue<qint32>(70000),
+        QVariant(qlonglong(1) << 40),
+        -2.5,
+        QString(),
+        QStringLiteral(""),
+        QStringLiteral("Écart de sécurité 𝄞"),
+        QByteArray(),
+        QByteArray("\x00\xff", 2),
+        local,
+        local.toUTC(),
+        local.toOffsetFromUtc(3600),
+        QString(300, QLatin1Char('x')),
+    };
+    const PackedRow row = PackedRow::pack(values.data(), values.size());
+    std::vector<QVariant> unpacked(values.size(), QVariant(7));
+    row.unpack(unpacked.data(), unpacked.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        for (const QVariant& value : {row.value(i), unpacked[i]}) {
+            QCOMPARE(value.metaType(), values[i].metaType());
+            QCOMPARE(value, values[i]);
+            QCOMPARE(value.toString().isNull(), values[i].toString().isNull());
+            QCOMPARE(value.toDateTime().timeSpec(), values[i].toDateTime().timeSpec());
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDbValues)

@@ -40,7 +40,7 @@ private:
     sqlite3_stmt* statement_;
 };
 
-// Numbers the old engine gave to failures that only this layer raises.
+// The error numbers of failures that only this layer raises.
 namespace dberr {
 inline constexpr int OutOfMemory = 7;       // "Mémoire insuffisante"
 inline constexpr int NoFieldDefined = 3264; // "Aucun champ défini"

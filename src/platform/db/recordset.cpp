@@ -43,16 +43,17 @@ void RecordsetData::load(Connection& connection) {
     Statement statement = connection.prepare(
         QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %1").arg(rowid, columnList(), quoteIdentifier(table)));
     std::vector<qint64> newRowids;
-    std::vector<QVariant> newCells;
-    const int columns = static_cast<int>(fields.size());
+    std::vector<PackedRow> newRows;
+    std::vector<QVariant> row(fields.size());
     while (connection.step(statement.get())) {
         newRowids.push_back(sqlite3_column_int64(statement.get(), 0));
-        for (int c = 0; c < columns; ++c) {
-            newCells.push_back(columnValue(statement.get(), c + 1, fields[static_cast<size_t>(c)]));
+        for (size_t c = 0; c < fields.size(); ++c) {
+            row[c] = columnValue(statement.get(), static_cast<int>(c) + 1, fields[c]);
         }
+        newRows.push_back(PackedRow::pack(row.data(), row.size()));
     }
     rowids = std::move(newRowids);
-    cells = std::move(newCells);
+    rows = std::move(newRows);
     mode = EditMode::None;
     if (wasPastEnd) {
         current = count();
@@ -135,12 +136,12 @@ void RecordsetData::readRow(Connection& connection, qint64 rowid, std::vector<QV
     }
 }
 
-void RecordsetData::insertCached(qint64 rowid, std::vector<QVariant> row) {
+void RecordsetData::insertCached(qint64 rowid, const std::vector<QVariant>& row) {
+    PackedRow packed = PackedRow::pack(row.data(), row.size());
     const auto position = std::upper_bound(rowids.begin(), rowids.end(), rowid);
     const int index = static_cast<int>(position - rowids.begin());
+    rows.insert(rows.begin() + index, std::move(packed));
     rowids.insert(position, rowid);
-    const auto cellPosition = cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(index) * fields.size());
-    cells.insert(cellPosition, std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
     if (current >= index) {
         ++current;
     }
@@ -155,7 +156,8 @@ void RecordsetData::update(Connection& connection) {
     for (size_t i = 0; i < fields.size(); ++i) {
         changedVariant = changedVariant || (changed[i] == '1' && fields[i].type == FieldType::Variant);
     }
-    std::vector<QByteArray> texts; // alive until the statement has run
+    std::vector<QByteArray>& texts = texts_; // alive until the statement has run
+    texts.clear();
     texts.reserve(fields.size());
     const auto bindChanged = [&](sqlite3_stmt* statement) {
         int parameter = 1;
@@ -182,12 +184,15 @@ void RecordsetData::update(Connection& connection) {
             connection.step(statement);
             rowid = sqlite3_last_insert_rowid(connection.handle());
             if (reread) {
-                row = buffer;
+                row.resize(fields.size());
+                for (size_t i = 0; i < fields.size(); ++i) {
+                    row[i] = value(static_cast<int>(i));
+                }
                 readRow(connection, rowid, row);
             }
         });
         // The buffer is kept until the write succeeded: after a failure the caller may fix a value and retry.
-        insertCached(rowid, reread ? std::move(row) : std::move(buffer));
+        insertCached(rowid, reread ? row : buffer);
         mode = EditMode::None;
         return;
     }
@@ -214,8 +219,7 @@ void RecordsetData::update(Connection& connection) {
         current = static_cast<int>(std::lower_bound(rowids.begin(), rowids.end(), newRowid) - rowids.begin());
         return;
     }
-    std::move(row.begin(), row.end(),
-              cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(current) * fields.size()));
+    rows[static_cast<size_t>(current)] = PackedRow::pack(row.data(), row.size());
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -325,7 +329,7 @@ QVariant Recordset::Fields(int index) const {
     const RecordsetData& d = checked();
     FieldDef(index);
     if (d.mode != RecordsetData::EditMode::None) {
-        return d.buffer[static_cast<size_t>(index)];
+        return d.value(index);
     }
     if (d.current >= d.count()) {
         throw noCurrentRecord();
@@ -346,7 +350,7 @@ void Recordset::SetField(int index, const QVariant& value) {
     if (d.mode == RecordsetData::EditMode::None) {
         throw notEditing();
     }
-    d.buffer[static_cast<size_t>(index)] = toFieldValue(field, value);
+    assignFieldValue(field, value, d.buffer[static_cast<size_t>(index)]);
     d.changed[static_cast<size_t>(index)] = '1';
 }
 
@@ -357,7 +361,7 @@ void Recordset::SetField(const QString& name, const QVariant& value) {
 void Recordset::AddNew() {
     RecordsetData& d = checked();
     d.mode = RecordsetData::EditMode::AddNew;
-    d.buffer.assign(d.fields.size(), QVariant());
+    d.buffer.resize(d.fields.size()); // values left from before count only once set again
     d.changed.assign(d.fields.size(), '0');
 }
 
@@ -367,8 +371,8 @@ void Recordset::Edit() {
         throw noCurrentRecord();
     }
     d.mode = RecordsetData::EditMode::Edit;
-    const auto first = d.cells.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(d.current) * d.fields.size());
-    d.buffer.assign(first, first + static_cast<std::ptrdiff_t>(d.fields.size()));
+    d.buffer.resize(d.fields.size());
+    d.rows[static_cast<size_t>(d.current)].unpack(d.buffer.data(), d.fields.size());
     d.changed.assign(d.fields.size(), '0');
 }
 

@@ -127,7 +127,7 @@ std::optional<Number> numberOf(const QVariant& value) {
     return std::nullopt;
 }
 
-// Doubles go into integer fields rounded half to even (2.5 -> 2, 3.5 -> 4), as the old engine rounded.
+// Doubles go into integer fields rounded half to even (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double x) {
     const double rounded = std::round(x); // halves away from zero
     if (std::fabs(x - std::trunc(x)) == 0.5) {
@@ -194,7 +194,7 @@ QVariant toBoolean(const FieldInfo& field, const QVariant& value) {
     return number->integral ? number->integer != 0 : number->real != 0.0;
 }
 
-// Two-digit years as the old short dates meant them: 00-29 is 2000-2029, 30-99 is 1930-1999.
+// Two-digit years in short dates: 00-29 is 2000-2029, 30-99 is 1930-1999.
 QDateTime parseFrenchDate(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4}|\\d{2})(?:\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?$"));
@@ -253,7 +253,7 @@ QDateTime dateOf(const QVariant& value) {
     }
 }
 
-// The French short date of the old engine: "06/12/01", with the time only when it is not midnight.
+// The French short date: "06/12/01", with the time only when it is not midnight.
 QString frenchShortDate(const QDateTime& dateTime) {
     if (dateTime.time() == QTime(0, 0)) {
         return dateTime.toString(QStringLiteral("dd/MM/yy"));
@@ -295,19 +295,25 @@ qsizetype characterCount(const QString& text) {
     return count;
 }
 
-QVariant toText(const FieldInfo& field, const QVariant& value) {
-    const bool dejaTexte = value.metaType().id() == QMetaType::QString;
-    const QString text = dejaTexte ? stored<QString>(value) : textOf(field, value);
+// Refuses an empty text where the field does not allow one, and a text longer than the field.
+void checkText(const FieldInfo& field, const QString& text) {
     if (text.isEmpty() && !field.allowZeroLength) {
         throw Error(errc::ZeroLength,
                     QStringLiteral("Le champ « %1 » ne peut pas être une chaîne de longueur nulle").arg(field.name));
     }
-    if (field.type == FieldType::Text && field.size > 0 && characterCount(text) > field.size) {
+    // A text has at most as many characters as UTF-16 units: only a longer one needs its characters counted.
+    if (field.type == FieldType::Text && field.size > 0 && text.size() > field.size &&
+        characterCount(text) > field.size) {
         throw Error(errc::FieldTooSmall,
                     QStringLiteral("Champ trop petit pour accepter la quantité de données") +
                         QStringLiteral(" (champ « %1 », %2 caractères au plus)").arg(field.name).arg(field.size));
     }
-    return dejaTexte ? value : QVariant(text);
+}
+
+QVariant toText(const FieldInfo& field, const QVariant& value) {
+    const QString text = textOf(field, value);
+    checkText(field, text);
+    return text;
 }
 
 QVariant toVariant(const FieldInfo& field, const QVariant& value) {
@@ -342,36 +348,45 @@ QVariant toVariant(const FieldInfo& field, const QVariant& value) {
 
 } // namespace
 
-QVariant toFieldValue(const FieldInfo& field, const QVariant& value) {
-    if (!value.isValid() || value.metaType().id() == QMetaType::Nullptr) {
-        return {};
-    }
+void assignFieldValue(const FieldInfo& field, const QVariant& value, QVariant& out) {
     // A value that already has the field's own type, as a copy between two tables hands it over, is kept as it is.
     const int id = value.metaType().id();
     switch (field.type) {
     case FieldType::Boolean:
         if (id == QMetaType::Bool) {
-            return value;
+            out = value;
+            return;
         }
         break;
     case FieldType::Integer:
         if (id == QMetaType::Short) {
-            return value;
+            out = value;
+            return;
         }
         break;
     case FieldType::Long:
         if (id == QMetaType::Int) {
-            return value;
+            out = value;
+            return;
         }
         break;
     case FieldType::Text:
     case FieldType::Memo:
         if (id == QMetaType::QString) {
-            return toText(field, value);
+            checkText(field, stored<QString>(value));
+            out = value;
+            return;
         }
         break;
     default:
         break;
+    }
+    out = toFieldValue(field, value);
+}
+
+QVariant toFieldValue(const FieldInfo& field, const QVariant& value) {
+    if (!value.isValid() || value.metaType().id() == QMetaType::Nullptr) {
+        return {};
     }
     switch (field.type) {
     case FieldType::Boolean:

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-
 #include <vector>
 
 // Private to the engine layer: values between the callers' QVariants, a field's type and SQLite's storage.
@@ -17,10 +16,12 @@ namespace kelvane::db {
 // double, QString, QDateTime, or for a Variant column qlonglong, double, QString, QByteArray). Refuses what does
 // not fit: 13 when it does not convert, 6 out of range, 3163 text too long, 3315 empty text refused.
 QVariant toFieldValue(const FieldInfo& field, const QVariant& value);
+// The same into `out`, which keeps its value when `value` is refused; a value of the field's own type is copied
+// without a temporary.
+void assignFieldValue(const FieldInfo& field, const QVariant& value, QVariant& out);
 
-// Binds a value shaped by toFieldValue; returns SQLite's result code.
-// Binds a value to a statement's parameter. Texts are handed over as UTF-8 kept alive in `keep` until the statement
-// has run, which spares SQLite a copy of each of them.
+// Binds a value shaped by toFieldValue to a statement's parameter; returns SQLite's result code. Texts are handed
+// over as UTF-8 kept alive in `keep` until the statement has run, which spares SQLite a copy of each of them.
 int bindValue(sqlite3_stmt* statement, int index, const QVariant& value, std::vector<QByteArray>& keep);
 
 // Reads a column as the field's type gives it; a stored value of another kind comes back as stored.
