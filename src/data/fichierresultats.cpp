@@ -114,9 +114,8 @@ db::TableDef tableEleves(const db::Database& base) {
     return table;
 }
 
-void copierEleve(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
+void copierEleve(db::Recordset& rsEleves, const Test& test, const DonneesCandidat& candidat, bool examen,
                  const QDate& aujourdhui) {
-    db::Recordset rsEleves = eleve.OpenRecordset(QStringLiteral("eleves"));
     rsEleves.AddNew();
     rsEleves.SetField(QStringLiteral("nom"), candidat.nom);
     rsEleves.SetField(QStringLiteral("prenom"), candidat.prenom);
@@ -129,8 +128,7 @@ void copierEleve(db::Database& eleve, const Test& test, const DonneesCandidat& c
     rsEleves.Update();
 }
 
-void copierChapitres(db::Database& eleve, const Test& test) {
-    db::Recordset rsChapitreEleve = eleve.OpenRecordset(QStringLiteral("chapitre"));
+void copierChapitres(db::Recordset& rsChapitreEleve, const Test& test) {
     const QString nom = QStringLiteral("nom");
     const QString numero = QStringLiteral("numero");
     for (const Test::Chapitre& chapitre : test.chapitres) {
@@ -141,8 +139,7 @@ void copierChapitres(db::Database& eleve, const Test& test) {
     }
 }
 
-void copierQuestions(db::Database& eleve, const Test& test) {
-    db::Recordset rsQuestion = eleve.OpenRecordset(QStringLiteral("question"));
+void copierQuestions(db::Recordset& rsQuestion, const Test& test) {
     const QVariant zero = QVariant::fromValue<qint16>(0);
     for (const Test::Question& question : test.questions) {
         rsQuestion.AddNew();
@@ -196,16 +193,29 @@ ParametresTest parametresTest(const Test& test) {
 void remplirFichierResultats(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
                              const QDate& aujourdhui) {
     db::Transaction transaction(eleve); // on failure the rollback keeps the first error, the one to show
-    copierEleve(eleve, test, candidat, examen, aujourdhui);
-    copierChapitres(eleve, test);
-    copierQuestions(eleve, test);
+    db::Recordset eleves = eleve.OpenRecordset(QStringLiteral("eleves"));
+    db::Recordset chapitres = eleve.OpenRecordset(QStringLiteral("chapitre"));
+    db::Recordset questions = eleve.OpenRecordset(QStringLiteral("question"));
+    copierEleve(eleves, test, candidat, examen, aujourdhui);
+    copierChapitres(chapitres, test);
+    copierQuestions(questions, test);
     transaction.Commit();
 }
 
-FichierResultats::FichierResultats(db::Database base)
-    : base_(std::move(base)), eleves_(base_.OpenRecordset(QStringLiteral("eleves"))),
-      chapitres_(base_.OpenRecordset(QStringLiteral("chapitre"))),
-      questions_(base_.OpenRecordset(QStringLiteral("question"))) {}
+FichierResultats::FichierResultats(db::Database base) : base_(std::move(base)) {
+    ouvrirTables();
+}
+
+void FichierResultats::ouvrirTables() {
+    eleves_ = base_.OpenRecordset(QStringLiteral("eleves"));
+    chapitres_ = base_.OpenRecordset(QStringLiteral("chapitre"));
+    questions_ = base_.OpenRecordset(QStringLiteral("question"));
+}
+
+bool FichierResultats::estQcm(int position) {
+    questions_.setAbsolutePosition(position);
+    return estVrai(questions_.Fields(champ::Qcm));
+}
 
 FichierResultats::~FichierResultats() {
     if (base_.isOpen()) {
@@ -219,19 +229,24 @@ FichierResultats::~FichierResultats() {
 
 FichierResultats FichierResultats::creer(const QString& chemin, const Test& test, const DonneesCandidat& candidat,
                                          bool examen, const QDate& aujourdhui) {
+    FichierResultats fichier;
     // Outside the try: when the engine refuses to create the file (its name is taken), the file is not ours.
-    db::Database base = db::CreateDatabase(chemin, LocaleFichierResultats);
+    fichier.base_ = db::CreateDatabase(chemin, LocaleFichierResultats);
     try {
-        // The tables and their records in one commit: one sync for the whole start.
-        db::Transaction transaction(base);
-        construireTables(base);
-        remplirFichierResultats(base, test, candidat, examen, aujourdhui);
+        // The tables and their records in one commit: one sync for the whole start. The records go in through
+        // the file's own tables, which keep them: nothing is read back.
+        db::Transaction transaction(fichier.base_);
+        construireTables(fichier.base_);
+        fichier.ouvrirTables();
+        copierEleve(fichier.eleves_, test, candidat, examen, aujourdhui);
+        copierChapitres(fichier.chapitres_, test);
+        copierQuestions(fichier.questions_, test);
         transaction.Commit();
-        return FichierResultats(std::move(base));
     } catch (...) {
-        supprimerFichierCree(base, chemin);
+        supprimerFichierCree(fichier.base_, chemin);
         throw;
     }
+    return fichier;
 }
 
 std::optional<FichierResultats> FichierResultats::ouvrir(const QString& chemin, db::OpenMode mode) {

@@ -143,8 +143,13 @@ public:
     // Writes today's short date into the eleves record; error 3021 when the table is empty.
     void tamponnerDate(const QDate& aujourdhui);
 
+    // The question at `position` is answered by ticks (not by ranks).
+    bool estQcm(int position);
+
 private:
+    FichierResultats() = default;
     explicit FichierResultats(db::Database base);
+    void ouvrirTables();
     void allerAuPremierEleve();
 
     db::Database base_;

@@ -117,6 +117,7 @@ int Session::positionCourante() const {
 }
 
 void Session::commencer() {
+    chapitres_ = fichier_->chapitres();
     place_ = 0;
     termine_ = false;
     tempsRestant_ = tempsAutorise_;
@@ -133,7 +134,7 @@ QuestionAffichee Session::question() {
     affichee.donnees = q.donnees;
     if (!q.chapitre.isNull()) {
         // The last chapter that carries the number names it, as a walk of the whole table finds it.
-        for (const data::Chapitre& chapitre : fichier_->chapitres()) {
+        for (const data::Chapitre& chapitre : chapitres_) {
             if (!chapitre.numero.isNull() && chapitre.numero.toInt() == q.chapitre.toInt()) {
                 affichee.chapitre = chapitre.nom;
             }
@@ -144,7 +145,7 @@ QuestionAffichee Session::question() {
 
 bool Session::enregistrer(const Reponse& reponse) {
     const int position = positionCourante();
-    const bool qcm = fichier_->question(position).qcm;
+    const bool qcm = fichier_->estQcm(position);
     // Every value is formed before the record is touched, so that a rank refused as out of range leaves the
     // record as it was and the session can go on.
     std::array<std::int16_t, 5> valeurs{};

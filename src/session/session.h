@@ -119,6 +119,7 @@ private:
     services::RandomService& aleatoire_;
 
     std::optional<data::FichierResultats> fichier_;
+    std::vector<data::Chapitre> chapitres_; // the file's chapters, read once a session
     QString chemin_;
     QString nomTest_;
     QString libelleCandidat_;
