@@ -356,11 +356,14 @@ void BM_ResultsScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_ResultsScreen)->Unit(benchmark::kMillisecond);
 
-// One durable UPDATE of the date, then every record of the three tables read, as the totals need them.
+// One durable UPDATE of the answer on screen (as "Abandonner" records it) and one of the date, then every record of
+// the three tables read, as the totals need them.
 void BM_ResultsScreenBare(benchmark::State& state) {
     const QString fichier = copieResultats(QStringLiteral("totaux.mdb"));
     bare::Handle db = bare::open(fichier, SQLITE_OPEN_READWRITE);
     bare::Statement date = bare::prepare(db.get(), "UPDATE eleves SET \"date\" = ?");
+    bare::Statement reponse = bare::prepare(
+        db.get(), "UPDATE question SET RE1 = ?, RE2 = 0, RE3 = 0, RE4 = 0, RE5 = 0, reussi = ? WHERE rowid = 1");
     std::vector<bare::Statement> lectures;
     for (const char* table : {"eleves", "question", "chapitre"}) {
         lectures.push_back(bare::prepare(db.get(), std::string("SELECT * FROM \"") + table + "\""));
@@ -374,6 +377,13 @@ void BM_ResultsScreenBare(benchmark::State& state) {
             break;
         }
         sqlite3_reset(date.get());
+        sqlite3_bind_int(reponse.get(), 1, n % 2);
+        sqlite3_bind_int(reponse.get(), 2, n % 2);
+        if (sqlite3_step(reponse.get()) != SQLITE_DONE) {
+            state.SkipWithError("update failed");
+            break;
+        }
+        sqlite3_reset(reponse.get());
         std::size_t total = 0;
         for (bare::Statement& lecture : lectures) {
             while (sqlite3_step(lecture.get()) == SQLITE_ROW) {
@@ -384,6 +394,7 @@ void BM_ResultsScreenBare(benchmark::State& state) {
         benchmark::DoNotOptimize(total);
     }
     date.reset();
+    reponse.reset();
     lectures.clear();
     db.reset();
     QFile::remove(fichier);

@@ -300,22 +300,45 @@ std::vector<Chapitre> FichierResultats::chapitres() {
 
 Question FichierResultats::question(int position) {
     questions_.setAbsolutePosition(position);
-    const db::Recordset& rs = questions_;
+    std::vector<QVariant> champs = questions_.GetRow();
+    if (static_cast<int>(champs.size()) < champ::NbChampsQuestion) {
+        questions_.Fields(champ::NbChampsQuestion - 1); // a field missing: the engine's own error
+    }
     Question q;
     for (std::size_t i = 0; i < 5; ++i) {
-        const int decalage = static_cast<int>(i);
-        q.niveaux[i] = estVrai(rs.Fields(champ::B0 + decalage));
-        q.reponses[i] = texteChamp(rs.Fields(champ::R1 + decalage));
-        q.attendues[i] = rs.Fields(champ::S1 + decalage);
-        q.donnees[i] = entierChamp(rs.Fields(champ::RE1 + decalage));
+        q.niveaux[i] = estVrai(champs[champ::B0 + i]);
+        q.reponses[i] = texteChamp(champs[champ::R1 + i]);
+        q.attendues[i] = champs[champ::S1 + i];
+        q.donnees[i] = entierChamp(champs[champ::RE1 + i]);
     }
-    q.texte = texteChamp(rs.Fields(champ::Question));
-    q.nbReponses = entierChamp(rs.Fields(champ::NbreReponse));
-    q.qcm = estVrai(rs.Fields(champ::Qcm));
-    q.chapitre = rs.Fields(champ::Chapitre);
-    q.numero = rs.Fields(champ::Numero);
-    q.reussi = estVrai(rs.Fields(champ::Reussi));
+    q.texte = texteChamp(champs[champ::Question]);
+    q.nbReponses = entierChamp(champs[champ::NbreReponse]);
+    q.qcm = estVrai(champs[champ::Qcm]);
+    q.chapitre = std::move(champs[champ::Chapitre]);
+    q.numero = std::move(champs[champ::Numero]);
+    q.reussi = estVrai(champs[champ::Reussi]);
     return q;
+}
+
+std::vector<Question> FichierResultats::bilan() {
+    std::vector<Question> questions;
+    const int n = questions_.RecordCount();
+    if (n > 0 && questions_.FieldCount() < champ::NbChampsQuestion) {
+        questions_.setAbsolutePosition(0);
+        questions_.Fields(champ::NbChampsQuestion - 1); // a field missing: the engine's own error
+    }
+    questions.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        questions_.setAbsolutePosition(i);
+        Question& q = questions[static_cast<std::size_t>(i)];
+        for (std::size_t j = 0; j < 5; ++j) {
+            q.niveaux[j] = estVrai(questions_.Fields(champ::B0 + static_cast<int>(j)));
+        }
+        q.texte = texteChamp(questions_.Fields(champ::Question));
+        q.chapitre = questions_.Fields(champ::Chapitre);
+        q.reussi = estVrai(questions_.Fields(champ::Reussi));
+    }
+    return questions;
 }
 
 std::vector<Question> FichierResultats::questions() {

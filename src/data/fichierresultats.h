@@ -134,6 +134,8 @@ public:
     // The question record at a zero-based position in stored order.
     Question question(int position);
     std::vector<Question> questions();
+    // Every question with only what the results and the report read: levels, text, chapter and mark.
+    std::vector<Question> bilan();
     // The field numero of every question, in stored order.
     std::vector<QVariant> numeros();
 

@@ -112,7 +112,7 @@ void Visualisation::AfficherResultats() {
     try {
         const results::Seance seance{nomTest_, examen_, tolerance_, nbQuestions_, ordre_};
         const results::TextesResultats textes = results::calculerResultats(
-            fichier_->eleve(), fichier_->questions(), fichier_->chapitres(), seance, results::VerdictsVisualisation);
+            fichier_->eleve(), fichier_->bilan(), fichier_->chapitres(), seance, results::VerdictsVisualisation);
         nbBonnes_ = textes.nbBonnes;
         Frame5->afficher(textes);
     } catch (const Error& e) {
@@ -124,7 +124,7 @@ void Visualisation::ImprimerResultat_Click() {
     // The report of the file shown, from the count that the results screen has just made; read only, as the screen.
     results::Rapport rapport;
     try {
-        rapport = results::lireRapport(fichier_->eleve(), fichier_->questions(), nomTest_, nbBonnes_, tolerance_,
+        rapport = results::lireRapport(fichier_->eleve(), fichier_->bilan(), nomTest_, nbBonnes_, tolerance_,
                                        services_.clock->today());
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, fichier_->chemin());

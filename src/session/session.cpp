@@ -187,13 +187,13 @@ void Session::tamponnerDate() {
 results::TextesResultats Session::resultats(const results::Verdicts& mots) {
     const results::Seance seance{nomTest_, examen_, tolerance_, nbQuestions_, ordreConserve_};
     const results::TextesResultats textes =
-        results::calculerResultats(fichier_->eleve(), fichier_->questions(), fichier_->chapitres(), seance, mots);
+        results::calculerResultats(fichier_->eleve(), fichier_->bilan(), fichier_->chapitres(), seance, mots);
     nbBonnes_ = textes.nbBonnes;
     return textes;
 }
 
 results::Rapport Session::rapport() {
-    return results::lireRapport(fichier_->eleve(), fichier_->questions(), nomTest_, nbBonnes_, tolerance_,
+    return results::lireRapport(fichier_->eleve(), fichier_->bilan(), nomTest_, nbBonnes_, tolerance_,
                                 horloge_.today());
 }
 

@@ -337,6 +337,23 @@ QVariant Recordset::Fields(int index) const {
     return d.cell(d.current, index);
 }
 
+std::vector<QVariant> Recordset::GetRow() const {
+    const RecordsetData& d = checked();
+    if (d.mode != RecordsetData::EditMode::None) {
+        std::vector<QVariant> row(d.fields.size());
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            row[i] = d.value(static_cast<int>(i));
+        }
+        return row;
+    }
+    if (d.current >= d.count()) {
+        throw noCurrentRecord();
+    }
+    std::vector<QVariant> row(d.fields.size());
+    d.rows[static_cast<size_t>(d.current)].unpack(row.data(), row.size());
+    return row;
+}
+
 QVariant Recordset::Fields(const QString& name) const {
     return Fields(FieldIndex(name));
 }

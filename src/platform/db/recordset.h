@@ -44,6 +44,8 @@ public:
 
     QVariant Fields(int index) const;
     QVariant Fields(const QString& name) const;
+    // Every field of the current record at once, in field order (cheaper than one Fields call each).
+    std::vector<QVariant> GetRow() const;
     void SetField(int index, const QVariant& value); // only between AddNew or Edit and Update
     void SetField(const QString& name, const QVariant& value);
 
