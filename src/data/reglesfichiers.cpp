@@ -61,24 +61,4 @@ QString nomTestDeFichier(const QString& fichier) {
     return fichier.chopped(qMin<qsizetype>(4, fichier.size()));
 }
 
-std::optional<QString> verifierTest(db::Database& base) {
-    const QString nom = nomTestDeFichier(QFileInfo(base.path()).fileName());
-
-    db::Recordset numero = base.OpenRecordset(QStringLiteral("numero"));
-    if (numero.RecordCount() == 0) {
-        return QStringLiteral("Le test %1 n'a pas de paramètres (table numero vide)").arg(nom);
-    }
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
-    if (questions.FieldCount() < NbChampsQuestionTest) {
-        return QStringLiteral("Le test %1 n'a pas le format attendu: sa table test a %2 champs au lieu d'au moins %3")
-            .arg(nom)
-            .arg(questions.FieldCount())
-            .arg(NbChampsQuestionTest);
-    }
-    if (questions.RecordCount() == 0) {
-        return QStringLiteral("Le test %1 ne contient aucune question").arg(nom);
-    }
-    return std::nullopt;
-}
-
 } // namespace kelvane::data

@@ -38,12 +38,6 @@ struct SondageFichier {
 // one bad file in a folder must not end the program.
 SondageFichier sonderFichier(const QString& chemin);
 
-// The checks made when a test is chosen, before any results file is created from it: a test whose settings
-// table is empty, whose table of questions has too few fields or holds no question cannot give a session.
-// Returns the message for the candidate, or nothing when the test can be used. The engine's own errors (a table
-// missing) are not caught here.
-std::optional<QString> verifierTest(db::Database& base);
-
 // The test's name: the file name less its last four characters (".mdb").
 QString nomTestDeFichier(const QString& fichier);
 

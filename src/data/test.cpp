@@ -23,17 +23,12 @@ std::vector<Test::Chapitre> lireChapitres(db::Recordset rs) {
     return chapitres;
 }
 
-std::vector<Test::Question> lireQuestions(db::Recordset rs) {
-    std::vector<Test::Question> questions;
-    questions.reserve(static_cast<std::size_t>(rs.RecordCount()));
-    if (rs.RecordCount() == 0) {
-        return questions;
-    }
-    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-        Test::Question& q = questions.emplace_back();
-        for (int i = 0; i < NbChampsQuestionTest; ++i) {
-            q[static_cast<std::size_t>(i)] = rs.Fields(i);
-        }
+std::vector<Test::Question> lireQuestions(db::Recordset& rs) {
+    std::vector<Test::Question> questions(static_cast<std::size_t>(rs.RecordCount()));
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        rs.setAbsolutePosition(static_cast<int>(i));
+        std::vector<QVariant> champs = rs.GetRow();
+        std::move(champs.begin(), champs.begin() + NbChampsQuestionTest, questions[i].begin());
     }
     return questions;
 }
@@ -42,22 +37,35 @@ std::vector<Test::Question> lireQuestions(db::Recordset rs) {
 
 std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
     db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+    const QString fichier = QFileInfo(chemin).fileName();
     if (!estTest(base)) {
-        return TestRefuse{true, QStringLiteral("La base ") + QFileInfo(chemin).fileName() +
+        return TestRefuse{true, QStringLiteral("La base ") + fichier +
                                     QStringLiteral(" n'est pas un test d'habilitation électrique")};
     }
-    if (auto refus = verifierTest(base)) {
-        return TestRefuse{false, *refus};
-    }
+    // A test that cannot give a session is refused before any results file is made from it.
     Test test;
-    test.fichier = QFileInfo(chemin).fileName();
-    test.nom = nomTestDeFichier(test.fichier);
+    test.fichier = fichier;
+    test.nom = nomTestDeFichier(fichier);
     db::Recordset numero = base.OpenRecordset(QStringLiteral("numero"));
+    if (numero.RecordCount() == 0) {
+        return TestRefuse{false, QStringLiteral("Le test %1 n'a pas de paramètres (table numero vide)").arg(test.nom)};
+    }
+    db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
+    if (questions.FieldCount() < NbChampsQuestionTest) {
+        return TestRefuse{
+            false, QStringLiteral("Le test %1 n'a pas le format attendu: sa table test a %2 champs au lieu d'au moins %3")
+                       .arg(test.nom)
+                       .arg(questions.FieldCount())
+                       .arg(NbChampsQuestionTest)};
+    }
+    if (questions.RecordCount() == 0) {
+        return TestRefuse{false, QStringLiteral("Le test %1 ne contient aucune question").arg(test.nom)};
+    }
     numero.setAbsolutePosition(0); // only the first settings record counts
     test.temps = numero.Fields(QStringLiteral("temps"));
     test.tolerance = numero.Fields(QStringLiteral("tolerance"));
     test.chapitres = lireChapitres(base.OpenRecordset(QStringLiteral("chapitre")));
-    test.questions = lireQuestions(base.OpenRecordset(QStringLiteral("test")));
+    test.questions = lireQuestions(questions);
     return test;
 }
 
