@@ -33,8 +33,8 @@ void paintButton(QAbstractButton* b, bool enabled) {
     palette.setColor(QPalette::ButtonText, text);
     b->setPalette(palette);
     // Several styles (Fusion's gradient among them) shade the palette colour or ignore it; a style sheet with
-    // its own border is drawn flat in exactly this colour by every style. The outset border keeps the raised
-    // look of the old buttons, sunk while pressed, darker when the button has the keyboard focus. The text
+    // its own border is drawn flat in exactly this colour by every style. The outset border gives the raised
+    // look of a push button, sunk while pressed, darker when the button has the keyboard focus. The text
     // colour is set too: the style's disabled grey would vanish on the grey face.
     const QString rgb = QStringLiteral("rgb(%1, %2, %3)");
     const QString backText = rgb.arg(back.red()).arg(back.green()).arg(back.blue());

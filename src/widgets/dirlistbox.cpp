@@ -16,7 +16,7 @@ using namespace kelvane::services;
 
 namespace {
 
-constexpr int indentStep = 12; // pixels per level, as deep as the old list's steps
+constexpr int indentStep = 12; // pixels per level
 
 // Draws each line shifted right by its level, so that the names themselves carry no padding (a screen reader
 // reads them as they are).

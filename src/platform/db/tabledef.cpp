@@ -6,7 +6,7 @@
 namespace kelvane::db {
 
 namespace {
-// A text field created without a size gets the largest size the old engine allowed, so that it still reads back
+// A text field created without a size gets the largest size a text field takes (255), so that it still reads back
 // as text and not as a memo.
 constexpr int kDefaultTextSize = 255;
 

@@ -84,7 +84,7 @@ QStringList SystemFiles::drives() const {
     QStringList result;
 #ifdef Q_OS_WIN
     for (const QFileInfo& drive : QDir::drives()) {
-        result.append(drive.path().left(2).toLower()); // "C:/" is shown "c:", as the old drive list did
+        result.append(drive.path().left(2).toLower()); // "C:/" is shown "c:", a drive list's usual spelling
     }
 #else
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
@@ -92,7 +92,7 @@ QStringList SystemFiles::drives() const {
             result.append(volume.rootPath());
         }
     }
-    // "/" holds the system and the home folders: it comes first, like the system drive of the old machines.
+    // "/" holds the system and the home folders: it comes first, as the system drive does.
     result.removeAll(QStringLiteral("/"));
     result.prepend(QStringLiteral("/"));
 #endif
