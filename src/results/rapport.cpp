@@ -45,7 +45,7 @@ Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::Question>&
 }
 
 services::PrintOutcome imprimerRapport(services::PrinterService& printer, const Rapport& r) {
-    using services::Number;
+    using services::NumberPiece;
     using services::Tab;
 
     printer.setFontName(QStringLiteral("Arial"));
@@ -59,9 +59,9 @@ services::PrintOutcome imprimerRapport(services::PrinterService& printer, const 
     printer.setFontSize(8);
     printer.setBold(false);
     const double part = r.nbQuestions > 0 ? static_cast<double>(r.nbBonnes) * 100.0 / r.nbQuestions : 0.0;
-    printer.printLine({Tab(ColonneTexte), QStringLiteral("Vous avez "), Number(r.nbBonnes),
-                       QStringLiteral("bonnes réponses sur "), Number(r.nbQuestions),
-                       QStringLiteral(" Questions soit "), Number(static_cast<qint64>(std::floor(part))),
+    printer.printLine({Tab(ColonneTexte), QStringLiteral("Vous avez "), NumberPiece(r.nbBonnes),
+                       QStringLiteral("bonnes réponses sur "), NumberPiece(r.nbQuestions),
+                       QStringLiteral(" Questions soit "), NumberPiece(static_cast<qint64>(std::floor(part))),
                        QStringLiteral("%")});
     printer.printLine({Tab(ColonneTexte), part < r.tolerance ? QStringLiteral("Vous n'êtes pas Habilité(e)")
                                                              : QStringLiteral("Vous êtes Habilité(e)")});

@@ -78,7 +78,7 @@ void TstRapport::lignesDUnePiece_data() {
                                         << QStringList{"   abc", " d", "e"} << QList<int>{4};
     QTest::newRow("tab 0 vaut la colonne 1") << Pieces{Tab(0), "a"} << QStringList{"a"} << QList<int>{1};
     QTest::newRow("nombres: signe ou blanc devant, blanc derrière")
-        << Pieces{"n", Number(12), "|", Number(-3), "|", Number(0)} << QStringList{"n 12 |-3 | 0 "}
+        << Pieces{"n", NumberPiece(12), "|", NumberPiece(-3), "|", NumberPiece(0)} << QStringList{"n 12 |-3 | 0 "}
         << QList<int>{1, 2, 6, 7, 10, 11};
     QTest::newRow("texte vide: aucune place") << Pieces{"", "a", QString()} << QStringList{"a"} << QList<int>{1};
 }

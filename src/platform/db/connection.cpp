@@ -111,7 +111,7 @@ Error fileError(int number, const QString& path) {
 Connection::Connection(QString path, OpenMode mode) : path_(std::move(path)), mode_(mode) {}
 
 Connection::~Connection() {
-    close();
+    closeHandle();
 }
 
 std::shared_ptr<Connection> Connection::open(const QString& path, OpenMode mode, bool fresh) {
@@ -175,7 +175,7 @@ void Connection::configure(bool fresh) {
     rollback_ = prepare(QStringLiteral("ROLLBACK"), true);
 }
 
-void Connection::close() {
+void Connection::closeHandle() {
     if (!handle_) {
         return;
     }
@@ -361,7 +361,7 @@ void Connection::afterFailureInTransaction() {
     }
 }
 
-void Connection::beginTrans() {
+void Connection::beginTransaction() {
     handle();
     if (depth_ == 0) {
         if (mode_ == OpenMode::ReadOnly) {
@@ -375,7 +375,7 @@ void Connection::beginTrans() {
     ++depth_;
 }
 
-void Connection::commitTrans() {
+void Connection::commitTransaction() {
     handle();
     if (depth_ == 0) {
         throw Error(errc::NoTransaction,
@@ -394,7 +394,7 @@ void Connection::commitTrans() {
     --depth_;
 }
 
-void Connection::rollback() {
+void Connection::rollbackTransaction() {
     handle();
     if (depth_ == 0) {
         throw Error(errc::NoTransaction,

@@ -69,7 +69,7 @@ public:
 
     const QString& path() const { return path_; }
     bool isOpen() const { return handle_ != nullptr; }
-    void close();
+    void closeHandle();
 
     sqlite3* handle() const; // error 3420 once closed
     Statement prepare(const QString& sql, bool persistent = false) const;
@@ -107,9 +107,9 @@ public:
         }
     }
 
-    void beginTrans();
-    void commitTrans();
-    void rollback();
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
     void rollbackAll() noexcept; // when the database object goes away with a transaction pending
     int transactionDepth() const { return depth_; }
 

@@ -186,7 +186,7 @@ QString Database::path() const {
 
 void Database::Close() {
     if (connection_) {
-        connection_->close();
+        connection_->closeHandle();
     }
 }
 
@@ -220,15 +220,15 @@ Recordset Database::OpenRecordset(const QString& table, int type) {
 }
 
 void Database::BeginTrans() {
-    connection().beginTrans();
+    connection().beginTransaction();
 }
 
 void Database::CommitTrans() {
-    connection().commitTrans();
+    connection().commitTransaction();
 }
 
 void Database::Rollback() {
-    connection().rollback();
+    connection().rollbackTransaction();
 }
 
 bool Database::inTransaction() const {

@@ -36,7 +36,7 @@ QString RecordsetData::columnList() const {
 }
 
 void RecordsetData::load(Connection& connection) {
-    const bool wasPastEnd = loaded_ && current >= count();
+    const bool wasPastEnd = loaded_ && current >= rowCount();
     const qint64 currentRowid = loaded_ && !wasPastEnd ? rowids[static_cast<size_t>(current)] : 0;
 
     const QString rowid = quoteIdentifier(rowidName);
@@ -56,7 +56,7 @@ void RecordsetData::load(Connection& connection) {
     rows = std::move(newRows);
     mode = EditMode::None;
     if (wasPastEnd) {
-        current = count();
+        current = rowCount();
     } else if (!loaded_) {
         current = 0;
     } else {
@@ -147,7 +147,7 @@ void RecordsetData::insertCached(qint64 rowid, const std::vector<QVariant>& row)
     }
 }
 
-void RecordsetData::update(Connection& connection) {
+void RecordsetData::write(Connection& connection) {
     if (mode == EditMode::Edit && changed.find('1') == std::string::npos) {
         mode = EditMode::None;
         return;
@@ -252,31 +252,31 @@ QString Recordset::tableName() const {
 }
 
 int Recordset::RecordCount() const {
-    return checked().count();
+    return checked().rowCount();
 }
 
 bool Recordset::Eof() const {
     const RecordsetData& d = checked();
-    return d.current >= d.count();
+    return d.current >= d.rowCount();
 }
 
 bool Recordset::Bof() const {
-    return checked().count() == 0;
+    return checked().rowCount() == 0;
 }
 
 int Recordset::AbsolutePosition() const {
     const RecordsetData& d = checked();
-    return d.current < d.count() ? d.current : -1;
+    return d.current < d.rowCount() ? d.current : -1;
 }
 
 void Recordset::setAbsolutePosition(int position) {
     RecordsetData& d = checked();
-    if (position < 0 || position >= d.count()) {
+    if (position < 0 || position >= d.rowCount()) {
         throw Error(errc::InvalidArgument,
                     QStringLiteral("Argument non valide : position %1 hors de la table « %2 » (%3 enregistrements)")
                         .arg(position)
                         .arg(d.table)
-                        .arg(d.count()));
+                        .arg(d.rowCount()));
     }
     d.mode = RecordsetData::EditMode::None;
     d.current = position;
@@ -284,7 +284,7 @@ void Recordset::setAbsolutePosition(int position) {
 
 void Recordset::MoveFirst() {
     RecordsetData& d = checked();
-    if (d.count() == 0) {
+    if (d.rowCount() == 0) {
         throw noCurrentRecord();
     }
     d.mode = RecordsetData::EditMode::None;
@@ -293,7 +293,7 @@ void Recordset::MoveFirst() {
 
 void Recordset::MoveNext() {
     RecordsetData& d = checked();
-    if (d.current >= d.count()) {
+    if (d.current >= d.rowCount()) {
         throw noCurrentRecord();
     }
     d.mode = RecordsetData::EditMode::None;
@@ -331,7 +331,7 @@ QVariant Recordset::Fields(int index) const {
     if (d.mode != RecordsetData::EditMode::None) {
         return d.value(index);
     }
-    if (d.current >= d.count()) {
+    if (d.current >= d.rowCount()) {
         throw noCurrentRecord();
     }
     return d.cell(d.current, index);
@@ -346,7 +346,7 @@ std::vector<QVariant> Recordset::GetRow() const {
         }
         return row;
     }
-    if (d.current >= d.count()) {
+    if (d.current >= d.rowCount()) {
         throw noCurrentRecord();
     }
     std::vector<QVariant> row(d.fields.size());
@@ -384,7 +384,7 @@ void Recordset::AddNew() {
 
 void Recordset::Edit() {
     RecordsetData& d = checked();
-    if (d.current >= d.count()) {
+    if (d.current >= d.rowCount()) {
         throw noCurrentRecord();
     }
     d.mode = RecordsetData::EditMode::Edit;
@@ -398,7 +398,7 @@ void Recordset::Update() {
     if (d.mode == RecordsetData::EditMode::None) {
         throw notEditing();
     }
-    d.update(*connection_);
+    d.write(*connection_);
 }
 
 void Recordset::CancelUpdate() {

@@ -25,13 +25,13 @@ public:
     // Frees the prepared statements before the connection closes its handle.
     void releaseStatements() noexcept;
 
-    int count() const { return static_cast<int>(rowids.size()); }
+    int rowCount() const { return static_cast<int>(rowids.size()); }
     QVariant cell(int row, int column) const {
         return rows[static_cast<size_t>(row)].value(static_cast<size_t>(column));
     }
 
     // Writes the edit buffer (INSERT or UPDATE of the changed fields) and puts the result in the cache.
-    void update(Connection& connection);
+    void write(Connection& connection);
 
     QString table;
     std::vector<FieldInfo> fields;
@@ -40,7 +40,7 @@ public:
 
     std::vector<qint64> rowids;  // stored order
     std::vector<PackedRow> rows; // the records' values, in the same order
-    int current = 0;             // count() means past the last record
+    int current = 0;             // rowCount() means past the last record
 
     // The edit buffer. After AddNew it keeps the values of the previous record, so that AddNew costs nothing for a
     // copy that sets every field again; only the fields marked in `changed` count, the others are null.

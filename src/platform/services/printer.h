@@ -35,7 +35,7 @@ private:
 inline PrintPiece Tab(int column) {
     return PrintPiece::ofTab(column);
 }
-inline PrintPiece Number(qint64 value) {
+inline PrintPiece NumberPiece(qint64 value) {
     return PrintPiece::ofNumber(value);
 }
 
