@@ -44,7 +44,7 @@ void resultats(const QString& test, const QString& chemin, bool examen, int repo
     FichierResultats fichier = FichierResultats::creer(chemin, std::get<Test>(lireTest(test)), candidat, examen, Jour);
     for (int i = 0; i < reponses && i < fichier.nbQuestions(); ++i) {
         fichier.noterReponse(i, fichier.question(i).qcm ? std::array<std::int16_t, 5>{1, 0, 0, 0, 0}
-                                                              : std::array<std::int16_t, 5>{1, 2, 3, 0, 0});
+                                                        : std::array<std::int16_t, 5>{1, 2, 3, 0, 0});
     }
 }
 

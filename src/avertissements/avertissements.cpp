@@ -18,15 +18,15 @@ void annoncerTolerance(services::MessageService& messages, int tolerance) {
 }
 
 void refuserPasUnTest(services::MessageService& messages, const QString& fichier) {
-    messages.MsgBox(QStringLiteral("La base ") + fichier + QStringLiteral(" n'est pas un test d'habilitation électrique"),
+    messages.MsgBox(QStringLiteral("La base ") + fichier +
+                        QStringLiteral(" n'est pas un test d'habilitation électrique"),
                     Buttons::OkOnly, kMauvaisType);
 }
 
 void signalerIntrouvable(services::MessageService& messages, const QString& fichier, const QString& dossier,
                          const QString& quoi) {
-    avertir(messages,
-            QStringLiteral("Le fichier %1 est introuvable dans le répertoire %2. Choisissez %3 de la liste.")
-                .arg(fichier, dossier, quoi));
+    avertir(messages, QStringLiteral("Le fichier %1 est introuvable dans le répertoire %2. Choisissez %3 de la liste.")
+                          .arg(fichier, dossier, quoi));
 }
 
 void avertir(services::MessageService& messages, const QString& texte) {

@@ -53,10 +53,11 @@ std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
     db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
     if (questions.FieldCount() < NbChampsQuestionTest) {
         return TestRefuse{
-            false, QStringLiteral("Le test %1 n'a pas le format attendu: sa table test a %2 champs au lieu d'au moins %3")
-                       .arg(test.nom)
-                       .arg(questions.FieldCount())
-                       .arg(NbChampsQuestionTest)};
+            false,
+            QStringLiteral("Le test %1 n'a pas le format attendu: sa table test a %2 champs au lieu d'au moins %3")
+                .arg(test.nom)
+                .arg(questions.FieldCount())
+                .arg(NbChampsQuestionTest)};
     }
     if (questions.RecordCount() == 0) {
         return TestRefuse{false, QStringLiteral("Le test %1 ne contient aucune question").arg(test.nom)};

@@ -15,8 +15,8 @@ inline constexpr int NbChampsQuestionTest = 21;
 // A test file read once, as values: its settings, chapters and questions in stored order, each value as the
 // file holds it, so that the copy into a results file keeps nulls and types.
 struct Test {
-    QString fichier; // the file's name with its extension, no folder
-    QString nom;     // the name less its last four characters
+    QString fichier;    // the file's name with its extension, no folder
+    QString nom;        // the name less its last four characters
     QVariant temps;     // first settings record: time allowed, seconds
     QVariant tolerance; // and pass mark, percent
     struct Chapitre {

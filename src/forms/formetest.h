@@ -1,8 +1,8 @@
 #pragma once
 
 #include "data/test.h"
-#include "platform/error.h"
 #include "forms/lieux.h"
+#include "platform/error.h"
 #include "platform/services/services.h"
 #include "session/dossiertravail.h"
 #include "session/modetest.h"

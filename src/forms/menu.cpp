@@ -12,8 +12,7 @@ namespace kelvane::forms {
 
 using namespace kelvane::widgets;
 
-Menu::Menu(data::FichierParametres& parametres, services::MessageService& messages, QWidget* parent)
-    : QWidget(parent) {
+Menu::Menu(data::FichierParametres& parametres, services::MessageService& messages, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Menu"));
     setWindowTitle(QStringLiteral("Kelvane - Habilitation électrique"));
     setCouleurs(this, kBleuClair);

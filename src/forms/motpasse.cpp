@@ -129,8 +129,8 @@ void MotPasse::validerCode() {
         Unload();
         return;
     }
-    avertissements::avertir(messages_,
-                            QStringLiteral("Une erreur c'est produite lors de la confirmation, recommencez l'opération"));
+    avertissements::avertir(
+        messages_, QStringLiteral("Une erreur c'est produite lors de la confirmation, recommencez l'opération"));
     codeConfirme_.clear();
     codeSaisi_.clear();
     Text1->clear();

@@ -41,7 +41,8 @@ CadreCandidat::CadreCandidat(QWidget* parent, session::DossierTravail& dossier, 
         setPolice(t, 8.25);
     }
 
-    Drive1 = nommerControle(new DriveListBox(dossier.fichiers(), this), QStringLiteral("Drive1"), 3480, 2160, 3720, 315);
+    Drive1 =
+        nommerControle(new DriveListBox(dossier.fichiers(), this), QStringLiteral("Drive1"), 3480, 2160, 3720, 315);
     Drive1->setToolTip(QStringLiteral("Lecteur courant"));
     Drive1->setAccessibleName(QStringLiteral("Lecteur courant"));
     newrepertoire = creerBouton(this, QStringLiteral("newrepertoire"), {}, 7320, 2145, 360, 345);

@@ -37,8 +37,8 @@ CadreCode::CadreCode(QWidget* parent, const Disposition& d, data::FichierParamet
     Text3->setAccessibleName(d.nomBoite);
     OkMotdePasse = creerBouton(this, QStringLiteral("OkMotdePasse"), QStringLiteral("Ok"), d.ok.x(), d.ok.y(),
                                d.ok.width(), d.ok.height());
-    AnnulerMotdePasse = creerBouton(this, QStringLiteral("AnnulerMotdePasse"), QStringLiteral("Annuler"),
-                                    d.annuler.x(), d.annuler.y(), d.annuler.width(), d.annuler.height());
+    AnnulerMotdePasse = creerBouton(this, QStringLiteral("AnnulerMotdePasse"), QStringLiteral("Annuler"), d.annuler.x(),
+                                    d.annuler.y(), d.annuler.width(), d.annuler.height());
     if (d.changer) {
         ChangerMotPasse = creerBouton(this, QStringLiteral("ChangerMotPasse"),
                                       QStringLiteral("Changer le mot de passe"), 2280, 840, 1935, 375);

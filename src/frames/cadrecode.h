@@ -23,8 +23,8 @@ class CadreCode : public QGroupBox {
     Q_OBJECT
 public:
     struct Disposition {
-        QRect cadre;   // twips, in the parent
-        QRect ok;      // twips, in the frame
+        QRect cadre; // twips, in the parent
+        QRect ok;    // twips, in the frame
         QRect annuler;
         bool changer = false; // the menu's "Changer le mot de passe"
         QString nomBoite;     // the box's accessible name

@@ -58,8 +58,8 @@ CadreQuestion::CadreQuestion(QWidget* parent, const QString& libelleTemps) : QGr
     }
 
     const std::array<std::pair<const char*, const char*>, 3> symboles{{{"Condo", "Symbole du condensateur"},
-                                                                        {"Terre", "Symbole de la terre"},
-                                                                        {"ClasseII", "Symbole de la classe II"}}};
+                                                                       {"Terre", "Symbole de la terre"},
+                                                                       {"ClasseII", "Symbole de la classe II"}}};
     for (std::size_t i = 0; i < symboles.size(); ++i) {
         symboles_[i] = creerLabel(this, QString::fromLatin1(symboles[i].first), {}, 8760,
                                   2640 + 1080 * static_cast<int>(i), 1200, 1000);

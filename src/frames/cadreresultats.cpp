@@ -16,7 +16,6 @@ namespace kelvane::frames {
 
 using namespace kelvane::widgets;
 
-
 namespace {
 
 QLabel* texte(QWidget* parent, const QString& nom, const QString& contenu, int l, int t, int w, int h, double points,
@@ -57,8 +56,8 @@ CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QSt
     const auto gauche = Qt::AlignLeft;
     const auto centre = Qt::AlignHCenter;
 
-    Label27 =
-        texte(this, QStringLiteral("Label27"), {}, options.gaucheCandidat, 240, 5655, 375, 9.75, true, rougeFonce, gauche);
+    Label27 = texte(this, QStringLiteral("Label27"), {}, options.gaucheCandidat, 240, 5655, 375, 9.75, true, rougeFonce,
+                    gauche);
     Label28 = texte(this, QStringLiteral("Label28"), {}, 6480, 240, 3855, 375, 9.75, true, vertFonce, Qt::AlignRight);
     Line5 = new QFrame(this);
     Line5->setObjectName(QStringLiteral("Line5"));
@@ -76,7 +75,7 @@ CadreResultats::CadreResultats(QWidget* parent, Options options) : QGroupBox(QSt
     const std::array<const char*, 5> noms{"Label11", "Label12", "Label14", "Label23", "Label24"};
     for (std::size_t j = 0; j < noms.size(); ++j) {
         niveaux_[j] = texte(this, QString::fromLatin1(noms[j]), {}, 360, 2280 + 360 * static_cast<int>(j), 4695, 255,
-                          8.25, false, kMarine, centre);
+                            8.25, false, kMarine, centre);
     }
 
     List2 = creerListe(this, QStringLiteral("List2"), 5640, 2160, 4695, 1815);

@@ -53,9 +53,9 @@ ChoixFichier* ChoixFichier::pourTests(QWidget* parent, const session::ModeTest& 
     setPolice(c->legendeNom_, 12, true);
     c->nombase_ = creerTexte(c, QStringLiteral("nombase"), 2400, 360, 6000, 375);
     c->nombase_->setToolTip(QStringLiteral("Nom de la base"));
-    c->lecteur_ = nomme(nommerControle(new DriveListBox(dossier.fichiers(), c), QStringLiteral("Drive2"), 240, 960,
-                                       3000, 315),
-                        QStringLiteral("Lecteur courant"));
+    c->lecteur_ =
+        nomme(nommerControle(new DriveListBox(dossier.fichiers(), c), QStringLiteral("Drive2"), 240, 960, 3000, 315),
+              QStringLiteral("Lecteur courant"));
     c->dossiers_ = nomme(nommerControle(new DirListBox(dossier.fichiers(), c), QStringLiteral("listerepertoire2"), 240,
                                         1440, 3000, 4440),
                          QStringLiteral("Répertoire courant"));
@@ -88,13 +88,13 @@ ChoixFichier* ChoixFichier::pourResultats(QWidget* parent, session::DossierTrava
     c->legendeNom_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     c->nombase_ = nommerControle(new QLineEdit(c), QStringLiteral("nombase"), 120, 600, 9495, 375);
     c->nombase_->setToolTip(QStringLiteral("Nom de la base"));
-    auto* legendeDossier = creerLegende(c, QStringLiteral("Label1"), QStringLiteral("Répertoire de travail"), 240,
-                                        1080, 2895, 495, 12);
-    c->lecteur_ = nomme(nommerControle(new DriveListBox(dossier.fichiers(), c), QStringLiteral("Drive1"), 240, 1560,
-                                       2175, 315),
-                        QStringLiteral("Lecteur courant"));
-    c->dossiers_ = nommerControle(new DirListBox(dossier.fichiers(), c), QStringLiteral("listerepertoire"), 120, 2040,
-                                  2775, 2250);
+    auto* legendeDossier =
+        creerLegende(c, QStringLiteral("Label1"), QStringLiteral("Répertoire de travail"), 240, 1080, 2895, 495, 12);
+    c->lecteur_ =
+        nomme(nommerControle(new DriveListBox(dossier.fichiers(), c), QStringLiteral("Drive1"), 240, 1560, 2175, 315),
+              QStringLiteral("Lecteur courant"));
+    c->dossiers_ =
+        nommerControle(new DirListBox(dossier.fichiers(), c), QStringLiteral("listerepertoire"), 120, 2040, 2775, 2250);
     c->dossiers_->setToolTip(QStringLiteral("Répertoire courant"));
     setFondGris(c->dossiers_);
     nommer(legendeDossier, c->dossiers_);
@@ -192,7 +192,8 @@ void ChoixFichier::chercher() {
         const data::SondageFichier sondage = data::sonderFichier(services::joinPath(dossier_.chemin(), nom));
         if (filtre_ == Filtre::Resultats) {
             if (sondage.genre == data::GenreFichier::Resultats) {
-                liste_->addItem(nom + (sondage.examen ? QStringLiteral(" (Examen)") : QStringLiteral(" (Entrainement)")));
+                liste_->addItem(nom +
+                                (sondage.examen ? QStringLiteral(" (Examen)") : QStringLiteral(" (Entrainement)")));
                 fichiers_.append(nom);
             }
             continue;

@@ -59,8 +59,7 @@ signals:
 
 private:
     enum class Filtre { Tests, TestsEtCommences, Resultats };
-    ChoixFichier(QWidget* parent, Filtre filtre, session::DossierTravail& dossier,
-                 services::MessageService& messages);
+    ChoixFichier(QWidget* parent, Filtre filtre, session::DossierTravail& dossier, services::MessageService& messages);
     void relier();
     void chercher();
     void choisir(const QStringList& noms, int ligne, bool nouveauTest);
@@ -83,9 +82,9 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* annuler_ = nullptr;
 
-    QStringList fichiers_;  // the files of the main list, in its order, with their extension
+    QStringList fichiers_; // the files of the main list, in its order, with their extension
     QStringList fichiersCommences_;
-    QString nomChoisi_;     // the chosen file less its extension
+    QString nomChoisi_; // the chosen file less its extension
     bool nouveauTest_ = true;
 };
 

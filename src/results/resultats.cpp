@@ -36,9 +36,10 @@ TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<da
                                   const Verdicts& mots) {
     TextesResultats textes;
     textes.candidat = eleve.prenom + QLatin1Char(' ') + eleve.nom.toUpper() + QLatin1Char(' ') + eleve.classe;
-    textes.entete = seance.nomTest +
-                    (seance.examen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
-                    eleve.date;
+    textes.entete =
+        seance.nomTest +
+        (seance.examen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
+        eleve.date;
 
     std::array<int, 5> questionsNiveau{};
     std::array<int, 5> bonnesNiveau{};
@@ -66,10 +67,9 @@ TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<da
                           QLatin1StringView(" sur ") + nombre(total) + QLatin1StringView(" questions");
     textes.pourcentage = total == 0 ? 0.0 : textes.nbBonnes * 100.0 / total;
     textes.reussi = !(textes.pourcentage < seance.tolerance);
-    const QString verdict = textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(seance.tolerance) +
-                                                QLatin1StringView("%)")
-                                          : mots.echec + QLatin1StringView(" (<") + nombre(seance.tolerance) +
-                                                QLatin1StringView("%)");
+    const QString verdict =
+        textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(seance.tolerance) + QLatin1StringView("%)")
+                      : mots.echec + QLatin1StringView(" (<") + nombre(seance.tolerance) + QLatin1StringView("%)");
     textes.verdict =
         nombre(pourcentageCoupe(textes.nbBonnes, total)) + QStringLiteral("% de bonnes réponses, ") + verdict;
 

@@ -24,17 +24,17 @@ inline const Verdicts VerdictsVisualisation{QStringLiteral("le test n'est pas r�
 struct Seance {
     QString nomTest;
     bool examen = false;
-    int tolerance = 0;         // pass mark, percent
-    int nbQuestions = 0;       // places of the session
-    std::vector<int> ordre;    // ordre[i]: the record position of the question at place i
+    int tolerance = 0;      // pass mark, percent
+    int nbQuestions = 0;    // places of the session
+    std::vector<int> ordre; // ordre[i]: the record position of the question at place i
 };
 
 // Everything the results screen shows.
 struct TextesResultats {
-    QString candidat;       // first name, NAME, class
-    QString entete;         // test, mode and date
-    QString nombreBonnes;   // "Nombre de Bonnes Réponses: n sur m questions"
-    QString verdict;        // share and verdict
+    QString candidat;               // first name, NAME, class
+    QString entete;                 // test, mode and date
+    QString nombreBonnes;           // "Nombre de Bonnes Réponses: n sur m questions"
+    QString verdict;                // share and verdict
     std::array<QString, 5> niveaux; // B0, B1, B2, BR, BC
     QStringList lignesQuestions;    // one per place of the session
     QStringList lignesChapitres;    // one per chapter that has questions

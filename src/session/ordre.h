@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QVariant>
 #include "platform/services/random.h"
 
+#include <QVariant>
 #include <vector>
 
 namespace kelvane::session {

@@ -37,17 +37,15 @@ QString Session::libelleTest() const {
 void Session::demarrer(const data::Test& test, const Candidat& candidat, const QString& dossier) {
     const data::ParametresTest parametres = data::parametresTest(test);
     const QDate aujourdhui = horloge_.today();
-    const QString nom =
-        data::nomFichierResultats(candidat.prenom, candidat.nom, test.nom, mode_.examen, services::shortDate(aujourdhui));
+    const QString nom = data::nomFichierResultats(candidat.prenom, candidat.nom, test.nom, mode_.examen,
+                                                  services::shortDate(aujourdhui));
     const data::DonneesCandidat donnees{candidat.nom, candidat.prenom, candidat.classe, test.nom};
 
     std::optional<data::FichierResultats> fichier;
     QString pris; // a name found taken at creation, by another session writing to the same folder
     for (int essai = 0; essai < kEssaisNom && !fichier; ++essai) {
-        const QString libre =
-            data::premierNomLibre(nom, [&](const QString& n) {
-                return n == pris || fichiers_.fileExists(services::joinPath(dossier, n));
-            });
+        const QString libre = data::premierNomLibre(
+            nom, [&](const QString& n) { return n == pris || fichiers_.fileExists(services::joinPath(dossier, n)); });
         chemin_ = services::joinPath(dossier, libre);
         try {
             fichier = data::FichierResultats::creer(chemin_, test, donnees, mode_.examen, aujourdhui);
@@ -71,8 +69,7 @@ void Session::demarrer(const data::Test& test, const Candidat& candidat, const Q
     libelleCandidat_ = libelle(candidat.prenom, candidat.nom, candidat.classe);
     nbQuestions_ = fichier_->nbQuestions();
     if (mode_.tirage) {
-        const std::vector<int> tirage =
-            tirerOrdre(nbQuestions_, facteurSecondes(horloge_.second()), aleatoire_);
+        const std::vector<int> tirage = tirerOrdre(nbQuestions_, facteurSecondes(horloge_.second()), aleatoire_);
         if (ordreConserve_.size() < tirage.size()) {
             ordreConserve_.resize(tirage.size(), 0);
         }
@@ -110,8 +107,8 @@ bool Session::rouvrir(const QString& chemin) {
 int Session::positionCourante() const {
     const auto place = static_cast<std::size_t>(place_);
     if (!fichier_ || place >= ordreConserve_.size() || place_ >= nbQuestions_) {
-        throw Error(errc::NoCurrentRecord, QStringLiteral("Aucun enregistrement en cours: pas de question à la place %1")
-                                               .arg(place_ + 1));
+        throw Error(errc::NoCurrentRecord,
+                    QStringLiteral("Aucun enregistrement en cours: pas de question à la place %1").arg(place_ + 1));
     }
     return ordreConserve_[place];
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -9,9 +12,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <array>
-
-#include "widgets/dirlistbox.h"
-#include "widgets/drivelistbox.h"
 
 // The forms as the tests see them: each control found by its name, as a screen reader or a test tool finds it,
 // never through the form's members.

@@ -39,9 +39,9 @@ public:
 
     // A test form of that mode, loaded and shown as the menu shows it.
     ecrans::EcranTest ouvrir(bool examen) {
-        auto forme = std::make_unique<kelvane::forms::FormeTest>(
-            examen ? kelvane::session::modeEvaluation() : kelvane::session::modeEntrainement(), services->all(),
-            lieux());
+        auto forme = std::make_unique<kelvane::forms::FormeTest>(examen ? kelvane::session::modeEvaluation()
+                                                                        : kelvane::session::modeEntrainement(),
+                                                                 services->all(), lieux());
         forme->Form_Load();
         forme->show();
         formes.push_back(std::move(forme));
