@@ -101,17 +101,26 @@ void CadreQuestion::vider() {
     for (QLabel* l : {Label5, Label6, Label7, Label8, Label22, Label21, Label31}) {
         l->clear();
     }
-    Label6->setToolTip({});
-    fichier_.clear();
+    for (QLabel* l : {Label5, Label6, Label7}) {
+        l->setToolTip({});
+    }
 }
 
+namespace {
+// A text on one line of its label, shortened with "…" where it would not fit; the whole text is its tool tip.
+void surUneLigne(QLabel* label, const QString& texte, Qt::TextElideMode coupure) {
+    label->setWordWrap(false);
+    label->setText(label->fontMetrics().elidedText(texte, coupure, label->width()));
+    label->setToolTip(texte);
+    label->setAccessibleName(texte);
+}
+} // namespace
+
 void CadreQuestion::afficherEntete(const QString& candidat, const QString& test, const QString& fichier) {
-    Label5->setText(candidat);
-    Label7->setText(test);
-    fichier_ = fichier;
-    Label6->setText(Label6->fontMetrics().elidedText(fichier, Qt::ElideMiddle, Label6->width()));
-    Label6->setToolTip(fichier);
-    Label6->setAccessibleName(fichier);
+    surUneLigne(Label5, candidat, Qt::ElideRight);
+    surUneLigne(Label7, test, Qt::ElideRight);
+    // The end of a results file's name tells the mode and the day: it is shortened in its middle.
+    surUneLigne(Label6, fichier, Qt::ElideMiddle);
 }
 
 void CadreQuestion::preparerReponses(int nbReponses, bool qcm) {

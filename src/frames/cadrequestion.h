@@ -25,7 +25,7 @@ public:
     void chargerImages(const QString& dossierAppli);
     // The frame as a form's load leaves it: every text empty.
     void vider();
-    // The header: candidate, test and mode, results file (on one line, elided in the middle when too long).
+    // The header: candidate, test and mode, results file, each on one line and shortened when too long.
     void afficherEntete(const QString& candidat, const QString& test, const QString& fichier);
     void montrer(const session::QuestionAffichee& question, bool premiere, bool derniere);
     session::Reponse reponse() const;
@@ -54,7 +54,6 @@ private:
     QPushButton* Suivant;
     QPushButton* Precedent;
     QPushButton* AnnulerQuestion;
-    QString fichier_;
 };
 
 } // namespace kelvane::frames

@@ -116,6 +116,9 @@ void ChoixFichier::relier() {
         nommer(legendeListe_, liste_);
     }
     setPolice(liste_, 8.25);
+    if (commences_ != nullptr) {
+        setPolice(commences_, 8.25);
+    }
     for (QPushButton* b : {ok_, annuler_}) {
         setPolice(b, 8.25);
     }

@@ -642,7 +642,7 @@ private slots:
         }
         QVERIFY(f->Frame3->isVisible());
         QCOMPARE(f->Label6->toolTip(), fichier); // the label itself may shorten a long name
-        QCOMPARE(f->Label5->text(), prenom + QLatin1Char(' ') + nom.toUpper() + QLatin1Char(' ') + classe);
+        QCOMPARE(f->Label5->toolTip(), prenom + QLatin1Char(' ') + nom.toUpper() + QLatin1Char(' ') + classe);
         QCOMPARE(nouveauxFichiers(avant), QStringList{fichier});
         {
             db::Database base = db::OpenDatabase(fx_->chemin(fichier), db::OpenMode::ReadOnly);
