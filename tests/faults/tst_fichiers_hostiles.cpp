@@ -655,7 +655,7 @@ private slots:
         f->Suivant->click();
         f->Suivant->click();
         QCOMPARE(f->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
-        QCOMPARE(f->Label27->text(), f->Label5->text());
+        QCOMPARE(f->Label27->text(), f->Label5->toolTip());
         f->Fermer->click();
         verifierVisualisation(fichier, QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
     }
