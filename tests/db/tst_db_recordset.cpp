@@ -28,6 +28,34 @@ void createNumeros(Database& db, int records) {
     }
 }
 
+void add(Recordset& rs, int number) {
+    rs.AddNew();
+    rs.SetField(0, number);
+    rs.Update();
+}
+
+void edit(Recordset& rs, int field, const QVariant& value) {
+    rs.Edit();
+    rs.SetField(field, value);
+    rs.Update();
+}
+
+// The numbers as another program reads them from the file.
+QString stored(const QString& path) {
+    return rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero");
+}
+
+// A new file with a "numero" table of 'records' records, open on that table.
+struct Numeros {
+    Numeros(const QString& file, int records) : path(file), db(CreateDatabase(file)) {
+        createNumeros(db, records);
+        rs = db.OpenRecordset(QStringLiteral("numero"));
+    }
+    QString path;
+    Database db;
+    Recordset rs;
+};
+
 QList<int> numbers(Recordset& rs) {
     QList<int> result;
     if (rs.RecordCount() == 0) {
@@ -51,8 +79,7 @@ private slots:
 
     void fieldNamesIgnoreCase_data();
     void fieldNamesIgnoreCase();
-    void emptyRecordset();
-    void walkingPastTheEnd();
+    void walkingThroughTheRecords();
     void editProtocolErrors_data();
     void editProtocolErrors();
     void storedOrderAfterInsertsAndEdits();
@@ -88,10 +115,8 @@ void TestDbRecordset::fieldNamesIgnoreCase_data() {
 void TestDbRecordset::fieldNamesIgnoreCase() {
     QFETCH(QString, name);
     QFETCH(int, index);
-    const QString path = newFile();
-    Database db = CreateDatabase(path);
-    createNumeros(db, 2);
-    Recordset rs = db.OpenRecordset(QStringLiteral("NUMERO")); // tables too
+    Numeros n(newFile(), 2);
+    Recordset rs = n.db.OpenRecordset(QStringLiteral("NUMERO")); // tables too
     QCOMPARE(rs.tableName(), QStringLiteral("numero"));
     if (index < 0) {
         KELVANE_EXPECT_ERROR(rs.FieldIndex(name), errc::ItemNotFound);
@@ -101,28 +126,23 @@ void TestDbRecordset::fieldNamesIgnoreCase() {
     QCOMPARE(rs.FieldIndex(name), index);
     QCOMPARE(rs.Fields(name), rs.Fields(index));
     rs.Edit();
-    rs.SetField(name, index == 0 ? QVariant(9) : QVariant(QStringLiteral("neuf")));
+    rs.SetField(name, index == 0 ? QVariant(9) : QVariant(QStringLiteral("neuf"))); // by name
     rs.Update();
     QCOMPARE(rs.Fields(index).toString(), index == 0 ? QStringLiteral("9") : QStringLiteral("neuf"));
 }
 
-void TestDbRecordset::emptyRecordset() {
-    Database db = CreateDatabase(newFile());
-    createNumeros(db, 0);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
-    QCOMPARE(rs.RecordCount(), 0);
-    QVERIFY(rs.Eof());
-    QVERIFY(rs.Bof());
-    QCOMPARE(rs.AbsolutePosition(), -1);
-    KELVANE_EXPECT_ERROR(rs.Fields(0), errc::NoCurrentRecord);
-    KELVANE_EXPECT_ERROR(rs.MoveFirst(), errc::NoCurrentRecord);
-    KELVANE_EXPECT_ERROR(rs.Edit(), errc::NoCurrentRecord);
-}
+void TestDbRecordset::walkingThroughTheRecords() {
+    Numeros empty(newFile(), 0);
+    QCOMPARE(empty.rs.RecordCount(), 0);
+    QVERIFY(empty.rs.Eof());
+    QVERIFY(empty.rs.Bof());
+    QCOMPARE(empty.rs.AbsolutePosition(), -1);
+    KELVANE_EXPECT_ERROR(empty.rs.Fields(0), errc::NoCurrentRecord);
+    KELVANE_EXPECT_ERROR(empty.rs.MoveFirst(), errc::NoCurrentRecord);
+    KELVANE_EXPECT_ERROR(empty.rs.Edit(), errc::NoCurrentRecord);
 
-void TestDbRecordset::walkingPastTheEnd() {
-    Database db = CreateDatabase(newFile());
-    createNumeros(db, 3);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    Numeros n(newFile(), 3);
+    Recordset& rs = n.rs;
     QVERIFY(!rs.Eof());
     QVERIFY(!rs.Bof());
     QCOMPARE(rs.AbsolutePosition(), 0);
@@ -155,9 +175,8 @@ void TestDbRecordset::editProtocolErrors_data() {
 void TestDbRecordset::editProtocolErrors() {
     QFETCH(QString, call);
     QFETCH(int, error);
-    Database db = CreateDatabase(newFile());
-    createNumeros(db, 3);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    Numeros n(newFile(), 3);
+    Recordset& rs = n.rs;
     const auto run = [&] {
         if (call == QLatin1String("Update")) {
             rs.Update();
@@ -184,29 +203,20 @@ void TestDbRecordset::editProtocolErrors() {
 void TestDbRecordset::storedOrderAfterInsertsAndEdits() {
     const QString path = newFile();
     {
-        Database db = CreateDatabase(path);
-        createNumeros(db, 3);
-        Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
-        rs.setAbsolutePosition(1);
-        rs.Edit();
-        rs.SetField(0, 20);
-        rs.Update();
-        QCOMPARE(rs.AbsolutePosition(), 1);
-        rs.AddNew();
-        rs.SetField(0, 0); // a small number does not sort first: records keep the order they were stored in
-        rs.Update();
-        rs.setAbsolutePosition(0);
-        rs.Edit();
-        rs.SetField(0, 10);
-        rs.Update();
-        QCOMPARE(numbers(rs), (QList<int>{10, 20, 3, 0}));
+        Numeros n(path, 3);
+        n.rs.setAbsolutePosition(1);
+        edit(n.rs, 0, 20);
+        QCOMPARE(n.rs.AbsolutePosition(), 1);
+        add(n.rs, 0); // a small number does not sort first: records keep the order they were stored in
+        n.rs.setAbsolutePosition(0);
+        edit(n.rs, 0, 10);
+        QCOMPARE(numbers(n.rs), (QList<int>{10, 20, 3, 0}));
     }
     Database db = OpenDatabase(path);
     Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
     QCOMPARE(numbers(rs), (QList<int>{10, 20, 3, 0}));
     rs.setAbsolutePosition(3);
-    QCOMPARE(rs.Fields(1).toString(), QStringLiteral("")); // never set: stays null
-    QVERIFY(rs.Fields(1).isNull());
+    QVERIFY(rs.Fields(1).isNull()); // never set
 }
 
 void TestDbRecordset::addNewKeepsTheCurrentRecord_data() {
@@ -218,13 +228,10 @@ void TestDbRecordset::addNewKeepsTheCurrentRecord_data() {
 
 void TestDbRecordset::addNewKeepsTheCurrentRecord() {
     QFETCH(int, position);
-    Database db = CreateDatabase(newFile());
-    createNumeros(db, 3);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
-    if (position >= 0) {
-        rs.setAbsolutePosition(position);
-    } else {
-        rs.setAbsolutePosition(2);
+    Numeros n(newFile(), 3);
+    Recordset& rs = n.rs;
+    rs.setAbsolutePosition(position >= 0 ? position : 2);
+    if (position < 0) {
         rs.MoveNext();
     }
     rs.AddNew();
@@ -268,13 +275,9 @@ void TestDbRecordset::refusedUpdatesLeaveStatementsReusable() {
             rs.Update();
         }
         rs.MoveFirst();
-        rs.Edit();
-        rs.SetField(1, QStringLiteral("UN"));
-        rs.Update();
+        edit(rs, 1, QStringLiteral("UN"));
         rs.setAbsolutePosition(2);
-        rs.Edit();
-        rs.SetField(1, QStringLiteral("TROIS"));
-        rs.Update();
+        edit(rs, 1, QStringLiteral("TROIS"));
         rs.Edit();
         rs.SetField(1, QStringLiteral("pas écrit"));
         rs.SetField(0, 1);
@@ -309,9 +312,7 @@ void TestDbRecordset::foreignDefaultsAndRowidColumns() {
     rs.CancelUpdate();
 
     rs.setAbsolutePosition(0);
-    rs.Edit();
-    rs.SetField(QStringLiteral("rowid"), 9); // moves the record to the end of the stored order
-    rs.Update();
+    edit(rs, rs.FieldIndex(QStringLiteral("rowid")), 9); // moves the record to the end of the stored order
     QCOMPARE(rs.Fields(QStringLiteral("nom")).toString(), QStringLiteral("a"));
     QCOMPARE(rs.AbsolutePosition(), 2);
     QCOMPARE(rs.RecordCount(), 3);
@@ -320,101 +321,74 @@ void TestDbRecordset::foreignDefaultsAndRowidColumns() {
 void TestDbRecordset::rolledBackCopyLeavesNothing() {
     const QString path = newFile();
     {
-        Database db = CreateDatabase(path);
-        createNumeros(db, 2);
-        Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
-        Recordset other = db.OpenRecordset(QStringLiteral("numero"));
-        rs.setAbsolutePosition(1);
-        db.BeginTrans();
-        QVERIFY(db.inTransaction());
+        Numeros n(path, 2);
+        Recordset other = n.db.OpenRecordset(QStringLiteral("numero"));
+        n.rs.setAbsolutePosition(1);
+        n.db.BeginTrans();
+        QVERIFY(n.db.inTransaction());
         for (int i = 0; i < 100; ++i) {
-            rs.AddNew();
-            rs.SetField(0, 100 + i);
-            rs.Update();
+            add(n.rs, 100 + i);
         }
-        other.Edit();
-        other.SetField(1, QStringLiteral("modifié"));
-        other.Update();
-        QCOMPARE(rs.RecordCount(), 102);
-        db.Rollback();
-        QVERIFY(!db.inTransaction());
+        edit(other, 1, QStringLiteral("modifié"));
+        QCOMPARE(n.rs.RecordCount(), 102);
+        n.db.Rollback();
+        QVERIFY(!n.db.inTransaction());
         // Both recordsets show the file again, and keep their records.
-        QCOMPARE(rs.RecordCount(), 2);
-        QCOMPARE(rs.AbsolutePosition(), 1);
+        QCOMPARE(n.rs.RecordCount(), 2);
+        QCOMPARE(n.rs.AbsolutePosition(), 1);
         QCOMPARE(other.Fields(1).toString(), QStringLiteral("chapitre 1"));
     }
-    QCOMPARE(rawsqlite::query(path, "SELECT count(*) FROM numero"), QStringLiteral("2"));
+    QCOMPARE(stored(path), QStringLiteral("1,2"));
     QCOMPARE(rawsqlite::query(path, "SELECT NomChapitre FROM numero WHERE Numero = 1"), QStringLiteral("chapitre 1"));
 }
 
 void TestDbRecordset::commitMakesTheCopyVisible() {
-    const QString path = newFile();
-    Database db = CreateDatabase(path);
-    createNumeros(db, 1);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
-    db.BeginTrans();
-    rs.AddNew();
-    rs.SetField(0, 2);
-    rs.Update();
-    // Another program sees the file as it was until the copy is committed.
-    QCOMPARE(rawsqlite::query(path, "SELECT count(*) FROM numero"), QStringLiteral("1"));
-    db.CommitTrans();
-    QCOMPARE(rawsqlite::query(path, "SELECT count(*) FROM numero"), QStringLiteral("2"));
-    QCOMPARE(rs.RecordCount(), 2);
+    Numeros n(newFile(), 1);
+    n.db.BeginTrans();
+    add(n.rs, 2);
+    QCOMPARE(stored(n.path), QStringLiteral("1")); // other programs see the file as it was until the commit
+    n.db.CommitTrans();
+    QCOMPARE(stored(n.path), QStringLiteral("1,2"));
+    QCOMPARE(n.rs.RecordCount(), 2);
 }
 
 void TestDbRecordset::nestedTransactions() {
-    const QString path = newFile();
-    Database db = CreateDatabase(path);
-    createNumeros(db, 1);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
-    const auto add = [&rs](int n) {
-        rs.AddNew();
-        rs.SetField(0, n);
-        rs.Update();
-    };
-    db.BeginTrans();
-    add(2);
-    db.BeginTrans();
-    add(3);
-    db.Rollback(); // the inner one only
-    QCOMPARE(numbers(rs), (QList<int>{1, 2}));
-    db.BeginTrans();
-    add(4);
-    db.CommitTrans();
-    QVERIFY(db.inTransaction());
-    db.CommitTrans();
-    QVERIFY(!db.inTransaction());
-    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("1,2,4"));
+    Numeros n(newFile(), 1);
+    n.db.BeginTrans();
+    add(n.rs, 2);
+    n.db.BeginTrans();
+    add(n.rs, 3);
+    n.db.Rollback(); // the inner one only
+    QCOMPARE(numbers(n.rs), (QList<int>{1, 2}));
+    n.db.BeginTrans();
+    add(n.rs, 4);
+    n.db.CommitTrans();
+    QVERIFY(n.db.inTransaction());
+    n.db.CommitTrans();
+    QVERIFY(!n.db.inTransaction());
+    QCOMPARE(stored(n.path), QStringLiteral("1,2,4"));
 }
 
 void TestDbRecordset::transactionGuardRollsBack() {
-    const QString path = newFile();
-    Database db = CreateDatabase(path);
-    createNumeros(db, 1);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    Numeros n(newFile(), 1);
     try {
-        Transaction transaction(db);
-        rs.AddNew();
-        rs.SetField(0, 2);
-        rs.Update();
-        rs.AddNew();
-        rs.SetField(0, 40000); // the copy fails half-way
+        Transaction transaction(n.db);
+        add(n.rs, 2);
+        n.rs.AddNew();
+        n.rs.SetField(0, 40000); // the copy fails half-way
         transaction.Commit();
         QFAIL("the copy should have failed");
     } catch (const Error& error) {
         QCOMPARE(error.number(), errc::Overflow);
     }
-    QVERIFY(!db.inTransaction());
-    QCOMPARE(rs.RecordCount(), 1);
+    QVERIFY(!n.db.inTransaction());
+    QCOMPARE(n.rs.RecordCount(), 1);
     {
-        Transaction transaction(db);
-        rs.AddNew();
-        rs.SetField(0, 3);
-        rs.Update();
+        Transaction transaction(n.db);
+        add(n.rs, 3);
         transaction.Commit();
     }
-    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("1,3"));
+    QCOMPARE(stored(n.path), QStringLiteral("1,3"));
 }
 
 void TestDbRecordset::transactionCallsWithoutBegin_data() {
@@ -433,14 +407,12 @@ void TestDbRecordset::transactionCallsWithoutBegin() {
 }
 
 void TestDbRecordset::closedDatabase() {
-    const QString path = newFile();
-    Database db = CreateDatabase(path);
-    createNumeros(db, 2);
-    Recordset rs = db.OpenRecordset(QStringLiteral("numero"));
+    Numeros n(newFile(), 2);
+    const QString& path = n.path;
+    Database& db = n.db;
+    Recordset& rs = n.rs;
     db.BeginTrans();
-    rs.Edit();
-    rs.SetField(0, 7);
-    rs.Update();
+    edit(rs, 0, 7);
     db.Close();
     db.Close(); // closing twice is harmless
     QVERIFY(!db.isOpen());
@@ -457,7 +429,7 @@ void TestDbRecordset::closedDatabase() {
     KELVANE_EXPECT_ERROR(db.OpenRecordset(QStringLiteral("numero")), errc::ObjectClosed);
     KELVANE_EXPECT_ERROR(db.TableDefs().Count(), errc::ObjectClosed);
     // Closing rolled the pending transaction back.
-    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("1,2"));
+    QCOMPARE(stored(path), QStringLiteral("1,2"));
 
     Recordset never;
     KELVANE_EXPECT_ERROR(never.Eof(), errc::ObjectClosed);
@@ -471,10 +443,8 @@ void TestDbRecordset::releasedDatabaseStaysOpenForItsRecordsets() {
         createNumeros(db, 2);
         rs = db.OpenRecordset(QStringLiteral("numero"));
     }
-    rs.Edit();
-    rs.SetField(0, 5);
-    rs.Update();
-    QCOMPARE(rawsqlite::query(path, "SELECT group_concat(Numero) FROM numero"), QStringLiteral("5,2"));
+    edit(rs, 0, 5);
+    QCOMPARE(stored(path), QStringLiteral("5,2"));
 }
 
 QTEST_GUILESS_MAIN(TestDbRecordset)
