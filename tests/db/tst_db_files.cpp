@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +29,25 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// 'act' fails with error 'number', and its message holds each of 'mentions'.
+void expectRefusal(const std::function<void()>& act, int number, const QStringList& mentions) {
+    try {
+        act();
+        QFAIL("no error was raised");
+    } catch (const Error& e) {
+        QCOMPARE(e.number(), number);
+        for (const QString& mention : mentions) {
+            QVERIFY2(e.text().contains(mention), qPrintable(e.text()));
+        }
+    }
+}
+
+// Edits the first field of the current record, leaving the Update to the caller.
+void editFirst(Recordset& rs, int value) {
+    rs.Edit();
+    rs.SetField(0, value);
 }
 
 // A results-shaped file of three pages or more: a question table with some records.
@@ -195,13 +215,7 @@ void TestDbFiles::openingWhatIsNotASoundDatabase() {
         QVERIFY(QDir().mkpath(path));
     }
     for (const OpenMode mode : {OpenMode::ReadWrite, OpenMode::ReadOnly}) {
-        try {
-            OpenDatabase(path, mode);
-            QFAIL("the file should have been refused");
-        } catch (const Error& e) {
-            QCOMPARE(e.number(), error);
-            QVERIFY2(e.text().contains(QFileInfo(path).fileName()), qPrintable(e.text()));
-        }
+        expectRefusal([&] { OpenDatabase(path, mode); }, error, {QFileInfo(path).fileName()});
     }
     if (kind == QLatin1String("empty")) {
         QCOMPARE(QFileInfo(path).size(), 0); // refused, not turned into a database
@@ -212,14 +226,8 @@ void TestDbFiles::missingTable() {
     const QString path = newFile();
     createSoundFile(path);
     Database db = OpenDatabase(path);
-    try {
-        db.OpenRecordset(QStringLiteral("eleves"));
-        QFAIL("no such table");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::TableNotFound);
-        QVERIFY2(e.text().contains(QStringLiteral("Table introuvable")), qPrintable(e.text()));
-        QVERIFY2(e.text().contains(QStringLiteral("eleves")), qPrintable(e.text()));
-    }
+    expectRefusal([&] { db.OpenRecordset(QStringLiteral("eleves")); }, errc::TableNotFound,
+                  {QStringLiteral("Table introuvable"), QStringLiteral("eleves")});
     KELVANE_EXPECT_ERROR(db.OpenRecordset(QStringLiteral("sqlite_master")), errc::TableNotFound);
 }
 
@@ -231,8 +239,7 @@ void TestDbFiles::readOnlyModeNeverWrites() {
         Database db = OpenDatabase(path, OpenMode::ReadOnly);
         Recordset rs = db.OpenRecordset(QStringLiteral("question"));
         QCOMPARE(rs.RecordCount(), 200);
-        rs.Edit();
-        rs.SetField(0, 1000);
+        editFirst(rs, 1000);
         KELVANE_EXPECT_ERROR(rs.Update(), errc::ReadOnly);
         rs.AddNew();
         KELVANE_EXPECT_ERROR(rs.Update(), errc::ReadOnly);
@@ -256,8 +263,7 @@ void TestDbFiles::readOnlyFile() {
     {
         Database db = OpenDatabase(path); // reading a read-only file is fine
         Recordset rs = db.OpenRecordset(QStringLiteral("question"));
-        rs.Edit();
-        rs.SetField(0, 1000);
+        editFirst(rs, 1000);
         KELVANE_EXPECT_ERROR(rs.Update(), errc::ReadOnly);
     }
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -270,8 +276,7 @@ void TestDbFiles::readOnlyFile() {
     try {
         Database db = OpenDatabase(inside);
         Recordset rs = db.OpenRecordset(QStringLiteral("question"));
-        rs.Edit();
-        rs.SetField(0, 1000);
+        editFirst(rs, 1000);
         rs.Update();
         QFAIL("writing beside a read-only folder should fail");
     } catch (const Error& e) {
@@ -284,13 +289,7 @@ void TestDbFiles::readOnlyFile() {
 void TestDbFiles::createNeverOverwrites() {
     const QString path = newFile();
     writeBytes(path, "le travail d'un autre");
-    try {
-        CreateDatabase(path);
-        QFAIL("an existing file must not be replaced");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::DatabaseExists);
-        QVERIFY2(e.text().contains(QFileInfo(path).fileName()), qPrintable(e.text()));
-    }
+    expectRefusal([&] { CreateDatabase(path); }, errc::DatabaseExists, {QFileInfo(path).fileName()});
     QCOMPARE(readBytes(path), QByteArray("le travail d'un autre"));
 
     const QString made = newFile();
@@ -316,14 +315,8 @@ void TestDbFiles::createLandsInTheCurrentFolder() {
 }
 
 void TestDbFiles::createInAMissingFolder() {
-    const QString path = dir_.filePath(QStringLiteral("absent/eleve.mdb"));
-    try {
-        CreateDatabase(path);
-        QFAIL("no folder, no file");
-    } catch (const Error& e) {
-        QCOMPARE(e.number(), errc::PathNotFound);
-        QVERIFY2(e.text().contains(QStringLiteral("eleve.mdb")), qPrintable(e.text()));
-    }
+    expectRefusal([&] { CreateDatabase(dir_.filePath(QStringLiteral("absent/eleve.mdb"))); }, errc::PathNotFound,
+                  {QStringLiteral("eleve.mdb")});
 }
 
 void TestDbFiles::lockedByAnotherProgram() {
@@ -333,8 +326,7 @@ void TestDbFiles::lockedByAnotherProgram() {
     Recordset rs = db.OpenRecordset(QStringLiteral("question"));
     rawsqlite::Handle other = rawsqlite::open(path);
     rawsqlite::exec(other.get(), "BEGIN EXCLUSIVE");
-    rs.Edit();
-    rs.SetField(0, 1000);
+    editFirst(rs, 1000);
     KELVANE_EXPECT_ERROR(rs.Update(), errc::Locked);
     KELVANE_EXPECT_ERROR(db.OpenRecordset(QStringLiteral("question")), errc::Locked);
     rawsqlite::exec(other.get(), "ROLLBACK");
