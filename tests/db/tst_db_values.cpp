@@ -11,6 +11,7 @@
 
 using namespace kelvane;
 using namespace kelvane::db;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(kelvane::db::FieldType)
 
@@ -236,31 +237,20 @@ void TestDbValues::foreignValuesReadBack_data() {
     QTest::addColumn<QString>("stored"); // an SQL literal
     QTest::addColumn<QVariant>("read");
 
-    QTest::newRow("boolean stored as 1") << "BOOLEAN"
-                                         << "1" << QVariant(true);
-    QTest::newRow("boolean stored as -1") << "BIT"
-                                          << "-1" << QVariant(true);
-    QTest::newRow("boolean stored as 0") << "YESNO BOOL"
-                                         << "0" << QVariant(false);
-    QTest::newRow("null boolean") << "BOOLEAN"
-                                  << "NULL" << QVariant();
-    QTest::newRow("text in an integer column") << "INTEGER"
-                                               << "'douze'" << QVariant("douze");
-    QTest::newRow("long too big stays as stored") << "SMALLINT"
-                                                  << "70000" << QVariant(qlonglong(70000));
-    QTest::newRow("integer in a real column") << "REAL"
-                                              << "3" << QVariant(3.0);
-    QTest::newRow("SQLite date text") << "DATE"
-                                      << "'2001-12-06 10:30:05'"
+    QTest::newRow("boolean stored as 1") << u"BOOLEAN"_s << u"1"_s << QVariant(true);
+    QTest::newRow("boolean stored as -1") << u"BIT"_s << u"-1"_s << QVariant(true);
+    QTest::newRow("boolean stored as 0") << u"YESNO BOOL"_s << u"0"_s << QVariant(false);
+    QTest::newRow("null boolean") << u"BOOLEAN"_s << u"NULL"_s << QVariant();
+    QTest::newRow("text in an integer column") << u"INTEGER"_s << u"'douze'"_s << QVariant("douze");
+    QTest::newRow("long too big stays as stored") << u"SMALLINT"_s << u"70000"_s << QVariant(qlonglong(70000));
+    QTest::newRow("integer in a real column") << u"REAL"_s << u"3"_s << QVariant(3.0);
+    QTest::newRow("SQLite date text") << u"DATE"_s << u"'2001-12-06 10:30:05'"_s
                                       << QVariant(QDateTime(QDate(2001, 12, 6), QTime(10, 30, 5)));
-    QTest::newRow("bare ISO date") << "DATE"
-                                   << "'2001-12-06'" << QVariant(QDateTime(QDate(2001, 12, 6), QTime(0, 0)));
-    QTest::newRow("unreadable date stays text") << "DATE"
-                                                << "'bientôt'" << QVariant(QStringLiteral("bientôt"));
-    QTest::newRow("number in a text column with no affinity") << "STRING(5)"
-                                                              << "12" << QVariant(qlonglong(12));
-    QTest::newRow("blob in an untyped column") << ""
-                                               << "x'00ff'" << QVariant(QByteArray("\x00\xff", 2));
+    QTest::newRow("bare ISO date") << u"DATE"_s << u"'2001-12-06'"_s
+                                   << QVariant(QDateTime(QDate(2001, 12, 6), QTime(0, 0)));
+    QTest::newRow("unreadable date stays text") << u"DATE"_s << u"'bientôt'"_s << QVariant(QStringLiteral("bientôt"));
+    QTest::newRow("number in a text column with no affinity") << u"STRING(5)"_s << u"12"_s << QVariant(qlonglong(12));
+    QTest::newRow("blob in an untyped column") << u""_s << u"x'00ff'"_s << QVariant(QByteArray("\x00\xff", 2));
 }
 
 void TestDbValues::foreignValuesReadBack() {
