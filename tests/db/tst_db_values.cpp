@@ -130,72 +130,72 @@ void TestDbValues::writeConvertsOrRefuses_data() {
     const auto i16 = [](int v) { return QVariant::fromValue<qint16>(static_cast<qint16>(v)); };
     const auto i32 = [](qint64 v) { return QVariant::fromValue<qint32>(static_cast<qint32>(v)); };
     const QVariant none;
+    const auto ok = [](const char* name, FieldType type, int size, const QVariant& written, const QVariant& read) {
+        QTest::newRow(name) << type << size << true << written << 0 << read;
+    };
+    const auto refused = [](const char* name, FieldType type, int size, const QVariant& written, int error) {
+        QTest::newRow(name) << type << size << true << written << error << QVariant();
+    };
+    using enum FieldType;
     const QDateTime midnight(QDate(2001, 12, 6), QTime(0, 0));
     const QDateTime morning(QDate(2001, 12, 6), QTime(10, 30, 5));
 
-    QTest::newRow("text that fits") << FieldType::Text << 5 << true << QVariant("abcde") << 0 << QVariant("abcde");
-    QTest::newRow("text one too long") << FieldType::Text << 5 << true << QVariant("abcdef") << 3163 << none;
-    QTest::newRow("accented text counts characters")
-        << FieldType::Text << 5 << true << QVariant(QStringLiteral("éèàùç")) << 0 << QVariant(QStringLiteral("éèàùç"));
-    QTest::newRow("empty text allowed") << FieldType::Text << 5 << true << QVariant("") << 0 << QVariant("");
-    QTest::newRow("empty text refused") << FieldType::Text << 5 << false << QVariant("") << 3315 << none;
-    QTest::newRow("empty memo refused") << FieldType::Memo << 0 << false << QVariant("") << 3315 << none;
-    QTest::newRow("null where empty is refused") << FieldType::Text << 5 << false << none << 0 << none;
-    QTest::newRow("long memo") << FieldType::Memo << 0 << true << QVariant(QString(10000, QLatin1Char('m'))) << 0
-                               << QVariant(QString(10000, QLatin1Char('m')));
-    QTest::newRow("date into text") << FieldType::Text << 20 << true << QVariant(midnight) << 0 << QVariant("06/12/01");
-    QTest::newRow("date and time into text")
-        << FieldType::Text << 20 << true << QVariant(morning) << 0 << QVariant("06/12/01 10:30:05");
-    QTest::newRow("date into too small text") << FieldType::Text << 7 << true << QVariant(midnight) << 3163 << none;
-    QTest::newRow("number into text") << FieldType::Text << 10 << true << QVariant(42) << 0 << QVariant("42");
-    QTest::newRow("decimal into text") << FieldType::Text << 10 << true << QVariant(2.5) << 0 << QVariant("2,5");
+    ok("text that fits", Text, 5, QVariant("abcde"), QVariant("abcde"));
+    refused("text one too long", Text, 5, QVariant("abcdef"), 3163);
+    ok("accented text counts characters", Text, 5, QVariant(QStringLiteral("éèàùç")),
+       QVariant(QStringLiteral("éèàùç")));
+    ok("empty text allowed", Text, 5, QVariant(""), QVariant(""));
+    QTest::newRow("empty text refused") << Text << 5 << false << QVariant("") << 3315 << none;
+    QTest::newRow("empty memo refused") << Memo << 0 << false << QVariant("") << 3315 << none;
+    QTest::newRow("null where empty is refused") << Text << 5 << false << none << 0 << none;
+    ok("long memo", Memo, 0, QVariant(QString(10000, QLatin1Char('m'))), QVariant(QString(10000, QLatin1Char('m'))));
+    ok("date into text", Text, 20, QVariant(midnight), QVariant("06/12/01"));
+    ok("date and time into text", Text, 20, QVariant(morning), QVariant("06/12/01 10:30:05"));
+    refused("date into too small text", Text, 7, QVariant(midnight), 3163);
+    ok("number into text", Text, 10, QVariant(42), QVariant("42"));
+    ok("decimal into text", Text, 10, QVariant(2.5), QVariant("2,5"));
 
-    QTest::newRow("integer at max") << FieldType::Integer << 0 << true << QVariant(32767) << 0 << i16(32767);
-    QTest::newRow("integer at min") << FieldType::Integer << 0 << true << QVariant(-32768) << 0 << i16(-32768);
-    QTest::newRow("integer above max") << FieldType::Integer << 0 << true << QVariant(32768) << 6 << none;
-    QTest::newRow("integer below min") << FieldType::Integer << 0 << true << QVariant(-32769) << 6 << none;
-    QTest::newRow("integer from digits") << FieldType::Integer << 0 << true << QVariant(" 123 ") << 0 << i16(123);
-    QTest::newRow("integer from letters") << FieldType::Integer << 0 << true << QVariant("abc") << 13 << none;
-    QTest::newRow("integer from empty text") << FieldType::Integer << 0 << true << QVariant("") << 13 << none;
-    QTest::newRow("2.5 rounds to 2") << FieldType::Integer << 0 << true << QVariant(2.5) << 0 << i16(2);
-    QTest::newRow("3.5 rounds to 4") << FieldType::Integer << 0 << true << QVariant(3.5) << 0 << i16(4);
-    QTest::newRow("-2.5 rounds to -2") << FieldType::Integer << 0 << true << QVariant(-2.5) << 0 << i16(-2);
-    QTest::newRow("2.6 rounds to 3") << FieldType::Integer << 0 << true << QVariant(2.6) << 0 << i16(3);
-    QTest::newRow("decimal comma text") << FieldType::Integer << 0 << true << QVariant("4,5") << 0 << i16(4);
-    QTest::newRow("32767.5 rounds out of range") << FieldType::Integer << 0 << true << QVariant(32767.5) << 6 << none;
-    QTest::newRow("true is -1 in a number") << FieldType::Integer << 0 << true << QVariant(true) << 0 << i16(-1);
-    QTest::newRow("date into integer") << FieldType::Integer << 0 << true << QVariant(midnight) << 13 << none;
+    ok("integer at max", Integer, 0, QVariant(32767), i16(32767));
+    ok("integer at min", Integer, 0, QVariant(-32768), i16(-32768));
+    refused("integer above max", Integer, 0, QVariant(32768), 6);
+    refused("integer below min", Integer, 0, QVariant(-32769), 6);
+    ok("integer from digits", Integer, 0, QVariant(" 123 "), i16(123));
+    refused("integer from letters", Integer, 0, QVariant("abc"), 13);
+    refused("integer from empty text", Integer, 0, QVariant(""), 13);
+    ok("2.5 rounds to 2", Integer, 0, QVariant(2.5), i16(2));
+    ok("3.5 rounds to 4", Integer, 0, QVariant(3.5), i16(4));
+    ok("-2.5 rounds to -2", Integer, 0, QVariant(-2.5), i16(-2));
+    ok("2.6 rounds to 3", Integer, 0, QVariant(2.6), i16(3));
+    ok("decimal comma text", Integer, 0, QVariant("4,5"), i16(4));
+    refused("32767.5 rounds out of range", Integer, 0, QVariant(32767.5), 6);
+    ok("true is -1 in a number", Integer, 0, QVariant(true), i16(-1));
+    refused("date into integer", Integer, 0, QVariant(midnight), 13);
 
-    QTest::newRow("long at max") << FieldType::Long << 0 << true << QVariant(2147483647) << 0 << i32(2147483647);
-    QTest::newRow("long above max") << FieldType::Long << 0 << true << QVariant(qint64(2147483648LL)) << 6 << none;
-    QTest::newRow("long from huge double") << FieldType::Long << 0 << true << QVariant(3e9) << 6 << none;
-    QTest::newRow("long from huge unsigned")
-        << FieldType::Long << 0 << true << QVariant(std::numeric_limits<quint64>::max()) << 6 << none;
+    ok("long at max", Long, 0, QVariant(2147483647), i32(2147483647));
+    refused("long above max", Long, 0, QVariant(qint64(2147483648LL)), 6);
+    refused("long from huge double", Long, 0, QVariant(3e9), 6);
+    refused("long from huge unsigned", Long, 0, QVariant(std::numeric_limits<quint64>::max()), 6);
 
-    QTest::newRow("boolean true") << FieldType::Boolean << 0 << true << QVariant(true) << 0 << QVariant(true);
-    QTest::newRow("boolean from -1") << FieldType::Boolean << 0 << true << QVariant(-1) << 0 << QVariant(true);
-    QTest::newRow("boolean from 0") << FieldType::Boolean << 0 << true << QVariant(0) << 0 << QVariant(false);
-    QTest::newRow("boolean from Vrai") << FieldType::Boolean << 0 << true << QVariant("Vrai") << 0 << QVariant(true);
-    QTest::newRow("boolean from false") << FieldType::Boolean << 0 << true << QVariant("false") << 0 << QVariant(false);
-    QTest::newRow("boolean from other words") << FieldType::Boolean << 0 << true << QVariant("oui?") << 13 << none;
+    ok("boolean true", Boolean, 0, QVariant(true), QVariant(true));
+    ok("boolean from -1", Boolean, 0, QVariant(-1), QVariant(true));
+    ok("boolean from 0", Boolean, 0, QVariant(0), QVariant(false));
+    ok("boolean from Vrai", Boolean, 0, QVariant("Vrai"), QVariant(true));
+    ok("boolean from false", Boolean, 0, QVariant("false"), QVariant(false));
+    refused("boolean from other words", Boolean, 0, QVariant("oui?"), 13);
 
-    QTest::newRow("double from point text")
-        << FieldType::Double << 0 << true << QVariant("1.25") << 0 << QVariant(1.25);
-    QTest::newRow("double from letters") << FieldType::Double << 0 << true << QVariant("x") << 13 << none;
-    QTest::newRow("double from integer") << FieldType::Double << 0 << true << QVariant(7) << 0 << QVariant(7.0);
-    QTest::newRow("single beyond its range") << FieldType::Single << 0 << true << QVariant(1e39) << 6 << none;
+    ok("double from point text", Double, 0, QVariant("1.25"), QVariant(1.25));
+    refused("double from letters", Double, 0, QVariant("x"), 13);
+    ok("double from integer", Double, 0, QVariant(7), QVariant(7.0));
+    refused("single beyond its range", Single, 0, QVariant(1e39), 6);
 
-    QTest::newRow("date and time") << FieldType::Date << 0 << true << QVariant(morning) << 0 << QVariant(morning);
-    QTest::newRow("date from French text")
-        << FieldType::Date << 0 << true << QVariant("6/12/2001") << 0 << QVariant(midnight);
-    QTest::newRow("date from short year")
-        << FieldType::Date << 0 << true << QVariant("06/12/01 10:30:05") << 0 << QVariant(morning);
-    QTest::newRow("date from day 31 of a 30-day month")
-        << FieldType::Date << 0 << true << QVariant("31/11/2001") << 13 << none;
-    QTest::newRow("date from a number") << FieldType::Date << 0 << true << QVariant(5) << 13 << none;
+    ok("date and time", Date, 0, QVariant(morning), QVariant(morning));
+    ok("date from French text", Date, 0, QVariant("6/12/2001"), QVariant(midnight));
+    ok("date from short year", Date, 0, QVariant("06/12/01 10:30:05"), QVariant(morning));
+    refused("date from day 31 of a 30-day month", Date, 0, QVariant("31/11/2001"), 13);
+    refused("date from a number", Date, 0, QVariant(5), 13);
 
-    QTest::newRow("untyped keeps text") << FieldType::Variant << 0 << true << QVariant("x") << 0 << QVariant("x");
-    QTest::newRow("untyped keeps numbers") << FieldType::Variant << 0 << true << QVariant(3.25) << 0 << QVariant(3.25);
+    ok("untyped keeps text", Variant, 0, QVariant("x"), QVariant("x"));
+    ok("untyped keeps numbers", Variant, 0, QVariant(3.25), QVariant(3.25));
 }
 
 void TestDbValues::writeConvertsOrRefuses() {
