@@ -29,6 +29,7 @@ using namespace kelvane;
 using namespace kelvane::doubles;
 using namespace kelvane::services;
 using namespace kelvane::widgets;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -168,18 +169,12 @@ void TestUiWidgets::dirListSetPathRaisesChangeOnlyOnChange_data() {
     QTest::addColumn<QString>("target"); // relative to the temporary folder
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("changes");
-    QTest::newRow("sub-folder") << "gamma"
-                                << "gamma" << 1;
-    QTest::newRow("deeper") << "gamma/delta"
-                            << "gamma/delta" << 1;
-    QTest::newRow("same folder") << "."
-                                 << "" << 0;
-    QTest::newRow("trailing slash") << "gamma/"
-                                    << "gamma" << 1;
-    QTest::newRow("parent") << ".."
-                            << ".." << 1;
-    QTest::newRow("same, roundabout") << "alpha/.."
-                                      << "" << 0;
+    QTest::newRow("sub-folder") << u"gamma"_s << u"gamma"_s << 1;
+    QTest::newRow("deeper") << u"gamma/delta"_s << u"gamma/delta"_s << 1;
+    QTest::newRow("same folder") << u"."_s << u""_s << 0;
+    QTest::newRow("trailing slash") << u"gamma/"_s << u"gamma"_s << 1;
+    QTest::newRow("parent") << u".."_s << u".."_s << 1;
+    QTest::newRow("same, roundabout") << u"alpha/.."_s << u""_s << 0;
 }
 
 void TestUiWidgets::dirListSetPathRaisesChangeOnlyOnChange() {
@@ -331,14 +326,10 @@ void TestUiWidgets::driveListChange_data() {
     QTest::addColumn<QString>("target"); // empty: the user presses the down arrow
     QTest::addColumn<QString>("drive");
     QTest::addColumn<int>("changes");
-    QTest::newRow("down arrow") << ""
-                                << "/media/cle" << 1;
-    QTest::newRow("other drive") << "/media/cle"
-                                 << "/media/cle" << 1;
-    QTest::newRow("same drive") << "/"
-                                << "/" << 0;
-    QTest::newRow("folder of the other drive") << "/media/cle/cours"
-                                               << "/media/cle" << 1;
+    QTest::newRow("down arrow") << u""_s << u"/media/cle"_s << 1;
+    QTest::newRow("other drive") << u"/media/cle"_s << u"/media/cle"_s << 1;
+    QTest::newRow("same drive") << u"/"_s << u"/"_s << 0;
+    QTest::newRow("folder of the other drive") << u"/media/cle/cours"_s << u"/media/cle"_s << 1;
 }
 
 void TestUiWidgets::driveListChange() {
