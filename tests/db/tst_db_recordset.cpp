@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 using namespace kelvane;
 using namespace kelvane::db;
@@ -70,6 +71,9 @@ QList<int> numbers(Recordset& rs) {
 }
 
 } // namespace
+
+using Call = std::function<void(Recordset&)>;
+Q_DECLARE_METATYPE(Call)
 
 class TestDbRecordset : public QObject {
     Q_OBJECT
@@ -161,43 +165,31 @@ void TestDbRecordset::walkingThroughTheRecords() {
 }
 
 void TestDbRecordset::editProtocolErrors_data() {
-    QTest::addColumn<QString>("call");
+    QTest::addColumn<Call>("call");
     QTest::addColumn<int>("error");
-    QTest::newRow("Update without AddNew or Edit") << "Update" << 3020;
-    QTest::newRow("CancelUpdate without AddNew or Edit") << "CancelUpdate" << 3020;
-    QTest::newRow("SetField without AddNew or Edit") << "SetField" << 3020;
-    QTest::newRow("SetField of a field out of range") << "SetField 9" << 3265;
-    QTest::newRow("position before the first") << "setAbsolutePosition -1" << 3001;
-    QTest::newRow("position past the last") << "setAbsolutePosition 3" << 3001;
-    QTest::newRow("Update after a move cancelled the edit") << "Edit MoveNext Update" << 3020;
+    QTest::newRow("Update without AddNew or Edit") << Call([](Recordset& rs) { rs.Update(); }) << 3020;
+    QTest::newRow("CancelUpdate without AddNew or Edit") << Call([](Recordset& rs) { rs.CancelUpdate(); }) << 3020;
+    QTest::newRow("SetField without AddNew or Edit") << Call([](Recordset& rs) { rs.SetField(0, 5); }) << 3020;
+    QTest::newRow("SetField of a field out of range") << Call([](Recordset& rs) {
+        rs.Edit();
+        rs.SetField(9, 5);
+    }) << 3265;
+    QTest::newRow("position before the first") << Call([](Recordset& rs) { rs.setAbsolutePosition(-1); }) << 3001;
+    QTest::newRow("position past the last") << Call([](Recordset& rs) { rs.setAbsolutePosition(3); }) << 3001;
+    QTest::newRow("Update after a move cancelled the edit") << Call([](Recordset& rs) {
+        rs.Edit();
+        rs.SetField(0, 5);
+        rs.MoveNext();
+        rs.Update();
+    }) << 3020;
 }
 
 void TestDbRecordset::editProtocolErrors() {
-    QFETCH(QString, call);
+    QFETCH(Call, call);
     QFETCH(int, error);
     Numeros n(newFile(), 3);
-    Recordset& rs = n.rs;
-    const auto run = [&] {
-        if (call == QLatin1String("Update")) {
-            rs.Update();
-        } else if (call == QLatin1String("CancelUpdate")) {
-            rs.CancelUpdate();
-        } else if (call == QLatin1String("SetField")) {
-            rs.SetField(0, 5);
-        } else if (call == QLatin1String("SetField 9")) {
-            rs.Edit();
-            rs.SetField(9, 5);
-        } else if (call.startsWith(QLatin1String("setAbsolutePosition"))) {
-            rs.setAbsolutePosition(call.section(QLatin1Char(' '), 1).toInt());
-        } else {
-            rs.Edit();
-            rs.SetField(0, 5);
-            rs.MoveNext();
-            rs.Update();
-        }
-    };
-    KELVANE_EXPECT_ERROR(run(), error);
-    QCOMPARE(numbers(rs), (QList<int>{1, 2, 3})); // nothing was written
+    KELVANE_EXPECT_ERROR(call(n.rs), error);
+    QCOMPARE(numbers(n.rs), (QList<int>{1, 2, 3})); // nothing was written
 }
 
 void TestDbRecordset::storedOrderAfterInsertsAndEdits() {
