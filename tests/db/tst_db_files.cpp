@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -301,16 +302,10 @@ void TestDbFiles::createNeverOverwrites() {
 }
 
 void TestDbFiles::createLandsInTheCurrentFolder() {
-    const QString previous = QDir::currentPath();
+    const auto back = qScopeGuard([previous = QDir::currentPath()] { QDir::setCurrent(previous); });
     QVERIFY(QDir::setCurrent(dir_.path()));
-    try {
-        Database db = CreateDatabase(QStringLiteral("courant.mdb"));
-        QCOMPARE(db.path(), QDir(dir_.path()).absoluteFilePath(QStringLiteral("courant.mdb")));
-    } catch (const Error& e) {
-        QDir::setCurrent(previous);
-        QFAIL(qPrintable(e.message()));
-    }
-    QDir::setCurrent(previous);
+    const Database db = CreateDatabase(QStringLiteral("courant.mdb"));
+    QCOMPARE(db.path(), QDir(dir_.path()).absoluteFilePath(QStringLiteral("courant.mdb")));
     QVERIFY(QFileInfo::exists(dir_.filePath(QStringLiteral("courant.mdb"))));
 }
 
