@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <functional>
 
 using namespace kelvane;
 using namespace kelvane::doubles;
@@ -87,32 +88,24 @@ void creerTestBrut(const QString& chemin, const Contenu& c) {
 
 // A multiple-choice question of two answers, the first one right.
 Ligne question(int numero, const QString& texte, int chapitre = 1) {
-    return {true,
-            false,
-            false,
-            false,
-            false,
-            texte,
-            2,
-            QStringLiteral("Oui"),
-            QStringLiteral("Non"),
-            QString(),
-            QString(),
-            QString(),
-            1,
-            0,
-            0,
-            0,
-            0,
-            0,
-            true,
-            chapitre,
-            numero};
+    const QString oui = QStringLiteral("Oui"), non = QStringLiteral("Non");
+    return {true, false, false, false, false, texte, 2, oui, non, {}, {}, {}, 1, 0, 0, 0, 0, 0, true, chapitre, numero};
 }
 
 Contenu testAvec(std::vector<Ligne> questions) {
     Contenu c;
     c.questions = std::move(questions);
+    return c;
+}
+
+// A test of the one question "Q1", whose question, settings or chapters the caller then spoils.
+Contenu testQ1(const std::function<void(Contenu&, Ligne&)>& gater = {}) {
+    Ligne q = question(1, QStringLiteral("Q1"));
+    Contenu c;
+    if (gater) {
+        gater(c, q);
+    }
+    c.questions.push_back(q);
     return c;
 }
 
@@ -162,7 +155,6 @@ class TestFichiersHostiles : public QObject {
 
     QTemporaryDir source_; // the hostile folder, built once
     std::unique_ptr<FormeFixture> fx_;
-    QStringList tests_; // the files of source_ that the scan must list as tests
 
     void construire() {
         const auto chemin = [this](const QString& nom) { return source_.filePath(nom); };
@@ -184,111 +176,74 @@ class TestFichiersHostiles : public QObject {
         ecrire(chemin(QStringLiteral("tronque-entete.mdb")), octets.left(100));
         ecrire(chemin(QStringLiteral("tronque-moitie.mdb")), octets.left(octets.size() / 2));
 
+        const auto brut = [&](const QString& nom, const Contenu& c) { creerTestBrut(chemin(nom), c); };
         // The right table names with other columns.
-        {
-            Contenu c;
-            c.colonnesChapitre = {{"titre", FieldType::Text, 20}};
-            c.chapitres = {{QStringLiteral("x")}};
-            c.colonnesNumero = {{"duree", FieldType::Long}};
-            c.numero = {{600}};
-            c.colonnesTest = {{"enonce", FieldType::Text, 50}};
-            c.questions = {{QStringLiteral("Une question ?")}};
-            creerTestBrut(chemin(QStringLiteral("colonnes-fausses.mdb")), c);
-            Contenu d = testAvec({question(1, QStringLiteral("Q1"))});
-            d.colonnesNumero = {{"duree", FieldType::Long}, {"seuil", FieldType::Long}};
-            creerTestBrut(chemin(QStringLiteral("parametres-mal-nommes.mdb")), d);
-        }
+        Contenu colonnes;
+        colonnes.colonnesChapitre = {{"titre", FieldType::Text, 20}};
+        colonnes.chapitres = {{QStringLiteral("x")}};
+        colonnes.colonnesNumero = {{"duree", FieldType::Long}};
+        colonnes.numero = {{600}};
+        colonnes.colonnesTest = {{"enonce", FieldType::Text, 50}};
+        colonnes.questions = {{QStringLiteral("Une question ?")}};
+        brut(QStringLiteral("colonnes-fausses.mdb"), colonnes);
+        brut(QStringLiteral("parametres-mal-nommes.mdb"), testQ1([](Contenu& c, Ligne&) {
+                 c.colonnesNumero = {{"duree", FieldType::Long}, {"seuil", FieldType::Long}};
+             }));
+        brut(QStringLiteral("question-nulle.mdb"), testQ1([](Contenu& c, Ligne&) { c.questions = {Ligne(21)}; }));
+        brut(QStringLiteral("parametres-nuls.mdb"), testQ1([](Contenu& c, Ligne&) {
+                 c.numero = {{QVariant(), QVariant()}};
+                 c.chapitres = {{QVariant(), QVariant()}};
+             }));
 
-        Ligne nulle(21);
-        creerTestBrut(chemin(QStringLiteral("question-nulle.mdb")),
-                      testAvec({nulle, question(1, QStringLiteral("Q1"))}));
-        {
-            Contenu c = testAvec({question(1, QStringLiteral("Q1"))});
-            c.numero = {{QVariant(), QVariant()}};
-            c.chapitres = {{QVariant(), QVariant()}};
-            creerTestBrut(chemin(QStringLiteral("parametres-nuls.mdb")), c);
-        }
+        // Texts at and over the sizes of the results file: question 200, answers 100, chapter name 80, test name 50.
+        Ligne longue = question(1, QString(200, QLatin1Char('q')));
+        longue[6] = 5;
+        std::fill(longue.begin() + 7, longue.begin() + 12, QString(100, QLatin1Char('r')));
+        Contenu limites = testAvec({longue});
+        limites.chapitres = {{QString(80, QLatin1Char('c')), 1}};
+        brut(QStringLiteral("textes-aux-limites.mdb"), limites);
+        brut(QStringLiteral("question-201.mdb"),
+             testQ1([](Contenu&, Ligne& q) { q[5] = QString(201, QLatin1Char('q')); }));
+        brut(QStringLiteral("reponse5-101.mdb"),
+             testQ1([](Contenu&, Ligne& q) { q[11] = QString(101, QLatin1Char('r')); }));
+        brut(QStringLiteral("chapitre-81.mdb"), testQ1([](Contenu& c, Ligne&) {
+                 c.chapitres = {{QString(81, QLatin1Char('c')), 1}};
+             }));
+        brut(QString(50, QLatin1Char('n')) + QStringLiteral(".mdb"), testQ1());
+        brut(QString(51, QLatin1Char('n')) + QStringLiteral(".mdb"), testQ1());
 
-        // Texts at and over the sizes of the results file: question 200, answers 100, chapter name 80.
-        {
-            Ligne q = question(1, QString(200, QLatin1Char('q')));
-            q[6] = 5;
-            for (int i = 7; i <= 11; ++i) {
-                q[static_cast<std::size_t>(i)] = QString(100, QLatin1Char('r'));
-            }
-            Contenu c = testAvec({q});
-            c.chapitres = {{QString(80, QLatin1Char('c')), 1}};
-            creerTestBrut(chemin(QStringLiteral("textes-aux-limites.mdb")), c);
+        // 16-bit fields at 0, 32767 and below zero (nbrereponse, S1, temps, chapitre, numero), and just beyond.
+        Ligne zero = question(1, QStringLiteral("nbrereponse 0"));
+        zero[6] = 0;
+        Ligne max = question(2, QStringLiteral("nbrereponse 32767"));
+        max[6] = max[12] = max[17] = max[19] = 32767;
+        max[18] = false;
+        Ligne negatif = question(3, QStringLiteral("nbrereponse -1"));
+        negatif[6] = negatif[19] = -1;
+        negatif[12] = negatif[17] = -32768;
+        Contenu entiers =
+            testAvec({zero, max, negatif, question(-1, QStringLiteral("numéro -1")),
+                      question(32767, QStringLiteral("numéro 32767")), question(0, QStringLiteral("numéro 0"))});
+        entiers.numero = {{32767, 0}};
+        brut(QStringLiteral("entiers-limites.mdb"), entiers);
+        brut(QStringLiteral("temps-negatif.mdb"), testQ1([](Contenu& c, Ligne&) { c.numero = {{-1, 32767}}; }));
+        brut(QStringLiteral("temps-zero.mdb"), testQ1([](Contenu& c, Ligne&) { c.numero = {{0, -1}}; }));
+        brut(QStringLiteral("entier-32768.mdb"), testQ1([](Contenu&, Ligne& q) { q[6] = 32768; }));
+        brut(QStringLiteral("entier-moins-32769.mdb"), testQ1([](Contenu&, Ligne& q) { q[12] = -32769; }));
+        brut(QStringLiteral("temps-40000.mdb"), testQ1([](Contenu& c, Ligne&) { c.numero = {{40000, 50}}; }));
 
-            creerTestBrut(chemin(QStringLiteral("question-201.mdb")),
-                          testAvec({question(1, QString(201, QLatin1Char('q')))}));
-            Ligne r = question(1, QStringLiteral("Q1"));
-            r[11] = QString(101, QLatin1Char('r'));
-            creerTestBrut(chemin(QStringLiteral("reponse5-101.mdb")), testAvec({r}));
-            Contenu d = testAvec({question(1, QStringLiteral("Q1"))});
-            d.chapitres = {{QString(81, QLatin1Char('c')), 1}};
-            creerTestBrut(chemin(QStringLiteral("chapitre-81.mdb")), d);
-            // The test's name goes into a text of 50.
-            creerTestBrut(chemin(QString(50, QLatin1Char('n')) + QStringLiteral(".mdb")),
-                          testAvec({question(1, QStringLiteral("Q1"))}));
-            creerTestBrut(chemin(QString(51, QLatin1Char('n')) + QStringLiteral(".mdb")),
-                          testAvec({question(1, QStringLiteral("Q1"))}));
-        }
-
-        // 16-bit fields at 0, 32767 and below zero, and just beyond.
-        {
-            Ligne zero = question(1, QStringLiteral("nbrereponse 0"));
-            zero[6] = 0;
-            Ligne max = question(2, QStringLiteral("nbrereponse 32767"));
-            max[6] = 32767;
-            max[18] = false;
-            max[12] = 32767;
-            max[17] = 32767;
-            max[19] = 32767;
-            Ligne negatif = question(3, QStringLiteral("nbrereponse -1"));
-            negatif[6] = -1;
-            negatif[12] = -32768;
-            negatif[17] = -32768;
-            negatif[19] = -1;
-            Ligne numeros = question(-1, QStringLiteral("numéro -1"));
-            Ligne numeroMax = question(32767, QStringLiteral("numéro 32767"));
-            Ligne numeroZero = question(0, QStringLiteral("numéro 0"));
-            Contenu c = testAvec({zero, max, negatif, numeros, numeroMax, numeroZero});
-            c.numero = {{32767, 0}};
-            creerTestBrut(chemin(QStringLiteral("entiers-limites.mdb")), c);
-
-            Contenu t = testAvec({question(1, QStringLiteral("Q1"))});
-            t.numero = {{-1, 32767}};
-            creerTestBrut(chemin(QStringLiteral("temps-negatif.mdb")), t);
-            Contenu z = testAvec({question(1, QStringLiteral("Q1"))});
-            z.numero = {{0, -1}};
-            creerTestBrut(chemin(QStringLiteral("temps-zero.mdb")), z);
-
-            Ligne trop = question(1, QStringLiteral("Q1"));
-            trop[6] = 32768;
-            creerTestBrut(chemin(QStringLiteral("entier-32768.mdb")), testAvec({trop}));
-            Ligne tropBas = question(1, QStringLiteral("Q1"));
-            tropBas[12] = -32769;
-            creerTestBrut(chemin(QStringLiteral("entier-moins-32769.mdb")), testAvec({tropBas}));
-            Contenu p = testAvec({question(1, QStringLiteral("Q1"))});
-            p.numero = {{40000, 50}};
-            creerTestBrut(chemin(QStringLiteral("temps-40000.mdb")), p);
-        }
-
-        creerTestBrut(chemin(QStringLiteral("zero-question.mdb")), testAvec({}));
-        creerTestBrut(chemin(QStringLiteral("une-question.mdb")), testAvec({question(1, QStringLiteral("Seule"))}));
+        brut(QStringLiteral("zero-question.mdb"), testAvec({}));
+        brut(QStringLiteral("une-question.mdb"), testAvec({question(1, QStringLiteral("Seule"))}));
         fixtures::creerTest(chemin(QStringLiteral("5000-questions.mdb")), 3600, 50,
                             {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(5000));
-        creerTestBrut(chemin(QStringLiteral("numeros-lacunes-doublons.mdb")),
-                      testAvec({question(1, QStringLiteral("Q1")), question(3, QStringLiteral("Q3a")),
-                                question(3, QStringLiteral("Q3b")), question(7, QStringLiteral("Q7"))}));
-        {
-            Contenu c = testAvec({question(1, QStringLiteral("Q1"), 2), question(2, QStringLiteral("Q2"), 2)});
-            c.chapitres = {{QStringLiteral("Inutilisé un"), 1},
-                           {QStringLiteral("Utilisé"), 2},
-                           {QStringLiteral("Inutilisé trois"), 3}};
-            creerTestBrut(chemin(QStringLiteral("chapitres-inutilises.mdb")), c);
-        }
+        brut(QStringLiteral("numeros-lacunes-doublons.mdb"),
+             testAvec({question(1, QStringLiteral("Q1")), question(3, QStringLiteral("Q3a")),
+                       question(3, QStringLiteral("Q3b")), question(7, QStringLiteral("Q7"))}));
+        Contenu inutilises = testAvec({question(1, QStringLiteral("Q1"), 2), question(2, QStringLiteral("Q2"), 2)});
+        inutilises.chapitres = {{QStringLiteral("Inutilisé un"), 1},
+                                {QStringLiteral("Utilisé"), 2},
+                                {QStringLiteral("Inutilisé trois"), 3}};
+        brut(QStringLiteral("chapitres-inutilises.mdb"), inutilises);
     }
 
     // From the list (or the name box, for a file the list does not show) to OkTest.
@@ -409,70 +364,64 @@ private slots:
         const QString champTropPetit =
             QStringLiteral("Erreur 3163: Champ trop petit pour accepter la quantité de données");
         const QString depassement = QStringLiteral("Erreur 6: Dépassement de capacité");
-        const QString il50 = QStringLiteral("Pour réussir ce test il faut 50% de bonnes réponses");
-        const auto rangee = [](const char* nom, const QString& fichier, bool examen, bool liste, const QString& okTest,
-                               const QString& okNom, const QString& tolerance, int n, const QStringList& premieres) {
+        const auto ligne = [](const char* nom, const QString& fichier, bool examen, bool liste, const QString& okTest,
+                              const QString& okNom, const QString& tolerance, int n, const QStringList& premieres) {
             QTest::newRow(nom) << fichier << examen << liste << okTest << okNom << tolerance << n << premieres;
         };
+        // Refused by OkTest, listed or not; refused by OkNom; or a session that starts with this pass mark.
+        const auto refusTest = [&](const char* nom, const char* fichier, bool examen, bool liste, const QString& m) {
+            ligne(nom, QString::fromUtf8(fichier), examen, liste, m, {}, {}, 0, {});
+        };
+        const auto refusNom = [&](const char* nom, const QString& fichier, bool examen, const QString& message) {
+            ligne(nom, fichier, examen, true, {}, message, {}, 0, {});
+        };
+        const auto demarre = [&](const char* nom, const QString& fichier, bool examen, int n,
+                                 const QStringList& premieres = {}, int pourcent = 50) {
+            ligne(nom, fichier, examen, true, {}, {},
+                  QStringLiteral("Pour réussir ce test il faut %1% de bonnes réponses").arg(pourcent), n, premieres);
+        };
+        const auto q = [](const char* texte) { return QString::fromUtf8(texte); };
 
-        rangee("fichier vide", QStringLiteral("vide.mdb"), false, false, nonReconnu, {}, {}, 0, {});
-        rangee("octets au hasard", QStringLiteral("aleatoire.mdb"), true, false, nonReconnu, {}, {}, 0, {});
-        rangee("SQLite coupé après l'en-tête", QStringLiteral("tronque-entete.mdb"), false, false, nonReconnu, {}, {},
-               0, {});
-        rangee("SQLite coupé à mi-chemin", QStringLiteral("tronque-moitie.mdb"), true, false, nonReconnu, {}, {}, 0,
-               {});
-        rangee("bonnes tables, mauvaises colonnes", QStringLiteral("colonnes-fausses.mdb"), false, true,
-               QStringLiteral("Le test colonnes-fausses n'a pas le format attendu: sa table test a 1 champs au lieu "
-                              "d'au moins 21"),
-               {}, {}, 0, {});
+        refusTest("fichier vide", "vide.mdb", false, false, nonReconnu);
+        refusTest("octets au hasard", "aleatoire.mdb", true, false, nonReconnu);
+        refusTest("SQLite coupé après l'en-tête", "tronque-entete.mdb", false, false, nonReconnu);
+        refusTest("SQLite coupé à mi-chemin", "tronque-moitie.mdb", true, false, nonReconnu);
+        refusTest(
+            "bonnes tables, mauvaises colonnes", "colonnes-fausses.mdb", false, true,
+            q("Le test colonnes-fausses n'a pas le format attendu: sa table test a 1 champs au lieu d'au moins 21"));
         // The test is read whole when it is chosen: settings that are not there refuse it then.
-        rangee("paramètres sous d'autres noms", QStringLiteral("parametres-mal-nommes.mdb"), true, true,
-               QStringLiteral("Erreur 3265: "), {}, {}, 0, {});
-        rangee("question toute nulle, entraînement", QStringLiteral("question-nulle.mdb"), false, true, {}, {}, il50, 2,
-               {QStringLiteral("Q1"), QString()});
-        rangee("question toute nulle, évaluation", QStringLiteral("question-nulle.mdb"), true, true, {}, {}, il50, 2,
-               {});
+        refusTest("paramètres sous d'autres noms", "parametres-mal-nommes.mdb", true, true, q("Erreur 3265: "));
+        demarre("question toute nulle, entraînement", q("question-nulle.mdb"), false, 2, {q("Q1"), QString()});
+        demarre("question toute nulle, évaluation", q("question-nulle.mdb"), true, 2);
         // A time allowed that is no number cannot be given to the countdown: refused before the questions.
-        rangee("paramètres et chapitre nuls", QStringLiteral("parametres-nuls.mdb"), false, true, {},
-               QStringLiteral("Erreur 13: Type incompatible: le temps du test parametres-nuls n'est pas un nombre"), {},
-               0, {});
-        rangee("textes aux tailles des champs", QStringLiteral("textes-aux-limites.mdb"), false, true, {}, {}, il50, 1,
-               {QString(200, QLatin1Char('q'))});
-        rangee("question de 201 caractères", QStringLiteral("question-201.mdb"), true, true, {}, champTropPetit, {}, 0,
-               {});
-        rangee("réponse 5 de 101 caractères", QStringLiteral("reponse5-101.mdb"), false, true, {}, champTropPetit, {},
-               0, {});
-        rangee("chapitre de 81 caractères", QStringLiteral("chapitre-81.mdb"), true, true, {}, champTropPetit, {}, 0,
-               {});
-        rangee("nom de test de 50 caractères", QString(50, QLatin1Char('n')) + QStringLiteral(".mdb"), true, true, {},
-               {}, il50, 1, {});
-        rangee("nom de test de 51 caractères", QString(51, QLatin1Char('n')) + QStringLiteral(".mdb"), true, true, {},
-               champTropPetit, {}, 0, {});
-        rangee(
-            "entiers 16 bits à 0, 32767 et négatifs", QStringLiteral("entiers-limites.mdb"), false, true, {}, {},
-            QStringLiteral("Pour réussir ce test il faut 0% de bonnes réponses"), 6,
-            {QStringLiteral("nbrereponse 0"), QStringLiteral("nbrereponse 32767"), QStringLiteral("nbrereponse -1")});
-        rangee("entiers 16 bits, évaluation", QStringLiteral("entiers-limites.mdb"), true, true, {}, {},
-               QStringLiteral("Pour réussir ce test il faut 0% de bonnes réponses"), 6, {});
-        rangee("temps négatif, tolérance 32767", QStringLiteral("temps-negatif.mdb"), true, true, {}, {},
-               QStringLiteral("Pour réussir ce test il faut 32767% de bonnes réponses"), 1, {});
-        rangee("temps 0, tolérance négative", QStringLiteral("temps-zero.mdb"), false, true, {}, {},
-               QStringLiteral("Pour réussir ce test il faut -1% de bonnes réponses"), 1, {QStringLiteral("Q1")});
-        rangee("nbrereponse 32768", QStringLiteral("entier-32768.mdb"), false, true, {}, depassement, {}, 0, {});
-        rangee("S1 à -32769", QStringLiteral("entier-moins-32769.mdb"), true, true, {}, depassement, {}, 0, {});
-        rangee("temps de 40000 secondes", QStringLiteral("temps-40000.mdb"), true, true, {}, depassement, {}, 0, {});
-        rangee("test sans question", QStringLiteral("zero-question.mdb"), true, true,
-               QStringLiteral("Le test zero-question ne contient aucune question"), {}, {}, 0, {});
-        rangee("une seule question", QStringLiteral("une-question.mdb"), true, true, {}, {}, il50, 1, {});
-        rangee("5000 questions, entraînement", QStringLiteral("5000-questions.mdb"), false, true, {}, {}, il50, 5000,
-               {QStringLiteral("Question numéro 1 ?"), QStringLiteral("Question numéro 2 ?")});
-        rangee("5000 questions, évaluation", QStringLiteral("5000-questions.mdb"), true, true, {}, {}, il50, 5000, {});
+        refusNom("paramètres et chapitre nuls", q("parametres-nuls.mdb"), false,
+                 q("Erreur 13: Type incompatible: le temps du test parametres-nuls n'est pas un nombre"));
+        demarre("textes aux tailles des champs", q("textes-aux-limites.mdb"), false, 1,
+                {QString(200, QLatin1Char('q'))});
+        refusNom("question de 201 caractères", q("question-201.mdb"), true, champTropPetit);
+        refusNom("réponse 5 de 101 caractères", q("reponse5-101.mdb"), false, champTropPetit);
+        refusNom("chapitre de 81 caractères", q("chapitre-81.mdb"), true, champTropPetit);
+        demarre("nom de test de 50 caractères", QString(50, QLatin1Char('n')) + q(".mdb"), true, 1);
+        refusNom("nom de test de 51 caractères", QString(51, QLatin1Char('n')) + q(".mdb"), true, champTropPetit);
+        demarre("entiers 16 bits à 0, 32767 et négatifs", q("entiers-limites.mdb"), false, 6,
+                {q("nbrereponse 0"), q("nbrereponse 32767"), q("nbrereponse -1")}, 0);
+        demarre("entiers 16 bits, évaluation", q("entiers-limites.mdb"), true, 6, {}, 0);
+        demarre("temps négatif, tolérance 32767", q("temps-negatif.mdb"), true, 1, {}, 32767);
+        demarre("temps 0, tolérance négative", q("temps-zero.mdb"), false, 1, {q("Q1")}, -1);
+        refusNom("nbrereponse 32768", q("entier-32768.mdb"), false, depassement);
+        refusNom("S1 à -32769", q("entier-moins-32769.mdb"), true, depassement);
+        refusNom("temps de 40000 secondes", q("temps-40000.mdb"), true, depassement);
+        refusTest("test sans question", "zero-question.mdb", true, true,
+                  q("Le test zero-question ne contient aucune question"));
+        demarre("une seule question", q("une-question.mdb"), true, 1);
+        demarre("5000 questions, entraînement", q("5000-questions.mdb"), false, 5000,
+                {q("Question numéro 1 ?"), q("Question numéro 2 ?")});
+        demarre("5000 questions, évaluation", q("5000-questions.mdb"), true, 5000);
         // Numbers 1, 3, 3, 7 of four: place 1 has no question 2 and shows the first record, place 2 the later of
         // the two questions numbered 3.
-        rangee("numéros avec lacunes et doublons", QStringLiteral("numeros-lacunes-doublons.mdb"), false, true, {}, {},
-               il50, 4, {QStringLiteral("Q1"), QStringLiteral("Q1"), QStringLiteral("Q3b")});
-        rangee("chapitres sans question", QStringLiteral("chapitres-inutilises.mdb"), false, true, {}, {}, il50, 2,
-               {QStringLiteral("Q1"), QStringLiteral("Q2")});
+        demarre("numéros avec lacunes et doublons", q("numeros-lacunes-doublons.mdb"), false, 4,
+                {q("Q1"), q("Q1"), q("Q3b")});
+        demarre("chapitres sans question", q("chapitres-inutilises.mdb"), false, 2, {q("Q1"), q("Q2")});
     }
 
     void eachHostileTestIsListedOrRefused() {
@@ -576,41 +525,34 @@ private slots:
         QTest::addColumn<QString>("refus");   // start of the message; empty when the session starts
         QTest::addColumn<QString>("fichier"); // the results file of a session that starts
 
-        const QString tropPetit = QStringLiteral("Erreur 3163: Champ trop petit pour accepter la quantité de données");
-        QTest::newRow("deux-points") << QStringLiteral("C:Dupont") << QString() << QString()
-                                     << QStringLiteral("Le caractère « : » ne peut pas figurer dans un nom de "
-                                                       "fichier: le nom « C:Dupont » ne peut pas être utilisé")
-                                     << QString();
-        QTest::newRow("barre inverse en tête du prénom")
-            << QStringLiteral("Dupont") << QStringLiteral("\\Jean") << QString()
-            << QStringLiteral("Le caractère « \\ » ne peut pas figurer dans un nom de fichier: le nom « \\ » ne peut "
-                              "pas être utilisé")
-            << QString();
-        QTest::newRow("caractère DEL") << QStringLiteral("Du\x7fpont") << QString() << QString()
-                                       << QStringLiteral("Le nom « Du?pont » contient un caractère de contrôle (code "
-                                                         "127), qui ne peut pas figurer dans un nom de fichier")
-                                       << QString();
-        QTest::newRow("nom de 300 caractères")
-            << QString(300, QLatin1Char('D')) << QString() << QString() << QStringLiteral("Erreur 75: ") << QString();
-        QTest::newRow("nom de 51 caractères")
-            << QString(51, QLatin1Char('x')) << QString() << QString() << tropPetit << QString();
-        QTest::newRow("prénom de 300 caractères")
-            << QStringLiteral("Dupont") << QString(300, QLatin1Char('J')) << QString() << tropPetit << QString();
-        QTest::newRow("classe de 51 caractères")
-            << QStringLiteral("Dupont") << QString() << QString(51, QLatin1Char('c')) << tropPetit << QString();
-        QTest::newRow("nom, prénom et classe de 50 caractères")
-            << k50 << k50 << k50 << QString() << QStringLiteral("x%1-B1V-Ex-061201.mdb").arg(k50);
-        QTest::newRow("barre oblique et deux-points après l'initiale du prénom")
-            << QStringLiteral("Dupont") << QStringLiteral("J/e:an") << QString() << QString()
-            << QStringLiteral("JDupont-B1V-Ex-061201.mdb");
-        QTest::newRow("accents") << QStringLiteral("Lefèvre-Œuvré") << QStringLiteral("Éloïse")
-                                 << QStringLiteral("1ère") << QString()
-                                 << QStringLiteral("ÉLefèvre-Œuvré-B1V-Ex-061201.mdb");
-        QTest::newRow("deux points comme nom")
-            << QStringLiteral("..") << QString() << QString() << QString() << QStringLiteral("..-B1V-Ex-061201.mdb");
-        QTest::newRow("prénom commençant par deux points")
-            << QStringLiteral("Dupont") << QStringLiteral("..Jean") << QString() << QString()
-            << QStringLiteral(".Dupont-B1V-Ex-061201.mdb");
+        const auto q = [](const char* texte) { return QString::fromUtf8(texte); };
+        const auto rangee = [](const char* ligne, const QString& nom, const QString& prenom, const QString& classe,
+                               const QString& refus, const QString& fichier) {
+            QTest::newRow(ligne) << nom << prenom << classe << refus << fichier;
+        };
+        const auto refuse = [&](const char* ligne, const QString& nom, const QString& prenom, const QString& classe,
+                                const QString& refus) { rangee(ligne, nom, prenom, classe, refus, {}); };
+        const auto garde = [&](const char* ligne, const QString& nom, const QString& prenom, const QString& classe,
+                               const QString& fichier) { rangee(ligne, nom, prenom, classe, {}, fichier); };
+        const QString tropPetit = q("Erreur 3163: Champ trop petit pour accepter la quantité de données");
+        const QString interdit = q("Le caractère « %1 » ne peut pas figurer dans un nom de fichier: le nom « %2 » ne "
+                                   "peut pas être utilisé");
+
+        refuse("deux-points", q("C:Dupont"), {}, {}, interdit.arg(q(":"), q("C:Dupont")));
+        refuse("barre inverse en tête du prénom", q("Dupont"), q("\\Jean"), {}, interdit.arg(q("\\"), q("\\")));
+        refuse("caractère DEL", q("Du\x7fpont"), {}, {},
+               q("Le nom « Du?pont » contient un caractère de contrôle (code 127), qui ne peut pas figurer dans un nom "
+                 "de fichier"));
+        refuse("nom de 300 caractères", QString(300, QLatin1Char('D')), {}, {}, q("Erreur 75: "));
+        refuse("nom de 51 caractères", QString(51, QLatin1Char('x')), {}, {}, tropPetit);
+        refuse("prénom de 300 caractères", q("Dupont"), QString(300, QLatin1Char('J')), {}, tropPetit);
+        refuse("classe de 51 caractères", q("Dupont"), {}, QString(51, QLatin1Char('c')), tropPetit);
+        garde("nom, prénom et classe de 50 caractères", k50, k50, k50, q("x%1-B1V-Ex-061201.mdb").arg(k50));
+        garde("barre oblique et deux-points après l'initiale du prénom", q("Dupont"), q("J/e:an"), {},
+              q("JDupont-B1V-Ex-061201.mdb"));
+        garde("accents", q("Lefèvre-Œuvré"), q("Éloïse"), q("1ère"), q("ÉLefèvre-Œuvré-B1V-Ex-061201.mdb"));
+        garde("deux points comme nom", q(".."), {}, {}, q("..-B1V-Ex-061201.mdb"));
+        garde("prénom commençant par deux points", q("Dupont"), q("..Jean"), {}, q(".Dupont-B1V-Ex-061201.mdb"));
     }
 
     void namesThatCannotNameAFileAreRefusedAndOthersKept() {
