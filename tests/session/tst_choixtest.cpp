@@ -1,4 +1,3 @@
-#include "data/fichierresultats.h"
 #include "scenarios.h"
 
 using namespace kelvane;
@@ -12,16 +11,10 @@ void ecrire(const QString& chemin, const QByteArray& contenu) {
     f.write(contenu);
 }
 
-// A results file as a session leaves it, examen yes or no.
 void creerResultats(const QString& chemin, bool examen) {
-    db::Database base = data::creerFichierResultats(chemin);
-    db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
-    eleves.AddNew();
-    eleves.SetField(QStringLiteral("nom"), QStringLiteral("Dupont"));
-    eleves.SetField(QStringLiteral("examen"), examen);
-    eleves.SetField(QStringLiteral("temps"), 60);
-    eleves.SetField(QStringLiteral("tolerance"), 50);
-    eleves.Update();
+    fixtures::Resultats r;
+    r.examen = examen;
+    fixtures::creerResultats(chemin, r);
 }
 
 void creerTest(const QString& chemin, int questions = 1) {
@@ -50,10 +43,7 @@ private slots:
         creerResultats(chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb")), true);
         ecrire(chemin(QStringLiteral("abime.mdb")), QByteArray("SQLite format 3\0tronqué", 23));
         ecrire(chemin(QStringLiteral("notes.txt")), "pas une base");
-        db::Database autre = db::CreateDatabase(chemin(QStringLiteral("inventaire.mdb")));
-        db::TableDef t = autre.CreateTableDef(QStringLiteral("outils"));
-        t.Fields().Append(t.CreateField(QStringLiteral("nom"), db::FieldType::Text, 50));
-        autre.TableDefs().Append(t);
+        fixtures::creerBase(chemin(QStringLiteral("inventaire.mdb")), {QStringLiteral("outils")});
     }
     void cleanup() {
         QVERIFY(fx_->services->messages.allAnswered());

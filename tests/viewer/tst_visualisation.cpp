@@ -1,98 +1,29 @@
-#include "data/fichierresultats.h"
 #include "forms/visualisation.h"
-#include "support/formefixture.h"
-
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <QFile>
+#include "session/scenarios.h"
 
 using namespace kelvane;
+using scenario::fond;
+using scenario::kGris;
+using scenario::kRose;
+using scenario::octets;
+using scenario::tenuOuvert;
 
 namespace {
 
-const QColor kRose(255, 192, 192);
-const QColor kGris(192, 192, 192);
-
-struct QuestionFaite {
-    QString texte;
-    int numero = 1;
-    bool reussi = false;
-};
-
-struct Resultats {
-    bool examen = false;
-    int tolerance = 70;
-    std::vector<QuestionFaite> questions;
-};
-
-// A results file as a session leaves it: the candidate, the test's settings and the questions in stored order.
-void creerResultats(const QString& chemin, const Resultats& r) {
-    db::Database base = data::creerFichierResultats(chemin);
-    base.BeginTrans();
-    db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
-    eleves.AddNew();
-    const QList<std::pair<const char*, QVariant>> champs{{"prenom", QStringLiteral("Jean")},
-                                                         {"nom", QStringLiteral("Dupont")},
-                                                         {"classe", QStringLiteral("1EL")},
-                                                         {"test", QStringLiteral("B1V")},
-                                                         {"date", QStringLiteral("06/12/01")},
-                                                         {"examen", r.examen},
-                                                         {"temps", 600},
-                                                         {"tolerance", r.tolerance}};
-    for (const auto& [nom, valeur] : champs) {
-        eleves.SetField(QString::fromLatin1(nom), valeur);
-    }
-    eleves.Update();
-    db::Recordset chapitres = base.OpenRecordset(QStringLiteral("chapitre"));
-    chapitres.AddNew();
-    chapitres.SetField(QStringLiteral("nom"), QStringLiteral("Généralités"));
-    chapitres.SetField(QStringLiteral("numero"), 1);
-    chapitres.Update();
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("question"));
-    for (const QuestionFaite& q : r.questions) {
-        questions.AddNew();
-        for (int j = 0; j < 5; ++j) {
-            questions.SetField(data::champ::B0 + j, false);
-        }
-        questions.SetField(data::champ::Question, q.texte);
-        questions.SetField(data::champ::Chapitre, 1);
-        questions.SetField(data::champ::Numero, q.numero);
-        questions.SetField(data::champ::Reussi, q.reussi);
-        questions.Update();
-    }
-    base.CommitTrans();
-    base.Close();
-}
-
-// Questions "Q1", "Q2"... carrying the given numbers in stored order, the right ones marked.
-std::vector<QuestionFaite> numerotees(const QList<int>& numeros, const QList<bool>& justes = {}) {
-    std::vector<QuestionFaite> qs;
+// Jean Dupont's results at B1V: questions "Q1", "Q2"... carrying the given numbers in stored order, the right
+// ones marked.
+void creerResultats(const QString& chemin, bool examen, const QList<int>& numeros = {}, const QList<bool>& justes = {},
+                    int tolerance = 70) {
+    fixtures::Resultats r;
+    r.examen = examen;
+    r.tolerance = tolerance;
     for (int i = 0; i < numeros.size(); ++i) {
-        qs.push_back({QStringLiteral("Q%1").arg(i + 1), numeros.at(i), i < justes.size() && justes.at(i)});
+        fixtures::Question& q = r.questions.emplace_back();
+        q.texte = QStringLiteral("Q%1").arg(i + 1);
+        q.numero = numeros.at(i);
+        q.reussi = i < justes.size() && justes.at(i);
     }
-    return qs;
-}
-
-QByteArray empreinte(const QString& chemin) {
-    QFile f(chemin);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
-                                       : QByteArray();
-}
-
-// Some descriptor of the process points to the file.
-bool tenuOuvert(const QString& chemin) {
-    const QString vise = QFileInfo(chemin).canonicalFilePath();
-    QDirIterator fd(QStringLiteral("/proc/self/fd"), QDir::System | QDir::Files);
-    while (fd.hasNext()) {
-        if (QFileInfo(fd.next()).symLinkTarget() == vise) {
-            return true;
-        }
-    }
-    return false;
-}
-
-QColor fond(QPushButton* b) {
-    return b->grab().toImage().pixelColor(b->width() / 2, 3);
+    fixtures::creerResultats(chemin, r);
 }
 
 // Everything the results frame shows, to compare two showings.
@@ -158,16 +89,12 @@ private slots:
     // The list holds only results files, with their mode, in alphabetical order whatever the case, the accents
     // and the spelling of the extension; a teacher without a mouse picks one with the arrows and opens it.
     void theKeyboardPicksAResultsFileInAnAlphabeticalList() {
-        creerResultats(chemin(QStringLiteral("Zoé.mdb")), {.examen = true, .questions = {}});
-        creerResultats(chemin(QStringLiteral("élise.mdb")), {.questions = {}});
-        creerResultats(chemin(QStringLiteral("Bruno.MDB")), {.examen = true, .questions = numerotees({1, 2}, {true})});
-        creerResultats(chemin(QStringLiteral("alain.mdb")), {.questions = {}});
+        creerResultats(chemin(QStringLiteral("Zoé.mdb")), true);
+        creerResultats(chemin(QStringLiteral("élise.mdb")), false);
+        creerResultats(chemin(QStringLiteral("Bruno.MDB")), true, {1, 2}, {true});
+        creerResultats(chemin(QStringLiteral("alain.mdb")), false);
         fichiersAutres();
-        db::Database autre = db::CreateDatabase(chemin(QStringLiteral("inventaire.mdb")));
-        db::TableDef t = autre.CreateTableDef(QStringLiteral("outils"));
-        t.Fields().Append(t.CreateField(QStringLiteral("nom"), db::FieldType::Text, 50));
-        autre.TableDefs().Append(t);
-        autre.Close();
+        fixtures::creerBase(chemin(QStringLiteral("inventaire.mdb")), {QStringLiteral("outils")});
 
         const ecrans::EcranVisualisation v = ouvrir();
         QCOMPARE(gui::lignes(v.listefichier),
@@ -195,49 +122,38 @@ private slots:
         }
         QVERIFY(v.Valider->isEnabled());
         QCOMPARE(fond(v.Valider), kRose);
-        for (int i = 0; i < 8 && QApplication::focusWidget() != v.Valider; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(QApplication::focusWidget(), v.Valider);
+        QVERIFY(scenario::tabulerJusqua(v.forme, v.Valider));
         QTest::keyClick(v.Valider, Qt::Key_Space);
         QVERIFY(v.Frame5->isVisible());
         QCOMPARE(v.Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 2 questions"));
+        QCOMPARE(v.Label27->text(), QStringLiteral("Jean DUPONT 1ELEC"));
+        // The date is the one the file holds, not today's: the viewer stamps nothing.
         QCOMPARE(v.Label28->text(), QStringLiteral("B1V (Evaluation) du 06/12/01"));
     }
 
     // Each row: the question numbers in stored order, which of those records were right, the pass mark, and what
-    // the screen must show.
+    // the screen lists and concludes. Rounding and the pass mark's edges are tst_resultats' partEtVerdict rows.
     void showsTheFileByQuestionNumber_data() {
         QTest::addColumn<QList<int>>("numeros");
         QTest::addColumn<QList<bool>>("justes");
         QTest::addColumn<int>("tolerance");
         QTest::addColumn<QStringList>("list1");
-        QTest::addColumn<QString>("label9");
-        QTest::addColumn<QString>("label10");
+        QTest::addColumn<QString>("verdict");
         const auto oui = [](int i) { return QStringLiteral("Q%1      :Oui").arg(i); };
         const auto non = [](int i) { return QStringLiteral("Q%1      :Non").arg(i); };
-        const auto bonnes = [](int n, int sur) {
-            return QStringLiteral("Nombre de Bonnes Réponses: %1 sur %2 questions").arg(n).arg(sur);
-        };
         QTest::newRow("tirage d'une évaluation remis par numéro")
             << QList<int>{3, 1, 2} << QList<bool>{true, false, true} << 67 << QStringList{non(2), oui(3), oui(1)}
-            << bonnes(2, 3) << QStringLiteral("66% de bonnes réponses, le test n'est pas réussi (<67%)");
-        QTest::newRow("seuil atteint sans arrondi")
-            << QList<int>{1, 2, 3} << QList<bool>{true, true, false} << 66 << QStringList{oui(1), oui(2), non(3)}
-            << bonnes(2, 3) << QStringLiteral("66% de bonnes réponses, le test est réussi (>=66%)");
+            << QStringLiteral("66% de bonnes réponses, le test n'est pas réussi (<67%)");
         // Number 3 is missing: its place stands for the first record; the record numbered 4 is not listed.
         QTest::newRow("numéro manquant") << QList<int>{1, 2, 4} << QList<bool>{true, false, true} << 50
-                                         << QStringList{oui(1), non(2), oui(1)} << bonnes(2, 3)
+                                         << QStringList{oui(1), non(2), oui(1)}
                                          << QStringLiteral("66% de bonnes réponses, le test est réussi (>=50%)");
         // Two records numbered 2: the later one takes the place; nothing carries 3.
         QTest::newRow("numéro en double")
             << QList<int>{1, 2, 2} << QList<bool>{false, false, true} << 50 << QStringList{non(1), oui(3), non(1)}
-            << bonnes(1, 3) << QStringLiteral("33% de bonnes réponses, le test n'est pas réussi (<50%)");
-        QTest::newRow("aucune question") << QList<int>{} << QList<bool>{} << 50 << QStringList{} << bonnes(0, 0)
+            << QStringLiteral("33% de bonnes réponses, le test n'est pas réussi (<50%)");
+        QTest::newRow("aucune question") << QList<int>{} << QList<bool>{} << 50 << QStringList{}
                                          << QStringLiteral("0% de bonnes réponses, le test n'est pas réussi (<50%)");
-        QTest::newRow("aucune question, seuil nul")
-            << QList<int>{} << QList<bool>{} << 0 << QStringList{} << bonnes(0, 0)
-            << QStringLiteral("0% de bonnes réponses, le test est réussi (>=0%)");
     }
 
     void showsTheFileByQuestionNumber() {
@@ -245,19 +161,16 @@ private slots:
         QFETCH(QList<bool>, justes);
         QFETCH(int, tolerance);
         QFETCH(QStringList, list1);
-        QFETCH(QString, label9);
-        QFETCH(QString, label10);
-        creerResultats(chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb")),
-                       {.examen = true, .tolerance = tolerance, .questions = numerotees(numeros, justes)});
+        QFETCH(QString, verdict);
+        creerResultats(chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb")), true, numeros, justes, tolerance);
         const ecrans::EcranVisualisation v = ouvrir();
         choisir(v, QStringLiteral("JDupont-B1V-Ex-061201.mdb"));
         QVERIFY(v.Frame1->isHidden() && v.Frame5->isVisible());
         QCOMPARE(gui::lignes(v.List1), list1);
-        QCOMPARE(v.Label9->text(), label9);
-        QCOMPARE(v.Label10->text(), label10);
-        QCOMPARE(v.Label27->text(), QStringLiteral("Jean DUPONT 1EL"));
-        // The date is the one the file holds, not today's: the viewer stamps nothing.
-        QCOMPARE(v.Label28->text(), QStringLiteral("B1V (Evaluation) du 06/12/01"));
+        QCOMPARE(v.Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: %1 sur %2 questions")
+                                       .arg(justes.count(true))
+                                       .arg(numeros.size()));
+        QCOMPARE(v.Label10->text(), verdict);
     }
 
     // The same file shows the same screen each time, whatever was opened in between; viewing and printing never
@@ -265,10 +178,10 @@ private slots:
     void viewingNeverChangesTheFile() {
         const QString a = chemin(QStringLiteral("a.mdb"));
         const QString b = chemin(QStringLiteral("b.mdb"));
-        creerResultats(a, {.questions = numerotees({2, 1, 4}, {true, false, true})}); // 3 missing
-        creerResultats(b, {.examen = true, .questions = numerotees({4, 3, 2, 1}, {false, true, true, true})});
-        const QByteArray avantA = empreinte(a);
-        const QByteArray avantB = empreinte(b);
+        creerResultats(a, false, {2, 1, 4}, {true, false, true}); // 3 missing
+        creerResultats(b, true, {4, 3, 2, 1}, {false, true, true, true});
+        const QByteArray avantA = octets(a);
+        const QByteArray avantB = octets(b);
         const services::RecordingPrinter& imprimante = fx_->services->printer;
 
         const ecrans::EcranVisualisation v = ouvrir();
@@ -297,8 +210,8 @@ private slots:
         v.Annuler->click();
         QVERIFY(!v.forme->isVisible());
         QVERIFY(!tenuOuvert(a) && !tenuOuvert(b));
-        QCOMPARE(empreinte(a), avantA);
-        QCOMPARE(empreinte(b), avantB);
+        QCOMPARE(octets(a), avantA);
+        QCOMPARE(octets(b), avantB);
         const QStringList restes =
             QDir(fx_->dossier->path()).entryList({QStringLiteral("*-journal"), QStringLiteral("*-wal")}, QDir::Files);
         QVERIFY2(restes.isEmpty(), qPrintable(restes.join(QLatin1Char(' '))));
@@ -306,7 +219,7 @@ private slots:
 
     // A change of folder keeps the name chosen and Valider ready; the name then refers to no file of the folder.
     void theChoiceSurvivesAFolderChange() {
-        creerResultats(chemin(QStringLiteral("pierre.mdb")), {.questions = numerotees({1})});
+        creerResultats(chemin(QStringLiteral("pierre.mdb")), false, {1});
         QVERIFY(QDir(fx_->dossier->path()).mkdir(QStringLiteral("vide")));
         const ecrans::EcranVisualisation v = ouvrir();
         choisir(v, QStringLiteral("pierre.mdb"));
@@ -347,7 +260,7 @@ private slots:
     void validerRefusesWhatIsNotAResultsFile() {
         QFETCH(QString, nom);
         QFETCH(QString, titre);
-        creerResultats(chemin(QStringLiteral("vu.mdb")), {.questions = numerotees({1, 2})});
+        creerResultats(chemin(QStringLiteral("vu.mdb")), false, {1, 2});
         fichiersAutres();
         const ecrans::EcranVisualisation v = ouvrir();
         choisir(v, QStringLiteral("vu.mdb"));
@@ -372,7 +285,7 @@ private slots:
     // Leaving, by Annuler or the title bar, lets the file go; the next showing starts afresh, nothing chosen.
     void leavingLetsTheFileGoAndTheNextShowingStartsAfresh() {
         const QString fichier = chemin(QStringLiteral("session.mdb"));
-        creerResultats(fichier, {.questions = numerotees({1})});
+        creerResultats(fichier, false, {1});
         ecrans::EcranVisualisation v = ouvrir();
         choisir(v, QStringLiteral("session.mdb"));
         QVERIFY(tenuOuvert(fichier));
