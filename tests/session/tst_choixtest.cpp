@@ -1,4 +1,4 @@
-#include "scenarios.h"
+#include "support/scenarios.h"
 
 using namespace kelvane;
 using namespace scenario;

@@ -1,4 +1,4 @@
-#include "scenarios.h"
+#include "support/scenarios.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>

@@ -1,5 +1,5 @@
 #include "forms/visualisation.h"
-#include "session/scenarios.h"
+#include "support/scenarios.h"
 
 using namespace kelvane;
 using scenario::fond;
