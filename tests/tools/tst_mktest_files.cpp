@@ -1,5 +1,6 @@
-// The files kelvane-mktest writes: the test file layout read back through the engine, the settings file,
-// the pictures, and the command line (messages, exit status, nothing left behind on failure).
+// The files kelvane-outil writes: the test file layout read back through the engine, the settings file, the
+// pictures, the command line (messages, exit status, nothing written on failure) and a test exported then built
+// again.
 
 #include "images.h"
 #include "platform/db/database.h"
@@ -45,7 +46,7 @@ QStringList sorted(QStringList list) {
 // Runs the tool; returns its exit code and puts its error output in err.
 int runTool(const QStringList& args, QString* err = nullptr) {
     QProcess p;
-    p.start(QStringLiteral(KELVANE_MKTEST), args);
+    p.start(QStringLiteral(KELVANE_OUTIL), args);
     if (!p.waitForFinished(60000)) {
         return -1;
     }
@@ -58,6 +59,30 @@ int runTool(const QStringList& args, QString* err = nullptr) {
 QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every table of a database, its fields and its records, as text.
+QStringList dump(const QString& path) {
+    QStringList lines;
+    db::Database database = db::OpenDatabase(path, db::OpenMode::ReadOnly);
+    for (const QString& table : sorted(database.userTables())) {
+        db::Recordset rs = database.OpenRecordset(table);
+        QStringList fields;
+        for (int i = 0; i < rs.FieldCount(); ++i) {
+            const db::FieldInfo& f = rs.FieldDef(i);
+            fields << QStringLiteral("%1:%2:%3").arg(f.name).arg(static_cast<int>(f.type)).arg(f.size);
+        }
+        lines << table + u' ' + fields.join(u',');
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+            QStringList values;
+            for (int i = 0; i < rs.FieldCount(); ++i) {
+                const QVariant v = rs.Fields(i);
+                values << QString::fromLatin1(v.typeName()) + u'=' + v.toString();
+            }
+            lines << values.join(u'|');
+        }
+    }
+    return lines;
 }
 
 bool dark(const QImage& image, int x, int y) {
@@ -226,38 +251,113 @@ private slots:
         QVERIFY(light(classe2, 22, 48) && light(classe2, 48, 48) && light(classe2, 4, 4));
     }
 
+    void commandLine_data() {
+        // Arguments with "@" for the test's folder. The folder holds good.csv (kSource), bad.csv (a question without
+        // answer on line 8), quoted.csv (quotes, ';', '#' and accents) and built.mdb (built from kSource).
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("output"); // on the standard output when done, on the error output otherwise
+        const QString outil = QStringLiteral(KELVANE_OUTIL);
+        QTest::newRow("help") << outil << QStringList{"--help"} << 0 << "kelvane-outil exporter TEST.mdb SOURCE.csv";
+        QTest::newRow("no command") << outil << QStringList{} << 1 << "Utilisation :";
+        QTest::newRow("unknown command") << outil << QStringList{"compile"} << 1
+                                         << "kelvane-outil : commande « compile » inconnue.";
+        QTest::newRow("missing argument") << outil << QStringList{"test", "@/good.csv"} << 1
+                                          << "nombre d'arguments incorrect (attendu : kelvane-outil test SOURCE.csv";
+        QTest::newRow("test built and told") << outil << QStringList{"test", "@/good.csv", "@/B1V.mdb"} << 0
+                                             << "B1V.mdb : 3 questions, 2 chapitres, 720 s, 80 %";
+        QTest::newRow(".MDB in capitals") << outil << QStringList{"test", "@/good.csv", "@/B1V.MDB"} << 0 << "B1V.MDB";
+        QTest::newRow("output not .mdb") << outil << QStringList{"test", "@/good.csv", "@/B1V.csv"} << 1
+                                         << "B1V.csv : le nom doit finir par .mdb";
+        QTest::newRow("missing folder") << outil << QStringList{"test", "@/good.csv", "@/absent/x.mdb"} << 1
+                                        << "x.mdb : le dossier « @/absent » n'existe pas";
+        QTest::newRow("bad source keeps the old test")
+            << outil << QStringList{"test", "@/bad.csv", "@/built.mdb"} << 1 << "bad.csv, ligne 8 : aucune réponse";
+        QTest::newRow("missing source") << outil << QStringList{"test", "@/absent.csv", "@/x.mdb"} << 1
+                                        << "absent.csv : impossible de lire le fichier";
+        QTest::newRow("export") << outil << QStringList{"exporter", "@/built.mdb", "@/back.csv"} << 0
+                                << "back.csv : 3 questions, 2 chapitres, 720 s, 80 %";
+        QTest::newRow("export of a source")
+            << outil << QStringList{"exporter", "@/good.csv", "@/back.csv"} << 1 << "good.csv : ";
+        QTest::newRow("export over a test") << outil << QStringList{"exporter", "@/built.mdb", "@/copy.mdb"} << 1
+                                            << "copy.mdb : une source ne finit pas par .mdb";
+        QTest::newRow("settings") << outil << QStringList{"reglages", "@/h.mdb", "Atelier"} << 0
+                                  << "h.mdb : réglages, code « Atelier »";
+        QTest::newRow("code too long") << outil << QStringList{"reglages", "@/h.mdb", QString(21, u'x')} << 1
+                                       << "h.mdb : code trop long : 21 caractères, 20 au plus";
+        QTest::newRow("settings not .mdb")
+            << outil << QStringList{"reglages", "@/h.txt"} << 1 << "h.txt : le nom doit finir par .mdb";
+        QTest::newRow("images") << outil << QStringList{"images", "@/Images"} << 0 << "Condo.jpg, Terre.jpg";
+        const QString mktest = QStringLiteral(KELVANE_MKTEST);
+        QTest::newRow("alias: test") << mktest << QStringList{"test", "@/good.csv", "@/m.mdb"} << 0 << "m.mdb : 3";
+        QTest::newRow("alias: settings") << mktest << QStringList{"settings", "@/h.mdb"} << 0 << "code vide";
+        QTest::newRow("alias: help") << mktest << QStringList{"-h"} << 0 << "kelvane-mktest test SOURCE.csv";
+    }
+
     void commandLine() {
-        const QString source = dir_->filePath(QStringLiteral("bon.csv"));
-        QFile f(source);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kSource);
-        f.close();
-        const QString output = dir_->filePath(QStringLiteral("sortie.mdb"));
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, output);
+        QDir dir(dir_->path());
+        const auto write = [&](const char* name, const QByteArray& data) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(data) == data.size());
+        };
+        write("good.csv", kSource);
+        write("bad.csv", kSource + "question;4;1;B0;qcm;0;Sans réponse\n");
+        writeTestDatabase(parsed(), dir.filePath(QStringLiteral("built.mdb")));
+        const auto snapshot = [&] {
+            QStringList files;
+            for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot)) {
+                files << name + u' ' + QString::fromLatin1(contents(dir.filePath(name)).toBase64());
+            }
+            return files;
+        };
+        const QStringList before = snapshot();
+
+        for (QString& a : args) {
+            a.replace(u'@', dir_->path());
+        }
+        QProcess p;
+        p.start(program, args);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), status);
+        const QString out = QString::fromUtf8(status == 0 ? p.readAllStandardOutput() : p.readAllStandardError());
+        QVERIFY2(out.contains(QString(output).replace(u'@', dir_->path())), qPrintable(out));
+        if (status != 0) {
+            QCOMPARE(snapshot(), before); // nothing written, nothing left behind
+        } else if (args.size() > 1) {
+            QVERIFY(QFileInfo::exists(args.last()) || QFileInfo::exists(args[1]));
+        }
+    }
+
+    void exportThenBuildGivesTheSameFile_data() {
+        QTest::addColumn<QString>("test");
+        const QDir demo(qEnvironmentVariable("KELVANE_DEMO_DIR"));
+        for (const char* name : {"B0-Bases.mdb", "B1V-Electricien.mdb", "BR-Intervention.mdb"}) {
+            QTest::newRow(name) << demo.filePath(QLatin1String(name));
+        }
+        QTest::newRow("quotes, ; and accents") << QString();
+    }
+
+    void exportThenBuildGivesTheSameFile() {
+        QFETCH(QString, test);
+        if (test.isEmpty()) {
+            test = dir_->filePath(QStringLiteral("guillemets.mdb"));
+            writeTestDatabase(parsed(kSource +
+                                     "chapitre;2;\"Salle # 2 « été »\"\n"
+                                     "question;4;2;B2;qcm;0;\"L'\"\"ouvrage\"\" ; déjà là ?\";\" Oui \";1;\"#\";0\n"),
+                              test);
+        }
+        const QString source = dir_->filePath(QStringLiteral("source.csv"));
+        const QString again = dir_->filePath(QStringLiteral("again.mdb"));
         QString err;
-        QCOMPARE(runTool({QStringLiteral("test"), source, output}, &err), 0);
+        QCOMPARE(runTool({QStringLiteral("exporter"), test, source}, &err), 0);
+        QCOMPARE(runTool({QStringLiteral("test"), source, again}, &err), 0);
         QVERIFY2(err.isEmpty(), qPrintable(err));
-        const QByteArray good = contents(output);
-        QVERIFY(!good.isEmpty());
-
-        // A bad source: French message with file and line, status 1, the previous output untouched.
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(kSource + "question;4;1;B0;qcm;0;Sans réponse\n");
-        f.close();
-        QCOMPARE(runTool({QStringLiteral("test"), source, output}, &err), 1);
-        QVERIFY2(err.contains(QStringLiteral("bon.csv, ligne 8 : aucune réponse")), qPrintable(err));
-        QCOMPARE(contents(output), good);
-        const QString fresh = dir_->filePath(QStringLiteral("neuf.mdb"));
-        QCOMPARE(runTool({QStringLiteral("test"), source, fresh}, &err), 1);
-        QVERIFY(!QFile::exists(fresh));
-
-        QCOMPARE(runTool({QStringLiteral("settings"), dir_->filePath(QStringLiteral("h.mdb"))}), 0);
-        QCOMPARE(
-            runTool({QStringLiteral("settings"), dir_->filePath(QStringLiteral("h2.mdb")), QString(21, u'x')}, &err),
-            1);
-        QVERIFY2(err.contains(QStringLiteral("Erreur 3163")), qPrintable(err));
-        QCOMPARE(runTool({QStringLiteral("test"), source}, &err), 2);
-        QVERIFY(err.contains(QStringLiteral("Utilisation")));
-        QCOMPARE(QDir(dir_->path()).entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(dump(again), dump(test));
     }
 
 private:

@@ -1,6 +1,8 @@
-// Reading test sources: what a teacher writes becomes the right questions, and every kind of mistake is
-// reported with the file name and the line.
+// Reading test sources: what a teacher writes becomes the right questions, every kind of mistake is reported
+// with the file name and the line (and only real mistakes), the README's example builds, and a test's values give
+// back a source that reads as the same test.
 
+#include "data/fichierresultats.h"
 #include "source.h"
 
 #include <QtTest>
@@ -129,6 +131,13 @@ private slots:
                                         << QStringLiteral("guillemet non refermé");
         QTest::newRow("not UTF-8") << QByteArray("question;1;1;B0;qcm;0;Qu'est-ce qu'un \xE9lectron ?;a;1\n")
                                    << QStringLiteral("texte non UTF-8");
+        QTest::newRow("comment after a chapter name")
+            << line(QStringLiteral("chapitre;2;Consignation   # le chapitre deux"))
+            << QStringLiteral("nom de chapitre : « Consignation   # le chapitre deux » contient un commentaire");
+        QTest::newRow("comment after a value") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;a;1 # oui"))
+                                               << QStringLiteral("valeur de la réponse 1 : « 1 # oui »");
+        QTest::newRow("no answer to tick")
+            << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;a;0;b;0")) << QStringLiteral("aucune réponse à cocher");
         QTest::newRow("tolerance twice") << line(QStringLiteral("tolerance;80"))
                                          << QStringLiteral("ligne « tolerance » en double (déjà ligne 2)");
     }
@@ -162,6 +171,85 @@ private slots:
         const ParseResult missing = readTestSource(QStringLiteral("/nonexistent/absent.csv"));
         QCOMPARE(missing.errors.size(), 1);
         QVERIFY(missing.errors[0].startsWith(QStringLiteral("absent.csv : impossible de lire le fichier")));
+    }
+
+    void reportsOnlyTheRealFaults_data() {
+        QTest::addColumn<QByteArray>("questions");
+        QTest::addColumn<QStringList>("errors");
+        QByteArray six;
+        for (int i = 1; i <= 6; ++i) {
+            six += line(QStringLiteral("question;%1;1;B0;qcm;0;Q%1 ?;a;%2").arg(i).arg(i == 2 ? 7 : 1));
+        }
+        QTest::newRow("one wrong line among six numbered 1 to 6")
+            << six
+            << QStringList{QStringLiteral("s.csv, ligne 5 : valeur de la réponse 1 : 7 hors des limites (0 à 1)")};
+        QTest::newRow("a '#' in a quoted chapter name")
+            << line(QStringLiteral("chapitre;2;\"Salle # 2\"")) + line(QStringLiteral("question;1;2;B0;qcm;0;Q;a;1"))
+            << QStringList{};
+        QTest::newRow("a number beyond the count is still one")
+            << line(QStringLiteral("question;1;1;B0;qcm;0;Q;a;1")) + line(QStringLiteral("question;2;1;B0;qcm;0;Q;a")) +
+                   line(QStringLiteral("question;4;1;B0;qcm;0;Q;a;1"))
+            << QStringList{QStringLiteral("s.csv, ligne 5 : nombre de colonnes incorrect : 8 (question;numéro;chapitre;"
+                                          "niveaux;genre;temps;texte puis une réponse et sa valeur par paire de "
+                                          "colonnes)"),
+                           QStringLiteral("s.csv, ligne 6 : question numéro 4 : les questions doivent être numérotées "
+                                          "de 1 à 3")};
+    }
+
+    void reportsOnlyTheRealFaults() {
+        QFETCH(QByteArray, questions);
+        QFETCH(QStringList, errors);
+        QCOMPARE(parseTestSource(kHeader + questions, QStringLiteral("s.csv")).errors, errors);
+    }
+
+    void theReadmeExampleBuildsAndShowsThePictures() {
+        // The example of the README, copied as it is, is a test; its first question is the one shown with the
+        // three pictures, its answers in the order of the pictures.
+        QFile readme(QStringLiteral(KELVANE_README));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const auto block = [&](const QString& after) {
+            const qsizetype start = text.indexOf(u"```\n", text.indexOf(after)) + 4;
+            return text.mid(start, text.indexOf(u"```", start) - start);
+        };
+        QVERIFY2(!block(QStringLiteral("The lines are:")).contains(u'#'), "the format shows no comment after a field");
+        const ParseResult r =
+            parseTestSource(block(QStringLiteral("Example (a complete source")).toUtf8(), QStringLiteral("README.md"));
+        QVERIFY2(r.ok(), qPrintable(r.errors.join(u'\n')));
+        const Question& q = r.source.questions.at(0);
+        QCOMPARE(q.text, QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?"));
+        QVERIFY(text.contains(u'`' + q.text + u'`'));
+        QCOMPARE(q.answers.at(0).text, QStringLiteral("Un symbole de condensateur"));
+        QCOMPARE(q.answers.at(2).text, QStringLiteral("Un double carré"));
+    }
+
+    void exportedSourceReadsAsTheSameTest() {
+        // Quotes, ';', '#', accents, blanks at the ends and both kinds of question come back as they were.
+        const QByteArray data = kHeader + line(QStringLiteral("chapitre;2;\"Salle # 2 « été »\"")) +
+                                line(QStringLiteral("question;2;2;B1 BC;ordre;30;\" Classez \"\"ça\"\" ; vite \";Un;2;"
+                                                    "Deux;1")) +
+                                line(QStringLiteral("question;1;1;BR;qcm;5;Où ?;\"Là;ici\";1;#non;0"));
+        const ParseResult r = parseTestSource(data, QStringLiteral("a.csv"));
+        QVERIFY2(r.ok(), qPrintable(r.errors.join(u'\n')));
+        const kelvane::data::Test test = toTest(r.source, QStringLiteral("a.mdb"));
+        QStringList errors;
+        const QByteArray source = exportSource(test, errors);
+        QCOMPARE(errors, QStringList());
+        const ParseResult again = parseTestSource(source, QStringLiteral("b.csv"));
+        QVERIFY2(again.ok(), qPrintable(again.errors.join(u'\n') + u'\n' + QString::fromUtf8(source)));
+        const kelvane::data::Test back = toTest(again.source, QStringLiteral("a.mdb"));
+        QCOMPARE(back.temps, test.temps);
+        QCOMPARE(back.chapitres.size(), test.chapitres.size());
+        QCOMPARE(back.chapitres[1].nom, test.chapitres[1].nom);
+        QCOMPARE(back.questions, test.questions);
+        QCOMPARE(summary(back, QStringLiteral("a.mdb")),
+                 QStringLiteral("a.mdb : 2 questions, 2 chapitres, 600 s, 70 %"));
+
+        kelvane::data::Test broken = test;
+        broken.questions[0][kelvane::data::champ::R1] = QStringLiteral("sur\ndeux lignes");
+        exportSource(broken, errors);
+        QCOMPARE(errors, QStringList{QStringLiteral("a.mdb : question 1, réponse 1 : texte sur plusieurs lignes, "
+                                                    "qu'une source ne peut pas tenir")});
     }
 
     void splitsFields_data() {

@@ -1,5 +1,8 @@
 #include "source.h"
 
+#include "data/controletest.h"
+#include "data/fichierresultats.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -61,8 +64,10 @@ private:
 
     QString fileName_;
     ParseResult result_;
+    QList<bool> quoted_; // of the current line's fields
     int tempsLine_ = 0;
     int toleranceLine_ = 0;
+    int questionLines_ = 0; // every question line, even refused: numbers run 1..this
 };
 
 ParseResult Parser::run(const QByteArray& data) {
@@ -89,7 +94,7 @@ ParseResult Parser::run(const QByteArray& data) {
         }
 
         QStringList fields;
-        if (!splitFields(content, fields)) {
+        if (!splitFields(content, fields, &quoted_)) {
             error(line, QStringLiteral("guillemet non refermé"));
             continue;
         }
@@ -139,6 +144,13 @@ void Parser::chapter(int line, const QStringList& fields) {
     Chapter c;
     c.line = line;
     c.nom = fields[2];
+    static const QRegularExpression comment(QStringLiteral("\\s#"));
+    if (!quoted_.value(2) && c.nom.contains(comment)) {
+        error(line, QStringLiteral("nom de chapitre : « %1 » contient un commentaire ; un commentaire se met sur une "
+                                   "ligne à part commençant par #, un « # » du nom entre guillemets")
+                        .arg(c.nom));
+        return;
+    }
     if (!number(line, QStringLiteral("numéro de chapitre"), fields[1], 1, kMaxInteger, c.numero) ||
         !text(line, QStringLiteral("nom de chapitre"), c.nom, kChapterNameSize)) {
         return;
@@ -154,6 +166,7 @@ void Parser::chapter(int line, const QStringList& fields) {
 }
 
 void Parser::question(int line, const QStringList& fields) {
+    ++questionLines_;
     const auto count = fields.size();
     if (count < kQuestionFixedColumns + 2 || (count - kQuestionFixedColumns) % 2 != 0) {
         if (count == kQuestionFixedColumns) {
@@ -260,7 +273,7 @@ void Parser::finish() {
         return;
     }
 
-    const int n = static_cast<int>(s.questions.size());
+    const int n = questionLines_;
     std::map<int, int> lineOfNumber;
     for (const Question& q : s.questions) {
         const bool declared =
@@ -278,12 +291,22 @@ void Parser::finish() {
                               .arg(n));
         }
     }
+    if (result_.errors.isEmpty()) {
+        for (const data::Probleme& p : data::controlerTest(toTest(s, fileName_))) {
+            if (p.question < 0) {
+                fileError(p.message);
+            } else {
+                error(s.questions[static_cast<std::size_t>(p.question)].line, p.message);
+            }
+        }
+    }
 }
 
 } // namespace
 
-bool splitFields(const QString& line, QStringList& fields) {
+bool splitFields(const QString& line, QStringList& fields, QList<bool>* quotedFields) {
     fields.clear();
+    QList<bool> quotes;
     QString field;
     bool quoted = false;    // inside quotes
     bool wasQuoted = false; // the current field had quotes: keep its spaces
@@ -306,6 +329,7 @@ bool splitFields(const QString& line, QStringList& fields) {
             wasQuoted = true;
         } else if (c == u';') {
             fields << (wasQuoted ? field : field.trimmed());
+            quotes << wasQuoted;
             field.clear();
             wasQuoted = false;
         } else if (!(wasQuoted && c.isSpace())) {
@@ -316,10 +340,120 @@ bool splitFields(const QString& line, QStringList& fields) {
         return false;
     }
     fields << (wasQuoted ? field : field.trimmed());
+    quotes << wasQuoted;
     while (!fields.isEmpty() && fields.last().isEmpty()) {
         fields.removeLast();
+        quotes.removeLast();
+    }
+    if (quotedFields) {
+        *quotedFields = std::move(quotes);
     }
     return true;
+}
+
+data::Test toTest(const TestSource& source, const QString& fileName) {
+    data::Test test;
+    test.fichier = fileName;
+    test.nom = fileName.chopped(std::min<qsizetype>(4, fileName.size()));
+    test.temps = source.temps;
+    test.tolerance = source.tolerance;
+    for (const Chapter& c : source.chapters) {
+        test.chapitres.push_back({c.nom, c.numero});
+    }
+    for (const Question& q : source.questions) {
+        data::Test::Question row;
+        for (std::size_t i = 0; i < kLevels.size(); ++i) {
+            row[data::champ::B0 + i] = q.levels[i];
+        }
+        row[data::champ::Question] = q.text;
+        row[data::champ::NbreReponse] = static_cast<int>(q.answers.size());
+        for (std::size_t i = 0; i < static_cast<std::size_t>(kMaxAnswers); ++i) {
+            const bool shown = i < q.answers.size();
+            row[data::champ::R1 + i] = shown ? q.answers[i].text : QStringLiteral("");
+            row[data::champ::S1 + i] = shown ? q.answers[i].expected : 0;
+        }
+        row[data::champ::Temps] = q.temps;
+        row[data::champ::Qcm] = q.qcm;
+        row[data::champ::Chapitre] = q.chapitre;
+        row[data::champ::Numero] = q.numero;
+        test.questions.push_back(std::move(row));
+    }
+    return test;
+}
+
+QString summary(const data::Test& test, const QString& fileName) {
+    const auto count = [](std::size_t n, const char* word) {
+        return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(word), n > 1 ? QStringLiteral("s") : QString());
+    };
+    return QStringLiteral("%1 : %2, %3, %4 s, %5 %")
+        .arg(fileName, count(test.questions.size(), "question"), count(test.chapitres.size(), "chapitre"),
+             test.temps.toString(), test.tolerance.toString());
+}
+
+namespace {
+
+// A field as the source writes it: between quotes when reading it bare would change it.
+QString sourceField(const QString& value) {
+    static const QRegularExpression needsQuotes(QStringLiteral("[;\"#]|^\\s|\\s$|^$"));
+    if (!value.contains(needsQuotes)) {
+        return value;
+    }
+    return u'"' + QString(value).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString value(const QVariant& v) {
+    return v.isNull() ? QString() : v.toString();
+}
+
+} // namespace
+
+QByteArray exportSource(const data::Test& test, QStringList& errors) {
+    QString out = QStringLiteral("# Source du test %1 (kelvane-outil test CE_FICHIER.csv %1)\n").arg(test.fichier);
+    out += QStringLiteral("temps;%1\ntolerance;%2\n").arg(value(test.temps), value(test.tolerance));
+    const auto text = [&](const QString& where, const QVariant& v) {
+        const QString t = value(v);
+        if (t.contains(u'\n') || t.contains(u'\r')) {
+            errors << QStringLiteral("%1 : %2 : texte sur plusieurs lignes, qu'une source ne peut pas tenir")
+                          .arg(test.fichier, where);
+        }
+        return sourceField(t);
+    };
+    for (const data::Test::Chapitre& c : test.chapitres) {
+        out += QStringLiteral("chapitre;%1;%2\n")
+                   .arg(value(c.numero), text(QStringLiteral("chapitre %1").arg(value(c.numero)), c.nom));
+    }
+    for (std::size_t i = 0; i < test.questions.size(); ++i) {
+        const data::Test::Question& q = test.questions[i];
+        const QString where = QStringLiteral("question %1").arg(i + 1);
+        QStringList levels;
+        for (std::size_t l = 0; l < kLevels.size(); ++l) {
+            if (q[data::champ::B0 + l].toBool()) {
+                levels << QLatin1String(kLevels[l]);
+            }
+        }
+        bool ok = false;
+        const int n = q[data::champ::NbreReponse].toInt(&ok);
+        if (!ok || n < 1 || n > kMaxAnswers) {
+            errors << QStringLiteral("%1 : %2 : nombre de réponses « %3 » incorrect (1 à %4)")
+                          .arg(test.fichier, where, value(q[data::champ::NbreReponse]))
+                          .arg(kMaxAnswers);
+            continue;
+        }
+        QStringList fields{QStringLiteral("question"),
+                           value(q[data::champ::Numero]),
+                           value(q[data::champ::Chapitre]),
+                           levels.join(u' '),
+                           q[data::champ::Qcm].toBool() ? QStringLiteral("qcm") : QStringLiteral("ordre"),
+                           value(q[data::champ::Temps]),
+                           text(where, q[data::champ::Question])};
+        for (int a = 0; a < n; ++a) {
+            fields << text(QStringLiteral("%1, réponse %2").arg(where).arg(a + 1),
+                           q[static_cast<std::size_t>(data::champ::R1 + a)])
+                   << value(q[static_cast<std::size_t>(data::champ::S1 + a)]);
+        }
+        out += fields.join(u';') + u'\n';
+    }
+    return "\xEF\xBB\xBF" + out.toUtf8();
 }
 
 ParseResult parseTestSource(const QByteArray& data, const QString& fileName) {

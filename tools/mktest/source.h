@@ -9,7 +9,8 @@
 //   temps;600                      time allowed for the whole test, in seconds (1..32767), once
 //   tolerance;70                   pass mark in percent (0..100), once
 //   chapitre;1;Le risque électrique
-//                                  a chapter: its number (1..32767, each once) and name (80 characters)
+//                                  a chapter: its number (1..32767, each once) and name (80 characters); a '#'
+//                                  after a blank in an unquoted name is refused (a comment has a line of its own)
 //   question;NUMÉRO;CHAPITRE;NIVEAUX;GENRE;TEMPS;TEXTE;RÉPONSE1;VALEUR1[;RÉPONSE2;VALEUR2 ... up to 5]
 //       NUMÉRO    1..N, each once (N = the number of questions), in any order
 //       CHAPITRE  a chapter declared by a chapitre line
@@ -18,6 +19,11 @@
 //                 or ordre (put the answers back in order: VALEUR = the rank, 1..number of answers, each once)
 //       TEMPS     a number kept with the question (0..32767)
 //       TEXTE     the question, 200 characters; each RÉPONSE 100 characters
+//
+// A source without any of these faults is then checked as a test (data::controlerTest), each problem reported
+// with the line of the question concerned.
+
+#include "data/test.h"
 
 #include <QByteArray>
 #include <QString>
@@ -78,7 +84,19 @@ ParseResult parseTestSource(const QByteArray& data, const QString& fileName);
 ParseResult readTestSource(const QString& path);
 
 // Splits one line into its fields: ';' separated, double quotes around a field protect ';' and '"' is doubled
-// inside them; fields are trimmed and trailing empty fields dropped. Returns false on an unclosed quote.
-bool splitFields(const QString& line, QStringList& fields);
+// inside them; fields are trimmed and trailing empty fields dropped. Returns false on an unclosed quote. quoted,
+// when given, tells for each field whether it was between quotes.
+bool splitFields(const QString& line, QStringList& fields, QList<bool>* quoted = nullptr);
+
+// The test a checked source makes, as the test file holds it (fichier and nom from fileName).
+data::Test toTest(const TestSource& source, const QString& fileName);
+
+// What a test holds, as "B1V.mdb : 6 questions, 2 chapitres, 600 s, 70 %".
+QString summary(const data::Test& test, const QString& fileName);
+
+// The source of a test read from its file: building it again gives the same tables and records. A text the
+// source cannot hold (a line break) is a fault, each as "FILE : question N : text"; the source is usable only
+// when errors is empty.
+QByteArray exportSource(const data::Test& test, QStringList& errors);
 
 } // namespace kelvane::mktest

@@ -37,10 +37,13 @@ void removeWithCompanions(const QString& path) {
 template <typename Build> void writeAtomically(const QString& output, Build build) {
     const QFileInfo target(output);
     if (!target.absoluteDir().exists()) {
-        throw Error(errc::PathNotFound, QStringLiteral("dossier introuvable : %1").arg(target.absolutePath()));
+        throw Error(
+            errc::PathNotFound,
+            QStringLiteral("le dossier « %1 » n'existe pas").arg(QDir::toNativeSeparators(target.absolutePath())));
     }
     if (target.isDir()) {
-        throw Error(errc::PathFileAccess, QStringLiteral("%1 est un dossier").arg(target.absoluteFilePath()));
+        throw Error(errc::PathFileAccess,
+                    QStringLiteral("« %1 » est un dossier").arg(QDir::toNativeSeparators(target.absoluteFilePath())));
     }
 
     QString temporary;
@@ -80,9 +83,9 @@ template <typename Build> void writeAtomically(const QString& output, Build buil
                             failure);
     if (failure) {
         removeWithCompanions(temporary);
-        throw Error(errc::PathFileAccess,
-                    QStringLiteral("impossible d'écrire %1 (%2)")
-                        .arg(target.absoluteFilePath(), QString::fromLocal8Bit(failure.message())));
+        throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 » (%2)")
+                                              .arg(QDir::toNativeSeparators(target.absoluteFilePath()),
+                                                   QString::fromLocal8Bit(failure.message())));
     }
 }
 

@@ -1,0 +1,177 @@
+#include "commandes.h"
+
+#include "data/test.h"
+#include "images.h"
+#include "platform/error.h"
+#include "source.h"
+#include "writer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace kelvane::mktest {
+
+namespace {
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toUtf8().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+QString help(const QString& p) {
+    return QStringLiteral("%1 : fabrique les fichiers du dossier de l'application Kelvane.\n"
+                          "\n"
+                          "Utilisation :\n"
+                          "  %1 test SOURCE.csv TEST.mdb          fabrique un test à partir de sa source texte\n"
+                          "  %1 exporter TEST.mdb SOURCE.csv      écrit la source texte d'un test\n"
+                          "  %1 reglages habilitation.mdb [CODE]  fabrique le fichier de réglages (code de 20 "
+                          "caractères au plus, vide sinon)\n"
+                          "  %1 images DOSSIER                    dessine Condo.jpg, Terre.jpg et Classe II.jpg\n"
+                          "  %1 --help                            affiche cette aide\n"
+                          "\n"
+                          "Le format des sources est décrit dans le README. Sur une erreur, rien n'est écrit et le "
+                          "code de sortie est 1.")
+        .arg(p);
+}
+
+QString name(const QString& path) {
+    return QFileInfo(path).fileName();
+}
+
+// Reports the fault of one output file and that it was not written.
+int failed(const QStringList& faults, const QString& output) {
+    for (const QString& f : faults) {
+        print(stderr, f);
+    }
+    print(stderr, QStringLiteral("%1 non écrit.").arg(name(output)));
+    return 1;
+}
+
+bool isMdb(const QString& path) {
+    return path.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive);
+}
+
+QString notMdb(const QString& path) {
+    return QStringLiteral("%1 : le nom doit finir par .mdb (le programme des élèves ne liste que les fichiers .mdb)")
+        .arg(name(path));
+}
+
+int buildTest(const QString& sourcePath, const QString& output) {
+    if (!isMdb(output)) {
+        return failed({notMdb(output)}, output);
+    }
+    const ParseResult parsed = readTestSource(sourcePath);
+    if (!parsed.ok()) {
+        return failed(parsed.errors, output);
+    }
+    try {
+        writeTestDatabase(parsed.source, output);
+    } catch (const Error& e) {
+        return failed({QStringLiteral("%1 : %2").arg(name(output), e.text())}, output);
+    }
+    print(stdout, summary(toTest(parsed.source, name(output)), name(output)));
+    return 0;
+}
+
+int exportTest(const QString& testPath, const QString& output) {
+    if (isMdb(output)) {
+        return failed({QStringLiteral("%1 : une source ne finit pas par .mdb (l'ordre est : exporter TEST.mdb "
+                                      "SOURCE.csv)")
+                           .arg(name(output))},
+                      output);
+    }
+    data::Test test;
+    try {
+        auto read = data::lireTest(testPath);
+        if (const auto* refused = std::get_if<data::TestRefuse>(&read)) {
+            return failed({QStringLiteral("%1 : %2").arg(name(testPath), refused->message)}, output);
+        }
+        test = std::get<data::Test>(std::move(read));
+    } catch (const Error& e) {
+        return failed({QStringLiteral("%1 : %2").arg(name(testPath), e.text())}, output);
+    }
+    QStringList errors;
+    const QByteArray source = exportSource(test, errors);
+    if (!errors.isEmpty()) {
+        return failed(errors, output);
+    }
+    const QFileInfo target(output);
+    if (!target.absoluteDir().exists()) {
+        return failed({QStringLiteral("%1 : le dossier « %2 » n'existe pas")
+                           .arg(name(output), QDir::toNativeSeparators(target.absolutePath()))},
+                      output);
+    }
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(source) != source.size() || !file.commit()) {
+        return failed(
+            {QStringLiteral("%1 : impossible d'écrire le fichier (%2)").arg(name(output), file.errorString())}, output);
+    }
+    print(stdout, summary(test, name(output)));
+    return 0;
+}
+
+int buildSettings(const QString& output, const QString& code) {
+    if (!isMdb(output)) {
+        return failed({notMdb(output)}, output);
+    }
+    try {
+        writeSettingsDatabase(output, code);
+    } catch (const Error& e) {
+        return failed({QStringLiteral("%1 : %2").arg(name(output), e.text())}, output);
+    }
+    print(stdout, code.isEmpty() ? QStringLiteral("%1 : réglages, code vide").arg(name(output))
+                                 : QStringLiteral("%1 : réglages, code « %2 »").arg(name(output), code));
+    return 0;
+}
+
+int drawImages(const QString& folder) {
+    const QStringList errors = writeImages(folder);
+    for (const QString& e : errors) {
+        print(stderr, e);
+    }
+    if (errors.isEmpty()) {
+        print(stdout, QStringLiteral("%1 : Condo.jpg, Terre.jpg, Classe II.jpg").arg(folder));
+    }
+    return errors.isEmpty() ? 0 : 1;
+}
+
+int wrongArguments(const QString& programme, const QString& verb, const QString& expected) {
+    print(stderr,
+          QStringLiteral("%1 %2 : nombre d'arguments incorrect (attendu : %1 %2 %3)").arg(programme, verb, expected));
+    return 1;
+}
+
+} // namespace
+
+int executer(const QStringList& args, const QString& programme) {
+    const QString verb = args.value(0);
+    const qsizetype n = args.size() - 1;
+    if (verb == u"--help" || verb == u"-h" || verb == u"aide") {
+        print(stdout, help(programme));
+        return 0;
+    }
+    if (verb == u"test") {
+        return n == 2 ? buildTest(args[1], args[2])
+                      : wrongArguments(programme, verb, QStringLiteral("SOURCE.csv TEST.mdb"));
+    }
+    if (verb == u"exporter") {
+        return n == 2 ? exportTest(args[1], args[2])
+                      : wrongArguments(programme, verb, QStringLiteral("TEST.mdb SOURCE.csv"));
+    }
+    if (verb == u"reglages" || verb == u"réglages" || verb == u"settings") {
+        return n == 1 || n == 2 ? buildSettings(args[1], args.value(2))
+                                : wrongArguments(programme, verb, QStringLiteral("habilitation.mdb [CODE]"));
+    }
+    if (verb == u"images") {
+        return n == 1 ? drawImages(args[1]) : wrongArguments(programme, verb, QStringLiteral("DOSSIER"));
+    }
+    if (!verb.isEmpty()) {
+        print(stderr, QStringLiteral("%1 : commande « %2 » inconnue.\n").arg(programme, verb));
+    }
+    print(stderr, help(programme));
+    return 1;
+}
+
+} // namespace kelvane::mktest

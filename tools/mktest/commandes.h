@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kelvane::mktest {
+
+// The command line of kelvane-outil (kelvane-mktest being its former name, with the same verbs):
+//
+//   test SOURCE.csv TEST.mdb           a test file from its text source (format in source.h)
+//   exporter TEST.mdb SOURCE.csv       the text source of a test file
+//   reglages habilitation.mdb [CODE]   the settings file holding CODE ("settings" is the same verb)
+//   images DOSSIER                     Condo.jpg, Terre.jpg and Classe II.jpg
+//   --help                             the help, in French
+//
+// What was built goes to the standard output, every fault to the error output, in French, with the file and
+// line. Returns the exit status: 0 done, 1 on any fault (nothing written) and for a wrong command line.
+int executer(const QStringList& arguments, const QString& programme);
+
+} // namespace kelvane::mktest
