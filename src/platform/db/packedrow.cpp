@@ -22,7 +22,7 @@ enum class Kind : std::uint8_t {
     Text,      // 4-byte length in UTF-16 units, then the units
     NullBytes, // a QByteArray that isNull()
     Bytes,     // 4-byte length, then the bytes
-    DateTime,  // milliseconds since the epoch (8 bytes), time spec (1), offset from UTC in seconds (4)
+    DateTime,  // milliseconds since the epoch (8 bytes), kind of time zone (1), offset from UTC in seconds (4)
 };
 
 constexpr std::size_t kDateTimeBytes = 8 + 1 + 4;
@@ -155,9 +155,9 @@ QVariant takeValue(const std::byte*& in) {
     }
     case Kind::DateTime: {
         const auto msecs = get<qint64>(in);
-        const auto spec = static_cast<Qt::TimeSpec>(get<std::uint8_t>(in));
+        const auto zone = static_cast<Qt::TimeSpec>(get<std::uint8_t>(in));
         const auto offset = get<std::int32_t>(in);
-        return QDateTime::fromMSecsSinceEpoch(msecs, spec, offset);
+        return QDateTime::fromMSecsSinceEpoch(msecs, zone, offset);
     }
     }
     return {};
