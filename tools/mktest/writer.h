@@ -6,8 +6,6 @@
 
 namespace kelvane::mktest {
 
-// The locale string given to the engine for new files.
-inline constexpr const char* kLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
 inline constexpr int kCodeSize = 20;
 
 // Writes the test file (tables chapitre, numero and test) for a checked source. The file is built under a
