@@ -5,6 +5,7 @@ set(LAYERS
     "platform/db"
     "platform/services"
     "data"
+    "source"
     "avertissements"
     "results"
     "session"
@@ -18,6 +19,7 @@ set(ALLOWED_platform "")
 set(ALLOWED_platform/db "")
 set(ALLOWED_platform/services "")
 set(ALLOWED_data "platform/db;platform/services")
+set(ALLOWED_source "platform/db;platform/services;data")
 set(ALLOWED_avertissements "platform/services")
 set(ALLOWED_results "platform/db;platform/services;data;avertissements")
 set(ALLOWED_session "platform/db;platform/services;data;avertissements;results")

@@ -3,7 +3,7 @@
 
 #include "images.h"
 #include "platform/db/database.h"
-#include "source.h"
+#include "source/textsource.h"
 
 #include <QDir>
 #include <QImage>
@@ -64,7 +64,7 @@ private slots:
             for (test.MoveFirst(); !test.Eof(); test.MoveNext()) {
                 numbers.insert(test.Fields(QStringLiteral("numero")).toInt());
                 kinds.insert(test.Fields(QStringLiteral("qcm")).toBool());
-                for (const char* level : mktest::kLevels) {
+                for (const char* level : source::kLevels) {
                     if (test.Fields(QLatin1String(level)).toBool()) {
                         levels.insert(QLatin1String(level));
                     }
@@ -91,7 +91,7 @@ private slots:
         }
         QVERIFY(classeII);
         QCOMPARE(kinds.size(), 2u);
-        QCOMPARE(levels.size(), mktest::kLevels.size());
+        QCOMPARE(levels.size(), source::kLevels.size());
     }
 
 private:

@@ -5,7 +5,7 @@
 #include "images.h"
 #include "platform/db/database.h"
 #include "platform/error.h"
-#include "source.h"
+#include "source/textsource.h"
 #include "writer.h"
 
 #include <QDir>
@@ -16,6 +16,7 @@
 
 using namespace kelvane;
 using namespace kelvane::mktest;
+using namespace kelvane::source;
 using db::FieldType;
 
 namespace {

@@ -3,11 +3,11 @@
 // back a source that reads as the same test.
 
 #include "data/fichierresultats.h"
-#include "source.h"
+#include "source/textsource.h"
 
 #include <QtTest>
 
-using namespace kelvane::mktest;
+using namespace kelvane::source;
 
 namespace {
 

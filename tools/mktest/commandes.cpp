@@ -3,7 +3,7 @@
 #include "data/test.h"
 #include "images.h"
 #include "platform/error.h"
-#include "source.h"
+#include "source/textsource.h"
 #include "writer.h"
 
 #include <QDir>
@@ -12,6 +12,8 @@
 #include <cstdio>
 
 namespace kelvane::mktest {
+
+using namespace kelvane::source;
 
 namespace {
 

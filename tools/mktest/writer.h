@@ -1,10 +1,12 @@
 #pragma once
 
-#include "source.h"
+#include "source/textsource.h"
 
 #include <QString>
 
 namespace kelvane::mktest {
+
+using namespace kelvane::source;
 
 inline constexpr int kCodeSize = 20;
 

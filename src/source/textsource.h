@@ -31,7 +31,7 @@
 #include <array>
 #include <vector>
 
-namespace kelvane::mktest {
+namespace kelvane::source {
 
 // Field sizes of the test file, in characters.
 inline constexpr int kChapterNameSize = 80;
@@ -99,4 +99,4 @@ QString summary(const data::Test& test, const QString& fileName);
 // when errors is empty.
 QByteArray exportSource(const data::Test& test, QStringList& errors);
 
-} // namespace kelvane::mktest
+} // namespace kelvane::source

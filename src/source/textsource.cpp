@@ -1,4 +1,4 @@
-#include "source.h"
+#include "source/textsource.h"
 
 #include "data/controletest.h"
 #include "data/fichierresultats.h"
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <map>
 
-namespace kelvane::mktest {
+namespace kelvane::source {
 
 namespace {
 
@@ -471,4 +471,4 @@ ParseResult readTestSource(const QString& path) {
     return parseTestSource(file.readAll(), name);
 }
 
-} // namespace kelvane::mktest
+} // namespace kelvane::source
