@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+
+class QUndoStack;
+
+namespace kelvane::services {
+struct Services;
+}
+
+namespace kelvane::atelier {
+
+// The editor of one test file: time allowed and pass mark, chapters, the questions' table (filtered by chapter and
+// level), the question form, the live preview drawn by the candidate's own question frame, and the problems panel.
+// Every change goes through its undo stack.
+class EditeurTest : public QWidget {
+    Q_OBJECT
+public:
+    EditeurTest(services::Services& services, QWidget* parent = nullptr);
+    ~EditeurTest() override;
+
+    // Opens a test file; false, after a message naming the file, when it cannot be read as a test.
+    bool ouvrir(const QString& chemin);
+    // A new, empty test (one chapter, no question) to be saved as chemin, which does not exist yet.
+    void nouveau(const QString& chemin);
+
+    QString chemin() const;
+    bool estModifie() const;
+    QUndoStack* pileAnnulation() const; // for the window's Undo and Redo actions
+
+    // Saves under the test's name (temporary file renamed over it); asks before replacing a file that changed on
+    // disk since it was opened. False when the test has problems (they are shown), the teacher declines, or the
+    // writing fails (after a message).
+    bool enregistrer();
+    // With unsaved changes, asks whether to save them; true when the editor may be closed.
+    bool fermer();
+
+signals:
+    void modificationChangee(bool modifie);
+    void enregistre(const QString& chemin);
+
+private:
+    class Impl;
+    Impl* impl_;
+};
+
+} // namespace kelvane::atelier
