@@ -148,7 +148,6 @@ void remplirTablesTest(db::Database& base, const Test& test) {
     db::Recordset chapitre = base.OpenRecordset(QStringLiteral("chapitre"));
     db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
 
-    db::Transaction transaction(base);
     numero.AddNew();
     numero.SetField(0, test.temps);
     numero.SetField(1, test.tolerance);
@@ -168,15 +167,17 @@ void remplirTablesTest(db::Database& base, const Test& test) {
         }
         questions.Update();
     }
-    transaction.Commit();
 }
 
 void ecrireTest(const Test& test, const QString& chemin, SiExistant siExistant) {
     ecrireAtomiquement(
         chemin,
         [&](db::Database& base) {
+            // One transaction: the new file reaches the disk once, whole.
+            db::Transaction transaction(base);
             creerTablesTest(base);
             remplirTablesTest(base, test);
+            transaction.Commit();
         },
         siExistant);
 }

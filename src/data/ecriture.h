@@ -26,7 +26,8 @@ void ecrireAtomiquement(const QString& chemin, const std::function<void(db::Data
 // numero (temps, tolerance Integer) and test (the 21 question fields, levels and qcm as Yes/No).
 void creerTablesTest(db::Database& base);
 
-// Writes a test's records into tables made by creerTablesTest, in the test's order, as one transaction.
+// Writes a test's records into tables made by creerTablesTest, in the test's order; inside the caller's
+// transaction, when there is one, the records reach the disk together.
 void remplirTablesTest(db::Database& base, const Test& test);
 
 // A test file holding `test`, written by ecrireAtomiquement.
