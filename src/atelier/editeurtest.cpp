@@ -114,6 +114,7 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
         impl_->apercu->montrer(*test, i);
     });
     connect(test, &edition::TestEdite::questionSelectionnee, d.questions, &PanneauQuestions::selectionner);
+    connect(d.questions, &PanneauQuestions::questionAjoutee, d.formulaire, &FormulaireQuestion::prendreFocus);
     auto apercu = [this, test] { impl_->apercu->montrer(*test, impl_->questions->courante()); };
     connect(test, &edition::TestEdite::questionChangee, this, [this, apercu](int i) {
         if (i == impl_->questions->courante()) {

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -93,37 +94,42 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     grille->setColumnStretch(1, 1);
     construireReponses(grille);
 
-    auto* cadreNiveaux = new QGroupBox(QStringLiteral("Ni&veaux"), this);
-    cadreNiveaux->setObjectName(QStringLiteral("niveaux"));
-    auto* ligneNiveaux = new QHBoxLayout(cadreNiveaux);
+    // The levels, the chapter and the time, under the answers and aligned with them.
+    auto* ligneNiveaux = new QHBoxLayout;
     for (int k = 0; k < 5; ++k) {
         const QString nom = edition::kNiveaux[ix(k)];
         niveaux_[ix(k)] =
-            nomme(new QCheckBox(nom, cadreNiveaux), QStringLiteral("niveau") + nom, QStringLiteral("Niveau ") + nom);
+            nomme(new QCheckBox(nom, this), QStringLiteral("niveau") + nom, QStringLiteral("Niveau ") + nom);
         ligneNiveaux->addWidget(niveaux_[ix(k)]);
     }
+    ligneNiveaux->addStretch();
+    // Alt+V goes to B0 without ticking it, which a label's buddy that is a check box would do.
+    auto* libelleNiveaux = new QLabel(QStringLiteral("Ni<u>v</u>eaux"), this);
+    libelleNiveaux->setTextFormat(Qt::RichText);
+    auto* versNiveaux = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_V), this);
+    versNiveaux->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(versNiveaux, &QShortcut::activated, this, [this] { niveaux_[0]->setFocus(Qt::ShortcutFocusReason); });
     chapitre_ =
         nomme(new QComboBox(this), QStringLiteral("chapitreQuestion"), QStringLiteral("Chapitre de la question"));
     chapitre_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    chapitre_->setMinimumContentsLength(16);
+    chapitre_->setMinimumContentsLength(20);
     auto* libelleChapitre = new QLabel(QStringLiteral("C&hapitre"), this);
     libelleChapitre->setBuddy(chapitre_);
     temps_ =
         nomme(new QSpinBox(this), QStringLiteral("tempsQuestion"), QStringLiteral("Temps de la question, secondes"));
     temps_->setRange(0, 32767);
     temps_->setSuffix(QStringLiteral(" s"));
-    auto* libelleTemps = new QLabel(QStringLiteral("Temps"), this);
+    auto* libelleTemps = new QLabel(QStringLiteral("Temps de la question"), this);
     libelleTemps->setBuddy(temps_);
-
-    auto* ligneBas = new QHBoxLayout;
-    ligneBas->addWidget(cadreNiveaux);
-    ligneBas->addSpacing(12);
-    auto* grilleBas = new QGridLayout;
-    grilleBas->addWidget(libelleChapitre, 0, 0);
-    grilleBas->addWidget(chapitre_, 0, 1);
-    grilleBas->addWidget(libelleTemps, 1, 0);
-    grilleBas->addWidget(temps_, 1, 1, Qt::AlignLeft);
-    ligneBas->addLayout(grilleBas, 1);
+    auto* ligneChapitre = new QHBoxLayout;
+    ligneChapitre->addWidget(chapitre_, 1);
+    ligneChapitre->addSpacing(16);
+    ligneChapitre->addWidget(libelleTemps);
+    ligneChapitre->addWidget(temps_);
+    grille->addWidget(libelleNiveaux, 5, 0);
+    grille->addLayout(ligneNiveaux, 5, 1, 1, 2);
+    grille->addWidget(libelleChapitre, 6, 0);
+    grille->addLayout(ligneChapitre, 6, 1, 1, 2);
 
     auto* enteteTexte = new QHBoxLayout;
     enteteTexte->addWidget(libelleTexte);
@@ -135,7 +141,6 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     colonne->addWidget(indication_);
     colonne->addLayout(lignesGenre);
     colonne->addLayout(grille);
-    colonne->addLayout(ligneBas);
 
     // The order of the keyboard: text, kind, count, answers with their values, levels, chapter, time.
     QWidget* precedent = texte_;
@@ -208,7 +213,7 @@ void FormulaireQuestion::construireReponses(QGridLayout* grille) {
         libelles_[ix(j)] = new QLabel(QStringLiteral("Réponse &") + n, this);
         libelles_[ix(j)]->setBuddy(reponses_[ix(j)]);
         coches_[ix(j)] = nomme(new QCheckBox(QStringLiteral("À cocher"), this), QStringLiteral("coche") + n,
-                                QStringLiteral("Réponse %1 à cocher").arg(n));
+                               QStringLiteral("Réponse %1 à cocher").arg(n));
         rangs_[ix(j)] =
             nomme(new QSpinBox(this), QStringLiteral("rang") + n, QStringLiteral("Rang de la réponse %1").arg(n));
         rangs_[ix(j)]->setRange(1, 5);

@@ -103,8 +103,14 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
             choisie(filtre_->mapToSource(courant).row());
         }
     });
-    connect(ajouter_, &QPushButton::clicked, this, [this] { test_.ajouterQuestion(courante_); });
-    connect(dupliquer_, &QPushButton::clicked, this, [this] { test_.dupliquerQuestion(courante_); });
+    connect(ajouter_, &QPushButton::clicked, this, [this] {
+        test_.ajouterQuestion(courante_);
+        emit questionAjoutee();
+    });
+    connect(dupliquer_, &QPushButton::clicked, this, [this] {
+        test_.dupliquerQuestion(courante_);
+        emit questionAjoutee();
+    });
     connect(supprimer_, &QPushButton::clicked, this, [this] { test_.supprimerQuestion(courante_); });
     connect(monter_, &QPushButton::clicked, this, [this] { test_.deplacerQuestion(courante_, -1); });
     connect(descendre_, &QPushButton::clicked, this, [this] { test_.deplacerQuestion(courante_, +1); });

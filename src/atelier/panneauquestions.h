@@ -28,6 +28,7 @@ public:
 
 signals:
     void questionCourante(int indice);
+    void questionAjoutee(); // added or duplicated: its text is to be written
 
 private:
     void actualiserFiltres();
