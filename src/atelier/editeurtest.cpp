@@ -75,9 +75,9 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
     auto* colonneGauche = new QVBoxLayout(gauche);
     colonneGauche->setContentsMargins(0, 0, 0, 0);
     colonneGauche->addWidget(d.parametres);
-    colonneGauche->addWidget(d.chapitres, 2);
-    colonneGauche->addWidget(d.questions, 6);
-    colonneGauche->addWidget(d.cadreProblemes, 2);
+    colonneGauche->addWidget(d.chapitres);
+    colonneGauche->addWidget(d.questions, 4);
+    colonneGauche->addWidget(d.cadreProblemes, 1);
     auto* droite = new QWidget(this);
     auto* colonneDroite = new QVBoxLayout(droite);
     colonneDroite->setContentsMargins(0, 0, 0, 0);

@@ -22,6 +22,10 @@ PanneauChapitres::PanneauChapitres(edition::TestEdite& test, services::MessageSe
     table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
+    // Four chapters in sight: a test seldom has more.
+    table_->setFixedHeight(table_->horizontalHeader()->sizeHint().height() + 4 * (table_->fontMetrics().height() + 8) +
+                           2 * table_->frameWidth());
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setTabKeyNavigation(false);
