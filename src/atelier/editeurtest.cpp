@@ -56,7 +56,6 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
     d.parametres = new PanneauParametres(d.test, this);
     d.chapitres = new PanneauChapitres(d.test, messages, this);
     d.questions = new PanneauQuestions(d.test, this);
-    d.formulaire = new FormulaireQuestion(d.test, this);
 
     d.cadreProblemes = new QGroupBox(this);
     d.cadreProblemes->setObjectName(QStringLiteral("cadreProblemes"));
@@ -65,6 +64,8 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
     d.problemes->setAccessibleName(QStringLiteral("Problèmes du test"));
     d.problemes->setWordWrap(true);
     (new QVBoxLayout(d.cadreProblemes))->addWidget(d.problemes);
+    // Made in the order of the keyboard: the left column from top to bottom, then the question's form.
+    d.formulaire = new FormulaireQuestion(d.test, this);
 
     auto* cadreApercu = new QGroupBox(QStringLiteral("Aperçu : la question telle que le candidat la verra"), this);
     cadreApercu->setObjectName(QStringLiteral("cadreApercu"));
@@ -93,9 +94,6 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
     auto* tout = new QHBoxLayout(this);
     tout->setContentsMargins(8, 8, 8, 8);
     tout->addWidget(separation);
-
-    setTabOrder(d.questions, d.cadreProblemes);
-    setTabOrder(d.problemes, d.formulaire);
 
     // Undo and redo of the editor alone; a window around it gives its own actions (see showEvent).
     d.annuler = d.test.pile()->createUndoAction(this, QStringLiteral("&Annuler"));

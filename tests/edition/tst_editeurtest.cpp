@@ -6,6 +6,7 @@
 #include "support/fixtures.h"
 #include "support/gui.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -233,6 +234,32 @@ private slots:
             reponse);
         QVERIFY(b.editeur.fermer());
         QCOMPARE(lire(chemin).tolerance.toInt(), tolerance);
+    }
+
+    // Tab visits every control once, panel after panel (the first question current: Monter is disabled), and each has a
+    // name for tests and for screen readers.
+    void leClavierParcourtChaqueControleNomme() {
+        Banc b;
+        QVERIFY(b.editeur.ouvrir(testDeDeux(b.chemin(QStringLiteral("B1V.mdb")))));
+        b.controle<QWidget>(QStringLiteral("tempsMinutes"))->setFocus();
+        QStringList vus;
+        for (QWidget* w = QApplication::focusWidget(); !vus.contains(w->objectName());
+             w = QApplication::focusWidget()) {
+            QVERIFY2(!w->objectName().isEmpty(), w->metaObject()->className());
+            const auto* bouton = qobject_cast<QAbstractButton*>(w);
+            QVERIFY2(!w->accessibleName().isEmpty() || (bouton && !bouton->text().isEmpty()),
+                     qPrintable(w->objectName()));
+            vus << w->objectName();
+            b.touche(Qt::Key_Tab);
+        }
+        const QStringList attendus =
+            QStringLiteral("tempsMinutes tempsSecondes tolerance tableChapitres ajouterChapitre retirerChapitre "
+                           "filtreChapitre filtreNiveau tableQuestions ajouterQuestion dupliquerQuestion "
+                           "supprimerQuestion descendreQuestion renumeroter problemes texteQuestion genreCases "
+                           "nombreReponses reponse1 coche1 reponse2 coche2 niveauB0 niveauB1 niveauB2 niveauBR "
+                           "niveauBC chapitreQuestion tempsQuestion")
+                .split(QLatin1Char(' '));
+        QCOMPARE(vus, attendus);
     }
 
     // The editor as a teacher sees it, with the class II question and its three pictures in the preview.
