@@ -119,7 +119,7 @@ int TestEdite::ajouterChapitre() {
 
 void TestEdite::renommerChapitre(int indice, const QString& nom) {
     auto chapitres = test_.chapitres;
-    if (chapitres[static_cast<std::size_t>(indice)].nom.toString() == nom) {
+    if (!estChapitre(indice) || chapitres[static_cast<std::size_t>(indice)].nom.toString() == nom) {
         return;
     }
     chapitres[static_cast<std::size_t>(indice)].nom = nom;
@@ -127,6 +127,9 @@ void TestEdite::renommerChapitre(int indice, const QString& nom) {
 }
 
 std::optional<QString> TestEdite::renumeroterChapitre(int indice, int numero) {
+    if (!estChapitre(indice)) {
+        return std::nullopt;
+    }
     const data::Test::Chapitre& chapitre = test_.chapitres[static_cast<std::size_t>(indice)];
     const int ancien = chapitre.numero.toInt();
     if (ancien == numero && !chapitre.numero.isNull()) {
@@ -158,6 +161,9 @@ std::optional<QString> TestEdite::renumeroterChapitre(int indice, int numero) {
 }
 
 std::optional<QString> TestEdite::supprimerChapitre(int indice) {
+    if (!estChapitre(indice)) {
+        return std::nullopt;
+    }
     const data::Test::Chapitre& chapitre = test_.chapitres[static_cast<std::size_t>(indice)];
     const int numero = chapitre.numero.toInt();
     const bool seul = std::count_if(test_.chapitres.begin(), test_.chapitres.end(), [&](const auto& c) {
@@ -202,17 +208,23 @@ int TestEdite::ajouterQuestion(int apres) {
 }
 
 int TestEdite::dupliquerQuestion(int indice) {
+    if (!estQuestion(indice)) {
+        return -1;
+    }
     pile_.push(new CommandeListe(*this, CommandeListe::Genre::Insertion, indice + 1, -1, question(indice)));
     return indice + 1;
 }
 
 void TestEdite::supprimerQuestion(int indice) {
+    if (!estQuestion(indice)) {
+        return;
+    }
     pile_.push(new CommandeListe(*this, CommandeListe::Genre::Suppression, indice));
 }
 
 int TestEdite::deplacerQuestion(int indice, int sens) {
     const int cible = indice + (sens < 0 ? -1 : 1);
-    if (cible < 0 || cible >= nbQuestions()) {
+    if (!estQuestion(indice) || !estQuestion(cible)) {
         return indice;
     }
     pile_.push(new CommandeListe(*this, CommandeListe::Genre::Deplacement, indice, cible));
@@ -226,7 +238,7 @@ void TestEdite::renumeroter() {
 }
 
 void TestEdite::modifierQuestion(int indice, const Question& nouvelle, int saisie) {
-    if (!memeQuestion(question(indice), nouvelle)) {
+    if (estQuestion(indice) && !memeQuestion(question(indice), nouvelle)) {
         pile_.push(new CommandeQuestion(*this, indice, question(indice), nouvelle, saisie, saisie_));
     }
 }

@@ -39,6 +39,8 @@ public:
     bool estModifie() const { return !pile_.isClean(); }
 
     int nbQuestions() const { return static_cast<int>(test_.questions.size()); }
+    bool estQuestion(int i) const { return i >= 0 && i < nbQuestions(); }
+    bool estChapitre(int i) const { return i >= 0 && i < static_cast<int>(test_.chapitres.size()); }
     const Question& question(int i) const { return test_.questions[static_cast<std::size_t>(i)]; }
     // The chapter's name as the candidate sees it: the last chapter carrying the number.
     std::optional<QString> nomChapitre(int numero) const;
@@ -52,7 +54,7 @@ public:
     // Throws kelvane::Error when the writing fails; the file is then left as it was.
     void enregistrer();
 
-    // ---- Changes: each is one undo step.
+    // ---- Changes: each is one undo step. A place out of range changes nothing.
     void changerTemps(int secondes);
     void changerTolerance(int pourcent);
 

@@ -215,6 +215,19 @@ private slots:
         QCOMPARE(lire(chemin).tolerance.toInt(), 80);
     }
 
+    // A chapter that still holds questions stays, and the teacher is told why.
+    void unChapitreUtiliseNeSeRetirePas() {
+        Banc b;
+        QVERIFY(b.editeur.ouvrir(testDeDeux(b.chemin(QStringLiteral("B1V.mdb")))));
+        b.controle<QWidget>(QStringLiteral("tableChapitres"))->setFocus();
+        b.touche(Qt::Key_Down);
+        b.scripte.messages.expectMessage(
+            QStringLiteral("Le chapitre « Généralités » ne peut pas être supprimé : 2 questions y sont encore."));
+        b.alt(Qt::Key_E);
+        QTRY_VERIFY(b.scripte.messages.allAnswered());
+        QVERIFY(!b.editeur.estModifie());
+    }
+
     // Closing with changes asks; No leaves the file as it was, Yes saves.
     void fermerAvecDesModificationsDemande_data() {
         QTest::addColumn<Answer>("reponse");
