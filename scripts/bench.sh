@@ -18,7 +18,7 @@ case "${1:-}" in
 esac
 
 "$ROOT/scripts/build.sh" "$BUILD" -DKELVANE_BENCH=ON >&2 # the build's progress on stderr: stdout is the table
-BENCHES=(bench_engine bench_scan bench_session bench_start)
+BENCHES=(bench_engine bench_scan bench_session bench_start bench_editeur)
 for b in "${BENCHES[@]}"; do
     if [ ! -x "$BUILD/bench/$b" ]; then
         echo "$BUILD/bench/$b is missing: is Google Benchmark (libbenchmark-dev) installed?" >&2
@@ -113,6 +113,12 @@ END {
         "one durable UPDATE + next row read", "ratio <= 1.3", 1.3)
     row("Results screen, 1,001 questions", tm("BM_ResultsScreen"), tm("BM_ResultsScreenBare"), "ms",
         "two durable UPDATEs + every row read", "none set", "")
+    row("Editor: opening a 1,000-question test, painted", tm("BM_EditeurOuverture"), "", "ms",
+        "none (a bound on the figure)", "under 300 ms", "", 300)
+    row("Editor: saving a 1,000-question test", tm("BM_EditeurEnregistrement"), "", "ms",
+        "none (a bound on the figure)", "under 200 ms", "", 200)
+    row("Editor: one key in the text, preview painted", tm("BM_EditeurApercu"), "", "ms",
+        "none (a bound on the figure)", "under 16 ms", "", 16)
     printf "\nWhole 1,001-question evaluation run, spawn to exit: %s\n", fmt(tm("BM_EvaluationRun"), "ms")
     if (quick) print "Quick run (--quick): few iterations, the figures only show that every benchmark works."
     else print "Medians of the repetitions; on a loaded machine ratios swing, run again before drawing conclusions."

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QListWidgetItem;
 class QUndoStack;
 
 namespace kelvane::services {
@@ -39,7 +40,14 @@ signals:
     void modificationChangee(bool modifie);
     void enregistre(const QString& chemin);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void commencer();
+    void actualiserProblemes();
+    void allerAuProbleme(QListWidgetItem* item);
+
     class Impl;
     Impl* impl_;
 };

@@ -13,7 +13,9 @@ set(LAYERS
     "desktop"
     "frames"
     "forms"
-    "app")
+    "app"
+    "edition"
+    "atelier")
 # What each layer may include besides itself (and "platform", the error type every layer shares).
 set(ALLOWED_platform "")
 set(ALLOWED_platform/db "")
@@ -28,6 +30,8 @@ set(ALLOWED_desktop "platform/services")
 set(ALLOWED_frames "platform/db;platform/services;data;avertissements;results;session;widgets")
 set(ALLOWED_forms "platform/db;platform/services;data;avertissements;results;session;widgets;frames")
 set(ALLOWED_app "platform/db;platform/services;data;avertissements;results;session;widgets;desktop;frames;forms")
+set(ALLOWED_edition "platform/db;platform/services;data;source")
+set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;edition;avertissements;results;session;widgets;desktop;frames")
 
 set(failures "")
 foreach(layer IN LISTS LAYERS)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "edition/question.h"
+
+#include <QGroupBox>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QSpinBox;
+
+namespace kelvane::edition {
+class TestEdite;
+}
+
+namespace kelvane::atelier {
+
+// The form of one question: its text with the characters left, its kind (ticks or order), one to five answers
+// with their value, its levels, its chapter and its time. Every change goes to the test under edit at once.
+class FormulaireQuestion : public QGroupBox {
+    Q_OBJECT
+public:
+    FormulaireQuestion(edition::TestEdite& test, QWidget* parent = nullptr);
+
+    // Shows question `indice` (-1: none, the form disabled).
+    void afficher(int indice);
+    int indice() const { return indice_; }
+    void prendreFocus();
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void construireReponses(QGridLayout* grille);
+    void actualiserChapitres();
+    void actualiserTexte(const edition::Question& q);
+    void modifier(const std::function<void(edition::Question&)>& changement, int saisie = 0);
+
+    edition::TestEdite& test_;
+    int indice_ = -1;
+    bool actualisation_ = false;
+
+    QPlainTextEdit* texte_;
+    QLabel* restants_;
+    QLabel* indication_;
+    QRadioButton* cases_;
+    QRadioButton* ordre_;
+    QSpinBox* nombre_;
+    std::array<QLabel*, 5> libelles_{};
+    std::array<QLineEdit*, 5> reponses_{};
+    std::array<QCheckBox*, 5> coches_{};
+    std::array<QSpinBox*, 5> rangs_{};
+    std::array<QCheckBox*, 5> niveaux_{};
+    QComboBox* chapitre_;
+    QSpinBox* temps_;
+};
+
+} // namespace kelvane::atelier

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace kelvane::atelier {
+
+// The title of the editor's message boxes.
+inline const QString kTitreEditeur = QStringLiteral("Éditeur de test");
+
+} // namespace kelvane::atelier

@@ -1,0 +1,185 @@
+#include "edition/commandes.h"
+
+#include "data/fichierresultats.h"
+#include "edition/testedite.h"
+
+#include <utility>
+
+namespace kelvane::edition {
+
+namespace {
+constexpr int kIdSaisie = 1;
+
+std::size_t pos(int i) {
+    return static_cast<std::size_t>(i);
+}
+} // namespace
+
+// ---- CommandeQuestion
+
+CommandeQuestion::CommandeQuestion(TestEdite& test, int indice, Question avant, Question apres, int saisie, int session)
+    : QUndoCommand(QStringLiteral("Modifier la question %1").arg(indice + 1)), test_(test), indice_(indice),
+      avant_(std::move(avant)), apres_(std::move(apres)), saisie_(saisie), session_(session) {}
+
+void CommandeQuestion::redo() {
+    test_.poserQuestion(indice_, apres_);
+    if (!std::exchange(premier_, false)) {
+        emit test_.questionSelectionnee(indice_);
+    }
+}
+
+void CommandeQuestion::undo() {
+    test_.poserQuestion(indice_, avant_);
+    emit test_.questionSelectionnee(indice_);
+}
+
+int CommandeQuestion::id() const {
+    return saisie_ != 0 ? kIdSaisie : -1;
+}
+
+bool CommandeQuestion::mergeWith(const QUndoCommand* autre) {
+    const auto* suite = static_cast<const CommandeQuestion*>(autre);
+    if (suite->indice_ != indice_ || suite->saisie_ != saisie_ || suite->session_ != session_) {
+        return false;
+    }
+    apres_ = suite->apres_;
+    setObsolete(memeQuestion(avant_, apres_)); // typed and erased again: no step at all
+    return true;
+}
+
+// ---- CommandeListe
+
+namespace {
+QString texteListe(CommandeListe::Genre genre, int indice) {
+    switch (genre) {
+    case CommandeListe::Genre::Insertion:
+        return QStringLiteral("Ajouter la question %1").arg(indice + 1);
+    case CommandeListe::Genre::Suppression:
+        return QStringLiteral("Supprimer la question %1").arg(indice + 1);
+    case CommandeListe::Genre::Deplacement:
+        return QStringLiteral("Déplacer la question %1").arg(indice + 1);
+    case CommandeListe::Genre::Renumerotation:
+        break;
+    }
+    return QStringLiteral("Renuméroter les questions");
+}
+} // namespace
+
+CommandeListe::CommandeListe(TestEdite& test, Genre genre, int indice, int cible, Question question)
+    : QUndoCommand(texteListe(genre, indice)), test_(test), genre_(genre), indice_(indice), cible_(cible),
+      question_(std::move(question)) {}
+
+void CommandeListe::redo() {
+    auto& questions = test_.test_.questions;
+    if (std::exchange(premier_, false)) {
+        numerosAvant_ = test_.numeros();
+    }
+    int selection = indice_;
+    switch (genre_) {
+    case Genre::Insertion:
+        questions.insert(questions.begin() + indice_, question_);
+        break;
+    case Genre::Suppression:
+        question_ = questions[pos(indice_)];
+        questions.erase(questions.begin() + indice_);
+        selection = std::min(indice_, static_cast<int>(questions.size()) - 1);
+        break;
+    case Genre::Deplacement:
+        std::swap(questions[pos(indice_)], questions[pos(cible_)]);
+        selection = cible_;
+        break;
+    case Genre::Renumerotation:
+        break;
+    }
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        questions[i][data::champ::Numero] = static_cast<int>(i) + 1;
+    }
+    emit test_.questionsChangees();
+    emit test_.questionSelectionnee(selection);
+}
+
+void CommandeListe::undo() {
+    auto& questions = test_.test_.questions;
+    switch (genre_) {
+    case Genre::Insertion:
+        questions.erase(questions.begin() + indice_);
+        break;
+    case Genre::Suppression:
+        questions.insert(questions.begin() + indice_, question_);
+        break;
+    case Genre::Deplacement:
+        std::swap(questions[pos(indice_)], questions[pos(cible_)]);
+        break;
+    case Genre::Renumerotation:
+        break;
+    }
+    test_.poserNumeros(numerosAvant_);
+    emit test_.questionsChangees();
+    emit test_.questionSelectionnee(std::min(indice_, static_cast<int>(questions.size()) - 1));
+}
+
+// ---- CommandeChapitres
+
+CommandeChapitres::CommandeChapitres(TestEdite& test, std::vector<data::Test::Chapitre> apres, const QString& texte,
+                                     std::vector<int> questions, int nouveauNumero)
+    : QUndoCommand(texte), test_(test), avant_(test.test().chapitres), apres_(std::move(apres)),
+      questions_(std::move(questions)), nouveauNumero_(nouveauNumero) {
+    for (int i : questions_) {
+        chapitresAvant_.push_back(test.question(i)[data::champ::Chapitre]);
+    }
+}
+
+void CommandeChapitres::redo() {
+    test_.test_.chapitres = apres_;
+    for (int i : questions_) {
+        test_.test_.questions[pos(i)][data::champ::Chapitre] = nouveauNumero_;
+    }
+    emit test_.chapitresChanges();
+    for (int i : questions_) {
+        emit test_.questionChangee(i);
+    }
+}
+
+void CommandeChapitres::undo() {
+    test_.test_.chapitres = avant_;
+    for (std::size_t k = 0; k < questions_.size(); ++k) {
+        test_.test_.questions[pos(questions_[k])][data::champ::Chapitre] = chapitresAvant_[k];
+    }
+    emit test_.chapitresChanges();
+    for (int i : questions_) {
+        emit test_.questionChangee(i);
+    }
+}
+
+// ---- CommandeParametres
+
+CommandeParametres::CommandeParametres(TestEdite& test, Champ champ, QVariant apres, int session)
+    : QUndoCommand(champ == Temps ? QStringLiteral("Modifier le temps du test")
+                                  : QStringLiteral("Modifier la tolérance")),
+      test_(test), champ_(champ), avant_(champ == Temps ? test.test().temps : test.test().tolerance),
+      apres_(std::move(apres)), session_(session) {}
+
+void CommandeParametres::poser(const QVariant& valeur) {
+    (champ_ == Temps ? test_.test_.temps : test_.test_.tolerance) = valeur;
+    emit test_.parametresChanges();
+}
+
+void CommandeParametres::redo() {
+    poser(apres_);
+}
+
+void CommandeParametres::undo() {
+    poser(avant_);
+}
+
+bool CommandeParametres::mergeWith(const QUndoCommand* autre) {
+    const auto* suite = static_cast<const CommandeParametres*>(autre);
+    if (suite->champ_ != champ_ || suite->session_ != session_) {
+        return false;
+    }
+    apres_ = suite->apres_;
+    setObsolete(avant_ == apres_);
+    return true;
+}
+
+} // namespace kelvane::edition

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "data/controletest.h"
+#include "data/test.h"
+#include "edition/empreinte.h"
+#include "edition/question.h"
+
+#include <QObject>
+#include <QUndoStack>
+#include <optional>
+#include <vector>
+
+namespace kelvane::edition {
+
+class CommandeQuestion;
+class CommandeListe;
+class CommandeChapitres;
+class CommandeParametres;
+
+// The test under edit as values, its file and its undo stack. Every change is one command on the stack, and
+// nothing is pushed when a change changes nothing. Question numbers follow the table's order: they are given
+// again, 1 to N, after every change of the order (add, duplicate, delete, move).
+class TestEdite : public QObject {
+    Q_OBJECT
+public:
+    explicit TestEdite(QObject* parent = nullptr);
+    ~TestEdite() override;
+
+    // Reads the test file; the message naming the file when it cannot be read as a test. The stack is emptied.
+    std::optional<QString> ouvrir(const QString& chemin);
+    // A new test for chemin: ten minutes, 70 %, one chapter, no question.
+    void nouveau(const QString& chemin);
+    // Replaces the test under edit, as if read from chemin (nothing is read). The stack is emptied.
+    void charger(data::Test test, const QString& chemin);
+
+    const QString& chemin() const { return chemin_; }
+    const data::Test& test() const { return test_; }
+    QUndoStack* pile() { return &pile_; }
+    bool estModifie() const { return !pile_.isClean(); }
+
+    int nbQuestions() const { return static_cast<int>(test_.questions.size()); }
+    bool estQuestion(int i) const { return i >= 0 && i < nbQuestions(); }
+    bool estChapitre(int i) const { return i >= 0 && i < static_cast<int>(test_.chapitres.size()); }
+    const Question& question(int i) const { return test_.questions[static_cast<std::size_t>(i)]; }
+    // The chapter's name as the candidate sees it: the last chapter carrying the number.
+    std::optional<QString> nomChapitre(int numero) const;
+    int tempsTest() const;
+    int tolerance() const;
+    std::vector<data::Probleme> problemes() const { return data::controlerTest(test_); }
+
+    // The file on disk no longer holds what was read or last written (a colleague saved it meanwhile).
+    bool modifieSurDisque() const;
+    // Writes the test under a temporary name renamed over the file, whatever is on disk; marks the stack clean.
+    // Throws kelvane::Error when the writing fails; the file is then left as it was.
+    void enregistrer();
+
+    // ---- Changes: each is one undo step. A place out of range changes nothing.
+    void changerTemps(int secondes);
+    void changerTolerance(int pourcent);
+
+    int ajouterChapitre(); // the next free number, named "Chapitre n"; returns its place
+    void renommerChapitre(int indice, const QString& nom);
+    // The chapter's questions follow it to its new number. Refused, with the reason, when the number is taken.
+    std::optional<QString> renumeroterChapitre(int indice, int numero);
+    // Refused, with the reason, while a question is in the chapter.
+    std::optional<QString> supprimerChapitre(int indice);
+
+    // A new question after `apres` (at the end for -1), in the chapter and the levels of the one it follows;
+    // returns its place.
+    int ajouterQuestion(int apres = -1);
+    int dupliquerQuestion(int indice);
+    void supprimerQuestion(int indice);
+    // One place up (sens -1) or down (+1); returns the question's new place.
+    int deplacerQuestion(int indice, int sens);
+    // Numbers 1 to N in the table's order, when they are not.
+    void renumeroter();
+
+    // Replaces a question's fields. Consecutive changes with the same non-zero `saisie` (the text: 1, answer j:
+    // 2 + j) to the same question merge into one undo step, until terminerSaisie().
+    void modifierQuestion(int indice, const Question& nouvelle, int saisie = 0);
+    void terminerSaisie() { ++saisie_; }
+
+signals:
+    void parametresChanges();
+    void chapitresChanges();
+    void questionsChangees();         // questions added, removed or moved: every row again
+    void questionChangee(int i);      // one question's fields
+    void questionSelectionnee(int i); // undo or redo went back to a change of this question
+
+private:
+    friend class CommandeQuestion;
+    friend class CommandeListe;
+    friend class CommandeChapitres;
+    friend class CommandeParametres;
+
+    void poserQuestion(int i, const Question& q);
+    void poserNumeros(const std::vector<QVariant>& numeros);
+    std::vector<QVariant> numeros() const;
+    bool numerosSuiventOrdre() const;
+
+    QString chemin_;
+    data::Test test_;
+    Empreinte empreinte_;
+    QUndoStack pile_;
+    int saisie_ = 0;
+};
+
+} // namespace kelvane::edition

@@ -1,0 +1,272 @@
+#include "data/ecriture.h"
+#include "data/fichierresultats.h"
+#include "edition/modelequestions.h"
+#include "edition/testedite.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "support/fixtures.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+using namespace kelvane;
+using namespace kelvane::edition;
+
+namespace {
+
+// Three questions A, B, C numbered 1 to 3; A and B in chapter 1, C in chapter 2.
+data::Test troisQuestions() {
+    data::Test t;
+    t.fichier = QStringLiteral("B1V.mdb");
+    t.nom = QStringLiteral("B1V");
+    t.temps = 600;
+    t.tolerance = 70;
+    t.chapitres = {{QStringLiteral("Généralités"), 1}, {QStringLiteral("Consignation"), 2}};
+    for (int i = 0; i < 3; ++i) {
+        Question q = nouvelleQuestion(i == 2 ? 2 : 1, {true, false, false, false, false});
+        q[data::champ::Question] = QString(QLatin1Char('A' + i));
+        q[data::champ::R1] = QStringLiteral("oui");
+        q[data::champ::R1 + 1] = QStringLiteral("non");
+        q[data::champ::S1] = 1;
+        q[data::champ::Numero] = i + 1;
+        t.questions.push_back(q);
+    }
+    return t;
+}
+
+// What a change is seen to do: "temps;chapters;number:text/chapter ...".
+QString resume(const TestEdite& t) {
+    QStringList chapitres;
+    for (const auto& c : t.test().chapitres) {
+        chapitres << c.numero.toString() + QLatin1Char(' ') + c.nom.toString();
+    }
+    QStringList questions;
+    for (int i = 0; i < t.nbQuestions(); ++i) {
+        const Question& q = t.question(i);
+        questions << QStringLiteral("%1:%2/%3").arg(numero(q)).arg(texte(q)).arg(chapitre(q));
+    }
+    return QStringLiteral("%1 s;%2;%3")
+        .arg(t.tempsTest())
+        .arg(chapitres.join(QLatin1Char(',')))
+        .arg(questions.join(QLatin1Char(' ')));
+}
+
+Question avecTexte(const TestEdite& t, int i, const QString& texte) {
+    Question q = t.question(i);
+    q[data::champ::Question] = texte;
+    return q;
+}
+
+using Operation = std::function<std::optional<QString>(TestEdite&)>;
+
+template <typename F> Operation op(F f) {
+    return [f](TestEdite& t) -> std::optional<QString> {
+        f(t);
+        return std::nullopt;
+    };
+}
+
+const QString kDepart = QStringLiteral("600 s;1 Généralités,2 Consignation;1:A/1 2:B/1 3:C/2");
+
+} // namespace
+
+Q_DECLARE_METATYPE(Operation)
+
+class TestTestEdite : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each change: what it leaves, how many undo steps it makes (or why it is refused), then undone back to the
+    // loaded test (clean again) and redone to the same state.
+    void chaqueChangementSAnnuleEtSeRefait_data() {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<QString>("attendu");
+        QTest::addColumn<int>("pas");
+        QTest::addColumn<QString>("refus");
+        const QString aucun;
+        QTest::newRow("ajouter après A: chapitre de A, numéros suivis")
+            << op([](TestEdite& t) { t.ajouterQuestion(0); })
+            << "600 s;1 Généralités,2 Consignation;1:A/1 2:/1 3:B/1 4:C/2" << 1 << aucun;
+        QTest::newRow("ajouter à la fin") << op([](TestEdite& t) { t.ajouterQuestion(); })
+                                          << "600 s;1 Généralités,2 Consignation;1:A/1 2:B/1 3:C/2 4:/2" << 1 << aucun;
+        QTest::newRow("dupliquer B") << op([](TestEdite& t) { t.dupliquerQuestion(1); })
+                                     << "600 s;1 Généralités,2 Consignation;1:A/1 2:B/1 3:B/1 4:C/2" << 1 << aucun;
+        QTest::newRow("supprimer A, renumérotées") << op([](TestEdite& t) { t.supprimerQuestion(0); })
+                                                   << "600 s;1 Généralités,2 Consignation;1:B/1 2:C/2" << 1 << aucun;
+        QTest::newRow("monter C") << op([](TestEdite& t) { QCOMPARE(t.deplacerQuestion(2, -1), 1); })
+                                  << "600 s;1 Généralités,2 Consignation;1:A/1 2:C/2 3:B/1" << 1 << aucun;
+        QTest::newRow("descendre A deux fois")
+            << op([](TestEdite& t) { t.deplacerQuestion(t.deplacerQuestion(0, +1), +1); })
+            << "600 s;1 Généralités,2 Consignation;1:B/1 2:C/2 3:A/1" << 2 << aucun;
+        QTest::newRow("descendre la dernière: rien")
+            << op([](TestEdite& t) { QCOMPARE(t.deplacerQuestion(2, +1), 2); }) << kDepart << 0 << aucun;
+        QTest::newRow("renuméroter des numéros dans l'ordre: rien")
+            << op([](TestEdite& t) { t.renumeroter(); }) << kDepart << 0 << aucun;
+        QTest::newRow("frappe dans le texte: un seul pas") << op([](TestEdite& t) {
+            for (const char* s : {"A1", "A12", "A123"}) {
+                t.modifierQuestion(0, avecTexte(t, 0, QString::fromLatin1(s)), 1);
+            }
+        }) << "600 s;1 Généralités,2 Consignation;1:A123/1 2:B/1 3:C/2"
+                                                           << 1 << aucun;
+        QTest::newRow("frappe puis effacée: aucun pas") << op([](TestEdite& t) {
+            t.modifierQuestion(0, avecTexte(t, 0, QStringLiteral("Ab")), 1);
+            t.modifierQuestion(0, avecTexte(t, 0, QStringLiteral("A")), 1);
+        }) << kDepart << 0 << aucun;
+        QTest::newRow("deux saisies séparées: deux pas") << op([](TestEdite& t) {
+            t.modifierQuestion(0, avecTexte(t, 0, QStringLiteral("Ab")), 1);
+            t.terminerSaisie();
+            t.modifierQuestion(0, avecTexte(t, 0, QStringLiteral("Abc")), 1);
+        }) << "600 s;1 Généralités,2 Consignation;1:Abc/1 2:B/1 3:C/2"
+                                                         << 2 << aucun;
+        QTest::newRow("deux questions: deux pas") << op([](TestEdite& t) {
+            t.modifierQuestion(0, avecTexte(t, 0, QStringLiteral("X")), 1);
+            t.modifierQuestion(1, avecTexte(t, 1, QStringLiteral("Y")), 1);
+        }) << "600 s;1 Généralités,2 Consignation;1:X/1 2:Y/1 3:C/2"
+                                                  << 2 << aucun;
+        QTest::newRow("minutes puis secondes du temps: un pas") << op([](TestEdite& t) {
+            t.changerTemps(660);
+            t.changerTemps(665);
+        }) << "665 s;1 Généralités,2 Consignation;1:A/1 2:B/1 3:C/2"
+                                                                << 1 << aucun;
+        QTest::newRow("chapitre ajouté") << op([](TestEdite& t) { QCOMPARE(t.ajouterChapitre(), 2); })
+                                         << "600 s;1 Généralités,2 Consignation,3 Chapitre 3;1:A/1 2:B/1 3:C/2" << 1
+                                         << aucun;
+        QTest::newRow("chapitre renommé") << op([](TestEdite& t) { t.renommerChapitre(1, QStringLiteral("Outils")); })
+                                          << "600 s;1 Généralités,2 Outils;1:A/1 2:B/1 3:C/2" << 1 << aucun;
+        QTest::newRow("chapitre renuméroté: ses questions le suivent")
+            << Operation([](TestEdite& t) { return t.renumeroterChapitre(1, 5); })
+            << "600 s;1 Généralités,5 Consignation;1:A/1 2:B/1 3:C/5" << 1 << aucun;
+        QTest::newRow("numéro de chapitre déjà pris: refusé")
+            << Operation([](TestEdite& t) { return t.renumeroterChapitre(1, 1); }) << kDepart << 0
+            << "Le numéro 1 est déjà celui du chapitre « Généralités ».";
+        QTest::newRow("chapitre encore utilisé: refusé")
+            << Operation([](TestEdite& t) { return t.supprimerChapitre(1); }) << kDepart << 0
+            << "Le chapitre « Consignation » ne peut pas être supprimé : 1 question y est encore.";
+        QTest::newRow("chapitre vidé puis supprimé") << Operation([](TestEdite& t) {
+            t.supprimerQuestion(2);
+            return t.supprimerChapitre(1);
+        }) << "600 s;1 Généralités;1:A/1 2:B/1" << 2 << aucun;
+    }
+
+    void chaqueChangementSAnnuleEtSeRefait() {
+        QFETCH(Operation, operation);
+        QFETCH(QString, attendu);
+        QFETCH(int, pas);
+        QFETCH(QString, refus);
+        TestEdite t;
+        t.charger(troisQuestions(), QStringLiteral("B1V.mdb"));
+        const data::Test charge = t.test();
+        QCOMPARE(resume(t), kDepart);
+
+        QCOMPARE(operation(t).value_or(QString()), refus);
+        QCOMPARE(resume(t), attendu);
+        QCOMPARE(t.pile()->count(), pas);
+        QCOMPARE(t.estModifie(), pas > 0);
+
+        while (t.pile()->canUndo()) {
+            t.pile()->undo();
+        }
+        QCOMPARE(resume(t), kDepart);
+        QVERIFY(!t.estModifie());
+        for (std::size_t i = 0; i < charge.questions.size(); ++i) {
+            QCOMPARE(t.test().questions[i], charge.questions[i]); // the very values, types included
+        }
+        while (t.pile()->canRedo()) {
+            t.pile()->redo();
+        }
+        QCOMPARE(resume(t), attendu);
+    }
+
+    // Numbers that do not follow the table (as a file may hold them) are kept until the order changes.
+    void lesNumerosSuiventLaTableApresUnChangementDOrdre() {
+        TestEdite t;
+        data::Test test = troisQuestions();
+        test.questions[0][data::champ::Numero] = 3;
+        test.questions[2][data::champ::Numero] = 1;
+        t.charger(test, QStringLiteral("B1V.mdb"));
+        t.modifierQuestion(1, avecTexte(t, 1, QStringLiteral("Bb")));
+        QCOMPARE(resume(t), QStringLiteral("600 s;1 Généralités,2 Consignation;3:A/1 2:Bb/1 1:C/2"));
+        t.renumeroter();
+        QCOMPARE(resume(t), QStringLiteral("600 s;1 Généralités,2 Consignation;1:A/1 2:Bb/1 3:C/2"));
+        t.pile()->undo();
+        QCOMPARE(resume(t), QStringLiteral("600 s;1 Généralités,2 Consignation;3:A/1 2:Bb/1 1:C/2"));
+    }
+
+    void leTableauSeFiltreParChapitreEtNiveau() {
+        TestEdite t;
+        data::Test test = troisQuestions();
+        test.questions[1][data::champ::B0 + 2] = true; // B also B2
+        t.charger(test, QStringLiteral("B1V.mdb"));
+        ModeleQuestions modele(t);
+        FiltreQuestions filtre(modele);
+        QCOMPARE(modele.data(modele.index(1, ModeleQuestions::Niveaux)).toString(), QStringLiteral("B0 B2"));
+        QCOMPARE(modele.data(modele.index(2, ModeleQuestions::Chapitre)).toString(), QStringLiteral("2 Consignation"));
+        filtre.setChapitre(1);
+        QCOMPARE(filtre.rowCount(), 2);
+        filtre.setNiveau(2);
+        QCOMPARE(filtre.rowCount(), 1);
+        QCOMPARE(filtre.data(filtre.index(0, ModeleQuestions::Texte)).toString(), QStringLiteral("B"));
+        // A change of level takes the row out of the filter at once.
+        Question b = t.question(1);
+        b[data::champ::B0 + 2] = false;
+        t.modifierQuestion(1, b);
+        QCOMPARE(filtre.rowCount(), 0);
+        t.supprimerQuestion(0);
+        filtre.setNiveau(-1);
+        QCOMPARE(filtre.rowCount(), 1);
+    }
+
+    // Saving replaces the file through a temporary name: a reader of the old file (a session of a student) keeps
+    // reading the old records; a file changed on disk since the reading is seen, a file only touched is not.
+    void enregistrerRemplaceSansGenerLesLecteurs() {
+        QTemporaryDir dossier;
+        const QString chemin = dossier.filePath(QStringLiteral("B1V.mdb"));
+        data::ecrireTest(troisQuestions(), chemin);
+        TestEdite t;
+        QVERIFY(!t.ouvrir(chemin));
+        QVERIFY(!t.modifieSurDisque());
+
+        db::Database lecteur = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+        db::Recordset questions = lecteur.OpenRecordset(QStringLiteral("test"));
+        questions.MoveFirst();
+        QCOMPARE(questions.Fields(data::champ::Question).toString(), QStringLiteral("A"));
+
+        t.modifierQuestion(1, avecTexte(t, 1, QStringLiteral("Nouveau B")));
+        t.enregistrer();
+        QVERIFY(!t.estModifie());
+        QVERIFY(!t.modifieSurDisque());
+        questions.MoveNext();
+        QCOMPARE(questions.Fields(data::champ::Question).toString(), QStringLiteral("B"));
+        lecteur.Close();
+        const auto relu = std::get<data::Test>(data::lireTest(chemin));
+        QCOMPARE(relu.questions[1][data::champ::Question].toString(), QStringLiteral("Nouveau B"));
+        QCOMPARE(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("B1V.mdb")});
+
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadWrite));
+        QVERIFY(fichier.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        fichier.close();
+        QVERIFY(!t.modifieSurDisque());
+        data::Test autre = troisQuestions();
+        autre.temps = 900;
+        data::ecrireTest(autre, chemin);
+        QVERIFY(t.modifieSurDisque());
+        QFile::remove(chemin);
+        QVERIFY(t.modifieSurDisque());
+    }
+
+    void unFichierQuiNEstPasUnTestEstRefuseAvecSonNom() {
+        QTemporaryDir dossier;
+        const QString chemin = fixtures::creerBase(dossier.filePath(QStringLiteral("autre.mdb")), {"eleves"});
+        TestEdite t;
+        const auto refus = t.ouvrir(chemin);
+        QVERIFY(refus);
+        QVERIFY2(refus->contains(QStringLiteral("autre.mdb")), qPrintable(*refus));
+        QVERIFY(t.ouvrir(dossier.filePath(QStringLiteral("absent.mdb")))->contains(QStringLiteral("absent.mdb")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTestEdite)
+#include "tst_testedite.moc"
