@@ -13,7 +13,8 @@ set(LAYERS
     "desktop"
     "frames"
     "forms"
-    "app")
+    "app"
+    "atelier")
 # What each layer may include besides itself (and "platform", the error type every layer shares).
 set(ALLOWED_platform "")
 set(ALLOWED_platform/db "")
@@ -28,6 +29,7 @@ set(ALLOWED_desktop "platform/services")
 set(ALLOWED_frames "platform/db;platform/services;data;avertissements;results;session;widgets")
 set(ALLOWED_forms "platform/db;platform/services;data;avertissements;results;session;widgets;frames")
 set(ALLOWED_app "platform/db;platform/services;data;avertissements;results;session;widgets;desktop;frames;forms")
+set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;avertissements;results;session;edition;widgets;desktop;frames")
 
 set(failures "")
 foreach(layer IN LISTS LAYERS)
