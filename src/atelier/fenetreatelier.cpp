@@ -350,6 +350,9 @@ void FenetreAtelier::oublierEditeur() {
 }
 
 void FenetreAtelier::surTestChoisi(const QString& fichier, const QString& precedent) {
+    if (fichier != liste_->fichierCourant() || liste_->courantEstNouveau()) {
+        return; // a choice made before another one of the window's own (a new test, an import)
+    }
     if (editeur_ != nullptr && QFileInfo(editeur_->chemin()).fileName() == fichier) {
         majActions();
         return;
