@@ -248,8 +248,8 @@ void FenetreAtelier::majRecents() {
     const QStringList recents = QSettings().value(kCleRecents).toStringList();
     for (int i = 0; i < recents.size(); ++i) {
         const QString dossier = recents.at(i);
-        QAction* a =
-            menuRecents_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(dossier)));
+        QAction* a = menuRecents_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(dossier).replace(QLatin1Char('&'), QStringLiteral("&&"))));
         connect(a, &QAction::triggered, this, [this, dossier] {
             if (ouvrirDossier(dossier) == Acces::Ferme) {
                 close();

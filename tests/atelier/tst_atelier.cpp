@@ -154,6 +154,7 @@ private slots:
                 QCOMPARE(porte->objectName(), QStringLiteral("PorteCode"));
                 QVERIFY(QTest::qWaitForWindowActive(porte));
                 auto* boite = porte->findChild<QLineEdit*>(QStringLiteral("Text3"));
+                gui::photographier(porte, QStringLiteral("atelier-code"));
                 for (const QString& saisie : saisies) {
                     if (saisie == QStringLiteral("<Échap>")) {
                         QTest::keyClick(porte, Qt::Key_Escape);
