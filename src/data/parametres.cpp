@@ -1,5 +1,6 @@
 #include "data/parametres.h"
 
+#include "data/ecriture.h"
 #include "platform/db/editscope.h"
 #include "platform/services/files.h"
 
@@ -11,6 +12,25 @@ bool codeValide(const QString& saisi, const QVariant& stocke) {
         return true;
     }
     return !stocke.isNull() && code == stocke.toString().toUpper();
+}
+
+void ecrireParametres(const QString& chemin, const QString& code) {
+    if (code.size() > kTailleCode) {
+        throw Error(errc::FieldTooSmall,
+                    QStringLiteral("code trop long : %1 caractères, %2 au plus").arg(code.size()).arg(kTailleCode));
+    }
+    ecrireAtomiquement(chemin, [&](db::Database& base) {
+        db::TableDef habilitation = base.CreateTableDef(QStringLiteral("habilitation"));
+        db::Field champ = habilitation.CreateField(QStringLiteral("code"), db::FieldType::Text, kTailleCode);
+        champ.setAllowZeroLength(true);
+        habilitation.Fields().Append(champ);
+        base.TableDefs().Append(habilitation);
+
+        db::Recordset rs = base.OpenRecordset(QStringLiteral("habilitation"));
+        rs.AddNew();
+        rs.SetField(QStringLiteral("code"), code.isNull() ? QStringLiteral("") : code);
+        rs.Update();
+    });
 }
 
 FichierParametres FichierParametres::ouvrir(const QString& dossierAppli) {

@@ -15,6 +15,14 @@ inline const QString kCodeMaitre = QStringLiteral("TRIVOLK");
 // null matches nothing but the master code.
 bool codeValide(const QString& saisi, const QVariant& stocke);
 
+// The size of the code field of the settings files Kelvane writes, in characters.
+inline constexpr int kTailleCode = 20;
+
+// Writes a settings file: table habilitation, one Text 20 field "code", one record holding the code (the empty
+// text: no code set). Built under a temporary name and renamed when complete (data::ecrireAtomiquement, whose
+// errors it throws); a code over 20 characters is error 3163 and nothing is written.
+void ecrireParametres(const QString& chemin, const QString& code);
+
 // The settings database habilitation.mdb of the application folder, open for the whole run: table habilitation,
 // whose first record's first field holds the teacher code.
 class FichierParametres {

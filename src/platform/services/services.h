@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/services/clock.h"
+#include "platform/services/dialogs.h"
 #include "platform/services/files.h"
+#include "platform/services/launcher.h"
 #include "platform/services/messages.h"
 #include "platform/services/random.h"
 #include "platform/services/timer.h"
@@ -19,6 +21,9 @@ struct Services {
     TimerFactory* timers = nullptr;
     FileService* files = nullptr;
     PrinterService* printer = nullptr;
+    // The workbench's own: the folder and file choosers, and the start of the student program.
+    FileDialogService* dialogs = nullptr;
+    LauncherService* launcher = nullptr;
 };
 
 } // namespace kelvane::services

@@ -36,6 +36,8 @@ services::Services ScriptedServices::all() {
     s.timers = &timers;
     s.files = &files;
     s.printer = &printer;
+    s.dialogs = &dialogs;
+    s.launcher = &launcher;
     return s;
 }
 

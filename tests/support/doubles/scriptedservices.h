@@ -5,6 +5,7 @@
 #include "platform/services/random.h"
 #include "platform/services/services.h"
 #include "platform/services/timer.h"
+#include "support/doubles/scripteddialogs.h"
 #include "support/doubles/scriptedmessages.h"
 
 #include <QList>
@@ -64,6 +65,8 @@ public:
     ManualTimerFactory timers;
     services::SystemFiles files;
     services::RecordingPrinter printer;
+    ScriptedDialogs dialogs;
+    ScriptedLauncher launcher;
 
     // The set handed to forms and sessions.
     services::Services all();

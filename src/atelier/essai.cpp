@@ -1,0 +1,91 @@
+#include "atelier/essai.h"
+
+#include "data/parametres.h"
+#include "platform/error.h"
+#include "platform/services/launcher.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kelvane::atelier {
+
+namespace {
+
+const QString kImages = QStringLiteral("Images");
+
+QString natif(const QString& chemin) {
+    return QDir::toNativeSeparators(chemin);
+}
+
+// Copies a file, refusing to go on when it cannot.
+void copier(const QString& source, const QString& cible) {
+    if (!QFile::copy(source, cible)) {
+        throw Error(errc::PathFileAccess, QStringLiteral("impossible de copier « %1 » dans « %2 »")
+                                              .arg(natif(source), natif(QFileInfo(cible).absolutePath())));
+    }
+    // A copy of a read-only file is read-only too: the student program writes into nothing of it, but the
+    // temporary folder must be removable at the end.
+    QFile::setPermissions(cible, QFile::permissions(cible) | QFileDevice::WriteOwner);
+}
+
+} // namespace
+
+QString programmeEleve() {
+#ifdef Q_OS_WIN
+    const QString nom = QStringLiteral("kelvane.exe");
+#else
+    const QString nom = QStringLiteral("kelvane");
+#endif
+    return QDir(QCoreApplication::applicationDirPath()).filePath(nom);
+}
+
+QString Essai::lancer(const QString& test, const QString& dossierAppli, services::LauncherService& lanceur,
+                      const QString& programme) {
+    dossier_.reset();
+    auto dossier = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("kelvane-essai-XXXXXX")));
+    if (!dossier->isValid()) {
+        return QStringLiteral("Le dossier temporaire de l'essai n'a pas pu être créé (%1).")
+            .arg(dossier->errorString());
+    }
+    const QDir cible(dossier->path());
+    try {
+        copier(test, cible.filePath(QFileInfo(test).fileName()));
+        const QString reglages = QDir(dossierAppli).filePath(QStringLiteral("habilitation.mdb"));
+        if (QFileInfo::exists(reglages)) {
+            copier(reglages, cible.filePath(QStringLiteral("habilitation.mdb")));
+        } else {
+            data::ecrireParametres(cible.filePath(QStringLiteral("habilitation.mdb")), QString());
+        }
+        cible.mkdir(kImages);
+        for (const QString& image :
+             {QStringLiteral("Condo.jpg"), QStringLiteral("Terre.jpg"), QStringLiteral("Classe II.jpg")}) {
+            const QString source = QDir(dossierAppli).filePath(kImages + QLatin1Char('/') + image);
+            if (QFileInfo::exists(source)) {
+                copier(source, cible.filePath(kImages + QLatin1Char('/') + image));
+            }
+        }
+    } catch (const Error& e) {
+        return QStringLiteral("L'essai n'a pas pu être préparé : %1.").arg(e.text());
+    }
+
+    switch (lanceur.startDetached(programme, {}, dossier->path())) {
+    case services::LaunchResult::Started:
+        dossier_ = std::move(dossier);
+        return {};
+    case services::LaunchResult::Missing:
+        return QStringLiteral("Le programme des élèves est introuvable : « %1 ». Il doit être installé à côté de "
+                              "l'atelier.")
+            .arg(natif(programme));
+    case services::LaunchResult::Failed:
+        break;
+    }
+    return QStringLiteral("Le programme des élèves « %1 » n'a pas pu être lancé.").arg(natif(programme));
+}
+
+QString Essai::dossier() const {
+    return dossier_ ? dossier_->path() : QString();
+}
+
+} // namespace kelvane::atelier

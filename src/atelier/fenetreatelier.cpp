@@ -1,0 +1,398 @@
+#include "atelier/fenetreatelier.h"
+
+#include "atelier/editeurtest.h"
+#include "atelier/listetests.h"
+#include "atelier/noms.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace kelvane::atelier {
+
+namespace {
+
+constexpr int kRecents = 8;
+const QString kCleGeometrie = QStringLiteral("fenetre/geometrie");
+const QString kCleSeparation = QStringLiteral("fenetre/separation");
+const QString kCleRecents = QStringLiteral("dossiers/recents");
+
+QAction* action(QObject* parent, const QString& nom, const QString& texte, const QList<QKeySequence>& touches,
+                const QString& aide) {
+    auto* a = new QAction(texte, parent);
+    a->setObjectName(nom);
+    a->setShortcuts(touches);
+    a->setStatusTip(aide);
+    return a;
+}
+
+// A push button for an action: its text without the mnemonic, its shortcut in the tool tip, enabled with it.
+QPushButton* bouton(QAction* a, const QString& nom, QWidget* parent) {
+    QString texte = a->text();
+    texte.remove(QLatin1Char('&'));
+    auto* b = new QPushButton(texte, parent);
+    b->setObjectName(nom);
+    b->setAccessibleName(texte);
+    b->setAutoDefault(false);
+    const QString touche = a->shortcut().toString(QKeySequence::NativeText);
+    b->setToolTip(touche.isEmpty() ? a->statusTip() : QStringLiteral("%1 (%2)").arg(a->statusTip(), touche));
+    b->setEnabled(a->isEnabled());
+    QObject::connect(b, &QPushButton::clicked, a, &QAction::trigger);
+    QObject::connect(a, &QAction::changed, b, [a, b] { b->setEnabled(a->isEnabled()); });
+    return b;
+}
+
+} // namespace
+
+FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* parent)
+    : QMainWindow(parent), services_(services) {
+    setObjectName(QStringLiteral("FenetreAtelier"));
+    setWindowTitle(QStringLiteral("Kelvane — Atelier"));
+    annulations_ = new QUndoGroup(this);
+    creerActions();
+    creerMenus();
+
+    separation_ = new QSplitter(Qt::Horizontal, this);
+    separation_->setObjectName(QStringLiteral("separation"));
+    separation_->setChildrenCollapsible(false);
+    separation_->addWidget(creerPanneauTests());
+    droite_ = new QStackedWidget(separation_);
+    droite_->setObjectName(QStringLiteral("droite"));
+    auto* accueil = new QLabel(QStringLiteral("Choisissez un test dans la liste pour le modifier,\nou créez-en un : "
+                                              "Fichier, Nouveau test (Ctrl+N)."),
+                               droite_);
+    accueil->setObjectName(QStringLiteral("accueil"));
+    accueil->setAlignment(Qt::AlignCenter);
+    accueil->setEnabled(false);
+    accueil_ = accueil;
+    droite_->addWidget(accueil_);
+    separation_->addWidget(droite_);
+    separation_->setStretchFactor(1, 1);
+    setCentralWidget(separation_);
+
+    etatDossier_ = new QLabel(this);
+    etatDossier_->setObjectName(QStringLiteral("etatDossier"));
+    statusBar()->addPermanentWidget(etatDossier_, 1);
+
+    QSettings reglages;
+    if (!restoreGeometry(reglages.value(kCleGeometrie).toByteArray())) {
+        resize(1200, 800);
+    }
+    if (!separation_->restoreState(reglages.value(kCleSeparation).toByteArray())) {
+        separation_->setSizes({460, 740});
+    }
+    majRecents();
+    majActions();
+}
+
+FenetreAtelier::~FenetreAtelier() = default;
+
+void FenetreAtelier::creerActions() {
+    actOuvrirDossier_ = action(this, QStringLiteral("actionOuvrirDossier"), QStringLiteral("&Ouvrir un dossier…"),
+                               {QKeySequence::Open}, QStringLiteral("Ouvrir le dossier d'une classe"));
+    actNouveau_ = action(this, QStringLiteral("actionNouveau"), QStringLiteral("&Nouveau test…"), {QKeySequence::New},
+                         QStringLiteral("Créer un test dans le dossier"));
+    actDupliquer_ = action(this, QStringLiteral("actionDupliquer"), QStringLiteral("&Dupliquer…"),
+                           {QKeySequence(Qt::CTRL | Qt::Key_D)}, QStringLiteral("Copier le test sous un autre nom"));
+    actRenommer_ = action(this, QStringLiteral("actionRenommer"), QStringLiteral("Re&nommer…"),
+                          {QKeySequence(Qt::Key_F2)}, QStringLiteral("Changer le nom du test"));
+    actSupprimer_ = action(this, QStringLiteral("actionSupprimer"), QStringLiteral("&Supprimer…"),
+                           {QKeySequence::Delete}, QStringLiteral("Supprimer le test du dossier"));
+    actImporter_ = action(this, QStringLiteral("actionImporter"), QStringLiteral("&Importer…"),
+                          {QKeySequence(Qt::CTRL | Qt::Key_I)},
+                          QStringLiteral("Faire un test d'une source CSV ou d'un fichier Access"));
+    actExporter_ = action(this, QStringLiteral("actionExporter"), QStringLiteral("E&xporter…"),
+                          {QKeySequence(Qt::CTRL | Qt::Key_E)}, QStringLiteral("Écrire la source CSV du test"));
+    actEssayer_ =
+        action(this, QStringLiteral("actionEssayer"), QStringLiteral("&Essayer le test"), {QKeySequence(Qt::Key_F5)},
+               QStringLiteral("Passer le test comme un élève, sans laisser de résultats dans le dossier"));
+    actEnregistrer_ = action(this, QStringLiteral("actionEnregistrer"), QStringLiteral("&Enregistrer"),
+                             {QKeySequence::Save}, QStringLiteral("Enregistrer le test ouvert"));
+    actQuitter_ = action(this, QStringLiteral("actionQuitter"), QStringLiteral("&Quitter"),
+                         {QKeySequence(Qt::CTRL | Qt::Key_Q)}, QStringLiteral("Fermer l'atelier"));
+    actAnnuler_ = annulations_->createUndoAction(this, QStringLiteral("&Annuler"));
+    actAnnuler_->setObjectName(QStringLiteral("actionAnnuler"));
+    actAnnuler_->setShortcuts(QKeySequence::Undo);
+    actRetablir_ = annulations_->createRedoAction(this, QStringLiteral("&Rétablir"));
+    actRetablir_->setObjectName(QStringLiteral("actionRetablir"));
+    actRetablir_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+
+    // Delete acts on the list only: in the editor the key belongs to the texts.
+    actSupprimer_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+
+    connect(actOuvrirDossier_, &QAction::triggered, this, &FenetreAtelier::choisirDossier);
+    connect(actNouveau_, &QAction::triggered, this, &FenetreAtelier::nouveauTest);
+    connect(actDupliquer_, &QAction::triggered, this, &FenetreAtelier::dupliquerTest);
+    connect(actRenommer_, &QAction::triggered, this, &FenetreAtelier::renommerTestCourant);
+    connect(actSupprimer_, &QAction::triggered, this, &FenetreAtelier::supprimerTestCourant);
+    connect(actImporter_, &QAction::triggered, this, &FenetreAtelier::importer);
+    connect(actExporter_, &QAction::triggered, this, &FenetreAtelier::exporter);
+    connect(actEssayer_, &QAction::triggered, this, &FenetreAtelier::essayer);
+    connect(actEnregistrer_, &QAction::triggered, this, [this] {
+        if (editeur_ != nullptr) {
+            editeur_->enregistrer();
+        }
+    });
+    connect(actQuitter_, &QAction::triggered, this, &QWidget::close);
+}
+
+void FenetreAtelier::creerMenus() {
+    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    fichier->addAction(actOuvrirDossier_);
+    menuRecents_ = fichier->addMenu(QStringLiteral("Dossiers &récents"));
+    menuRecents_->setObjectName(QStringLiteral("menuRecents"));
+    fichier->addSeparator();
+    fichier->addAction(actNouveau_);
+    fichier->addAction(actImporter_);
+    fichier->addAction(actExporter_);
+    fichier->addSeparator();
+    fichier->addAction(actEnregistrer_);
+    fichier->addSeparator();
+    fichier->addAction(actQuitter_);
+
+    QMenu* edition = menuBar()->addMenu(QStringLiteral("É&dition"));
+    edition->addAction(actAnnuler_);
+    edition->addAction(actRetablir_);
+
+    QMenu* test = menuBar()->addMenu(QStringLiteral("&Test"));
+    test->addAction(actDupliquer_);
+    test->addAction(actRenommer_);
+    test->addAction(actSupprimer_);
+    test->addSeparator();
+    test->addAction(actEssayer_);
+}
+
+QWidget* FenetreAtelier::creerPanneauTests() {
+    auto* panneau = new QWidget(this);
+    panneau->setObjectName(QStringLiteral("panneauTests"));
+    auto* disposition = new QVBoxLayout(panneau);
+    auto* titre = new QLabel(QStringLiteral("Te&sts du dossier"), panneau);
+    liste_ = new ListeTests(panneau);
+    titre->setBuddy(liste_);
+    liste_->addAction(actSupprimer_);
+    disposition->addWidget(titre);
+    disposition->addWidget(liste_, 1);
+
+    auto* boutons = new QGridLayout;
+    boutons->addWidget(bouton(actNouveau_, QStringLiteral("boutonNouveau"), panneau), 0, 0);
+    boutons->addWidget(bouton(actDupliquer_, QStringLiteral("boutonDupliquer"), panneau), 0, 1);
+    boutons->addWidget(bouton(actRenommer_, QStringLiteral("boutonRenommer"), panneau), 0, 2);
+    boutons->addWidget(bouton(actSupprimer_, QStringLiteral("boutonSupprimer"), panneau), 0, 3);
+    boutons->addWidget(bouton(actImporter_, QStringLiteral("boutonImporter"), panneau), 1, 0);
+    boutons->addWidget(bouton(actExporter_, QStringLiteral("boutonExporter"), panneau), 1, 1);
+    boutons->addWidget(bouton(actEssayer_, QStringLiteral("boutonEssayer"), panneau), 1, 2, 1, 2);
+    disposition->addLayout(boutons);
+
+    connect(liste_, &ListeTests::testChoisi, this, &FenetreAtelier::surTestChoisi, Qt::QueuedConnection);
+    return panneau;
+}
+
+Acces FenetreAtelier::ouvrirDossier(const QString& dossier) {
+    const QFileInfo info(dossier);
+    if (!info.isDir()) {
+        avertir(QStringLiteral("Le dossier « %1 » n'existe pas.").arg(QDir::toNativeSeparators(dossier)));
+        return Acces::Annule;
+    }
+    if (!fermerEditeur()) {
+        return Acces::Annule;
+    }
+    const QString absolu = info.absoluteFilePath();
+    const Acces acces = demanderCode(absolu, *services_.messages, isVisible() ? this : nullptr);
+    if (acces != Acces::Ouvert) {
+        return acces;
+    }
+    dossier_ = absolu;
+    retenirDossier(absolu);
+    majTitre();
+    liste_->remplir({});
+    relire();
+    return Acces::Ouvert;
+}
+
+void FenetreAtelier::choisirDossier() {
+    const QStringList recents = QSettings().value(kCleRecents).toStringList();
+    const QString depart = recents.isEmpty() ? dossier_ : recents.first();
+    const QString choisi = services_.dialogs->chooseFolder(QStringLiteral("Ouvrir un dossier"), depart);
+    if (!choisi.isEmpty() && ouvrirDossier(choisi) == Acces::Ferme) {
+        close();
+    }
+}
+
+void FenetreAtelier::retenirDossier(const QString& dossier) {
+    QSettings reglages;
+    QStringList recents = reglages.value(kCleRecents).toStringList();
+    recents.removeAll(dossier);
+    recents.prepend(dossier);
+    while (recents.size() > kRecents) {
+        recents.removeLast();
+    }
+    reglages.setValue(kCleRecents, recents);
+    majRecents();
+}
+
+void FenetreAtelier::majRecents() {
+    menuRecents_->clear();
+    const QStringList recents = QSettings().value(kCleRecents).toStringList();
+    for (int i = 0; i < recents.size(); ++i) {
+        const QString dossier = recents.at(i);
+        QAction* a = menuRecents_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(dossier).replace(QLatin1Char('&'), QStringLiteral("&&"))));
+        connect(a, &QAction::triggered, this, [this, dossier] {
+            if (ouvrirDossier(dossier) == Acces::Ferme) {
+                close();
+            }
+        });
+    }
+    menuRecents_->setEnabled(!recents.isEmpty());
+}
+
+void FenetreAtelier::relire() {
+    liste_->remplir(lireDossier(dossier_));
+    if (editeur_ != nullptr) {
+        const QString fichier = QFileInfo(editeur_->chemin()).fileName();
+        if (!QFileInfo::exists(editeur_->chemin())) {
+            liste_->ajouterNouveau(fichier);
+        } else {
+            liste_->choisirSansSignal(fichier);
+        }
+    }
+    const int n = liste_->nombreTests();
+    QString etat = n == 0 ? QStringLiteral("Aucun test dans ce dossier")
+                          : (n == 1 ? QStringLiteral("1 test") : QStringLiteral("%1 tests").arg(n));
+    if (!QFileInfo::exists(chemin(QStringLiteral("habilitation.mdb")))) {
+        etat += QStringLiteral(" — ce dossier n'a pas de fichier habilitation.mdb : les tests s'y préparent, mais le "
+                               "programme des élèves a besoin de ce fichier pour y démarrer.");
+    }
+    etatDossier_->setText(etat);
+    majActions();
+}
+
+void FenetreAtelier::majActions() {
+    const bool dossierOuvert = !dossier_.isEmpty();
+    const bool test = !testCourant().isEmpty();
+    actNouveau_->setEnabled(dossierOuvert);
+    actImporter_->setEnabled(dossierOuvert);
+    for (QAction* a : {actDupliquer_, actRenommer_, actSupprimer_, actExporter_, actEssayer_}) {
+        a->setEnabled(test);
+    }
+    actEnregistrer_->setEnabled(editeur_ != nullptr);
+}
+
+void FenetreAtelier::majTitre() {
+    setWindowTitle(QStringLiteral("Kelvane — Atelier — %1[*]").arg(QDir::toNativeSeparators(dossier_)));
+}
+
+bool FenetreAtelier::ouvrirTest(const QString& fichier) {
+    auto* editeur = new EditeurTest(services_, droite_);
+    if (!editeur->ouvrir(chemin(fichier))) {
+        delete editeur;
+        return false;
+    }
+    installerEditeur(editeur);
+    return true;
+}
+
+void FenetreAtelier::installerEditeur(EditeurTest* editeur) {
+    editeur_ = editeur;
+    droite_->addWidget(editeur_);
+    droite_->setCurrentWidget(editeur_);
+    annulations_->addStack(editeur_->pileAnnulation());
+    annulations_->setActiveStack(editeur_->pileAnnulation());
+    connect(editeur_, &EditeurTest::modificationChangee, this, &QWidget::setWindowModified);
+    connect(editeur_, &EditeurTest::enregistre, this, &FenetreAtelier::surEnregistre);
+    setWindowModified(editeur_->estModifie());
+    majActions();
+}
+
+bool FenetreAtelier::fermerEditeur() {
+    if (editeur_ == nullptr) {
+        return true;
+    }
+    if (!editeur_->fermer()) {
+        return false;
+    }
+    oublierEditeur();
+    return true;
+}
+
+void FenetreAtelier::oublierEditeur() {
+    if (editeur_ == nullptr) {
+        return;
+    }
+    const bool nouveau = !QFileInfo::exists(editeur_->chemin());
+    annulations_->removeStack(editeur_->pileAnnulation());
+    droite_->removeWidget(editeur_);
+    editeur_->hide();
+    editeur_->deleteLater();
+    editeur_ = nullptr;
+    droite_->setCurrentWidget(accueil_);
+    setWindowModified(false);
+    if (nouveau && !dossier_.isEmpty()) {
+        // The line of a new test never saved goes with its editor.
+        const QString courant = liste_->fichierCourant();
+        relire();
+        liste_->choisirSansSignal(courant);
+    }
+    majActions();
+}
+
+void FenetreAtelier::surTestChoisi(const QString& fichier, const QString& precedent) {
+    if (fichier != liste_->fichierCourant() || liste_->courantEstNouveau()) {
+        return; // a choice made before another one of the window's own (a new test, an import)
+    }
+    if (editeur_ != nullptr && QFileInfo(editeur_->chemin()).fileName() == fichier) {
+        majActions();
+        return;
+    }
+    if (!fermerEditeur()) {
+        liste_->choisirSansSignal(precedent);
+        return;
+    }
+    liste_->choisirSansSignal(fichier);
+    ouvrirTest(fichier);
+    majActions();
+}
+
+void FenetreAtelier::surEnregistre(const QString& cheminTest) {
+    if (auto ligne = lireLigne(cheminTest)) {
+        liste_->mettreAJour(*ligne);
+    }
+    liste_->choisirSansSignal(QFileInfo(cheminTest).fileName());
+    informer(QStringLiteral("« %1 » enregistré").arg(nomAffiche(QFileInfo(cheminTest).fileName())));
+    majActions();
+}
+
+void FenetreAtelier::closeEvent(QCloseEvent* event) {
+    if (!fermerEditeur()) {
+        event->ignore();
+        return;
+    }
+    QSettings reglages;
+    reglages.setValue(kCleGeometrie, saveGeometry());
+    reglages.setValue(kCleSeparation, separation_->saveState());
+    event->accept();
+}
+
+QString FenetreAtelier::chemin(const QString& fichier) const {
+    return QDir(dossier_).filePath(fichier);
+}
+
+QString FenetreAtelier::testCourant() const {
+    const QString fichier = liste_->fichierCourant();
+    return !fichier.isEmpty() && !liste_->courantEstNouveau() ? fichier : QString();
+}
+
+} // namespace kelvane::atelier
