@@ -185,6 +185,18 @@ CompteRendu refus(const QString& nomSource, const QString& raison) {
     return {Genre::Refuse, QString(), QStringLiteral("%1 : %2").arg(nomSource, raison)};
 }
 
+// A damaged file can put control characters in a name: the report stays one line.
+QString uneLigne(QString message) {
+    for (QChar& c : message) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+            c = QLatin1Char('?');
+        }
+    }
+    return message;
+}
+
+CompteRendu convertirFichier(const QString& source, const QString& dossier, const Limites& limites);
+
 } // namespace
 
 QString nomCible(const QString& source) {
@@ -192,6 +204,20 @@ QString nomCible(const QString& source) {
 }
 
 CompteRendu convertir(const QString& source, const QString& dossier, const Limites& limites) {
+    CompteRendu compteRendu;
+    try {
+        compteRendu = convertirFichier(source, dossier, limites);
+    } catch (const std::exception&) { // memory exhausted by a huge dump
+        compteRendu =
+            refus(QFileInfo(source).fileName(), QStringLiteral("conversion impossible : mémoire insuffisante"));
+    }
+    compteRendu.message = uneLigne(compteRendu.message);
+    return compteRendu;
+}
+
+namespace {
+
+CompteRendu convertirFichier(const QString& source, const QString& dossier, const Limites& limites) {
     const QFileInfo infoSource(source);
     const QString nomSource = infoSource.fileName();
     const QString nom = nomCible(source);
@@ -263,5 +289,7 @@ CompteRendu convertir(const QString& source, const QString& dossier, const Limit
         return refus(nomSource, QStringLiteral("écriture de %1 impossible : %2").arg(nom, e.text()));
     }
 }
+
+} // namespace
 
 } // namespace kelvane::conversion

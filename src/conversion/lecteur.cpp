@@ -15,15 +15,6 @@
 #include <unistd.h>
 #endif
 
-// An address-space limit leaves no room for AddressSanitizer's shadow memory: sanitizer builds keep the time limit.
-#if defined(__SANITIZE_ADDRESS__)
-#define KELVANE_SANS_LIMITE_MEMOIRE 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KELVANE_SANS_LIMITE_MEMOIRE 1
-#endif
-#endif
-
 namespace kelvane::conversion {
 
 namespace {
@@ -72,13 +63,11 @@ void limiter(QProcess& processus, qint64 memoireOctets) {
         ::setpgid(0, 0);
         const rlimit sansCoeur{0, 0};
         ::setrlimit(RLIMIT_CORE, &sansCoeur);
-#ifndef KELVANE_SANS_LIMITE_MEMOIRE
-        if (memoireOctets > 0) {
+        if (kMemoireLimitee && memoireOctets > 0) {
             const auto limite = static_cast<rlim_t>(memoireOctets);
             const rlimit memoire{limite, limite};
             ::setrlimit(RLIMIT_AS, &memoire);
         }
-#endif
     });
 #else
     Q_UNUSED(processus);

@@ -4,8 +4,26 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
+
+// An address-space limit leaves no room for AddressSanitizer's shadow memory: sanitizer builds keep the time limit
+// only, as Windows does.
+#if defined(__SANITIZE_ADDRESS__)
+#define KELVANE_SANS_LIMITE_MEMOIRE 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KELVANE_SANS_LIMITE_MEMOIRE 1
+#endif
+#endif
 
 namespace kelvane::conversion {
+
+// Whether Limites::memoireOctets is applied to the reader.
+#if defined(Q_OS_UNIX) && !defined(KELVANE_SANS_LIMITE_MEMOIRE)
+inline constexpr bool kMemoireLimitee = true;
+#else
+inline constexpr bool kMemoireLimitee = false;
+#endif
 
 // What the reader child program gave for one file: its whole dump, or why there is none.
 struct Lecture {

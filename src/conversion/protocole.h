@@ -58,6 +58,7 @@ inline constexpr int kMaxColonnes = 255;
 inline constexpr quint32 kMaxOctetsNom = 1024;           // a table or column name
 inline constexpr quint32 kMaxOctetsValeur = 1024 * 1024; // one text or binary value
 inline constexpr qint64 kMaxValeurs = 4'000'000;         // values in the whole dump
+inline constexpr qint64 kMaxLignes = 1'000'000;          // records in the whole dump
 inline constexpr qint64 kMaxOctetsVidage = 64LL * 1024 * 1024;
 
 inline QDataStream& operator<<(QDataStream& out, Marque m) {

@@ -125,7 +125,7 @@ private:
         }
         TableAccess& table = base.tables.back();
         valeurs_ += static_cast<qint64>(table.colonnes.size());
-        if (valeurs_ > kMaxValeurs) {
+        if (valeurs_ > kMaxValeurs || ++lignes_ > kMaxLignes) {
             return false;
         }
         std::vector<QVariant> ligne(table.colonnes.size());
@@ -196,6 +196,7 @@ private:
 
     QDataStream flux_;
     qint64 valeurs_ = 0;
+    qint64 lignes_ = 0;
 };
 
 } // namespace

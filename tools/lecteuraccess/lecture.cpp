@@ -98,8 +98,8 @@ private:
         std::vector<const MdbField*> parColonne(table->num_cols);
         while (mdb_fetch_row(table.get())) {
             valeurs_ += table->num_cols;
-            if (valeurs_ > kMaxValeurs) {
-                return QStringLiteral("plus de %1 valeurs").arg(kMaxValeurs);
+            if (valeurs_ > kMaxValeurs || ++lignes_ > kMaxLignes) {
+                return QStringLiteral("plus de %1 enregistrements ou de %2 valeurs").arg(kMaxLignes).arg(kMaxValeurs);
             }
             // mdb_fetch_row leaves the row's page in the buffer and the row's number just behind cur_row; cracking
             // it again gives each field's null bit, which the bound values lose (a null and an empty text).
@@ -207,6 +207,7 @@ private:
     MdbHandle& fichier_;
     QDataStream& sortie_;
     qint64 valeurs_ = 0;
+    qint64 lignes_ = 0;
 };
 
 } // namespace

@@ -15,6 +15,11 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#define dup _dup
+#define dup2 _dup2
+#define fileno _fileno
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -30,11 +35,18 @@ int main(int argc, char* argv[]) {
     if (argc != 2) {
         return echec(QStringLiteral("utilisation : kelvane-lecteur-access FICHIER"));
     }
+    // libmdb prints some of its diagnostics on the standard output: the dump gets the real one to itself and
+    // whatever else is printed there goes to the error output.
+    std::fflush(stdout);
+    const int vraieSortie = dup(fileno(stdout));
+    if (vraieSortie < 0 || dup2(fileno(stderr), fileno(stdout)) < 0) {
+        return echec(QStringLiteral("sortie standard inutilisable"));
+    }
 #ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(vraieSortie, _O_BINARY);
 #endif
     QFile sortie;
-    if (!sortie.open(stdout, QIODevice::WriteOnly)) {
+    if (!sortie.open(vraieSortie, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         return echec(QStringLiteral("sortie standard inutilisable"));
     }
     QDataStream flux(&sortie);
