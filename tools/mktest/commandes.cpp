@@ -33,19 +33,15 @@ QString help(const QString& p) {
                           "caractères au plus, vide sinon)\n"
                           "  %1 images DOSSIER                    dessine Condo.jpg, Terre.jpg et Classe II.jpg\n"
                           "  %1 convertir FICHIER... [--dossier DOSSIER]\n"
-                          "                                       convertit des fichiers Access (.mdb, .accdb) en "
-                          "tests ou\n"
-                          "                                       en fichiers de résultats Kelvane, nommés d'après "
-                          "eux en .mdb,\n"
-                          "                                       dans DOSSIER (le dossier courant sinon) ; un nom "
-                          "déjà pris\n"
-                          "                                       n'est jamais remplacé ; une ligne par fichier\n"
+                          "%2convertit des fichiers Access (.mdb, .accdb) en tests ou en fichiers\n"
+                          "%2de résultats Kelvane nommés d'après eux en .mdb, dans DOSSIER (le\n"
+                          "%2dossier courant sinon) ; un nom déjà pris n'est jamais remplacé\n"
                           "  %1 --help                            affiche cette aide\n"
                           "\n"
                           "Le format des sources est décrit dans le README. Sur une erreur, rien n'est écrit et le "
                           "code de sortie est 1 ;\n"
                           "pour convertir, il est 1 dès qu'un fichier est refusé (les autres sont convertis).")
-        .arg(p);
+        .arg(p, QString(p.size() + 37, QLatin1Char(' ')));
 }
 
 QString name(const QString& path) {
