@@ -12,6 +12,7 @@
 #include "source/textsource.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
@@ -56,8 +57,7 @@ std::vector<const TableAccess*> tablesDeLaDisposition(const BaseAccess& base, co
             if (!champKelvane(colonne)) {
                 throw Refus{QStringLiteral("table « %1 », champ « %2 » : type Access %3 (objet OLE ou inconnu), "
                                            "que la conversion ne reprend pas")
-                                .arg(table->nom, colonne.nom)
-                                .arg(static_cast<int>(colonne.type))};
+                                .arg(table->nom, colonne.nom, QString::number(static_cast<int>(colonne.type)))};
             }
         }
         tables.push_back(table);
@@ -76,9 +76,7 @@ int champExige(const TableAccess& table, const QString& nom) {
 void champsAuMoins(const TableAccess& table, int n) {
     if (static_cast<int>(table.colonnes.size()) < n) {
         throw Refus{QStringLiteral("table « %1 » : %2 champs au lieu d'au moins %3")
-                        .arg(table.nom)
-                        .arg(table.colonnes.size())
-                        .arg(n)};
+                        .arg(table.nom, QString::number(table.colonnes.size()), QString::number(n))};
     }
 }
 
@@ -181,6 +179,12 @@ QString contenuDuTest(const data::Test& test) {
     return resume.startsWith(prefixe) ? resume.mid(prefixe.size()) : resume;
 }
 
+// Kelvane files are SQLite databases, which start with this header.
+bool estFichierKelvane(const QString& chemin) {
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) && fichier.read(16) == QByteArray("SQLite format 3", 16);
+}
+
 CompteRendu refus(const QString& nomSource, const QString& raison) {
     return {Genre::Refuse, QString(), QStringLiteral("%1 : %2").arg(nomSource, raison)};
 }
@@ -234,6 +238,10 @@ CompteRendu convertirFichier(const QString& source, const QString& dossier, cons
         return refus(nomSource, dejaPris);
     }
 
+    if (estFichierKelvane(source)) {
+        return refus(nomSource, QStringLiteral("c'est déjà un fichier Kelvane, il n'y a rien à convertir"));
+    }
+
     const Lecture lecture = lireAvecLecteur(source, limites);
     QString raison = lecture.raison;
     const std::optional<BaseAccess> base = lecture.reussie ? lireVidage(lecture.vidage, raison) : std::nullopt;
@@ -279,8 +287,7 @@ CompteRendu convertirFichier(const QString& source, const QString& dossier, cons
         return {test ? Genre::Test : Genre::Resultats, cible, message};
     } catch (const Refus& r) {
         return refus(nomSource, (test ? QStringLiteral("test non converti, %1")
-                                      : QStringLiteral("fichier de résultats "
-                                                       "non converti, %1"))
+                                      : QStringLiteral("fichier de résultats non converti, %1"))
                                     .arg(r.raison));
     } catch (const Error& e) {
         if (e.number() == errc::DatabaseExists) {

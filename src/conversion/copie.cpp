@@ -113,9 +113,8 @@ void copierTables(db::Database& base, const std::vector<const TableAccess*>& tab
                 }
                 rs.Update();
             } catch (const Error& e) {
-                throw Error(
-                    e.number(),
-                    QStringLiteral("table « %1 », enregistrement %2 : %3").arg(table->nom).arg(n + 1).arg(e.text()));
+                throw Error(e.number(), QStringLiteral("table « %1 », enregistrement %2 : %3")
+                                            .arg(table->nom, QString::number(n + 1), e.text()));
             }
         }
     }

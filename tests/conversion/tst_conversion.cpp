@@ -238,6 +238,10 @@ void TstConversion::testJoueDansUneSession() {
     QVERIFY(session.enregistrer(reponse));
     auto resultats = data::FichierResultats::ouvrir(session.cheminFichier(), db::OpenMode::ReadOnly);
     QVERIFY(resultats && resultats->question(0).reussi);
+
+    QTemporaryDir ailleurs;
+    QCOMPARE(conversion::convertir(cr.cible, ailleurs.path()).message,
+             QStringLiteral("Essai-Access2007.mdb : c'est déjà un fichier Kelvane, il n'y a rien à convertir"));
 }
 
 void TstConversion::lecteurDefaillant_data() {

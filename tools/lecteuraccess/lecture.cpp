@@ -82,7 +82,7 @@ private:
             return QStringLiteral("table « %1 » illisible").arg(nom);
         }
         if (table->num_cols > static_cast<unsigned int>(kMaxColonnes)) {
-            return QStringLiteral("table « %1 » : %2 colonnes").arg(nom).arg(table->num_cols);
+            return QStringLiteral("table « %1 » : %2 colonnes").arg(nom, QString::number(table->num_cols));
         }
         sortie_ << Marque::Table;
         ecrireTexte(sortie_, nom);
