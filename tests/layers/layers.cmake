@@ -6,6 +6,7 @@ set(LAYERS
     "platform/services"
     "data"
     "source"
+    "conversion"
     "avertissements"
     "results"
     "session"
@@ -22,6 +23,7 @@ set(ALLOWED_platform/db "")
 set(ALLOWED_platform/services "")
 set(ALLOWED_data "platform/db;platform/services")
 set(ALLOWED_source "platform/db;platform/services;data")
+set(ALLOWED_conversion "platform/db;platform/services;data;source")
 set(ALLOWED_avertissements "platform/services")
 set(ALLOWED_results "platform/db;platform/services;data;avertissements")
 set(ALLOWED_session "platform/db;platform/services;data;avertissements;results")

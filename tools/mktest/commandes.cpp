@@ -1,5 +1,6 @@
 #include "commandes.h"
 
+#include "conversion/conversion.h"
 #include "data/test.h"
 #include "images.h"
 #include "platform/error.h"
@@ -31,11 +32,16 @@ QString help(const QString& p) {
                           "  %1 reglages habilitation.mdb [CODE]  fabrique le fichier de réglages (code de 20 "
                           "caractères au plus, vide sinon)\n"
                           "  %1 images DOSSIER                    dessine Condo.jpg, Terre.jpg et Classe II.jpg\n"
+                          "  %1 convertir FICHIER... [--dossier DOSSIER]\n"
+                          "%2convertit des fichiers Access (.mdb, .accdb) en tests ou en fichiers\n"
+                          "%2de résultats Kelvane nommés d'après eux en .mdb, dans DOSSIER (le\n"
+                          "%2dossier courant sinon) ; un nom déjà pris n'est jamais remplacé\n"
                           "  %1 --help                            affiche cette aide\n"
                           "\n"
                           "Le format des sources est décrit dans le README. Sur une erreur, rien n'est écrit et le "
-                          "code de sortie est 1.")
-        .arg(p);
+                          "code de sortie est 1 ;\n"
+                          "pour convertir, il est 1 dès qu'un fichier est refusé (les autres sont convertis).")
+        .arg(p, QString(p.size() + 37, QLatin1Char(' ')));
 }
 
 QString name(const QString& path) {
@@ -139,6 +145,40 @@ int drawImages(const QString& folder) {
     return errors.isEmpty() ? 0 : 1;
 }
 
+int convertFiles(const QStringList& args, const QString& programme) {
+    QStringList files;
+    QString folder = QStringLiteral(".");
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == u"--dossier") {
+            if (i + 1 == args.size()) {
+                print(stderr, QStringLiteral("%1 convertir : --dossier sans nom de dossier").arg(programme));
+                return 1;
+            }
+            folder = args[++i];
+        } else {
+            files << args[i];
+        }
+    }
+    if (files.isEmpty()) {
+        print(stderr, QStringLiteral("%1 convertir : aucun fichier Access donné (attendu : %1 convertir FICHIER... "
+                                     "[--dossier DOSSIER])")
+                          .arg(programme));
+        return 1;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        print(stderr, QStringLiteral("%1 convertir : le dossier « %2 » n'existe pas, rien n'est converti.")
+                          .arg(programme, QDir::toNativeSeparators(folder)));
+        return 1;
+    }
+    bool refused = false;
+    for (const QString& file : files) {
+        const conversion::CompteRendu report = conversion::convertir(file, folder);
+        print(stdout, report.message);
+        refused = refused || report.genre == conversion::Genre::Refuse;
+    }
+    return refused ? 1 : 0;
+}
+
 int wrongArguments(const QString& programme, const QString& verb, const QString& expected) {
     print(stderr,
           QStringLiteral("%1 %2 : nombre d'arguments incorrect (attendu : %1 %2 %3)").arg(programme, verb, expected));
@@ -168,6 +208,9 @@ int executer(const QStringList& args, const QString& programme) {
     }
     if (verb == u"images") {
         return n == 1 ? drawImages(args[1]) : wrongArguments(programme, verb, QStringLiteral("DOSSIER"));
+    }
+    if (verb == u"convertir") {
+        return convertFiles(args.mid(1), programme);
     }
     if (!verb.isEmpty()) {
         print(stderr, QStringLiteral("%1 : commande « %2 » inconnue.\n").arg(programme, verb));

@@ -11,6 +11,8 @@ namespace kelvane::mktest {
 //   exporter TEST.mdb SOURCE.csv       the text source of a test file
 //   reglages habilitation.mdb [CODE]   the settings file holding CODE ("settings" is the same verb)
 //   images DOSSIER                     Condo.jpg, Terre.jpg and Classe II.jpg
+//   convertir FICHIER... [--dossier D]  Access files into tests or results files, one report line each (exit
+//                                      status 1 when any was refused)
 //   --help                             the help, in French
 //
 // What was built goes to the standard output, every fault to the error output, in French, with the file and
