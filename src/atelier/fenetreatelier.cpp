@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -69,7 +70,7 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
     separation_->setObjectName(QStringLiteral("separation"));
     separation_->setChildrenCollapsible(false);
     separation_->addWidget(creerPanneauTests());
-    droite_ = new QStackedWidget(separation_);
+    droite_ = new QStackedWidget;
     droite_->setObjectName(QStringLiteral("droite"));
     auto* accueil = new QLabel(QStringLiteral("Choisissez un test dans la liste pour le modifier,\nou créez-en un : "
                                               "Fichier, Nouveau test (Ctrl+N)."),
@@ -79,7 +80,13 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
     accueil->setEnabled(false);
     accueil_ = accueil;
     droite_->addWidget(accueil_);
-    separation_->addWidget(droite_);
+    // On a small screen the editor scrolls rather than pushing the window past the screen's edges.
+    defilement_ = new QScrollArea(separation_);
+    defilement_->setObjectName(QStringLiteral("defilementEditeur"));
+    defilement_->setWidgetResizable(true);
+    defilement_->setFrameShape(QFrame::NoFrame);
+    defilement_->setWidget(droite_);
+    separation_->addWidget(defilement_);
     separation_->setStretchFactor(1, 1);
     setCentralWidget(separation_);
 
@@ -92,7 +99,7 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
         resize(1200, 800);
     }
     if (!separation_->restoreState(reglages.value(kCleSeparation).toByteArray())) {
-        separation_->setSizes({460, 740});
+        separation_->setSizes({260, 940});
     }
     majRecents();
     majActions();
@@ -187,13 +194,15 @@ QWidget* FenetreAtelier::creerPanneauTests() {
     disposition->addWidget(liste_, 1);
 
     auto* boutons = new QGridLayout;
-    boutons->addWidget(bouton(actNouveau_, QStringLiteral("boutonNouveau"), panneau), 0, 0);
-    boutons->addWidget(bouton(actDupliquer_, QStringLiteral("boutonDupliquer"), panneau), 0, 1);
-    boutons->addWidget(bouton(actRenommer_, QStringLiteral("boutonRenommer"), panneau), 0, 2);
-    boutons->addWidget(bouton(actSupprimer_, QStringLiteral("boutonSupprimer"), panneau), 0, 3);
-    boutons->addWidget(bouton(actImporter_, QStringLiteral("boutonImporter"), panneau), 1, 0);
-    boutons->addWidget(bouton(actExporter_, QStringLiteral("boutonExporter"), panneau), 1, 1);
-    boutons->addWidget(bouton(actEssayer_, QStringLiteral("boutonEssayer"), panneau), 1, 2, 1, 2);
+    const std::pair<QAction*, const char*> actions[] = {
+        {actNouveau_, "boutonNouveau"},     {actDupliquer_, "boutonDupliquer"}, {actRenommer_, "boutonRenommer"},
+        {actSupprimer_, "boutonSupprimer"}, {actImporter_, "boutonImporter"},   {actExporter_, "boutonExporter"}};
+    int place = 0;
+    for (const auto& [action, nom] : actions) {
+        boutons->addWidget(bouton(action, QLatin1String(nom), panneau), place / 2, place % 2);
+        ++place;
+    }
+    boutons->addWidget(bouton(actEssayer_, QStringLiteral("boutonEssayer"), panneau), 3, 0, 1, 2);
     disposition->addLayout(boutons);
 
     connect(liste_, &ListeTests::testChoisi, this, &FenetreAtelier::surTestChoisi, Qt::QueuedConnection);
@@ -309,6 +318,7 @@ void FenetreAtelier::installerEditeur(EditeurTest* editeur) {
     editeur_ = editeur;
     droite_->addWidget(editeur_);
     droite_->setCurrentWidget(editeur_);
+    defilement_->setWidgetResizable(true); // takes the new editor's smallest size into account
     annulations_->addStack(editeur_->pileAnnulation());
     annulations_->setActiveStack(editeur_->pileAnnulation());
     connect(editeur_, &EditeurTest::modificationChangee, this, &QWidget::setWindowModified);

@@ -9,6 +9,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QScrollArea;
 class QSplitter;
 class QStackedWidget;
 class QUndoGroup;
@@ -86,6 +87,7 @@ private:
 
     ListeTests* liste_ = nullptr;
     QStackedWidget* droite_ = nullptr;
+    QScrollArea* defilement_ = nullptr;
     QWidget* accueil_ = nullptr;
     EditeurTest* editeur_ = nullptr;
     QSplitter* separation_ = nullptr;

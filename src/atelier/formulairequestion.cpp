@@ -112,7 +112,7 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     chapitre_ =
         nomme(new QComboBox(this), QStringLiteral("chapitreQuestion"), QStringLiteral("Chapitre de la question"));
     chapitre_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    chapitre_->setMinimumContentsLength(20);
+    chapitre_->setMinimumContentsLength(12);
     auto* libelleChapitre = new QLabel(QStringLiteral("C&hapitre"), this);
     libelleChapitre->setBuddy(chapitre_);
     temps_ =

@@ -32,6 +32,8 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     filtreChapitre_ = new QComboBox(this);
     filtreChapitre_->setObjectName(QStringLiteral("filtreChapitre"));
     filtreChapitre_->setAccessibleName(QStringLiteral("Filtre des questions par chapitre"));
+    filtreChapitre_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    filtreChapitre_->setMinimumContentsLength(10);
     filtreNiveau_ = new QComboBox(this);
     filtreNiveau_->setObjectName(QStringLiteral("filtreNiveau"));
     filtreNiveau_->setAccessibleName(QStringLiteral("Filtre des questions par niveau"));
@@ -82,11 +84,13 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     filtres->addSpacing(12);
     filtres->addWidget(libelleNiveau);
     filtres->addWidget(filtreNiveau_);
-    auto* boutons = new QHBoxLayout;
+    // Two rows of three, so that the editor fits beside the tests' list on a laptop screen.
+    auto* boutons = new QGridLayout;
+    int place = 0;
     for (QPushButton* b : {ajouter_, dupliquer_, supprimer_, monter_, descendre_, renumeroter_}) {
-        boutons->addWidget(b);
+        boutons->addWidget(b, place / 3, place % 3);
+        ++place;
     }
-    boutons->addStretch();
     auto* colonne = new QVBoxLayout(this);
     colonne->addLayout(filtres);
     colonne->addWidget(vue_, 1);
