@@ -208,8 +208,15 @@ bool EditeurTest::fermer() {
     const auto reponse = impl_->services.messages->MsgBox(
         QStringLiteral("Le test « %1 » a été modifié. Enregistrer les modifications avant de le fermer ?")
             .arg(impl_->test.test().nom),
-        services::Buttons::YesNo, kTitreEditeur);
-    return reponse != services::Answer::Yes || enregistrer();
+        services::Buttons::YesNoCancel, kTitreEditeur);
+    switch (reponse) {
+    case services::Answer::Yes:
+        return enregistrer();
+    case services::Answer::No:
+        return true;
+    default:
+        return false; // Annuler: the teacher goes on editing
+    }
 }
 
 void EditeurTest::actualiserProblemes() {

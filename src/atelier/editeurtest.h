@@ -33,7 +33,8 @@ public:
     // disk since it was opened. False when the test has problems (they are shown), the teacher declines, or the
     // writing fails (after a message).
     bool enregistrer();
-    // With unsaved changes, asks whether to save them; true when the editor may be closed.
+    // With unsaved changes, asks whether to save them (Oui, Non, Annuler); true when the editor may be closed:
+    // saved, or the changes given up.
     bool fermer();
 
 signals:

@@ -42,6 +42,17 @@ services::Answer QtMessages::MsgBox(const QString& prompt, services::Buttons but
         box.exec();
         return box.clickedButton() == yes ? services::Answer::Yes : services::Answer::No;
     }
+    if (buttons == services::Buttons::YesNoCancel) {
+        QPushButton* yes = box.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == yes  ? services::Answer::Yes
+               : box.clickedButton() == no ? services::Answer::No
+                                           : services::Answer::Cancel;
+    }
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

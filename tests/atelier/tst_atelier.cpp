@@ -372,8 +372,8 @@ private slots:
                  qPrintable(a.services.messages.last().prompt));
     }
 
-    // Undo and redo follow the open test's stack; the window marks unsaved changes; size and splitter are
-    // remembered. The window is photographed at 1200 × 800.
+    // Undo and redo follow the open test's stack; the window marks unsaved changes, and keeps them when another
+    // test is chosen and the teacher cancels; size and splitter are remembered. The window is photographed at 1200 × 800.
     void undoFollowsTheEditorAndTheWindowRemembersItsSize() {
         Atelier a;
         a.test(QStringLiteral("B1V.mdb"), 12);
@@ -387,6 +387,14 @@ private slots:
         a.fenetre->editeur()->pileAnnulation()->push(new QUndoCommand(QStringLiteral("changer le texte")));
         QVERIFY(annuler->isEnabled());
         QCOMPARE(annuler->text(), QStringLiteral("&Annuler changer le texte"));
+        QVERIFY(a.fenetre->isWindowModified());
+        // Another test chosen with unsaved changes: Annuler keeps the teacher on the changed one.
+        const QString question =
+            QStringLiteral("Le test « B1V » a été modifié. Enregistrer les modifications avant de le fermer ?");
+        a.services.messages.expectMessage(question, Answer::Cancel);
+        a.choisir(QStringLiteral("BR chargé d'exploitation"));
+        QCOMPARE(a.editeur(), QStringLiteral("B1V.mdb"));
+        QCOMPARE(a.liste()->currentItem()->text(0), QStringLiteral("B1V"));
         QVERIFY(a.fenetre->isWindowModified());
         a.touche(Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!a.fenetre->isWindowModified());

@@ -228,16 +228,19 @@ private slots:
         QVERIFY(!b.editeur.estModifie());
     }
 
-    // Closing with changes asks; No leaves the file as it was, Yes saves.
+    // Closing with changes asks; No leaves the file as it was, Yes saves, Annuler keeps the editor open.
     void fermerAvecDesModificationsDemande_data() {
         QTest::addColumn<Answer>("reponse");
         QTest::addColumn<int>("tolerance");
-        QTest::newRow("non") << Answer::No << 70;
-        QTest::newRow("oui") << Answer::Yes << 85;
+        QTest::addColumn<bool>("ferme");
+        QTest::newRow("non") << Answer::No << 70 << true;
+        QTest::newRow("oui") << Answer::Yes << 85 << true;
+        QTest::newRow("annuler") << Answer::Cancel << 70 << false;
     }
     void fermerAvecDesModificationsDemande() {
         QFETCH(Answer, reponse);
         QFETCH(int, tolerance);
+        QFETCH(bool, ferme);
         Banc b;
         const QString chemin = testDeDeux(b.chemin(QStringLiteral("B1V.mdb")));
         QVERIFY(b.editeur.ouvrir(chemin));
@@ -245,8 +248,9 @@ private slots:
         b.scripte.messages.expectMessage(
             QStringLiteral("Le test « B1V » a été modifié. Enregistrer les modifications avant de le fermer ?"),
             reponse);
-        QVERIFY(b.editeur.fermer());
+        QCOMPARE(b.editeur.fermer(), ferme);
         QCOMPARE(lire(chemin).tolerance.toInt(), tolerance);
+        QVERIFY(ferme || b.editeur.estModifie()); // Annuler keeps the changes in the editor
     }
 
     // Tab visits every control once, panel after panel (the first question current: Monter is disabled), and each has a

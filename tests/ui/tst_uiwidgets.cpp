@@ -389,6 +389,9 @@ void TestUiWidgets::messageBoxes_data() {
     QTest::newRow("non") << services::Buttons::YesNo << "Non" << services::Answer::No;
     QTest::newRow("escape is non") << services::Buttons::YesNo << "Escape" << services::Answer::No;
     QTest::newRow("return is oui") << services::Buttons::YesNo << "Return" << services::Answer::Yes;
+    QTest::newRow("three ways, non") << services::Buttons::YesNoCancel << "Non" << services::Answer::No;
+    QTest::newRow("three ways, escape cancels")
+        << services::Buttons::YesNoCancel << "Escape" << services::Answer::Cancel;
     QTest::newRow("ok") << services::Buttons::OkOnly << "OK" << services::Answer::Ok;
     QTest::newRow("escape on ok") << services::Buttons::OkOnly << "Escape" << services::Answer::Ok;
 }
@@ -428,7 +431,10 @@ void TestUiWidgets::messageBoxes() {
     QCOMPARE(title, QStringLiteral("Habilitation"));
     QCOMPARE(text, QStringLiteral("Première ligne\nSeconde <b>ligne</b>\nFin"));
     shown.sort();
-    QCOMPARE(shown, buttons == services::Buttons::YesNo ? QStringList({"Non", "Oui"}) : QStringList({"OK"}));
+    const QStringList expected = buttons == services::Buttons::OkOnly  ? QStringList({"OK"})
+                                 : buttons == services::Buttons::YesNo ? QStringList({"Non", "Oui"})
+                                                                       : QStringList({"Annuler", "Non", "Oui"});
+    QCOMPARE(shown, expected);
 }
 
 void TestUiWidgets::inputBoxes_data() {

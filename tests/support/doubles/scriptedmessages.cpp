@@ -13,11 +13,27 @@ using services::Answer;
 using services::Buttons;
 
 Answer defaultAnswer(Buttons buttons) {
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    switch (buttons) {
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoCancel:
+        return Answer::Cancel;
+    case Buttons::OkOnly:
+        break;
+    }
+    return Answer::Ok;
 }
 
 bool answerFits(Answer answer, Buttons buttons) {
-    return buttons == Buttons::YesNo ? (answer == Answer::Yes || answer == Answer::No) : answer == Answer::Ok;
+    switch (buttons) {
+    case Buttons::YesNo:
+        return answer == Answer::Yes || answer == Answer::No;
+    case Buttons::YesNoCancel:
+        return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
+    case Buttons::OkOnly:
+        break;
+    }
+    return answer == Answer::Ok;
 }
 
 } // namespace
@@ -64,7 +80,7 @@ services::Answer ScriptedMessages::MsgBox(const QString& prompt, services::Butto
         fail(QStringLiteral("Réponse %1 impossible pour le message \"%2\" (boutons %3)")
                  .arg(static_cast<int>(e.answer))
                  .arg(prompt)
-                 .arg(buttons == Buttons::YesNo ? QStringLiteral("Oui/Non") : QStringLiteral("OK")));
+                 .arg(buttons == Buttons::OkOnly ? QStringLiteral("OK") : QStringLiteral("Oui/Non")));
         return defaultAnswer(buttons);
     }
     if (e.during) {
