@@ -99,7 +99,7 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
         resize(1200, 800);
     }
     if (!separation_->restoreState(reglages.value(kCleSeparation).toByteArray())) {
-        separation_->setSizes({260, 940});
+        separation_->setSizes({230, 970});
     }
     majRecents();
     majActions();

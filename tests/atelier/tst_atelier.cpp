@@ -10,6 +10,7 @@
 #include "support/gui.h"
 #include "support/programme.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QLabel>
 #include <QSettings>
@@ -404,6 +405,29 @@ private slots:
         a.fenetre->close();
         atelier::FenetreAtelier suivante(a.services.all());
         QCOMPARE(suivante.size(), QSize(1000, 700));
+    }
+
+    // The workbench on the demo folder, the class II question chosen: the picture of the README.
+    void theDemoFolderPhotographed() {
+        const QString demo = qEnvironmentVariable("KELVANE_DEMO_DIR");
+        if (!QFileInfo::exists(demo + QStringLiteral("/habilitation.mdb"))) {
+            QSKIP("dossier de démonstration absent");
+        }
+        Atelier a;
+        for (const QFileInfo& f : QDir(demo).entryInfoList({QStringLiteral("*.mdb")}, QDir::Files)) {
+            QFile::remove(a.chemin(f.fileName()));
+            QVERIFY(QFile::copy(f.filePath(), a.chemin(f.fileName())));
+        }
+        for (const QFileInfo& f : QDir(demo + QStringLiteral("/Images")).entryInfoList(QDir::Files)) {
+            QVERIFY(QFile::copy(f.filePath(), a.chemin(QStringLiteral("Images/") + f.fileName())));
+        }
+        a.ouvrir();
+        a.fenetre->resize(1200, 800);
+        a.choisir(QStringLiteral("B0-Bases"));
+        auto* questions = a.fenetre->findChild<QAbstractItemView*>(QStringLiteral("tableQuestions"));
+        questions->setCurrentIndex(questions->model()->index(8, 0));
+        QCoreApplication::processEvents();
+        gui::photographier(a.fenetre.get(), QStringLiteral("atelier-demo"));
     }
 
 private:
