@@ -129,6 +129,8 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
 }
 
 EditeurTest::~EditeurTest() {
+    // The panels refer to the test under edit, and closing the window still sends them focus events: they go first.
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete impl_;
 }
 
