@@ -129,7 +129,10 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidge
 }
 
 EditeurTest::~EditeurTest() {
-    // The panels refer to the test under edit, and closing the window still sends them focus events: they go first.
+    // What the test signals while it goes reaches nobody; the panels refer to the test, and closing the window still
+    // sends them focus events: they go first.
+    impl_->test.disconnect(this);
+    impl_->test.pile()->disconnect(this);
     qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete impl_;
 }
