@@ -17,7 +17,7 @@ namespace {
 using services::PrintPiece;
 using services::Tab;
 
-constexpr int LongueurQuestion = 80;
+constexpr int LongueurQuestion = 72;
 
 QString pourcent(const std::optional<double>& pourcentage) {
     return pourcentage ? QStringLiteral("%1 %").arg(pourcentageCoupe(*pourcentage)) : QStringLiteral("-");
@@ -37,18 +37,20 @@ void entete(services::PrinterService& imprimante, const QList<PrintPiece>& piece
     imprimante.setBold(false);
 }
 
+// In 9 points, so that a line of the class fits across a portrait page.
 void imprimerLignes(services::PrinterService& imprimante, const Selection& selection) {
-    entete(imprimante, {"Candidat", Tab(38), "Test", Tab(52), "Mode", Tab(66), "Date", Tab(78), "Bonnes", Tab(98),
-                        "Résultat", Tab(108), "Verdict"});
+    imprimante.setFontSize(9.0);
+    entete(imprimante, {"Candidat", Tab(34), "Test", Tab(47), "Mode", Tab(61), "Date", Tab(72), "Bonnes", Tab(91),
+                        "Résultat", Tab(100), "Verdict"});
     for (const Passage* p : selection) {
         const QString candidat =
             p->nom.toUpper() + QLatin1Char(' ') + p->prenom + QStringLiteral(" (") + p->classe + QLatin1Char(')');
-        imprimante.printLine({candidat.left(36), Tab(38), p->test.left(13), Tab(52),
-                              p->examen ? "Examen" : "Entrainement", Tab(66), p->date, Tab(78),
+        imprimante.printLine({candidat.left(32), Tab(34), p->test.left(12), Tab(47),
+                              p->examen ? "Examen" : "Entrainement", Tab(61), p->date, Tab(72),
                               QStringLiteral("%1 sur %2 (%3 rép.)").arg(p->bonnes).arg(p->total).arg(p->repondues),
-                              Tab(98), pourcent(p->pourcentage), Tab(108),
-                              p->reussi ? "Réussi" : QStringLiteral("Non réussi (< %1 %)").arg(p->tolerance)});
+                              Tab(91), pourcent(p->pourcentage), Tab(100), p->reussi ? "Réussi" : "Non réussi"});
     }
+    imprimante.setFontSize(10.0);
 }
 
 void imprimerQuestions(services::PrinterService& imprimante, const Classe& classe, const QString& test,
