@@ -18,7 +18,7 @@ case "${1:-}" in
 esac
 
 "$ROOT/scripts/build.sh" "$BUILD" -DKELVANE_BENCH=ON >&2 # the build's progress on stderr: stdout is the table
-BENCHES=(bench_engine bench_scan bench_session bench_start bench_editeur)
+BENCHES=(bench_engine bench_scan bench_session bench_start bench_editeur bench_bilan)
 for b in "${BENCHES[@]}"; do
     if [ ! -x "$BUILD/bench/$b" ]; then
         echo "$BUILD/bench/$b is missing: is Google Benchmark (libbenchmark-dev) installed?" >&2
@@ -119,6 +119,10 @@ END {
         "none (a bound on the figure)", "under 200 ms", "", 200)
     row("Editor: one key in the text, preview painted", tm("BM_EditeurApercu"), "", "ms",
         "none (a bound on the figure)", "under 16 ms", "", 16)
+    row("Class summary of 500 results files of 50 questions", tm("BM_BilanDossier/500"), "", "ms",
+        "none (a bound on the figure)", "under 1000 ms", "", 1000)
+    row("Class summary: memory a read adds, 500 files", pk("BM_BilanMemoire/500"), pk("BM_BilanMemoire/100"), "MiB",
+        "the same for 100 files", "ratio <= 1.2", 1.2)
     printf "\nWhole 1,001-question evaluation run, spawn to exit: %s\n", fmt(tm("BM_EvaluationRun"), "ms")
     if (quick) print "Quick run (--quick): few iterations, the figures only show that every benchmark works."
     else print "Medians of the repetitions; on a loaded machine ratios swing, run again before drawing conclusions."

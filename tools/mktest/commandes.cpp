@@ -1,7 +1,12 @@
 #include "commandes.h"
 
+#include "bilan/bilan.h"
+#include "bilan/exportbilan.h"
+#include "bilan/impressionbilan.h"
+#include "classeur/classeur.h"
 #include "conversion/conversion.h"
 #include "data/test.h"
+#include "desktop/printerqt.h"
 #include "images.h"
 #include "platform/error.h"
 #include "source/textsource.h"
@@ -9,8 +14,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <cstdio>
+#include <functional>
 
 namespace kelvane::mktest {
 
@@ -36,6 +44,11 @@ QString help(const QString& p) {
                           "%2convertit des fichiers Access (.mdb, .accdb) en tests ou en fichiers\n"
                           "%2de résultats Kelvane nommés d'après eux en .mdb, dans DOSSIER (le\n"
                           "%2dossier courant sinon) ; un nom déjà pris n'est jamais remplacé\n"
+                          "  %1 bilan DOSSIER [--sous-dossiers] [--xlsx FICHIER] [--csv FICHIER] [--pdf FICHIER]\n"
+                          "%2résume les fichiers de résultats du dossier (et de ses sous-dossiers\n"
+                          "%2sur demande) et écrit le classeur, le CSV ou le bilan imprimé en PDF ;\n"
+                          "%2un fichier déjà là n'est jamais remplacé, les fichiers mis à part\n"
+                          "%2sont signalés sur la sortie d'erreur\n"
                           "  %1 --help                            affiche cette aide\n"
                           "\n"
                           "Le format des sources est décrit dans le README. Sur une erreur, rien n'est écrit et le "
@@ -179,6 +192,157 @@ int convertFiles(const QStringList& args, const QString& programme) {
     return refused ? 1 : 0;
 }
 
+// One file that the summary writes: never over an existing one, through a temporary name.
+struct Sortie {
+    QString option;
+    QString chemin;
+    QString quoi;
+    std::function<void(const QString&)> ecrire; // throws kelvane::Error
+};
+
+// The PDF of the printed summary, painted at `chemin` under a temporary name renamed at the end.
+void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::Selection& selection) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        throw Error(errc::PathFileAccess, QStringLiteral("le PDF ne peut être dessiné que par kelvane-outil"));
+    }
+    const QFileInfo cible(chemin);
+    QTemporaryFile temporaire(cible.absolutePath() + QStringLiteral("/.bilan-XXXXXX.pdf"));
+    if (!temporaire.open()) {
+        throw Error(errc::PathFileAccess, temporaire.errorString());
+    }
+    temporaire.close();
+    desktop::PdfPrinter pdf(temporaire.fileName());
+    pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
+    try {
+        bilan::imprimerBilan(pdf, classe, selection);
+    } catch (...) {
+        pdf.abortDoc();
+        throw;
+    }
+    QFile::setPermissions(temporaire.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                                     QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    if (!QFile::rename(temporaire.fileName(), cible.absoluteFilePath())) {
+        throw Error(errc::PathFileAccess, QStringLiteral("le fichier ne peut pas prendre son nom"));
+    }
+    temporaire.setAutoRemove(false);
+}
+
+QString pourcentTexte(double pourcentage) {
+    return QStringLiteral("%1 %").arg(bilan::pourcentageCoupe(pourcentage));
+}
+
+void resumer(const bilan::Classe& classe, const bilan::Selection& selection) {
+    print(stdout, QStringLiteral("%1 : %2 passage(s), %3 fichier(s) mis à part")
+                      .arg(QDir::toNativeSeparators(classe.dossier))
+                      .arg(selection.size())
+                      .arg(classe.ignores.size()));
+    for (const QString& test : bilan::tests(selection)) {
+        int passages = 0;
+        int reussis = 0;
+        double somme = 0.0;
+        for (const bilan::Passage* p : selection) {
+            if (p->test == test) {
+                ++passages;
+                reussis += p->reussi ? 1 : 0;
+                somme += p->pourcentage;
+            }
+        }
+        QString ligne = QStringLiteral("%1 : %2 passage(s), %3 réussi(s), moyenne %4")
+                            .arg(test)
+                            .arg(passages)
+                            .arg(reussis)
+                            .arg(pourcentTexte(somme / passages));
+        const auto stats = bilan::statistiquesQuestions(classe, test, selection);
+        if (!stats.empty()) {
+            ligne += QStringLiteral(", question la plus difficile : n° %1 (%2)")
+                         .arg(stats.front().question->numero, pourcentTexte(*stats.front().pourcentage));
+        }
+        print(stdout, ligne);
+    }
+    for (const bilan::Passage* p : selection) {
+        print(stdout, QStringLiteral("  %1 %2 (%3) ; %4 ; %5 ; %6 ; %7 sur %8 (%9 répondues) ; %10 ; %11")
+                          .arg(p->nom.toUpper(), p->prenom, p->classe, p->test,
+                               p->examen ? QStringLiteral("Examen") : QStringLiteral("Entrainement"), p->date)
+                          .arg(p->bonnes)
+                          .arg(p->total)
+                          .arg(p->repondues)
+                          .arg(pourcentTexte(p->pourcentage),
+                               p->reussi ? QStringLiteral("réussi") : QStringLiteral("non réussi")));
+    }
+}
+
+int summarizeFolder(const QStringList& args, const QString& programme) {
+    const auto refuse = [&](const QString& texte) {
+        print(stderr, QStringLiteral("%1 bilan : %2").arg(programme, texte));
+        return 1;
+    };
+    QString dossier;
+    bilan::Options options;
+    std::vector<Sortie> sorties;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--sous-dossiers") {
+            options.sousDossiers = true;
+        } else if (a == u"--xlsx" || a == u"--csv" || a == u"--pdf") {
+            if (i + 1 == args.size()) {
+                return refuse(QStringLiteral("%1 sans nom de fichier").arg(a));
+            }
+            sorties.push_back({a, args[++i], {}, {}});
+        } else if (a.startsWith(u"--") || !dossier.isEmpty()) {
+            return refuse(QStringLiteral("argument « %1 » inattendu (attendu : %2 bilan DOSSIER [--sous-dossiers] "
+                                         "[--xlsx FICHIER] [--csv FICHIER] [--pdf FICHIER])")
+                              .arg(a, programme));
+        } else {
+            dossier = a;
+        }
+    }
+    if (dossier.isEmpty()) {
+        return refuse(QStringLiteral("aucun dossier donné"));
+    }
+    // Everything refused before anything is read: a file already there stays as it is.
+    for (const Sortie& s : sorties) {
+        if (QFileInfo::exists(s.chemin)) {
+            return refuse(QStringLiteral("%1 existe déjà : il n'est pas remplacé (choisissez un autre nom ou "
+                                         "supprimez-le d'abord) ; rien n'est écrit.")
+                              .arg(QDir::toNativeSeparators(s.chemin)));
+        }
+        if (!QFileInfo(s.chemin).absoluteDir().exists()) {
+            return refuse(QStringLiteral("le dossier de %1 n'existe pas ; rien n'est écrit.")
+                              .arg(QDir::toNativeSeparators(s.chemin)));
+        }
+    }
+    bilan::Classe classe;
+    try {
+        classe = bilan::lireDossier(dossier, options);
+    } catch (const Error& e) {
+        return refuse(e.text());
+    }
+    for (const bilan::Ignore& i : classe.ignores) {
+        print(stderr, QStringLiteral("%1 : %2%3")
+                          .arg(QDir::toNativeSeparators(i.fichier),
+                               i.enCours ? QStringLiteral("en cours, ") : QStringLiteral("mis à part, "), i.raison));
+    }
+    const bilan::Selection selection = bilan::tous(classe);
+    resumer(classe, selection);
+    bool echec = false;
+    for (const Sortie& s : sorties) {
+        try {
+            if (s.option == u"--xlsx") {
+                classeur::ecrireClasseur(s.chemin, classe, selection);
+            } else if (s.option == u"--csv") {
+                bilan::ecrireCsv(s.chemin, classe, selection);
+            } else {
+                ecrirePdf(s.chemin, classe, selection);
+            }
+            print(stdout, QStringLiteral("%1 écrit.").arg(QDir::toNativeSeparators(s.chemin)));
+        } catch (const Error& e) {
+            print(stderr, QStringLiteral("%1 non écrit : %2").arg(QDir::toNativeSeparators(s.chemin), e.text()));
+            echec = true;
+        }
+    }
+    return echec ? 1 : 0;
+}
+
 int wrongArguments(const QString& programme, const QString& verb, const QString& expected) {
     print(stderr,
           QStringLiteral("%1 %2 : nombre d'arguments incorrect (attendu : %1 %2 %3)").arg(programme, verb, expected));
@@ -211,6 +375,9 @@ int executer(const QStringList& args, const QString& programme) {
     }
     if (verb == u"convertir") {
         return convertFiles(args.mid(1), programme);
+    }
+    if (verb == u"bilan") {
+        return summarizeFolder(args.mid(1), programme);
     }
     if (!verb.isEmpty()) {
         print(stderr, QStringLiteral("%1 : commande « %2 » inconnue.\n").arg(programme, verb));

@@ -13,6 +13,10 @@ namespace kelvane::mktest {
 //   images DOSSIER                     Condo.jpg, Terre.jpg and Classe II.jpg
 //   convertir FICHIER... [--dossier D]  Access files into tests or results files, one report line each (exit
 //                                      status 1 when any was refused)
+//   bilan DOSSIER [--sous-dossiers] [--xlsx F] [--csv F] [--pdf F]
+//                                      the class summary of the results files: a summary on the standard output,
+//                                      one line per file set aside on the error output, and the files asked for
+//                                      (an existing one is refused: exit status 1, nothing written)
 //   --help                             the help, in French
 //
 // What was built goes to the standard output, every fault to the error output, in French, with the file and

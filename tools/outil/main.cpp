@@ -4,8 +4,23 @@
 #include "commandes.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // The class summary's PDF is painted, which takes fonts: a Gui application, without a window on any screen.
+    bool pdf = false;
+    for (int i = 2; i < argc && argc > 1 && qstrcmp(argv[1], "bilan") == 0; ++i) {
+        pdf = pdf || qstrcmp(argv[i], "--pdf") == 0;
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (pdf) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     return kelvane::mktest::executer(QCoreApplication::arguments().mid(1), QStringLiteral("kelvane-outil"));
 }
