@@ -10,12 +10,14 @@ set(LAYERS
     "avertissements"
     "results"
     "session"
+    "bilan"
     "widgets"
     "desktop"
     "frames"
     "forms"
     "app"
     "edition"
+    "classeur"
     "atelier")
 # What each layer may include besides itself (and "platform", the error type every layer shares).
 set(ALLOWED_platform "")
@@ -27,13 +29,15 @@ set(ALLOWED_conversion "platform/db;platform/services;data;source")
 set(ALLOWED_avertissements "platform/services")
 set(ALLOWED_results "platform/db;platform/services;data;avertissements")
 set(ALLOWED_session "platform/db;platform/services;data;avertissements;results")
+set(ALLOWED_bilan "platform/db;platform/services;data;avertissements;results;session")
 set(ALLOWED_widgets "platform/services")
 set(ALLOWED_desktop "platform/services")
 set(ALLOWED_frames "platform/db;platform/services;data;avertissements;results;session;widgets")
 set(ALLOWED_forms "platform/db;platform/services;data;avertissements;results;session;widgets;frames")
 set(ALLOWED_app "platform/db;platform/services;data;avertissements;results;session;widgets;desktop;frames;forms")
 set(ALLOWED_edition "platform/db;platform/services;data;source")
-set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;edition;avertissements;results;session;widgets;desktop;frames")
+set(ALLOWED_classeur "platform/db;platform/services;data;bilan")
+set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur")
 
 set(failures "")
 foreach(layer IN LISTS LAYERS)
