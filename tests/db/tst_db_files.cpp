@@ -86,6 +86,7 @@ private slots:
     void missingTable();
     void readOnlyModeNeverWrites();
     void readOnlyFile();
+    void snapshotStepsAsideForWriters();
     void createNeverOverwrites();
     void createLandsInTheCurrentFolder();
     void createInAMissingFolder();
@@ -215,7 +216,7 @@ void TestDbFiles::openingWhatIsNotASoundDatabase() {
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QDir().mkpath(path));
     }
-    for (const OpenMode mode : {OpenMode::ReadWrite, OpenMode::ReadOnly}) {
+    for (const OpenMode mode : {OpenMode::ReadWrite, OpenMode::ReadOnly, OpenMode::Snapshot}) {
         expectRefusal([&] { OpenDatabase(path, mode); }, error, {QFileInfo(path).fileName()});
     }
     if (kind == QLatin1String("empty")) {
@@ -250,6 +251,43 @@ void TestDbFiles::readOnlyModeNeverWrites() {
         QCOMPARE(rs.RecordCount(), 200);
         QCOMPARE(rs.Fields(0).toInt(), 0);
     }
+    QCOMPARE(readBytes(path), before);
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
+}
+
+void TestDbFiles::snapshotStepsAsideForWriters() {
+    const QString path = newFile();
+    createSoundFile(path);
+    const QByteArray before = readBytes(path);
+    {
+        Database db = OpenDatabase(path, OpenMode::Snapshot);
+        Recordset rs = db.OpenRecordset(QStringLiteral("question"));
+        QCOMPARE(rs.RecordCount(), 200);
+        editFirst(rs, 1000);
+        KELVANE_EXPECT_ERROR(rs.Update(), errc::ReadOnly);
+        KELVANE_EXPECT_ERROR(db.BeginTrans(), errc::ReadOnly);
+    }
+    // A writer at work, even before its first change reaches the file.
+    rawsqlite::Handle writer = rawsqlite::open(path);
+    rawsqlite::exec(writer.get(), "BEGIN IMMEDIATE");
+    expectRefusal([&] { OpenDatabase(path, OpenMode::Snapshot); }, errc::Locked, {QFileInfo(path).fileName()});
+    // A commit caught half-way: the file with the journal it needs played back, which Snapshot leaves alone.
+    rawsqlite::exec(writer.get(), "UPDATE question SET Numero = Numero + 1");
+    const QString copy = newFile();
+    QVERIFY(QFile::copy(path + QStringLiteral("-journal"), copy + QStringLiteral("-journal")));
+    QVERIFY(QFile::copy(path, copy));
+    rawsqlite::exec(writer.get(), "ROLLBACK");
+    { // the journal's magic number, as the commit writes it before it touches the file
+        QFile journal(copy + QStringLiteral("-journal"));
+        QVERIFY(journal.open(QIODevice::ReadWrite));
+        journal.write(QByteArray::fromHex("d9d505f920a163d7"));
+    }
+    const QByteArray copied = readBytes(copy);
+    KELVANE_EXPECT_ERROR(OpenDatabase(copy, OpenMode::Snapshot), errc::Locked);
+    QCOMPARE(readBytes(copy), copied);
+    QVERIFY(QFileInfo::exists(copy + QStringLiteral("-journal")));
+
+    { OpenDatabase(path, OpenMode::Snapshot).OpenRecordset(QStringLiteral("question")); }
     QCOMPARE(readBytes(path), before);
     QVERIFY(!QFileInfo::exists(path + QStringLiteral("-journal")));
 }

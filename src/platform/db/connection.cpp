@@ -134,7 +134,7 @@ std::shared_ptr<Connection> Connection::open(const QString& path, OpenMode mode,
     }
 
     std::shared_ptr<Connection> connection(new Connection(fullPath, mode));
-    const int flags = (mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+    const int flags = (mode == OpenMode::ReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) |
                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(fullPath).constData(), &raw, flags, nullptr);
@@ -152,11 +152,17 @@ std::shared_ptr<Connection> Connection::open(const QString& path, OpenMode mode,
 }
 
 void Connection::configure(bool fresh) {
+    if (mode_ == OpenMode::Snapshot) {
+        exec(QStringLiteral("BEGIN"));
+    }
     // Reading the whole schema is what tells a database from other bytes, and a damaged schema from a sound one.
     {
         Statement schema = prepare(QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
         while (step(schema.get())) {
         }
+    }
+    if (mode_ == OpenMode::Snapshot) {
+        refuseWhileWritten();
     }
     if (mode_ == OpenMode::ReadWrite) {
         Statement journal = prepare(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -239,6 +245,9 @@ void Connection::run(sqlite3_stmt* statement) const {
 }
 
 Error Connection::errorFor(int rc) const {
+    if (mode_ == OpenMode::Snapshot && rc == SQLITE_READONLY_ROLLBACK) {
+        return fileError(errc::Locked, path_); // a commit in progress, or one a killed writer left
+    }
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -335,9 +344,23 @@ std::vector<FieldInfo> Connection::tableFields(const QString& table) const {
     return fields;
 }
 
+void Connection::refuseWhileWritten() const {
+    // The read transaction holds the shared lock now; the reserved lock tells whether a writer is at work (POSIX
+    // locks of this process included: SQLite keeps them per file, not per connection).
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || file == nullptr ||
+        file->pMethods == nullptr) {
+        return;
+    }
+    int reserved = 0;
+    if (file->pMethods->xCheckReservedLock(file, &reserved) == SQLITE_OK && reserved != 0) {
+        throw fileError(errc::Locked, path_);
+    }
+}
+
 void Connection::checkWritable() const {
     sqlite3* db = handle();
-    if (mode_ == OpenMode::ReadOnly || sqlite3_db_readonly(db, "main") == 1) {
+    if (mode_ != OpenMode::ReadWrite || sqlite3_db_readonly(db, "main") == 1) {
         throw fileError(errc::ReadOnly, path_);
     }
 }
@@ -364,6 +387,9 @@ void Connection::afterFailureInTransaction() {
 void Connection::beginTransaction() {
     handle();
     if (depth_ == 0) {
+        if (mode_ == OpenMode::Snapshot) {
+            throw fileError(errc::ReadOnly, path_); // already one read transaction, from open to close
+        }
         if (mode_ == OpenMode::ReadOnly) {
             exec(QStringLiteral("BEGIN"));
         } else {

@@ -120,6 +120,8 @@ private:
     Connection(QString path, OpenMode mode);
     void configure(bool fresh);
     void checkWritable() const;
+    // Snapshot only: error 3218 when another connection holds the file's write lock.
+    void refuseWhileWritten() const;
     void run(sqlite3_stmt* statement) const;
     void abandon() noexcept;
     void afterFailureInTransaction();

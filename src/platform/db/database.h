@@ -11,7 +11,11 @@ namespace kelvane::db {
 
 class Connection; // the SQLite handle and its pragmas, shared by the database and its recordsets
 
-enum class OpenMode { ReadWrite, ReadOnly };
+// ReadOnly plays back the journal a killed writer left, as any open does, then only reads. Snapshot never writes a
+// byte of the file or beside it: the connection's whole life is one read transaction, opened with the file, so that
+// everything read comes from one committed state; a file that another connection is writing (it holds the write
+// lock) or whose interrupted commit waits to be played back fails with error 3218, as a locked file.
+enum class OpenMode { ReadWrite, ReadOnly, Snapshot };
 
 class Database;
 
