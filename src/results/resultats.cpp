@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -31,58 +32,30 @@ std::optional<double> numeroChapitre(const QVariant& valeur) {
 
 } // namespace
 
-TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<data::Question>& questions,
-                                  const std::vector<data::Chapitre>& chapitres, const Seance& seance,
-                                  const Verdicts& mots) {
-    TextesResultats textes;
-    textes.candidat = eleve.prenom + QLatin1Char(' ') + eleve.nom.toUpper() + QLatin1Char(' ') + eleve.classe;
-    textes.entete =
-        seance.nomTest +
-        (seance.examen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
-        eleve.date;
-
-    std::array<int, 5> questionsNiveau{};
-    std::array<int, 5> bonnesNiveau{};
-    const auto total = static_cast<int>(questions.size());
+Scores calculerScores(const std::vector<data::Question>& questions, const std::vector<data::Chapitre>& chapitres,
+                      const Seance& seance) {
+    Scores scores;
+    scores.total = static_cast<int>(questions.size());
+    scores.positions.reserve(static_cast<std::size_t>(std::max(seance.nbQuestions, 0)));
     for (int i = 0; i < seance.nbQuestions; ++i) {
         const auto place = static_cast<std::size_t>(i);
         const int position = place < seance.ordre.size() ? seance.ordre[place] : 0;
-        if (position < 0 || position >= total) {
+        if (position < 0 || position >= scores.total) {
             throw Error(errc::InvalidArgument,
                         QStringLiteral("Argument non valide: aucune question n'est à la position %1").arg(position));
         }
         const data::Question& q = questions[static_cast<std::size_t>(position)];
-        for (std::size_t j = 0; j < questionsNiveau.size(); ++j) {
+        for (std::size_t j = 0; j < scores.questionsNiveau.size(); ++j) {
             if (q.niveaux[j]) {
-                ++questionsNiveau[j];
-                bonnesNiveau[j] += q.reussi ? 1 : 0;
+                ++scores.questionsNiveau[j];
+                scores.bonnesNiveau[j] += q.reussi ? 1 : 0;
             }
         }
-        textes.nbBonnes += q.reussi ? 1 : 0;
-        textes.lignesQuestions.append(q.texte.left(LongueurLigneQuestion) + QLatin1StringView("      :") +
-                                      (q.reussi ? QLatin1StringView("Oui") : QLatin1StringView("Non")));
+        scores.bonnes += q.reussi ? 1 : 0;
+        scores.positions.push_back(position);
     }
-
-    textes.nombreBonnes = QStringLiteral("Nombre de Bonnes Réponses: ") + nombre(textes.nbBonnes) +
-                          QLatin1StringView(" sur ") + nombre(total) + QLatin1StringView(" questions");
-    textes.pourcentage = total == 0 ? 0.0 : textes.nbBonnes * 100.0 / total;
-    textes.reussi = !(textes.pourcentage < seance.tolerance);
-    const QString verdict =
-        textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(seance.tolerance) + QLatin1StringView("%)")
-                      : mots.echec + QLatin1StringView(" (<") + nombre(seance.tolerance) + QLatin1StringView("%)");
-    textes.verdict =
-        nombre(pourcentageCoupe(textes.nbBonnes, total)) + QStringLiteral("% de bonnes réponses, ") + verdict;
-
-    static const std::array<QLatin1StringView, 5> etiquettes = {QLatin1StringView("B0:"), QLatin1StringView("B1:"),
-                                                                QLatin1StringView("B2:"), QLatin1StringView("BR:"),
-                                                                QLatin1StringView("BC:")};
-    for (std::size_t j = 0; j < etiquettes.size(); ++j) {
-        textes.niveaux[j] = questionsNiveau[j] != 0
-                                ? etiquettes[j] + nombre(bonnesNiveau[j]) + QLatin1StringView(" sur ") +
-                                      nombre(questionsNiveau[j]) + QLatin1StringView(" soit ") +
-                                      nombre(pourcentageCoupe(bonnesNiveau[j], questionsNiveau[j])) + QLatin1Char('%')
-                                : etiquettes[j] + QLatin1StringView(" Pas de questions pour ce niveau");
-    }
+    scores.pourcentage = scores.total == 0 ? 0.0 : scores.bonnes * 100.0 / scores.total;
+    scores.reussi = !(scores.pourcentage < seance.tolerance);
 
     // Per chapter, over every question record in stored order, whatever the session's order.
     std::map<double, std::pair<int, int>> parChapitre; // number -> questions, right answers
@@ -97,10 +70,53 @@ TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<da
         const auto numero = numeroChapitre(chapitre.numero);
         const auto trouve = numero ? parChapitre.find(*numero) : parChapitre.end();
         if (trouve != parChapitre.end()) {
-            const auto [nbQuestions, bonnes] = trouve->second;
-            textes.lignesChapitres.append(chapitre.nom + QLatin1StringView(":   ") +
-                                          nombre(pourcentageCoupe(bonnes, nbQuestions)) + QLatin1Char('%'));
+            scores.chapitres.push_back({chapitre.nom, *numero, trouve->second.first, trouve->second.second});
         }
+    }
+    return scores;
+}
+
+TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<data::Question>& questions,
+                                  const std::vector<data::Chapitre>& chapitres, const Seance& seance,
+                                  const Verdicts& mots) {
+    const Scores scores = calculerScores(questions, chapitres, seance);
+    TextesResultats textes;
+    textes.candidat = eleve.prenom + QLatin1Char(' ') + eleve.nom.toUpper() + QLatin1Char(' ') + eleve.classe;
+    textes.entete =
+        seance.nomTest +
+        (seance.examen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
+        eleve.date;
+    for (const int position : scores.positions) {
+        const data::Question& q = questions[static_cast<std::size_t>(position)];
+        textes.lignesQuestions.append(q.texte.left(LongueurLigneQuestion) + QLatin1StringView("      :") +
+                                      (q.reussi ? QLatin1StringView("Oui") : QLatin1StringView("Non")));
+    }
+    textes.nbBonnes = scores.bonnes;
+    textes.pourcentage = scores.pourcentage;
+    textes.reussi = scores.reussi;
+
+    textes.nombreBonnes = QStringLiteral("Nombre de Bonnes Réponses: ") + nombre(scores.bonnes) +
+                          QLatin1StringView(" sur ") + nombre(scores.total) + QLatin1StringView(" questions");
+    const QString verdict =
+        textes.reussi ? mots.reussite + QLatin1StringView(" (>=") + nombre(seance.tolerance) + QLatin1StringView("%)")
+                      : mots.echec + QLatin1StringView(" (<") + nombre(seance.tolerance) + QLatin1StringView("%)");
+    textes.verdict =
+        nombre(pourcentageCoupe(scores.bonnes, scores.total)) + QStringLiteral("% de bonnes réponses, ") + verdict;
+
+    static const std::array<QLatin1StringView, 5> etiquettes = {QLatin1StringView("B0:"), QLatin1StringView("B1:"),
+                                                                QLatin1StringView("B2:"), QLatin1StringView("BR:"),
+                                                                QLatin1StringView("BC:")};
+    for (std::size_t j = 0; j < etiquettes.size(); ++j) {
+        const int nb = scores.questionsNiveau[j];
+        const int bonnes = scores.bonnesNiveau[j];
+        textes.niveaux[j] = nb != 0 ? etiquettes[j] + nombre(bonnes) + QLatin1StringView(" sur ") + nombre(nb) +
+                                          QLatin1StringView(" soit ") + nombre(pourcentageCoupe(bonnes, nb)) +
+                                          QLatin1Char('%')
+                                    : etiquettes[j] + QLatin1StringView(" Pas de questions pour ce niveau");
+    }
+    for (const Scores::Chapitre& chapitre : scores.chapitres) {
+        textes.lignesChapitres.append(chapitre.nom + QLatin1StringView(":   ") +
+                                      nombre(pourcentageCoupe(chapitre.bonnes, chapitre.questions)) + QLatin1Char('%'));
     }
     return textes;
 }

@@ -29,6 +29,24 @@ struct Seance {
     std::vector<int> ordre; // ordre[i]: the record position of the question at place i
 };
 
+// The figures of the results screen, before any text is made of them.
+struct Scores {
+    int bonnes = 0;                       // right answers over the session's places
+    int total = 0;                        // every question record
+    double pourcentage = 0.0;             // bonnes over total, 0..100, exact
+    bool reussi = false;                  // the exact share against the pass mark
+    std::vector<int> positions;           // positions[i]: the record shown at place i
+    std::array<int, 5> questionsNiveau{}; // per level (B0, B1, B2, BR, BC), over the places
+    std::array<int, 5> bonnesNiveau{};
+    struct Chapitre {
+        QString nom;
+        double numero = 0.0;
+        int questions = 0; // every question record of its number
+        int bonnes = 0;
+    };
+    std::vector<Chapitre> chapitres; // in stored order, those that have questions
+};
+
 // Everything the results screen shows.
 struct TextesResultats {
     QString candidat;               // first name, NAME, class
@@ -43,11 +61,14 @@ struct TextesResultats {
     bool reussi = false;
 };
 
-// Counts the right answers of the session, in total, per level and per chapter, and builds the texts. The
+// Counts the right answers of the session, in total, per level and per chapter. The
 // questions are read in the order `seance.ordre` gives to places 0 to nbQuestions - 1 (a place it never filled
 // stands for the first stored question); the chapters in stored order, each counting every question record of its
-// number; the total is every question record. Shares are cut, not rounded; the verdict compares the exact share
-// with the pass mark.
+// number; the total is every question record. The verdict compares the exact share with the pass mark.
+Scores calculerScores(const std::vector<data::Question>& questions, const std::vector<data::Chapitre>& chapitres,
+                      const Seance& seance);
+
+// The texts of the results screen, from calculerScores's figures. Shares are shown cut, never rounded up.
 TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<data::Question>& questions,
                                   const std::vector<data::Chapitre>& chapitres, const Seance& seance,
                                   const Verdicts& mots);
