@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -43,8 +44,9 @@ struct Passage {
     QString classe;
     QString test;
     bool examen = false;
-    QString date; // as stored
-    QDate jour;   // the stored date read as a day; invalid when it cannot be read
+    QString date;      // as stored
+    QDate jour;        // the stored date read as a day; invalid when it cannot be read
+    QDateTime modifie; // the file's last change: which of two lines of one day is the later
     int bonnes = 0;
     int repondues = 0;        // questions with at least one tick or rank given
     int total = 0;            // questions in all
@@ -123,7 +125,7 @@ struct StatistiqueQuestion {
     int candidats = 0; // lines whose file holds the question
     int repondues = 0; // of them, who gave at least one tick or rank
     int justes = 0;
-    std::optional<double> pourcentage; // justes over candidats, 0..100; none when no candidate
+    std::optional<double> pourcentage; // justes over candidats, 0..100
     std::array<int, 5> cochees{};      // how many ticked (or ranked) each answer
 };
 
