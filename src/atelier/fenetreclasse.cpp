@@ -90,6 +90,11 @@ QStringList triees(const std::set<QString>& valeurs) {
     return liste;
 }
 
+// "1 passage affiché", "0 passage affiché", "3 passages affichés".
+QString pluriel(int n, const QString& un, const QString& plusieurs) {
+    return QStringLiteral("%1 %2").arg(n).arg(n > 1 ? plusieurs : un);
+}
+
 QPushButton* bouton(const QString& texte, const QString& nom, const QString& aide, QWidget* parent) {
     auto* b = new QPushButton(texte, parent);
     b->setObjectName(nom);
@@ -222,7 +227,7 @@ QWidget* FenetreClasse::creerFiltres() {
     mode_->addItem(QStringLiteral("Entraînement"), false);
     mode_->addItem(QStringLiteral("Examen"), true);
     du_ = borne(QStringLiteral("filtreDu"), QStringLiteral("Passages depuis le"), QStringLiteral("le début"), cadre);
-    au_ = borne(QStringLiteral("filtreAu"), QStringLiteral("Passages jusqu'au"), QStringLiteral("aujourd'hui"), cadre);
+    au_ = borne(QStringLiteral("filtreAu"), QStringLiteral("Passages jusqu'au"), QStringLiteral("la fin"), cadre);
     verdict_ = liste(QStringLiteral("filtreVerdict"), QStringLiteral("Verdict"), cadre);
     verdict_->addItem(QStringLiteral("Tous"));
     verdict_->addItem(QStringLiteral("Réussi"), true);
@@ -398,11 +403,14 @@ void FenetreClasse::majResume() {
     for (const bilan::Passage* p : lignes) {
         somme += p->pourcentage;
     }
-    QString texte = QStringLiteral("%1 passage(s) affiché(s) sur %2").arg(lignes.size()).arg(total);
-    if (!lignes.empty()) {
-        texte += QStringLiteral(" · %1 réussi(s) · moyenne %2")
-                     .arg(reussis)
-                     .arg(texteCoupe(somme / static_cast<double>(lignes.size())));
+    const auto n = static_cast<int>(lignes.size());
+    QString texte = QStringLiteral("%1 sur %2")
+                        .arg(pluriel(n, QStringLiteral("passage affiché"), QStringLiteral("passages affichés")))
+                        .arg(total);
+    if (n > 0) {
+        texte += QStringLiteral(" · %1 · moyenne %2")
+                     .arg(pluriel(static_cast<int>(reussis), QStringLiteral("réussi"), QStringLiteral("réussis")),
+                          texteCoupe(somme / n));
     }
     resume_->setText(texte);
 }
@@ -436,14 +444,15 @@ QString FenetreClasse::demanderCible(const QString& titre, const QString& nom, c
     if (cible.isEmpty()) {
         return {};
     }
+    // The save box asks before replacing the file it was given; a name completed here is asked about here.
     if (QFileInfo(cible).suffix().compare(extension, Qt::CaseInsensitive) != 0) {
         cible += QLatin1Char('.') + extension;
-    }
-    if (QFileInfo::exists(cible) &&
-        services_.messages->MsgBox(QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
-                                       .arg(QDir::toNativeSeparators(cible)),
-                                   services::Buttons::YesNo, kTitre) != services::Answer::Yes) {
-        return {};
+        if (QFileInfo::exists(cible) &&
+            services_.messages->MsgBox(QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
+                                           .arg(QDir::toNativeSeparators(cible)),
+                                       services::Buttons::YesNo, kTitre) != services::Answer::Yes) {
+            return {};
+        }
     }
     return cible;
 }

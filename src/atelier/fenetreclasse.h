@@ -62,8 +62,8 @@ private:
     void exporterClasseur();
     void exporterCsv();
     void imprimer();
-    // The file to write, chosen in the save box; the extension added when missing, and a file there replaced only
-    // when the teacher agrees. The empty text when cancelled.
+    // The file to write, chosen in the save box (which asks before replacing a file); the extension added when
+    // missing, and then a file of that name replaced only when the teacher agrees. The empty text when cancelled.
     QString demanderCible(const QString& titre, const QString& nom, const QString& filtre, const QString& extension);
     // "Bilan <folder>", and the test filtered on.
     QString nomPropose() const;

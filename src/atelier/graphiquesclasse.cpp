@@ -143,7 +143,7 @@ QChart* creerBarresQuestions(const std::vector<bilan::StatistiqueQuestion>& stat
         petite.setPointSizeF(std::max(5.0, petite.pointSizeF() * 30.0 / numeros.size()));
         axeQuestions->setLabelsFont(petite);
     }
-    QValueAxis* axeParts = axePourcentage(QStringLiteral("Bonnes réponses (%)"));
+    QValueAxis* axeParts = axePourcentage(QStringLiteral("%"));
     graphique->addAxis(axeQuestions, Qt::AlignBottom);
     graphique->addAxis(axeParts, Qt::AlignLeft);
     barres->attachAxis(axeQuestions);

@@ -182,7 +182,7 @@ QVariant ModeleClasse::headerData(int section, Qt::Orientation orientation, int 
 
 FiltreClasse::FiltreClasse(ModeleClasse* source, QObject* parent)
     : QSortFilterProxyModel(parent), source_(source), collation_(QLocale(QLocale::French, QLocale::France)) {
-    setObjectName(QStringLiteral("filtreClasse"));
+    setObjectName(QStringLiteral("lignesFiltrees"));
     collation_.setCaseSensitivity(Qt::CaseInsensitive);
     collation_.setNumericMode(true);
     setSourceModel(source);

@@ -124,18 +124,19 @@ void PanneauRepartition::montrer(const QString& test, const bilan::Selection& se
 }
 
 PanneauQuestionsClasse::PanneauQuestionsClasse(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("panneauQuestions"));
-    titre_ = titre(this, QStringLiteral("titreQuestions"));
-    table_ = table(this, QStringLiteral("tableQuestions"), QStringLiteral("Questions, les plus difficiles d'abord"),
-                   {QStringLiteral("N°"), QStringLiteral("Chapitre"), QStringLiteral("Niveaux"),
-                    QStringLiteral("Question"), QStringLiteral("Candidats"), QStringLiteral("Répondues"),
-                    QStringLiteral("Justes"), QStringLiteral("%"), QStringLiteral("Réponses cochées")});
+    setObjectName(QStringLiteral("panneauQuestionsClasse"));
+    titre_ = titre(this, QStringLiteral("titreQuestionsClasse"));
+    table_ =
+        table(this, QStringLiteral("tableQuestionsClasse"), QStringLiteral("Questions, les plus difficiles d'abord"),
+              {QStringLiteral("N°"), QStringLiteral("Chapitre"), QStringLiteral("Niveaux"), QStringLiteral("Question"),
+               QStringLiteral("Candidats"), QStringLiteral("Répondues"), QStringLiteral("Justes"), QStringLiteral("%"),
+               QStringLiteral("Réponses cochées")});
     table_->horizontalHeaderItem(8)->setToolTip(
         QStringLiteral("Combien de candidats ont coché chaque réponse ; ✓ marque les réponses à cocher"));
     graphique_ = vueGraphique(this, QStringLiteral("graphiqueQuestions"),
                               QStringLiteral("Pourcentage de bonnes réponses par question"));
     auto* separation = new QSplitter(Qt::Vertical, this);
-    separation->setObjectName(QStringLiteral("separationQuestions"));
+    separation->setObjectName(QStringLiteral("separationQuestionsClasse"));
     separation->setChildrenCollapsible(false);
     separation->addWidget(table_);
     separation->addWidget(graphique_);
@@ -185,8 +186,8 @@ void PanneauQuestionsClasse::montrer(const bilan::Classe& classe, const QString&
 }
 
 PanneauNiveauxClasse::PanneauNiveauxClasse(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("panneauNiveaux"));
-    titre_ = titre(this, QStringLiteral("titreNiveaux"));
+    setObjectName(QStringLiteral("panneauNiveauxClasse"));
+    titre_ = titre(this, QStringLiteral("titreNiveauxClasse"));
     QStringList entetes{QStringLiteral("Chapitre")};
     for (const QString& niveau : bilan::nomsNiveaux()) {
         entetes << niveau;
@@ -196,9 +197,21 @@ PanneauNiveauxClasse::PanneauNiveauxClasse(QWidget* parent) : QWidget(parent) {
                     QStringLiteral("Pourcentage de bonnes réponses par niveau et par chapitre"), entetes);
     grille_->setAlternatingRowColors(false);
     grille_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grille_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grille_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grille_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    grille_->horizontalHeader()->setMinimumSectionSize(80);
+    auto* legende =
+        new QLabel(QStringLiteral("Chaque case : le pourcentage de bonnes réponses de la classe aux questions "
+                                  "du chapitre qui portent ce niveau ; « — » : aucune question."),
+                   this);
+    legende->setObjectName(QStringLiteral("legendeNiveaux"));
+    legende->setWordWrap(true);
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(titre_);
-    disposition->addWidget(grille_, 1);
+    disposition->addWidget(grille_);
+    disposition->addWidget(legende);
+    disposition->addStretch(1);
 }
 
 void PanneauNiveauxClasse::montrer(const bilan::Classe& classe, const QString& test,
@@ -230,12 +243,26 @@ void PanneauNiveauxClasse::montrer(const bilan::Classe& classe, const QString& t
             grille_->setItem(nbChapitres, j + 1,
                              cellulePartTeintee(croisement.niveaux.at(static_cast<std::size_t>(j))));
         }
-        grille_->setItem(nbChapitres, bilan::NbNiveaux + 1, celluleTexte(QString()));
+        // The corner: every answer of the test's lines.
+        int bonnes = 0;
+        int questions = 0;
+        for (const bilan::Passage* p : selection) {
+            if (p->test == test) {
+                bonnes += p->bonnes;
+                questions += p->total;
+            }
+        }
+        grille_->setItem(
+            nbChapitres, bilan::NbNiveaux + 1,
+            cellulePartTeintee(questions > 0 ? std::optional<double>(bonnes * 100.0 / questions) : std::nullopt));
     }
     grille_->resizeColumnsToContents();
-    for (int j = 1; j <= bilan::NbNiveaux + 1; ++j) {
-        grille_->setColumnWidth(j, std::max(grille_->columnWidth(j), 90));
+    // The grid as high as its lines, the room left below it.
+    int hauteur = grille_->horizontalHeader()->height() + 2 * grille_->frameWidth();
+    for (int i = 0; i < grille_->rowCount(); ++i) {
+        hauteur += grille_->rowHeight(i);
     }
+    grille_->setFixedHeight(hauteur);
 }
 
 PanneauIgnores::PanneauIgnores(QWidget* parent) : QWidget(parent) {
@@ -268,11 +295,14 @@ void PanneauIgnores::montrer(const bilan::Classe& classe) {
         enCours += ignore.enCours ? 1 : 0;
     }
     const auto n = static_cast<int>(classe.ignores.size());
-    titre_->setText(n == 0 ? QStringLiteral("Aucun fichier laissé de côté.")
-                           : QStringLiteral("%1 fichier(s) laissé(s) de côté, dont %2 en cours : une session les "
-                                            "tient ou les commence ; ils comptent dès qu'elle est finie (Relire).")
-                                 .arg(n)
-                                 .arg(enCours));
+    QString texte = n == 0   ? QStringLiteral("Aucun fichier laissé de côté.")
+                    : n == 1 ? QStringLiteral("1 fichier laissé de côté.")
+                             : QStringLiteral("%1 fichiers laissés de côté.").arg(n);
+    if (enCours > 0) {
+        texte += QStringLiteral(" En cours : une session tient le fichier ou le commence ; il compte dès qu'elle est "
+                                "finie (Relire, F5).");
+    }
+    titre_->setText(texte);
     for (int c = 0; c < 2; ++c) {
         liste_->resizeColumnToContents(c);
     }
