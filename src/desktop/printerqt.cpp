@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -108,6 +109,21 @@ void PaintedPrinter::drawLine(const PlacedLine& line, double y, int /*page*/) {
     for (const PlacedRun& run : line) {
         painter_.drawText(QPointF(run.x, baseline), run.text);
     }
+}
+
+// A picture keeps its proportions: as wide as the text, or less when the page's height limits it.
+double PaintedPrinter::pictureHeight(const QByteArray& png, double width) {
+    const QImage image = QImage::fromData(png);
+    if (image.isNull() || image.width() == 0) {
+        return 0.0;
+    }
+    return width * image.height() / image.width();
+}
+
+void PaintedPrinter::drawPicture(const QByteArray& png, double y, double width, double height) {
+    const QImage image = QImage::fromData(png);
+    const QSizeF taille = QSizeF(image.size()).scaled(width, height, Qt::KeepAspectRatio);
+    painter_.drawImage(QRectF(QPointF((width - taille.width()) / 2.0, y), taille), image);
 }
 
 // --- QtPrinter ---
@@ -253,6 +269,15 @@ void SystemPrinter::setBold(bool bold) {
     font_.bold = bold;
     if (current_) {
         current_->setBold(bold);
+    }
+}
+
+void SystemPrinter::printPicture(const QByteArray& png, const QString& title) {
+    try {
+        document().printPicture(png, title);
+    } catch (...) {
+        abortDoc();
+        throw;
     }
 }
 

@@ -47,6 +47,8 @@ protected:
     double pageHeight() override;
     void newPage() override;
     void drawLine(const services::PlacedLine& line, double y, int page) override;
+    double pictureHeight(const QByteArray& png, double width) override;
+    void drawPicture(const QByteArray& png, double y, double width, double height) override;
 
 private:
     QPainter painter_;
@@ -108,6 +110,7 @@ public:
     void setFontSize(double points) override;
     void setBold(bool bold) override;
     void printLine(const QList<services::PrintPiece>& pieces = {}) override;
+    void printPicture(const QByteArray& png, const QString& title) override;
     services::PrintOutcome endDoc() override;
     void abortDoc() noexcept override;
 

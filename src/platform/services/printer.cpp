@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 namespace kelvane::services {
@@ -148,6 +149,23 @@ void LinePrinter::printLine(const QList<PrintPiece>& pieces) {
         drawLine(line, y_, page_);
         y_ += height;
     }
+}
+
+void LinePrinter::printPicture(const QByteArray& png, const QString& title) {
+    begin();
+    const double width = std::min(metrics().rightLimit, std::numeric_limits<double>::max());
+    const double height = std::min(pictureHeight(png, width), pageHeight());
+    if (height <= 0.0) {
+        printLine({QStringLiteral("[Image : ") + title + QLatin1Char(']')});
+        return;
+    }
+    if (y_ > 0.0 && y_ + height > pageHeight() + Epsilon) {
+        newPage();
+        ++page_;
+        y_ = 0.0;
+    }
+    drawPicture(png, y_, width, height);
+    y_ += height;
 }
 
 PrintOutcome LinePrinter::endDoc() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -70,6 +71,9 @@ public:
     virtual void setBold(bool bold) = 0;
     // One line of pieces, then a line break; no pieces print an empty line.
     virtual void printLine(const QList<PrintPiece>& pieces = {}) = 0;
+    // A picture (PNG bytes) below the last line, as wide as the text at most, on a new page when the rest of this
+    // one is too short. A printer that draws no pictures prints "[Image : title]" as a line instead.
+    virtual void printPicture(const QByteArray& png, const QString& title) = 0;
     // Ends the document and sends it.
     virtual PrintOutcome endDoc() = 0;
     // Drops the document begun, after a failure; never throws. Nothing happens when none is begun.
@@ -114,6 +118,7 @@ public:
     void setFontSize(double points) override;
     void setBold(bool bold) override;
     void printLine(const QList<PrintPiece>& pieces = {}) override;
+    void printPicture(const QByteArray& png, const QString& title) override;
     PrintOutcome endDoc() override;
     void abortDoc() noexcept override;
 
@@ -133,6 +138,9 @@ protected:
     virtual void newPage() = 0;
     // Draws a physical line whose top stands at y on page `page` (from 1).
     virtual void drawLine(const PlacedLine& line, double y, int page) = 0;
+    // The height of a picture drawn `width` wide at most, 0 when this printer draws none or cannot read it.
+    virtual double pictureHeight(const QByteArray& /*png*/, double /*width*/) { return 0.0; }
+    virtual void drawPicture(const QByteArray& /*png*/, double /*y*/, double /*width*/, double /*height*/) {}
 
 private:
     void begin();
