@@ -199,6 +199,10 @@ Croisement croiser(const Classe& classe, const QString& test, const Selection& s
     return croisement;
 }
 
+int pourcentageCoupe(double pourcentage) {
+    return static_cast<int>(std::floor(pourcentage));
+}
+
 std::array<int, 10> repartition(const Selection& selection, const QString& test) {
     std::array<int, 10> classes{};
     for (const Passage* p : selection) {

@@ -142,6 +142,9 @@ struct Croisement {
 };
 Croisement croiser(const Classe& classe, const QString& test, const Selection& selection);
 
+// A share as the results screen shows it: its whole part, never rounded up.
+int pourcentageCoupe(double pourcentage);
+
 // The spread of the lines' shares of `test`: ten bins of ten points, 100 in the last.
 std::array<int, 10> repartition(const Selection& selection, const QString& test);
 

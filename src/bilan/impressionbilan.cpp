@@ -1,16 +1,188 @@
 #include "bilan/impressionbilan.h"
 
+#include "avertissements/avertissements.h"
+#include "avertissements/erreurs.h"
+#include "platform/error.h"
+#include "platform/services/files.h"
 #include "platform/services/printer.h"
 #include "platform/services/services.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace kelvane::bilan {
 
-services::PrintOutcome imprimerBilan(services::PrinterService&, const Classe&, const Selection&, const Illustrations&) {
-    return {};
+namespace {
+
+using services::PrintPiece;
+using services::Tab;
+
+constexpr int LongueurQuestion = 80;
+
+QString pourcent(const std::optional<double>& pourcentage) {
+    return pourcentage ? QStringLiteral("%1 %").arg(pourcentageCoupe(*pourcentage)) : QStringLiteral("-");
 }
 
-bool imprimerBilan(const services::Services&, const Classe&, const Selection&, const Illustrations&) {
-    return false;
+void titre(services::PrinterService& imprimante, const QString& texte, double taille = 12.0) {
+    imprimante.setFontSize(taille);
+    imprimante.setBold(true);
+    imprimante.printLine({texte});
+    imprimante.setBold(false);
+    imprimante.setFontSize(10.0);
+}
+
+void entete(services::PrinterService& imprimante, const QList<PrintPiece>& pieces) {
+    imprimante.setBold(true);
+    imprimante.printLine(pieces);
+    imprimante.setBold(false);
+}
+
+void imprimerLignes(services::PrinterService& imprimante, const Selection& selection) {
+    entete(imprimante, {"Candidat", Tab(38), "Test", Tab(52), "Mode", Tab(64), "Date", Tab(76), "Bonnes", Tab(96),
+                        "Résultat", Tab(106), "Verdict"});
+    for (const Passage* p : selection) {
+        const QString candidat =
+            p->nom.toUpper() + QLatin1Char(' ') + p->prenom + QStringLiteral(" (") + p->classe + QLatin1Char(')');
+        imprimante.printLine({candidat.left(36), Tab(38), p->test.left(13), Tab(52),
+                              p->examen ? "Examen" : "Entrainement", Tab(64), p->date, Tab(76),
+                              QStringLiteral("%1 sur %2 (%3 rép.)").arg(p->bonnes).arg(p->total).arg(p->repondues),
+                              Tab(96), pourcent(p->pourcentage), Tab(106),
+                              p->reussi ? "Réussi" : QStringLiteral("Non réussi (< %1 %)").arg(p->tolerance)});
+    }
+}
+
+void imprimerQuestions(services::PrinterService& imprimante, const Classe& classe, const QString& test,
+                       const Selection& selection) {
+    titre(imprimante, QStringLiteral("%1 : les questions, de la plus difficile à la plus facile").arg(test));
+    entete(imprimante, {"N°", Tab(8), "Justes", Tab(16), "Sur", Tab(24), "Question"});
+    for (const StatistiqueQuestion& s : statistiquesQuestions(classe, test, selection)) {
+        const QuestionTest& q = *s.question;
+        imprimante.printLine({q.numero, Tab(8), pourcent(s.pourcentage), Tab(16),
+                              QStringLiteral("%1/%2").arg(s.justes).arg(s.candidats), Tab(24),
+                              q.texte.simplified().left(LongueurQuestion)});
+        if (q.qcm) {
+            QStringList cochees;
+            for (int j = 0; j < std::min(q.nbReponses, 5); ++j) {
+                const auto i = static_cast<std::size_t>(j);
+                cochees << QStringLiteral("R%1 : %2%3").arg(j + 1).arg(s.cochees[i]).arg(q.attendues[i] ? "*" : "");
+            }
+            imprimante.printLine({Tab(24), QStringLiteral("Cochées : ") + cochees.join(QStringLiteral("   "))});
+        }
+    }
+    imprimante.printLine({"* réponse attendue"});
+}
+
+void imprimerCroisement(services::PrinterService& imprimante, const Classe& classe, const QString& test,
+                        const Selection& selection) {
+    const Croisement c = croiser(classe, test, selection);
+    titre(imprimante, QStringLiteral("%1 : niveaux et chapitres").arg(test));
+    QList<PrintPiece> pieces{"Chapitre"};
+    for (std::size_t j = 0; j < NbNiveaux; ++j) {
+        pieces << Tab(46 + 9 * static_cast<int>(j)) << nomsNiveaux()[j];
+    }
+    pieces << Tab(46 + 9 * NbNiveaux) << "Ensemble";
+    entete(imprimante, pieces);
+    const auto ligne = [&](const QString& nom, const std::array<std::optional<double>, NbNiveaux>& cellules,
+                           const std::optional<double>& ensemble) {
+        QList<PrintPiece> l{nom.left(44)};
+        for (std::size_t j = 0; j < NbNiveaux; ++j) {
+            l << Tab(46 + 9 * static_cast<int>(j)) << pourcent(cellules[j]);
+        }
+        l << Tab(46 + 9 * NbNiveaux) << pourcent(ensemble);
+        imprimante.printLine(l);
+    };
+    for (std::size_t i = 0; i < c.chapitres.size(); ++i) {
+        ligne(QStringLiteral("%1 - %2").arg(c.chapitres[i].numero).arg(c.chapitres[i].nom), c.cellules[i],
+              c.chapitres[i].pourcentage);
+    }
+    ligne(QStringLiteral("Tous les chapitres"), c.niveaux, std::nullopt);
+}
+
+// Makes the class folder current while the document is printed, so that a PDF written instead of a printed job
+// lands beside the results; the folder before comes back afterwards.
+class DossierCourant {
+public:
+    DossierCourant(services::FileService* fichiers, const QString& dossier) : fichiers_(fichiers) {
+        if (fichiers_ != nullptr) {
+            avant_ = fichiers_->currentFolder();
+            fichiers_->setCurrentFolder(dossier);
+        }
+    }
+    ~DossierCourant() {
+        if (fichiers_ != nullptr) {
+            try {
+                fichiers_->setCurrentFolder(avant_);
+            } catch (const Error&) { // the folder before has gone: staying in the class folder is harmless
+            }
+        }
+    }
+    DossierCourant(const DossierCourant&) = delete;
+    DossierCourant& operator=(const DossierCourant&) = delete;
+
+private:
+    services::FileService* fichiers_;
+    QString avant_;
+};
+
+} // namespace
+
+services::PrintOutcome imprimerBilan(services::PrinterService& imprimante, const Classe& classe,
+                                     const Selection& selection, const Illustrations& illustrations) {
+    imprimante.setFontName(QStringLiteral("Arial"));
+    titre(imprimante, QStringLiteral("Bilan de la classe"), 14.0);
+    imprimante.printLine({QStringLiteral("Dossier : ") + QDir::toNativeSeparators(classe.dossier)});
+    imprimante.printLine(
+        {QStringLiteral("%1 passage(s), %2 fichier(s) à part").arg(selection.size()).arg(classe.ignores.size())});
+    imprimante.printLine();
+    imprimerLignes(imprimante, selection);
+    for (const QString& test : tests(selection)) {
+        imprimante.printLine();
+        imprimerQuestions(imprimante, classe, test, selection);
+        imprimante.printLine();
+        imprimerCroisement(imprimante, classe, test, selection);
+        if (illustrations) {
+            for (const Image& image : illustrations(classe, test, selection)) {
+                imprimante.printLine();
+                titre(imprimante, image.titre, 11.0);
+                imprimante.printPicture(image.png, image.titre);
+            }
+        }
+    }
+    if (!classe.ignores.empty()) {
+        imprimante.printLine();
+        titre(imprimante, QStringLiteral("Fichiers à part"));
+        for (const Ignore& i : classe.ignores) {
+            imprimante.printLine({QFileInfo(i.fichier).fileName(), Tab(40),
+                                  (i.enCours ? QStringLiteral("En cours : ") : QString()) + i.raison});
+        }
+    }
+    return imprimante.endDoc();
+}
+
+bool imprimerBilan(const services::Services& s, const Classe& classe, const Selection& selection,
+                   const Illustrations& illustrations) {
+    if (s.printer == nullptr) {
+        avertissements::afficherErreur(
+            *s.messages, Error(services::ErreurImprimante, QStringLiteral("Aucune imprimante n'est disponible")));
+        return false;
+    }
+    services::PrintOutcome sortie;
+    try {
+        const DossierCourant dossier(s.files, classe.dossier);
+        s.printer->setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
+        sortie = imprimerBilan(*s.printer, classe, selection, illustrations);
+    } catch (const Error& e) {
+        s.printer->abortDoc();
+        avertissements::afficherErreur(*s.messages, e);
+        return false;
+    }
+    if (sortie.toPdf) {
+        avertissements::avertir(
+            *s.messages,
+            QStringLiteral("Aucune imprimante n'est installée : le bilan a été enregistré dans le fichier ") +
+                QDir::toNativeSeparators(sortie.path));
+    }
+    return true;
 }
 
 } // namespace kelvane::bilan
