@@ -170,6 +170,7 @@ Croisement croiser(const Classe& classe, const QString& test, const Selection& s
     std::vector<std::array<Compte, NbNiveaux>> cellules(croisement.chapitres.size());
     std::vector<Compte> parChapitre(croisement.chapitres.size());
     std::array<Compte, NbNiveaux> parNiveau{};
+    Compte ensemble;
     for (const Passage* p : selection) {
         if (p->test != test) {
             continue;
@@ -178,6 +179,7 @@ Croisement croiser(const Classe& classe, const QString& test, const Selection& s
             const QuestionTest& q = questions->second[static_cast<std::size_t>(r.question)];
             const std::size_t l = ligne.at(q.chapitre);
             parChapitre[l].ajouter(r.juste);
+            ensemble.ajouter(r.juste);
             for (std::size_t j = 0; j < NbNiveaux; ++j) {
                 if (q.niveaux[j]) {
                     cellules[l][j].ajouter(r.juste);
@@ -196,6 +198,7 @@ Croisement croiser(const Classe& classe, const QString& test, const Selection& s
     for (std::size_t j = 0; j < NbNiveaux; ++j) {
         croisement.niveaux[j] = parNiveau[j].pourcentage();
     }
+    croisement.ensemble = ensemble.pourcentage();
     return croisement;
 }
 

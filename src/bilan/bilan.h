@@ -139,6 +139,7 @@ struct Croisement {
     std::vector<PourcentageChapitre> chapitres;           // rows, in the test's order; pourcentage: the whole chapter
     std::array<std::optional<double>, NbNiveaux> niveaux; // the whole level, over every record
     std::vector<std::array<std::optional<double>, NbNiveaux>> cellules; // [chapter][level], 0..100
+    std::optional<double> ensemble;                                     // every record of the test
 };
 Croisement croiser(const Classe& classe, const QString& test, const Selection& selection);
 

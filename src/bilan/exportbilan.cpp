@@ -188,24 +188,7 @@ Tableau tableauNiveauxChapitres(const Classe& classe, const Selection& selection
         for (const std::optional<double>& niveau : c.niveaux) {
             total.push_back(part(niveau));
         }
-        const Selection duTest = [&] {
-            Selection s;
-            for (const Passage* p : selection) {
-                if (p->test == test) {
-                    s.push_back(p);
-                }
-            }
-            return s;
-        }();
-        int justes = 0;
-        int questions = 0;
-        for (const Passage* p : duTest) {
-            for (const ReponseQuestion& r : p->questions) {
-                ++questions;
-                justes += r.juste ? 1 : 0;
-            }
-        }
-        total.push_back(questions == 0 ? QVariant() : QVariant(static_cast<double>(justes) / questions));
+        total.push_back(part(c.ensemble));
         t.lignes.push_back(std::move(total));
     }
     return t;

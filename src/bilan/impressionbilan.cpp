@@ -38,15 +38,15 @@ void entete(services::PrinterService& imprimante, const QList<PrintPiece>& piece
 }
 
 void imprimerLignes(services::PrinterService& imprimante, const Selection& selection) {
-    entete(imprimante, {"Candidat", Tab(38), "Test", Tab(52), "Mode", Tab(64), "Date", Tab(76), "Bonnes", Tab(96),
-                        "Résultat", Tab(106), "Verdict"});
+    entete(imprimante, {"Candidat", Tab(38), "Test", Tab(52), "Mode", Tab(66), "Date", Tab(78), "Bonnes", Tab(98),
+                        "Résultat", Tab(108), "Verdict"});
     for (const Passage* p : selection) {
         const QString candidat =
             p->nom.toUpper() + QLatin1Char(' ') + p->prenom + QStringLiteral(" (") + p->classe + QLatin1Char(')');
         imprimante.printLine({candidat.left(36), Tab(38), p->test.left(13), Tab(52),
-                              p->examen ? "Examen" : "Entrainement", Tab(64), p->date, Tab(76),
+                              p->examen ? "Examen" : "Entrainement", Tab(66), p->date, Tab(78),
                               QStringLiteral("%1 sur %2 (%3 rép.)").arg(p->bonnes).arg(p->total).arg(p->repondues),
-                              Tab(96), pourcent(p->pourcentage), Tab(106),
+                              Tab(98), pourcent(p->pourcentage), Tab(108),
                               p->reussi ? "Réussi" : QStringLiteral("Non réussi (< %1 %)").arg(p->tolerance)});
     }
 }
@@ -95,7 +95,7 @@ void imprimerCroisement(services::PrinterService& imprimante, const Classe& clas
         ligne(QStringLiteral("%1 - %2").arg(c.chapitres[i].numero).arg(c.chapitres[i].nom), c.cellules[i],
               c.chapitres[i].pourcentage);
     }
-    ligne(QStringLiteral("Tous les chapitres"), c.niveaux, std::nullopt);
+    ligne(QStringLiteral("Tous les chapitres"), c.niveaux, c.ensemble);
 }
 
 // Makes the class folder current while the document is printed, so that a PDF written instead of a printed job

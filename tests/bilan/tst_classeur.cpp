@@ -1,0 +1,147 @@
+// What a teacher takes away from the class summary: the workbook read back from its zip (sheets, headers, cells,
+// percent format, frozen header, filters), written over a file or refused without a half-written file, and the
+// printed summary with its pictures.
+
+#include "bilan/impressionbilan.h"
+#include "classe.h"
+#include "classeur/classeur.h"
+#include "desktop/printerqt.h"
+#include "platform/services/printerrecording.h"
+#include "support/erreurs.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvane;
+
+namespace {
+
+// One member of the zip, as unzip gives it.
+QString membre(const QString& zip, const QString& nom) {
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, nom});
+    unzip.waitForFinished();
+    return QString::fromUtf8(unzip.readAllStandardOutput());
+}
+
+QByteArray png() {
+    QImage image(200, 100, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    image.save(&tampon, "PNG");
+    return octets;
+}
+
+} // namespace
+
+class TstClasseur : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dossier_;
+    bilan::Classe classe_;
+
+private slots:
+    void initTestCase() {
+        classe::creer(dossier_.path());
+        classe_ = bilan::lireDossier(dossier_.path());
+        QCOMPARE(classe_.passages.size(), std::size_t(4));
+    }
+
+    void classeurRelu() {
+        QTemporaryDir sortie;
+        const QString chemin = sortie.filePath(QStringLiteral("classe.xlsx"));
+        QFile ancien(chemin);
+        QVERIFY(ancien.open(QIODevice::WriteOnly));
+        ancien.write("ancien classeur");
+        ancien.close();
+        classeur::ecrireClasseur(chemin, classe_, bilan::tous(classe_));
+        QCOMPARE(QDir(sortie.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"classe.xlsx"});
+
+        const QString classeur = membre(chemin, QStringLiteral("xl/workbook.xml"));
+        for (const char* feuille : {"Élèves", "Questions", "Niveaux et chapitres"}) {
+            QVERIFY2(classeur.contains(QStringLiteral("name=\"%1\"").arg(QString::fromUtf8(feuille))),
+                     qPrintable(classeur));
+        }
+        const QString textes = membre(chemin, QStringLiteral("xl/sharedStrings.xml"));
+        for (const char* texte : {"Prénom", "Questions répondues", "Pourcentage", "Réponse 2 cochée", "Généralités",
+                                  "Chloé", "Non réussi", "Question numéro 2 ?"}) {
+            QVERIFY2(textes.contains(QString::fromUtf8(texte)), texte);
+        }
+        const QString eleves = membre(chemin, QStringLiteral("xl/worksheets/sheet1.xml"));
+        QVERIFY(eleves.contains(QStringLiteral("state=\"frozen\"")));
+        QVERIFY(eleves.contains(QStringLiteral("<autoFilter ref=\"A1:")));
+        QVERIFY(eleves.contains(QStringLiteral("<v>0.5</v>")));   // Bruno's training, a share as a number
+        QVERIFY(eleves.contains(QStringLiteral("<v>37231</v>"))); // 06/12/2001 as a date serial
+        QVERIFY(eleves.contains(QStringLiteral("<cols>")));
+        QVERIFY(membre(chemin, QStringLiteral("xl/styles.xml")).contains(QStringLiteral("formatCode=\"0.0%\"")));
+        // The questions' sheet, hardest first: question 2 (50 %) comes before question 1 (75 %).
+        const QString questions = membre(chemin, QStringLiteral("xl/worksheets/sheet2.xml"));
+        QVERIFY(questions.indexOf(QStringLiteral("<v>0.5</v>")) < questions.indexOf(QStringLiteral("<v>0.75</v>")));
+    }
+
+    void classeurImpossible() {
+        QTemporaryDir sortie;
+        KELVANE_EXPECT_ERROR(
+            classeur::ecrireClasseur(sortie.filePath(QStringLiteral("absent/classe.xlsx")), classe_, {}),
+            errc::PathFileAccess);
+        QVERIFY(QDir(sortie.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    }
+
+    void bilanImprime() {
+        services::RecordingPrinter imprimante;
+        int appels = 0;
+        const bilan::Illustrations images = [&](const bilan::Classe&, const QString& test, const bilan::Selection&) {
+            ++appels;
+            return std::vector<bilan::Image>{{QStringLiteral("Répartition des résultats, %1").arg(test), png()}};
+        };
+        bilan::imprimerBilan(imprimante, classe_, bilan::tous(classe_), images);
+        QCOMPARE(appels, 1);
+        QCOMPARE(imprimante.documentsEnded, 1);
+        const QStringList lignes = imprimante.texts();
+        const auto indice = [&](const QString& debut) {
+            for (qsizetype i = 0; i < lignes.size(); ++i) {
+                if (lignes[i].trimmed().startsWith(debut)) {
+                    return i;
+                }
+            }
+            return qsizetype(-1);
+        };
+        QCOMPARE(lignes.first(), QStringLiteral("Bilan de la classe"));
+        QVERIFY(lignes.contains(QStringLiteral("DURAND Bruno (1A)                    B1V           Entrainement  "
+                                               "06/12/01    3 sur 6 (6 rép.)    50 %      Non réussi (< 70 %)")));
+        QVERIFY(indice(QStringLiteral("2")) < indice(QStringLiteral("1 ")));        // hardest first
+        QVERIFY(indice(QStringLiteral("Cochées : R1 : 3*   R2 : 2   R3 : 0")) > 0); // question 2
+        QVERIFY(
+            lignes.contains(QStringLiteral("Tous les chapitres                           66 %     58 %     -        "
+                                           "62 %     -        62 %")));
+        QVERIFY(indice(QStringLiteral("[Image : Répartition des résultats, B1V]")) > 0);
+
+        // On paper (here a PDF), the picture is drawn rather than named.
+        QTemporaryDir sortie;
+        desktop::PdfPrinter pdf(sortie.filePath(QStringLiteral("bilan.pdf")));
+        pdf.setDocumentName(QStringLiteral("Bilan"));
+        const services::PrintOutcome fin = bilan::imprimerBilan(pdf, classe_, bilan::tous(classe_), images);
+        QVERIFY(fin.toPdf);
+        QProcess texte;
+        texte.start(QStringLiteral("pdftotext"), {fin.path, QStringLiteral("-")});
+        QVERIFY(texte.waitForFinished());
+        const QString lu = QString::fromUtf8(texte.readAllStandardOutput());
+        QVERIFY2(lu.contains(QStringLiteral("Bilan de la classe")) && lu.contains(QStringLiteral("Chloé")),
+                 qPrintable(lu));
+        QVERIFY(!lu.contains(QStringLiteral("[Image")));
+        QProcess images2;
+        images2.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), fin.path});
+        QVERIFY(images2.waitForFinished());
+        QVERIFY(QString::fromUtf8(images2.readAllStandardOutput()).contains(QStringLiteral("200   100")));
+    }
+};
+
+QTEST_MAIN(TstClasseur)
+#include "tst_classeur.moc"
