@@ -426,6 +426,11 @@ void FenetreClasse::ouvrirLigne(const QModelIndex& index) {
     dialogue_ = DialogueResultats::ouvrir(services_, p.fichier, this);
     if (dialogue_ != nullptr) {
         dialogue_->setWindowModality(Qt::WindowModal);
+        // Closed, it gives the keyboard back to the line it came from.
+        connect(dialogue_, &QDialog::finished, this, [this] {
+            activateWindow();
+            table_->setFocus();
+        });
         dialogue_->show();
     }
 }

@@ -204,7 +204,10 @@ private slots:
                  QStringLiteral("70% de bonnes réponses, le test est réussi (>=70%)"));
         QCOMPARE(resultats->findChild<QLabel*>(QStringLiteral("Label9"))->text(),
                  QStringLiteral("Nombre de Bonnes Réponses: 7 sur 10 questions"));
-        resultats->close();
+        gui::photographier(resultats, QStringLiteral("atelier-classe-resultats"));
+        QTest::keyClick(resultats, Qt::Key_Escape);
+        QTRY_COMPARE(QApplication::activeWindow(), classe);
+        QCOMPARE(QApplication::focusWidget(), table); // back on the line
 
         // The questions of the lines shown, hardest first, the tempting answer counted.
         auto* questions = classe->findChild<QTableWidget*>(QStringLiteral("tableQuestionsClasse"));
@@ -215,7 +218,7 @@ private slots:
         const QString csv = dossier_.filePath(QStringLiteral("bilan.csv"));
         services_.dialogs.expect(ScriptedDialogs::Kind::Save, csv);
         touche(Qt::Key_C, Qt::AltModifier);
-        QVERIFY(QFileInfo(csv).size() > 0);
+        QTRY_VERIFY(QFileInfo(csv).size() > 0); // the button's click is shown first
         // A name completed with its extension that a file already holds: the teacher is asked, and says no.
         QFile::resize(csv, 3);
         services_.dialogs.expect(ScriptedDialogs::Kind::Save, dossier_.filePath(QStringLiteral("bilan")));
@@ -223,6 +226,7 @@ private slots:
                                              .arg(QDir::toNativeSeparators(csv)),
                                          Answer::No);
         touche(Qt::Key_C, Qt::AltModifier);
+        QTRY_VERIFY(services_.messages.allAnswered());
         QCOMPARE(QFileInfo(csv).size(), 3);
         QVERIFY(services_.dialogs.allAnswered());
         QVERIFY(services_.messages.allAnswered());
