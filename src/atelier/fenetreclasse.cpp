@@ -90,6 +90,13 @@ QStringList triees(const std::set<QString>& valeurs) {
     return liste;
 }
 
+// The class's table, whose columns are sized on their cells apart from their titles.
+class TableClasse : public QTableView {
+public:
+    using QTableView::QTableView;
+    using QTableView::sizeHintForColumn;
+};
+
 // "1 passage affiché", "0 passage affiché", "3 passages affichés".
 QString pluriel(int n, const QString& un, const QString& plusieurs) {
     return QStringLiteral("%1 %2").arg(n).arg(n > 1 ? plusieurs : un);
@@ -114,7 +121,7 @@ FenetreClasse::FenetreClasse(const services::Services& services, QWidget* parent
     modele_ = new ModeleClasse(this);
     filtre_ = new FiltreClasse(modele_, this);
 
-    table_ = new QTableView(this);
+    table_ = new TableClasse(this);
     table_->setObjectName(QStringLiteral("tableEleves"));
     table_->setAccessibleName(QStringLiteral("Un passage par ligne ; Entrée ouvre ses résultats"));
     table_->setModel(filtre_);
@@ -367,21 +374,29 @@ void FenetreClasse::appliquerFiltres() {
     }
     filtre.dernierSeulement = dernier_->isChecked();
     filtre_->appliquer(filtre);
-    // The chapters' columns belong to one test: they show when the lines are filtered on it.
-    modele_->montrerChapitres(filtre.test);
-
+    const std::vector<QString> testsMontres = bilan::tests(selection());
+    testMontre_ = !filtre.test.isEmpty() ? filtre.test : (testsMontres.empty() ? QString() : testsMontres.front());
+    // The chapters' columns belong to one test: they show when every line shown is of that test.
+    modele_->montrerChapitres(testsMontres.size() == 1 ? testMontre_ : QString());
     const bilan::Selection lignes = selection();
-    testMontre_ = filtre.test;
-    if (testMontre_.isEmpty() && !lignes.empty()) {
-        testMontre_ = bilan::tests(lignes).empty() ? lignes.front()->test : bilan::tests(lignes).front();
-    }
     if (classe_ != nullptr) {
         repartition_->montrer(testMontre_, lignes);
         questions_->montrer(*classe_, testMontre_, lignes);
         niveaux_->montrer(*classe_, testMontre_, lignes);
     }
-    table_->resizeColumnsToContents();
+    ajusterColonnes();
     majResume();
+}
+
+void FenetreClasse::ajusterColonnes() {
+    // As wide as the cells or the title, without the room a header keeps for the sort arrow: the class's line fits
+    // on a 1200-pixel screen with its levels and chapters.
+    const QFontMetrics mesure(table_->horizontalHeader()->font());
+    for (int c = 0; c < filtre_->columnCount(); ++c) {
+        const QString titre = filtre_->headerData(c, Qt::Horizontal).toString();
+        const int cellules = static_cast<TableClasse*>(table_)->sizeHintForColumn(c);
+        table_->setColumnWidth(c, std::max(cellules, mesure.horizontalAdvance(titre) + 14));
+    }
 }
 
 void FenetreClasse::majResume() {

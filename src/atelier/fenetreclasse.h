@@ -44,7 +44,7 @@ public:
     // The lines shown, in the order shown.
     bilan::Selection selection() const;
     // The test whose questions, levels × chapters and pictures show: the one filtered on, else the first of the
-    // lines shown; the empty text when no line is shown.
+    // lines shown in name order; the empty text when no line is shown.
     QString testMontre() const { return testMontre_; }
     // The results box of the line last opened, while it is open.
     DialogueResultats* dialogueResultats() const;
@@ -55,6 +55,7 @@ private:
     QWidget* creerBoutons();
     void remplirChoix();
     void appliquerFiltres();
+    void ajusterColonnes();
     void majResume();
     void ouvrirLigne(const QModelIndex& index);
 

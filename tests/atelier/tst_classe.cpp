@@ -128,7 +128,8 @@ private slots:
         QCoreApplication::setApplicationName(QStringLiteral("kelvane-classe-tests"));
         QSettings::setDefaultFormat(QSettings::IniFormat);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, reglages_.path());
-        creerPromotion(dossier_.path(), services_);
+        QVERIFY(QDir(dossier_.path()).mkdir(QStringLiteral("Électrotechnique 2026")));
+        creerPromotion(dossier(), services_);
     }
 
     // From the workbench at the keyboard: the folder chosen, the lines sorted on their share, filtered by class and
@@ -136,14 +137,14 @@ private slots:
     // is photographed at 1200 × 800.
     void theClassAtTheKeyboard() {
         atelier::FenetreAtelier atelier(services_.all());
-        QCOMPARE(atelier.ouvrirDossier(dossier_.path()), atelier::Acces::Ouvert);
+        QCOMPARE(atelier.ouvrirDossier(dossier()), atelier::Acces::Ouvert);
         atelier.show();
         QVERIFY(QTest::qWaitForWindowActive(&atelier));
-        services_.dialogs.expect(ScriptedDialogs::Kind::Folder, dossier_.path());
+        services_.dialogs.expect(ScriptedDialogs::Kind::Folder, dossier());
         QTest::keyClick(&atelier, Qt::Key_R, Qt::ControlModifier);
         atelier::FenetreClasse* classe = atelier.fenetreClasse();
         QVERIFY(classe != nullptr && classe->isVisible());
-        QCOMPARE(services_.dialogs.shown().last().start, dossier_.path());
+        QCOMPARE(services_.dialogs.shown().last().start, dossier());
         auto* table = classe->findChild<QTableView*>(QStringLiteral("tableEleves"));
         QCOMPARE(table->model()->rowCount(), 13);
         classe->resize(1200, 800);
@@ -195,8 +196,13 @@ private slots:
         QCOMPARE(colonne(4).at(colonne(0).indexOf(QStringLiteral("Simon"))), QStringLiteral("Examen"));
 
         // Laurent at exactly the pass mark, opened with Enter: the viewer's frame and words.
+        const int laurent = colonne(0).indexOf(QStringLiteral("Laurent"));
+        // One test shown: its chapters' columns, with the results screen's figures.
+        QCOMPARE(table->model()->headerData(16, Qt::Horizontal).toString(), QStringLiteral("Ch. 1"));
+        QCOMPARE(colonne(16).at(laurent) + colonne(17).at(laurent) + colonne(18).at(laurent),
+                 QStringLiteral("100\u00a0%50\u00a0%50\u00a0%"));
         table->setFocus();
-        table->setCurrentIndex(table->model()->index(colonne(0).indexOf(QStringLiteral("Laurent")), 0));
+        table->setCurrentIndex(table->model()->index(laurent, 0));
         touche(Qt::Key_Return);
         atelier::DialogueResultats* resultats = classe->dialogueResultats();
         QVERIFY(resultats != nullptr && resultats->isVisible());
@@ -215,13 +221,13 @@ private slots:
         QCOMPARE(questions->item(0, 3)->text(), QStringLiteral("Que faire face à une personne électrisée ?"));
         QCOMPARE(questions->item(0, 8)->text(), QStringLiteral("R1 2\u00a0✓ · R2 0 · R3 5"));
 
-        const QString csv = dossier_.filePath(QStringLiteral("bilan.csv"));
+        const QString csv = QDir(dossier()).filePath(QStringLiteral("bilan.csv"));
         services_.dialogs.expect(ScriptedDialogs::Kind::Save, csv);
         touche(Qt::Key_C, Qt::AltModifier);
         QTRY_VERIFY(QFileInfo(csv).size() > 0); // the button's click is shown first
         // A name completed with its extension that a file already holds: the teacher is asked, and says no.
         QFile::resize(csv, 3);
-        services_.dialogs.expect(ScriptedDialogs::Kind::Save, dossier_.filePath(QStringLiteral("bilan")));
+        services_.dialogs.expect(ScriptedDialogs::Kind::Save, QDir(dossier()).filePath(QStringLiteral("bilan")));
         services_.messages.expectMessage(QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
                                              .arg(QDir::toNativeSeparators(csv)),
                                          Answer::No);
@@ -235,7 +241,7 @@ private slots:
 
     // The printout's pictures of a test: the spread and the questions, as PNG of the size asked.
     void thePicturesOfTheSummary() {
-        const bilan::Classe classe = bilan::lireDossier(dossier_.path());
+        const bilan::Classe classe = bilan::lireDossier(dossier());
         const std::vector<bilan::Image> images =
             atelier::illustrationsBilan(classe, QStringLiteral("B1V"), bilan::tous(classe));
         QCOMPARE(images.size(), std::size_t{2});
@@ -246,6 +252,8 @@ private slots:
     }
 
 private:
+    QString dossier() const { return dossier_.filePath(QStringLiteral("Électrotechnique 2026")); }
+
     QTemporaryDir reglages_;
     QTemporaryDir dossier_;
     doubles::ScriptedServices services_;
