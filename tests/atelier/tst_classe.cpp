@@ -237,6 +237,16 @@ private slots:
         QVERIFY(services_.dialogs.allAnswered());
         QVERIFY(services_.messages.allAnswered());
         QFile::remove(csv);
+
+        // The printed summary carries the view's pictures.
+        touche(Qt::Key_I, Qt::AltModifier);
+        QTRY_COMPARE(services_.printer.documentsEnded, 1);
+        QStringList imprime;
+        for (const services::RecordedLine& l : services_.printer.lines) {
+            imprime << l.text.trimmed();
+        }
+        QVERIFY2(imprime.contains(QStringLiteral("[Image : Répartition des candidats — B1V]")),
+                 qPrintable(imprime.join(QLatin1Char('\n'))));
     }
 
     // The printout's pictures of a test: the spread and the questions, as PNG of the size asked.
