@@ -2,6 +2,7 @@
 #include "atelier/fenetreatelier.h"
 #include "atelier/fenetreclasse.h"
 #include "atelier/graphiquesclasse.h"
+#include "atelier/modeleclasse.h"
 #include "data/test.h"
 #include "session/session.h"
 #include "support/doubles/scriptedservices.h"
@@ -247,6 +248,43 @@ private slots:
         }
         QVERIFY2(imprime.contains(QStringLiteral("[Image : Répartition des candidats — B1V]")),
                  qPrintable(imprime.join(QLatin1Char('\n'))));
+    }
+
+    // The class's columns sort by what they mean: names in French order, shares and dates by value, a level
+    // without questions below every share.
+    void theLinesSortByTheirValues_data() {
+        QTest::addColumn<int>("colonne");
+        QTest::addColumn<QStringList>("ordre");
+        QTest::newRow("noms") << int(atelier::ModeleClasse::Nom) << QStringList{"dubois", "Émile", "Favre", "Zoé"};
+        QTest::newRow("pourcentages") << int(atelier::ModeleClasse::Pourcentage)
+                                      << QStringList{"Favre", "Zoé", "dubois", "Émile"};
+        QTest::newRow("dates") << int(atelier::ModeleClasse::Date) << QStringList{"Zoé", "Favre", "Émile", "dubois"};
+        QTest::newRow("niveau") << int(atelier::ModeleClasse::B0) << QStringList{"Favre", "Zoé", "Émile", "dubois"};
+    }
+    void theLinesSortByTheirValues() {
+        QFETCH(int, colonne);
+        QFETCH(QStringList, ordre);
+        bilan::Classe classe;
+        const auto ligne = [&](const char* nom, double part, QDate jour, std::optional<double> b0) {
+            bilan::Passage& p = classe.passages.emplace_back();
+            p.nom = QString::fromUtf8(nom);
+            p.pourcentage = part;
+            p.jour = jour;
+            p.niveaux[0] = b0;
+        };
+        ligne("Zoé", 9.5, QDate(2026, 1, 31), 50.0);
+        ligne("Émile", 100.0, QDate(2026, 3, 2), 80.0);
+        ligne("dubois", 20.0, QDate(2026, 3, 12), 100.0);
+        ligne("Favre", 2.0, QDate(2026, 2, 28), std::nullopt);
+        atelier::ModeleClasse modele;
+        modele.charger(&classe);
+        atelier::FiltreClasse filtre(&modele);
+        filtre.sort(colonne, Qt::AscendingOrder);
+        QStringList noms;
+        for (const bilan::Passage* p : filtre.selection()) {
+            noms << p->nom;
+        }
+        QCOMPARE(noms, ordre);
     }
 
     // The printout's pictures of a test: the spread and the questions, as PNG of the size asked.
