@@ -1,6 +1,7 @@
 #include "atelier/fenetreatelier.h"
 
 #include "atelier/editeurtest.h"
+#include "atelier/fenetreclasse.h"
 #include "atelier/listetests.h"
 #include "atelier/noms.h"
 
@@ -130,6 +131,9 @@ void FenetreAtelier::creerActions() {
                              {QKeySequence::Save}, QStringLiteral("Enregistrer le test ouvert"));
     actQuitter_ = action(this, QStringLiteral("actionQuitter"), QStringLiteral("&Quitter"),
                          {QKeySequence(Qt::CTRL | Qt::Key_Q)}, QStringLiteral("Fermer l'atelier"));
+    actClasse_ = action(this, QStringLiteral("actionResultatsClasse"), QStringLiteral("&Résultats de la classe…"),
+                        {QKeySequence(Qt::CTRL | Qt::Key_R)},
+                        QStringLiteral("Voir les résultats d'un dossier : élèves, questions, niveaux et chapitres"));
     actAnnuler_ = annulations_->createUndoAction(this, QStringLiteral("&Annuler"));
     actAnnuler_->setObjectName(QStringLiteral("actionAnnuler"));
     actAnnuler_->setShortcuts(QKeySequence::Undo);
@@ -154,6 +158,7 @@ void FenetreAtelier::creerActions() {
         }
     });
     connect(actQuitter_, &QAction::triggered, this, &QWidget::close);
+    connect(actClasse_, &QAction::triggered, this, &FenetreAtelier::resultatsClasse);
 }
 
 void FenetreAtelier::creerMenus() {
@@ -180,6 +185,9 @@ void FenetreAtelier::creerMenus() {
     test->addAction(actSupprimer_);
     test->addSeparator();
     test->addAction(actEssayer_);
+
+    QMenu* classe = menuBar()->addMenu(QStringLiteral("&Classe"));
+    classe->addAction(actClasse_);
 }
 
 QWidget* FenetreAtelier::creerPanneauTests() {
@@ -394,6 +402,22 @@ void FenetreAtelier::closeEvent(QCloseEvent* event) {
     reglages.setValue(kCleGeometrie, saveGeometry());
     reglages.setValue(kCleSeparation, separation_->saveState());
     event->accept();
+}
+
+void FenetreAtelier::resultatsClasse() {
+    const QString depart = classe_ != nullptr && !classe_->dossier().isEmpty() ? classe_->dossier() : dossier_;
+    const QString choisi = services_.dialogs->chooseFolder(QStringLiteral("Dossier des résultats"), depart);
+    if (choisi.isEmpty()) {
+        return;
+    }
+    if (classe_ == nullptr) {
+        classe_ = new FenetreClasse(services_, this);
+    }
+    if (classe_->ouvrir(choisi)) {
+        classe_->show();
+        classe_->raise();
+        classe_->activateWindow();
+    }
 }
 
 QString FenetreAtelier::chemin(const QString& fichier) const {

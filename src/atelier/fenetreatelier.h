@@ -17,6 +17,7 @@ class QUndoGroup;
 namespace kelvane::atelier {
 
 class EditeurTest;
+class FenetreClasse;
 class ListeTests;
 
 // The workbench's window: the folder's tests on the left, the chosen test's editor on the right. Its menus and
@@ -37,6 +38,8 @@ public:
     EditeurTest* editeur() const { return editeur_; }
     // The folder of the last try of a test, or the empty text.
     QString dossierEssai() const { return essai_.dossier(); }
+    // The class's results window, once opened.
+    FenetreClasse* fenetreClasse() const { return classe_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +75,7 @@ private:
     void importerKelvane(const QString& source);
     void exporter();
     void essayer();
+    void resultatsClasse();
 
     // A test's file name typed by the teacher, asked again while it is wrong or taken; empty when cancelled.
     QString demanderNom(const QString& question, const QString& titre);
@@ -90,6 +94,7 @@ private:
     QScrollArea* defilement_ = nullptr;
     QWidget* accueil_ = nullptr;
     EditeurTest* editeur_ = nullptr;
+    FenetreClasse* classe_ = nullptr;
     QSplitter* separation_ = nullptr;
     QLabel* etatDossier_ = nullptr;
     QUndoGroup* annulations_ = nullptr;
@@ -107,6 +112,7 @@ private:
     QAction* actAnnuler_ = nullptr;
     QAction* actRetablir_ = nullptr;
     QAction* actQuitter_ = nullptr;
+    QAction* actClasse_ = nullptr;
 };
 
 } // namespace kelvane::atelier

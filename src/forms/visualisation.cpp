@@ -3,12 +3,11 @@
 #include "avertissements/avertissements.h"
 #include "avertissements/erreurs.h"
 #include "data/reglesfichiers.h"
-#include "data/valeurs.h"
 #include "frames/cadreresultats.h"
 #include "frames/choixfichier.h"
 #include "results/impression.h"
 #include "results/resultats.h"
-#include "session/ordre.h"
+#include "session/seancefichier.h"
 #include "widgets/controls.h"
 #include "widgets/twips.h"
 
@@ -86,18 +85,13 @@ void Visualisation::Valider_Click() {
         if (!ouvert) {
             throw Error(errc::UnrecognizedFormat, QStringLiteral("Format de base de données non reconnu"));
         }
-        const data::Eleve eleve = ouvert->eleve();
-        const std::int16_t tolerance = data::entier16(eleve.tolerance, QStringLiteral("tolerance"));
-        const int nbQuestions = ouvert->nbQuestions();
-        // Rebuilt from zeros for every file: a number missing from this file stands for its first record, never
-        // for a place left by the file shown before.
-        std::vector<int> ordre = session::ordreParNumero(ouvert->numeros(), nbQuestions, {});
+        results::Seance seance = session::seanceDuFichier(*ouvert);
         fichier_ = std::move(ouvert);
-        nomTest_ = eleve.test;
-        examen_ = data::estVrai(eleve.examen);
-        tolerance_ = tolerance;
-        nbQuestions_ = nbQuestions;
-        ordre_ = std::move(ordre);
+        nomTest_ = seance.nomTest;
+        examen_ = seance.examen;
+        tolerance_ = static_cast<std::int16_t>(seance.tolerance);
+        nbQuestions_ = seance.nbQuestions;
+        ordre_ = std::move(seance.ordre);
     } catch (const Error& e) {
         avertissements::afficherErreur(messages, e, chemin);
         return;
