@@ -1,5 +1,6 @@
 #include "commandes.h"
 
+#include "atelier/graphiquesclasse.h"
 #include "bilan/bilan.h"
 #include "bilan/exportbilan.h"
 #include "bilan/impressionbilan.h"
@@ -12,9 +13,9 @@
 #include "source/textsource.h"
 #include "writer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QSaveFile>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -202,7 +203,7 @@ struct Sortie {
 
 // The PDF of the printed summary, painted at `chemin` under a temporary name renamed at the end.
 void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::Selection& selection) {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         throw Error(errc::PathFileAccess, QStringLiteral("le PDF ne peut être dessiné que par kelvane-outil"));
     }
     const QFileInfo cible(chemin);
@@ -214,7 +215,7 @@ void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::
     desktop::PdfPrinter pdf(temporaire.fileName());
     pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
     try {
-        bilan::imprimerBilan(pdf, classe, selection);
+        bilan::imprimerBilan(pdf, classe, selection, atelier::illustrationsBilan);
     } catch (...) {
         pdf.abortDoc();
         throw;
@@ -247,11 +248,10 @@ void resumer(const bilan::Classe& classe, const bilan::Selection& selection) {
                 somme += p->pourcentage;
             }
         }
-        QString ligne = QStringLiteral("%1 : %2 passage(s), %3 réussi(s), moyenne %4")
-                            .arg(test)
-                            .arg(passages)
-                            .arg(reussis)
-                            .arg(pourcentTexte(somme / passages));
+        // One arg() call for all the fields: a name may itself hold a "%2".
+        QString ligne =
+            QStringLiteral("%1 : %2 passage(s), %3 réussi(s), moyenne %4")
+                .arg(test, QString::number(passages), QString::number(reussis), pourcentTexte(somme / passages));
         const auto stats = bilan::statistiquesQuestions(classe, test, selection);
         if (!stats.empty()) {
             ligne += QStringLiteral(", question la plus difficile : n° %1 (%2)")
@@ -262,11 +262,9 @@ void resumer(const bilan::Classe& classe, const bilan::Selection& selection) {
     for (const bilan::Passage* p : selection) {
         print(stdout, QStringLiteral("  %1 %2 (%3) ; %4 ; %5 ; %6 ; %7 sur %8 (%9 répondues) ; %10 ; %11")
                           .arg(p->nom.toUpper(), p->prenom, p->classe, p->test,
-                               p->examen ? QStringLiteral("Examen") : QStringLiteral("Entrainement"), p->date)
-                          .arg(p->bonnes)
-                          .arg(p->total)
-                          .arg(p->repondues)
-                          .arg(pourcentTexte(p->pourcentage),
+                               p->examen ? QStringLiteral("Examen") : QStringLiteral("Entrainement"), p->date,
+                               QString::number(p->bonnes), QString::number(p->total), QString::number(p->repondues),
+                               pourcentTexte(p->pourcentage),
                                p->reussi ? QStringLiteral("réussi") : QStringLiteral("non réussi")));
     }
 }

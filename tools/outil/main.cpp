@@ -3,12 +3,13 @@
 
 #include "commandes.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <memory>
 
 int main(int argc, char* argv[]) {
-    // The class summary's PDF is painted, which takes fonts: a Gui application, without a window on any screen.
+    // The class summary's PDF is painted with its charts, which takes fonts and a graphics scene: an application with
+    // widgets, without a window on any screen.
     bool pdf = false;
     for (int i = 2; i < argc && argc > 1 && qstrcmp(argv[1], "bilan") == 0; ++i) {
         pdf = pdf || qstrcmp(argv[i], "--pdf") == 0;
@@ -18,7 +19,7 @@ int main(int argc, char* argv[]) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        app = std::make_unique<QGuiApplication>(argc, argv);
+        app = std::make_unique<QApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
