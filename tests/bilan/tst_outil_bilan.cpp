@@ -63,7 +63,7 @@ private slots:
                                         "question la plus difficile : n° 2 (50 %)"
                                      << "";
         QTest::newRow("sous-dossiers") << QStringList{"--sous-dossiers"} << 0 << "1 fichier(s) mis à part"
-                                       << "copie.mdb : mis à part, Ce n'est pas une base lisible";
+                                       << "copie.mdb : mis à part. Ce n'est pas une base lisible";
         QTest::newRow("option inconnue") << QStringList{"--tout"} << 1 << ""
                                          << "argument « --tout » inattendu";
         QTest::newRow("sans fichier") << QStringList{"--csv"} << 1 << ""

@@ -318,7 +318,7 @@ int summarizeFolder(const QStringList& args, const QString& programme) {
     for (const bilan::Ignore& i : classe.ignores) {
         print(stderr, QStringLiteral("%1 : %2%3")
                           .arg(QDir::toNativeSeparators(i.fichier),
-                               i.enCours ? QStringLiteral("en cours, ") : QStringLiteral("mis à part, "), i.raison));
+                               i.enCours ? QStringLiteral("en cours. ") : QStringLiteral("mis à part. "), i.raison));
     }
     const bilan::Selection selection = bilan::tous(classe);
     resumer(classe, selection);
