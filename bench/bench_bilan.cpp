@@ -68,7 +68,6 @@ void BM_BilanDossier(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_BilanDossier)->Arg(500)->Unit(benchmark::kMillisecond);
 
 // A line of /proc/self/status, in KiB: VmRSS (resident now) or VmHWM (its peak).
 long statusKo(const char* champ) {
@@ -119,6 +118,9 @@ void BM_BilanMemoire(benchmark::State& state) {
     state.counters["peak_MiB"] = ajoutMo;
 }
 BENCHMARK(BM_BilanMemoire)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond)->Iterations(3);
+// Registered after the memory runs: the CSV report takes its columns from the first run, and only these carry
+// the peak_MiB counter.
+BENCHMARK(BM_BilanDossier)->Arg(500)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
