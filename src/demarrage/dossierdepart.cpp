@@ -119,7 +119,6 @@ Depart dossierDeDepart(const Environnement& e, Programme programme) {
     QStringList arguments = e.arguments;
     arguments.removeAll(QString());
     if (arguments.size() > 1) {
-        d.dossier = e.dossierCourant;
         d.erreur = QStringLiteral("%1 attend au plus un argument, le dossier de la classe ; il en a reçu %2 : %3.\n\n")
                        .arg(commande(programme))
                        .arg(arguments.size())

@@ -34,7 +34,7 @@ enum class Programme { Eleve, Atelier };
 enum class Origine { Argument, DossierCourant, FichierEcole, Maison };
 
 struct Depart {
-    QString dossier; // the absolute path of the folder, also named when it cannot be used
+    QString dossier; // the absolute path of the folder, also named when it cannot be used; empty for a wrong command
     Origine origine = Origine::Argument;
     bool cree = false; // the home's Kelvane folder made from the demo by this start
     QString erreur;    // the French message when no folder can be used, empty otherwise
