@@ -101,7 +101,6 @@ private slots:
             << rien << false << aucun << "" << true << true << "maison/Kelvane" << false << "";
         QTest::newRow("Kelvane fait depuis la démo")
             << rien << false << aucun << aucun << true << false << "maison/Kelvane" << true << "";
-
         QTest::newRow("démo absente") << rien << false << aucun << aucun << false << false << "maison/Kelvane" << false
                                       << "dossier de démonstration qui sert à le créer est introuvable";
     }
