@@ -5,5 +5,5 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
-    return kelvane::app::executerAvecServicesSysteme();
+    return kelvane::app::executerAvecServicesSysteme(QApplication::arguments().mid(1));
 }

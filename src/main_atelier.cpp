@@ -1,7 +1,6 @@
 #include "atelier/application.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -17,5 +16,5 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qt);
     }
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    return kelvane::atelier::executerAvecServicesSysteme(QDir::currentPath());
+    return kelvane::atelier::executerAvecServicesSysteme(QApplication::arguments().mid(1));
 }

@@ -4,20 +4,24 @@
 #include "avertissements/avertissements.h"
 #include "avertissements/erreurs.h"
 #include "data/parametres.h"
+#include "demarrage/dossierdepart.h"
 #include "desktop/messagebox.h"
 #include "desktop/printerqt.h"
 #include "forms/menu.h"
+#include "platform/services/consolemessages.h"
 #include "platform/services/services.h"
 #include "widgets/forme.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QStyleFactory>
 #include <optional>
 
 namespace kelvane::app {
 
-int executer(const services::Services& services) {
+int executer(const services::Services& services, services::MessageService* messagesDepart) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    services::MessageService& depart = messagesDepart != nullptr ? *messagesDepart : *services.messages;
     const QString dossier = services.files->currentFolder();
     const forms::Lieux lieux{dossier, dossier};
 
@@ -25,12 +29,16 @@ int executer(const services::Services& services) {
     try {
         parametres = data::FichierParametres::ouvrir(lieux.appli);
         if (parametres->sansCode()) {
-            avertissements::avertir(*services.messages, QStringLiteral("Aucun Code secret est valide") + QChar(13) +
-                                                            QStringLiteral("Créer votre propre code"));
+            avertissements::avertir(depart, QStringLiteral("Aucun Code secret est valide") + QChar(13) +
+                                                QStringLiteral("Créer votre propre code"));
         }
     } catch (const Error& e) {
-        avertissements::afficherErreur(*services.messages, e,
-                                       services::joinPath(lieux.appli, QStringLiteral("habilitation.mdb")));
+        const QString reglages = services::joinPath(lieux.appli, QStringLiteral("habilitation.mdb"));
+        depart.MsgBox(avertissements::texteErreur(e, reglages) +
+                          QStringLiteral("\n\nKelvane cherche habilitation.mdb dans le dossier où il démarre : « %1 ». "
+                                         "Lancez « kelvane DOSSIER » en donnant le dossier de la classe.")
+                              .arg(QDir::toNativeSeparators(lieux.appli)),
+                      services::Buttons::OkOnly, QStringLiteral("Kelvane"));
         return 1;
     }
 
@@ -40,12 +48,19 @@ int executer(const services::Services& services) {
     return QApplication::exec();
 }
 
-int executerAvecServicesSysteme() {
+int executerAvecServicesSysteme(const QStringList& arguments) {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    desktop::QtMessages messages;
+    services::ConsoleMessages console;
+    services::MessageService& depart =
+        demarrage::sansFenetre() ? static_cast<services::MessageService&>(console) : messages;
+    if (demarrage::entrer(demarrage::Programme::Eleve, arguments, depart).isEmpty()) {
+        return 1;
+    }
     services::SystemClock clock;
     services::SystemRandom random;
     services::SystemTimerFactory timers;
     services::SystemFiles files;
-    desktop::QtMessages messages;
     desktop::SystemPrinter printer;
     services::Services s;
     s.clock = &clock;
@@ -54,7 +69,7 @@ int executerAvecServicesSysteme() {
     s.files = &files;
     s.messages = &messages;
     s.printer = &printer;
-    return executer(s);
+    return executer(s, &depart);
 }
 
 } // namespace kelvane::app

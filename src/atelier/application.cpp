@@ -1,9 +1,11 @@
 #include "atelier/application.h"
 
 #include "atelier/fenetreatelier.h"
+#include "demarrage/dossierdepart.h"
 #include "desktop/filedialogs.h"
 #include "desktop/messagebox.h"
 #include "desktop/printerqt.h"
+#include "platform/services/consolemessages.h"
 #include "platform/services/services.h"
 
 #include <QApplication>
@@ -26,13 +28,21 @@ int executer(const services::Services& services, const QString& dossierInitial) 
     return QApplication::exec();
 }
 
-int executerAvecServicesSysteme(const QString& dossierInitial) {
+int executerAvecServicesSysteme(const QStringList& arguments) {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    desktop::QtMessages messages;
+    services::ConsoleMessages console;
+    const QString dossierInitial =
+        demarrage::entrer(demarrage::Programme::Atelier, arguments,
+                          demarrage::sansFenetre() ? static_cast<services::MessageService&>(console) : messages);
+    if (dossierInitial.isEmpty()) {
+        return 1;
+    }
     services::SystemClock clock;
     services::SystemRandom random;
     services::SystemTimerFactory timers;
     services::SystemFiles files;
     services::SystemLauncher launcher;
-    desktop::QtMessages messages;
     desktop::QtFileDialogs dialogs;
     desktop::SystemPrinter printer;
     services::Services s;

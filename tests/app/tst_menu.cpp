@@ -105,6 +105,10 @@ private slots:
         const QString texte = fx.services->messages.last().prompt;
         QVERIFY2(texte.startsWith(QStringLiteral("Erreur %1").arg(numero)), qPrintable(texte));
         QVERIFY2(texte.contains(QStringLiteral("habilitation.mdb")), qPrintable(texte));
+        QVERIFY2(
+            texte.contains(QStringLiteral("Kelvane cherche habilitation.mdb dans le dossier où il démarre : « %1 »")
+                               .arg(QDir::toNativeSeparators(fx.dossier->path()))),
+            qPrintable(texte));
     }
 
     // The program's road with the keyboard alone: the menu in the middle of the screen, Résultats puts the focus

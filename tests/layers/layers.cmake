@@ -7,6 +7,7 @@ set(LAYERS
     "data"
     "source"
     "conversion"
+    "demarrage"
     "avertissements"
     "results"
     "session"
@@ -26,6 +27,7 @@ set(ALLOWED_platform/services "")
 set(ALLOWED_data "platform/db;platform/services")
 set(ALLOWED_source "platform/db;platform/services;data")
 set(ALLOWED_conversion "platform/db;platform/services;data;source")
+set(ALLOWED_demarrage "platform/services")
 set(ALLOWED_avertissements "platform/services")
 set(ALLOWED_results "platform/db;platform/services;data;avertissements")
 set(ALLOWED_session "platform/db;platform/services;data;avertissements;results")
@@ -34,10 +36,10 @@ set(ALLOWED_widgets "platform/services")
 set(ALLOWED_desktop "platform/services")
 set(ALLOWED_frames "platform/db;platform/services;data;avertissements;results;session;widgets")
 set(ALLOWED_forms "platform/db;platform/services;data;avertissements;results;session;widgets;frames")
-set(ALLOWED_app "platform/db;platform/services;data;avertissements;results;session;widgets;desktop;frames;forms")
+set(ALLOWED_app "platform/db;platform/services;data;demarrage;avertissements;results;session;widgets;desktop;frames;forms")
 set(ALLOWED_edition "platform/db;platform/services;data;source")
 set(ALLOWED_classeur "platform/db;platform/services;data;bilan")
-set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur")
+set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;demarrage;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur")
 
 set(failures "")
 foreach(layer IN LISTS LAYERS)
