@@ -427,7 +427,7 @@ private slots:
         auto* questions = a.fenetre->findChild<QAbstractItemView*>(QStringLiteral("tableQuestions"));
         questions->setCurrentIndex(questions->model()->index(8, 0));
         QCoreApplication::processEvents();
-        gui::photographier(a.fenetre.get(), QStringLiteral("atelier-demo"));
+        gui::photographier(a.fenetre.get(), QStringLiteral("atelier-demo"), QStringLiteral("atelier"));
     }
 
 private:

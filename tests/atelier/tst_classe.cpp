@@ -151,7 +151,7 @@ private slots:
         classe->resize(1200, 800);
         // The window opened from the workbench comes in front of it.
         QTRY_COMPARE(QApplication::activeWindow(), classe);
-        gui::photographier(classe, QStringLiteral("atelier-classe"));
+        gui::photographier(classe, QStringLiteral("atelier-classe"), QStringLiteral("atelier-classe"));
         auto* onglets = classe->findChild<QTabWidget*>(QStringLiteral("onglets"));
         for (const auto& [cle, nom] :
              {std::pair{Qt::Key_2, "questions"}, {Qt::Key_3, "niveaux"}, {Qt::Key_4, "ignores"}}) {

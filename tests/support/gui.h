@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDir>
+#include <QImage>
 #include <QListWidget>
 #include <QString>
 #include <QTest>
@@ -33,9 +35,22 @@ inline QStringList lignes(const QListWidget* liste) {
     return out;
 }
 
-// Saves what the pupil sees beside the test binary, to be looked at.
-inline void photographier(QWidget* w, const QString& nom) {
-    w->grab().save(QCoreApplication::applicationDirPath() + QLatin1Char('/') + nom + QStringLiteral(".png"));
+// Saves a picture beside the test binary as `nom`.png, to be looked at. A picture of the documentation also
+// carries its name there (`illustration`, e.g. "menu"): when the environment variable KELVANE_PHOTOS names a
+// folder, it is saved into it as `illustration`.png too (scripts/photos.sh refreshes docs/images so).
+inline void garderImage(const QImage& image, const QString& nom, const QString& illustration = {}) {
+    image.save(QCoreApplication::applicationDirPath() + QLatin1Char('/') + nom + QStringLiteral(".png"));
+    const QString photos = qEnvironmentVariable("KELVANE_PHOTOS");
+    if (illustration.isEmpty() || photos.isEmpty()) {
+        return;
+    }
+    const QString chemin = QDir(photos).filePath(illustration + QStringLiteral(".png"));
+    QVERIFY2(QDir().mkpath(photos) && image.save(chemin), qPrintable(chemin));
+}
+
+// Saves what the pupil sees, as garderImage does.
+inline void photographier(QWidget* w, const QString& nom, const QString& illustration = {}) {
+    garderImage(w->grab().toImage(), nom, illustration);
 }
 
 } // namespace gui
