@@ -37,5 +37,5 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kelvane"));
     FinAuMenu fin;
     application.installEventFilter(&fin);
-    return kelvane::app::executerAvecServicesSysteme();
+    return kelvane::app::executerAvecServicesSysteme({}); // started in the application folder
 }
