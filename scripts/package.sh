@@ -122,9 +122,15 @@ fi
 etape "5. Installation du paquet"
 ESSAIS="$(mktemp -d "${TMPDIR:-/tmp}/kelvane-paquet-XXXXXX")"
 chmod 755 "$ESSAIS"
+ECOLE=/etc/kelvane/dossier
+ECOLE_ECRIT=0
 retirer() {
     if dpkg-query -W -f='${Status}' kelvane 2>/dev/null | grep -q "install ok installed"; then
         dpkg -r kelvane >/dev/null
+    fi
+    if [ "$ECOLE_ECRIT" -eq 1 ]; then
+        rm -f "$ECOLE"
+        rmdir "$(dirname "$ECOLE")" 2>/dev/null || true
     fi
 }
 trap 'retirer; nettoyer' EXIT
@@ -133,16 +139,19 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600
 [ "$(kelvane-outil --version)" = "kelvane-outil $VERSION" ] || echec "kelvane-outil --version : $(kelvane-outil --version)"
 ok "installé ; kelvane-outil --version : $(kelvane-outil --version)"
 
-export QT_QPA_PLATFORM=offscreen
-# lancer ATTENDU COMMANDE...: runs a program for a few seconds with a home of its own. ATTENDU "ouvert": it must still
-# be running (timeout's status 124: the window came up and waits for the user); ATTENDU "refus": it must end by
-# itself with a non-zero status.
+# The runs below check where a session runs: kelvane DOSSIER, the school's file /etc/kelvane/dossier, ~/Kelvane made
+# from the demo folder, a folder refused with a message. KELVANE_SANS_FENETRE puts the start's messages on the
+# standard error instead of a box that no one would click here.
+export QT_QPA_PLATFORM=offscreen KELVANE_SANS_FENETRE=1
+# lancer ATTENDU COMMANDE...: runs a program for a few seconds with a home of its own, from a folder without settings.
+# ATTENDU "ouvert": it must still be running (timeout's status 124: its window came up and waits for the user);
+# "refus": it must end by itself with a non-zero status.
 lancer() {
     local attendu="$1" statut=0
     shift
     (cd "$ESSAIS" && HOME="$ESSAIS/maison" timeout 10 "$@" >"$ESSAIS/sortie" 2>&1) || statut=$?
     case "$attendu" in
-        ouvert) [ "$statut" -eq 124 ] || echec "$* : fini avec le statut $statut au lieu de rester ouvert : $(cat "$ESSAIS/sortie")" ;;
+        ouvert) [ "$statut" -eq 124 ] || echec "$* : fini (statut $statut) au lieu de rester ouvert : $(cat "$ESSAIS/sortie")" ;;
         refus) [ "$statut" -ne 0 ] && [ "$statut" -ne 124 ] || echec "$* : statut $statut au lieu d'un refus" ;;
     esac
 }
@@ -157,18 +166,33 @@ ok "~/Kelvane fait à partir du dossier de démonstration, le menu est ouvert"
 lancer ouvert kelvane-atelier
 ok "kelvane-atelier ouvert"
 
-etape "7. kelvane sur un dossier donné"
+etape "7. kelvane sur un dossier donné, puis sur celui de $ECOLE"
 mkdir "$ESSAIS/classe"
 cp -r /usr/share/kelvane/demo/. "$ESSAIS/classe/"
 rm -rf "$ESSAIS/maison/Kelvane"
 lancer ouvert kelvane "$ESSAIS/classe"
 [ ! -e "$ESSAIS/maison/Kelvane" ] || echec "~/Kelvane fait alors qu'un dossier était donné"
 ok "ouvert sur $ESSAIS/classe"
+if [ -e "$ECOLE" ]; then
+    ok "$ECOLE existe déjà sur cette machine : essai sauté, le fichier est laissé tel quel"
+else
+    mkdir -p "$(dirname "$ECOLE")"
+    ECOLE_ECRIT=1
+    printf '# Dossier de la classe\n%s\n' "$ESSAIS/classe" >"$ECOLE"
+    lancer ouvert kelvane
+    [ ! -e "$ESSAIS/maison/Kelvane" ] || echec "~/Kelvane fait alors que $ECOLE nomme un dossier"
+    rm "$ECOLE"
+    rmdir "$(dirname "$ECOLE")" 2>/dev/null || true
+    ECOLE_ECRIT=0
+    ok "ouvert sur le dossier que nomme $ECOLE"
+fi
 
 etape "8. kelvane sur un dossier sans réglages"
 mkdir "$ESSAIS/vide"
 lancer refus kelvane "$ESSAIS/vide"
-ok "refusé avec un message : $(head -c 200 "$ESSAIS/sortie")"
+grep -q "$ESSAIS/vide" "$ESSAIS/sortie" && grep -q habilitation.mdb "$ESSAIS/sortie" ||
+    echec "le message ne nomme pas le dossier et habilitation.mdb : $(cat "$ESSAIS/sortie")"
+ok "refusé, avec le message : $(tr '\n' ' ' <"$ESSAIS/sortie" | cut -c1-160)…"
 
 etape "9. Retrait du paquet"
 lancer ouvert kelvane # ~/Kelvane made again, to be kept
