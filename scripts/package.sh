@@ -149,7 +149,8 @@ export QT_QPA_PLATFORM=offscreen KELVANE_SANS_FENETRE=1
 lancer() {
     local attendu="$1" statut=0
     shift
-    (cd "$ESSAIS" && HOME="$ESSAIS/maison" timeout 10 "$@" >"$ESSAIS/sortie" 2>&1) || statut=$?
+    (cd "$ESSAIS" && HOME="$ESSAIS/maison" XDG_RUNTIME_DIR="$ESSAIS/run" timeout 10 "$@" >"$ESSAIS/sortie" 2>&1) ||
+        statut=$?
     case "$attendu" in
         ouvert) [ "$statut" -eq 124 ] || echec "$* : fini (statut $statut) au lieu de rester ouvert : $(cat "$ESSAIS/sortie")" ;;
         refus) [ "$statut" -ne 0 ] && [ "$statut" -ne 124 ] || echec "$* : statut $statut au lieu d'un refus" ;;
@@ -158,9 +159,10 @@ lancer() {
 
 etape "6. kelvane depuis un dossier personnel sans ~/Kelvane"
 mkdir "$ESSAIS/maison"
+mkdir -m 700 "$ESSAIS/run"
 lancer ouvert kelvane
-for f in habilitation.mdb Images/Condo.jpg "Images/Classe II.jpg"; do
-    [ -f "$ESSAIS/maison/Kelvane/$f" ] || echec "~/Kelvane/$f n'a pas été fait"
+(cd /usr/share/kelvane/demo && find . -type f) | while IFS= read -r f; do
+    [ -f "$ESSAIS/maison/Kelvane/$f" ] || echec "~/Kelvane/${f#./} n'a pas été copié du dossier de démonstration"
 done
 ok "~/Kelvane fait à partir du dossier de démonstration, le menu est ouvert"
 lancer ouvert kelvane-atelier
