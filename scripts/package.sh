@@ -138,6 +138,19 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600
 [ "$(command -v kelvane)" = /usr/bin/kelvane ] || echec "kelvane n'est pas sur le PATH"
 [ "$(kelvane-outil --version)" = "kelvane-outil $VERSION" ] || echec "kelvane-outil --version : $(kelvane-outil --version)"
 ok "installé ; kelvane-outil --version : $(kelvane-outil --version)"
+# The conversion finds the Access reader beside the program that /usr/bin's link leads to: a real Access test is
+# converted when the shared samples are here, else a file that is no Access database gets the reader's own answer.
+mkdir "$ESSAIS/conversion"
+ACCESS="$ROOT/../shared/testdata/access/Essai-Access2000.mdb"
+if [ -f "$ACCESS" ]; then
+    kelvane-outil convertir "$ACCESS" --dossier "$ESSAIS/conversion" >"$ESSAIS/sortie" 2>&1 ||
+        echec "conversion d'un test Access : $(cat "$ESSAIS/sortie")"
+else
+    printf 'pas une base Access\n' >"$ESSAIS/faux.mdb"
+    kelvane-outil convertir "$ESSAIS/faux.mdb" --dossier "$ESSAIS/conversion" >"$ESSAIS/sortie" 2>&1 || true
+    grep -q "pas une base Access" "$ESSAIS/sortie" || echec "le lecteur Access n'a pas répondu : $(cat "$ESSAIS/sortie")"
+fi
+ok "lecteur Access trouvé : $(cat "$ESSAIS/sortie")"
 
 # The runs below check where a session runs: kelvane DOSSIER, the school's file /etc/kelvane/dossier, ~/Kelvane made
 # from the demo folder, a folder refused with a message. KELVANE_SANS_FENETRE puts the start's messages on the
