@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Kelvane and runs the whole test suite twice: a normal build, then one under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Between the two, every benchmark runs once with few iterations (it proves they still
-# work and never fails for a slow machine); at the end the file-reading paths are fuzzed for a minute.
+# work and never fails for a slow machine); then the file-reading paths are fuzzed for a minute, and at the end the
+# Debian package is built, inspected, installed, tried and removed (scripts/package.sh; the install part as root only).
 # Exits non-zero on any failure.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -19,3 +20,5 @@ KELVANE_BUILD="$ROOT/build" "$ROOT/scripts/bench.sh" --quick
 ctest --test-dir "$ROOT/build-asan" --output-on-failure --timeout 900 -LE bench
 
 "$ROOT/scripts/fuzz.sh" "${KELVANE_FUZZ_SECONDS:-60}"
+
+"$ROOT/scripts/package.sh"

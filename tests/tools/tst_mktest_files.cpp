@@ -261,6 +261,8 @@ private slots:
         QTest::addColumn<QString>("output"); // on the standard output when done, on the error output otherwise
         const QString outil = QStringLiteral(KELVANE_OUTIL);
         QTest::newRow("help") << outil << QStringList{"--help"} << 0 << "kelvane-outil exporter TEST.mdb SOURCE.csv";
+        QTest::newRow("version") << outil << QStringList{"--version"} << 0
+                                 << QStringLiteral("kelvane-outil " KELVANE_VERSION_PROJET "\n");
         QTest::newRow("no command") << outil << QStringList{} << 1 << "Utilisation :";
         QTest::newRow("unknown command") << outil << QStringList{"compile"} << 1
                                          << "kelvane-outil : commande « compile » inconnue.";

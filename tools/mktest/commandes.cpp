@@ -9,6 +9,7 @@
 #include "data/test.h"
 #include "desktop/printerqt.h"
 #include "images.h"
+#include "kelvaneversion.h"
 #include "platform/error.h"
 #include "source/textsource.h"
 #include "writer.h"
@@ -51,6 +52,7 @@ QString help(const QString& p) {
                           "%2un fichier déjà là n'est jamais remplacé, les fichiers mis à part\n"
                           "%2sont signalés sur la sortie d'erreur\n"
                           "  %1 --help                            affiche cette aide\n"
+                          "  %1 --version                         affiche la version\n"
                           "\n"
                           "Le format des sources est décrit dans le README. Sur une erreur, rien n'est écrit et le "
                           "code de sortie est 1 ;\n"
@@ -354,6 +356,10 @@ int executer(const QStringList& args, const QString& programme) {
     const qsizetype n = args.size() - 1;
     if (verb == u"--help" || verb == u"-h" || verb == u"aide") {
         print(stdout, help(programme));
+        return 0;
+    }
+    if (verb == u"--version") {
+        print(stdout, QStringLiteral("%1 %2").arg(programme, QLatin1StringView(kVersion)));
         return 0;
     }
     if (verb == u"test") {
