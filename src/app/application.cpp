@@ -5,10 +5,8 @@
 #include "avertissements/erreurs.h"
 #include "data/parametres.h"
 #include "demarrage/dossierdepart.h"
-#include "desktop/messagebox.h"
-#include "desktop/printerqt.h"
+#include "desktop/servicessysteme.h"
 #include "forms/menu.h"
-#include "platform/services/consolemessages.h"
 #include "platform/services/services.h"
 #include "widgets/forme.h"
 
@@ -50,26 +48,12 @@ int executer(const services::Services& services, services::MessageService* messa
 
 int executerAvecServicesSysteme(const QStringList& arguments) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    desktop::QtMessages messages;
-    services::ConsoleMessages console;
-    services::MessageService& depart =
-        demarrage::sansFenetre() ? static_cast<services::MessageService&>(console) : messages;
+    desktop::ServicesSysteme systeme;
+    services::MessageService& depart = systeme.messagesDepart(demarrage::sansFenetre());
     if (demarrage::entrer(demarrage::Programme::Eleve, arguments, depart).isEmpty()) {
         return 1;
     }
-    services::SystemClock clock;
-    services::SystemRandom random;
-    services::SystemTimerFactory timers;
-    services::SystemFiles files;
-    desktop::SystemPrinter printer;
-    services::Services s;
-    s.clock = &clock;
-    s.random = &random;
-    s.timers = &timers;
-    s.files = &files;
-    s.messages = &messages;
-    s.printer = &printer;
-    return executer(s, &depart);
+    return executer(systeme.tous(), &depart);
 }
 
 } // namespace kelvane::app

@@ -2,10 +2,7 @@
 
 #include "atelier/fenetreatelier.h"
 #include "demarrage/dossierdepart.h"
-#include "desktop/filedialogs.h"
-#include "desktop/messagebox.h"
-#include "desktop/printerqt.h"
-#include "platform/services/consolemessages.h"
+#include "desktop/servicessysteme.h"
 #include "platform/services/services.h"
 
 #include <QApplication>
@@ -30,31 +27,13 @@ int executer(const services::Services& services, const QString& dossierInitial) 
 
 int executerAvecServicesSysteme(const QStringList& arguments) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    desktop::QtMessages messages;
-    services::ConsoleMessages console;
+    desktop::ServicesSysteme systeme;
     const QString dossierInitial =
-        demarrage::entrer(demarrage::Programme::Atelier, arguments,
-                          demarrage::sansFenetre() ? static_cast<services::MessageService&>(console) : messages);
+        demarrage::entrer(demarrage::Programme::Atelier, arguments, systeme.messagesDepart(demarrage::sansFenetre()));
     if (dossierInitial.isEmpty()) {
         return 1;
     }
-    services::SystemClock clock;
-    services::SystemRandom random;
-    services::SystemTimerFactory timers;
-    services::SystemFiles files;
-    services::SystemLauncher launcher;
-    desktop::QtFileDialogs dialogs;
-    desktop::SystemPrinter printer;
-    services::Services s;
-    s.clock = &clock;
-    s.random = &random;
-    s.timers = &timers;
-    s.files = &files;
-    s.messages = &messages;
-    s.printer = &printer;
-    s.dialogs = &dialogs;
-    s.launcher = &launcher;
-    return executer(s, dossierInitial);
+    return executer(systeme.tous(), dossierInitial);
 }
 
 } // namespace kelvane::atelier
