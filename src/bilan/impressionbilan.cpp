@@ -1,11 +1,10 @@
 #include "bilan/impressionbilan.h"
 
-#include "avertissements/avertissements.h"
-#include "avertissements/erreurs.h"
 #include "platform/error.h"
 #include "platform/services/files.h"
 #include "platform/services/printer.h"
 #include "platform/services/services.h"
+#include "results/impression.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -163,28 +162,13 @@ services::PrintOutcome imprimerBilan(services::PrinterService& imprimante, const
 
 bool imprimerBilan(const services::Services& s, const Classe& classe, const Selection& selection,
                    const Illustrations& illustrations) {
-    if (s.printer == nullptr) {
-        avertissements::afficherErreur(
-            *s.messages, Error(services::ErreurImprimante, QStringLiteral("Aucune imprimante n'est disponible")));
-        return false;
-    }
-    services::PrintOutcome sortie;
-    try {
-        const DossierCourant dossier(s.files, classe.dossier);
-        s.printer->setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
-        sortie = imprimerBilan(*s.printer, classe, selection, illustrations);
-    } catch (const Error& e) {
-        s.printer->abortDoc();
-        avertissements::afficherErreur(*s.messages, e);
-        return false;
-    }
-    if (sortie.toPdf) {
-        avertissements::avertir(
-            *s.messages,
-            QStringLiteral("Aucune imprimante n'est installée : le bilan a été enregistré dans le fichier ") +
-                QDir::toNativeSeparators(sortie.path));
-    }
-    return true;
+    return results::imprimerAvecAvis(
+        s, QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName(),
+        QStringLiteral("Aucune imprimante n'est installée : le bilan a été enregistré dans le fichier "),
+        [&](services::PrinterService& imprimante) {
+            const DossierCourant dossier(s.files, classe.dossier); // the PDF goes into the class folder
+            return imprimerBilan(imprimante, classe, selection, illustrations);
+        });
 }
 
 } // namespace kelvane::bilan
