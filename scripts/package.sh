@@ -162,7 +162,13 @@ lancer() {
     (cd "$ESSAIS" && HOME="$ESSAIS/maison" XDG_RUNTIME_DIR="$ESSAIS/run" timeout 10 "$@" >"$ESSAIS/sortie" 2>&1) ||
         statut=$?
     case "$attendu" in
-        ouvert) [ "$statut" -eq 124 ] || echec "$* : fini (statut $statut) au lieu de rester ouvert : $(cat "$ESSAIS/sortie")" ;;
+        ouvert)
+            [ "$statut" -eq 124 ] || echec "$* : fini (statut $statut) au lieu de rester ouvert : $(cat "$ESSAIS/sortie")"
+            # A start that went well says nothing: a message about the folder means a box was waiting instead.
+            if grep -q 'habilitation\.mdb\|Kelvane n' "$ESSAIS/sortie"; then
+                echec "$* : ouvert sur un message au lieu du menu : $(cat "$ESSAIS/sortie")"
+            fi
+            ;;
         refus) [ "$statut" -ne 0 ] && [ "$statut" -ne 124 ] || echec "$* : statut $statut au lieu d'un refus" ;;
     esac
 }
