@@ -1,9 +1,12 @@
 #include "app/application.h"
+#include "desktop/presentation.h"
 #include "platform/db/database.h"
 #include "support/programme.h"
 #include "widgets/twips.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QPushButton>
 
 using namespace kelvane;
 using services::Answer;
@@ -294,6 +297,22 @@ private slots:
         QCOMPARE(modales.ouvertes, QStringList{QStringLiteral("Visualisation")});
         QVERIFY(m.Frame4->isVisible());
         QCOMPARE(m.Text3->text(), QStringLiteral("prof"));
+    }
+
+    // Both programs' windows carry Kelvane's icon and belong to their menu entry; Qt's own buttons speak French (the
+    // translations are a dependency of the package and of the build machine), and only while the program runs.
+    void theProgramPresentsItselfInFrench() {
+        {
+            const desktop::Presentation presentation(QStringLiteral("kelvane"));
+            QCOMPARE(QApplication::desktopFileName(), QStringLiteral("kelvane"));
+            QVERIFY(!QApplication::applicationVersion().isEmpty());
+            QCOMPARE(QApplication::windowIcon().actualSize(QSize(256, 256)), QSize(256, 256));
+            QVERIFY(presentation.traductionQt());
+            QDialogButtonBox boutons(QDialogButtonBox::Cancel | QDialogButtonBox::Save);
+            QCOMPARE(boutons.button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Annuler"));
+        }
+        QDialogButtonBox boutons(QDialogButtonBox::Cancel);
+        QCOMPARE(boutons.button(QDialogButtonBox::Cancel)->text().remove(u'&'), QStringLiteral("Cancel"));
     }
 };
 
