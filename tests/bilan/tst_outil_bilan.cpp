@@ -2,6 +2,7 @@
 // asked for written, and an existing file or a wrong command line refused before anything is written.
 
 #include "classe.h"
+#include "support/outil.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,13 +20,9 @@ struct Sortie {
 };
 
 Sortie outil(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral(KELVANE_OUTIL), QStringList{QStringLiteral("bilan")} + arguments);
-    p.waitForFinished(60000);
-    // Qt's own notice about the runtime folder of a Gui application is not the program's.
-    QStringList erreurs = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    erreurs.removeIf([](const QString& l) { return l.startsWith(QLatin1String("QStandardPaths:")); });
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), erreurs.join(QLatin1Char('\n'))};
+    const kelvane::support::SortieOutil s =
+        kelvane::support::lancerOutil(QStringLiteral(KELVANE_OUTIL), QStringList{QStringLiteral("bilan")} + arguments);
+    return {s.code, s.sortie, s.erreurs};
 }
 
 QByteArray somme(const QString& chemin) {

@@ -7,6 +7,7 @@
 #include "session/modetest.h"
 #include "session/session.h"
 #include "support/doubles/scriptedservices.h"
+#include "support/outil.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -70,15 +71,9 @@ struct Outil {
 };
 
 Outil lancerOutil(const QStringList& arguments) {
-    QProcess p;
-    p.start(QStringLiteral(KELVANE_OUTIL), QStringList{QStringLiteral("convertir")} + arguments);
-    Outil o;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit) {
-        o.code = p.exitCode();
-    }
-    o.lignes = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    o.erreurs = QString::fromUtf8(p.readAllStandardError());
-    return o;
+    const support::SortieOutil s =
+        support::lancerOutil(QStringLiteral(KELVANE_OUTIL), QStringList{QStringLiteral("convertir")} + arguments);
+    return {s.code, s.sortie.split(QLatin1Char('\n'), Qt::SkipEmptyParts), s.erreurs};
 }
 
 } // namespace

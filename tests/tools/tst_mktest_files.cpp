@@ -6,6 +6,7 @@
 #include "platform/db/database.h"
 #include "platform/error.h"
 #include "source/textsource.h"
+#include "support/outil.h"
 #include "writer.h"
 
 #include <QDir>
@@ -46,15 +47,11 @@ QStringList sorted(QStringList list) {
 
 // Runs the tool; returns its exit code and puts its error output in err.
 int runTool(const QStringList& args, QString* err = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral(KELVANE_OUTIL), args);
-    if (!p.waitForFinished(60000)) {
-        return -1;
-    }
+    const support::SortieOutil s = support::lancerOutil(QStringLiteral(KELVANE_OUTIL), args);
     if (err) {
-        *err = QString::fromUtf8(p.readAllStandardError());
+        *err = s.erreurs;
     }
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return s.code;
 }
 
 QByteArray contents(const QString& path) {
