@@ -52,6 +52,7 @@ Depart verifier(Depart d, const Environnement& e, Programme programme) {
     const QFileInfo info(d.dossier);
     const QString nom = natif(d.dossier);
     QString probleme;
+    bool sansReglages = false;
     if (!info.exists()) {
         probleme = QStringLiteral("Le dossier « %1 » n'existe pas.").arg(nom);
     } else if (!info.isDir()) {
@@ -63,17 +64,17 @@ Depart verifier(Depart d, const Environnement& e, Programme programme) {
         probleme = QStringLiteral("Le dossier « %1 » ne contient pas de fichier habilitation.mdb. Kelvane cherche "
                                   "habilitation.mdb dans le dossier où il démarre.")
                        .arg(nom);
-        if (d.origine == Origine::Argument && !e.demo.isEmpty()) {
-            d.erreur = probleme + QStringLiteral("\n\n") + conseil(d, e, programme) +
-                       QStringLiteral(" Pour faire de ce dossier celui d'une classe, copiez-y le fichier "
-                                      "habilitation.mdb et le dossier Images du dossier de démonstration « %1 ».")
-                           .arg(natif(e.demo));
-            return d;
-        }
+        sansReglages = true;
     } else {
         return d;
     }
     d.erreur = probleme + QStringLiteral("\n\n") + conseil(d, e, programme);
+    // A folder given by hand that only lacks the settings can become a class folder.
+    if (sansReglages && d.origine == Origine::Argument && !e.demo.isEmpty()) {
+        d.erreur += QStringLiteral(" Pour faire de ce dossier celui d'une classe, copiez-y le fichier habilitation.mdb "
+                                   "et le dossier Images du dossier de démonstration « %1 ».")
+                        .arg(natif(e.demo));
+    }
     return d;
 }
 
