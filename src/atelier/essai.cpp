@@ -1,5 +1,6 @@
 #include "atelier/essai.h"
 
+#include "data/classeii.h"
 #include "data/parametres.h"
 #include "platform/error.h"
 #include "platform/services/launcher.h"
@@ -12,8 +13,6 @@
 namespace kelvane::atelier {
 
 namespace {
-
-const QString kImages = QStringLiteral("Images");
 
 QString natif(const QString& chemin) {
     return QDir::toNativeSeparators(chemin);
@@ -58,12 +57,12 @@ QString Essai::lancer(const QString& test, const QString& dossierAppli, services
         } else {
             data::ecrireParametres(cible.filePath(QStringLiteral("habilitation.mdb")), QString());
         }
-        cible.mkdir(kImages);
-        for (const QString& image :
-             {QStringLiteral("Condo.jpg"), QStringLiteral("Terre.jpg"), QStringLiteral("Classe II.jpg")}) {
-            const QString source = QDir(dossierAppli).filePath(kImages + QLatin1Char('/') + image);
+        cible.mkdir(data::dossierImages());
+        for (const QString& image : data::imagesClasseII()) {
+            const QString nom = data::dossierImages() + QLatin1Char('/') + image;
+            const QString source = QDir(dossierAppli).filePath(nom);
             if (QFileInfo::exists(source)) {
-                copier(source, cible.filePath(kImages + QLatin1Char('/') + image));
+                copier(source, cible.filePath(nom));
             }
         }
     } catch (const Error& e) {

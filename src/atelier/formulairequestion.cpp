@@ -1,5 +1,6 @@
 #include "atelier/formulairequestion.h"
 
+#include "data/classeii.h"
 #include "data/controletest.h"
 #include "data/fichierresultats.h"
 #include "edition/testedite.h"
@@ -26,8 +27,6 @@ namespace kelvane::atelier {
 namespace {
 
 // The question whose three answers the candidate sees beside three pictures.
-const QString kQuestionClasseII = QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?");
-const std::array<const char*, 3> kImages{"Condo.jpg", "Terre.jpg", "Classe II.jpg"};
 
 constexpr int kSaisieTexte = 1;
 constexpr int kSaisieReponse = 2; // answer j: 2 + j
@@ -270,13 +269,13 @@ void FormulaireQuestion::actualiserTexte(const edition::Question& q) {
             "Le texte exact « %1 » montre au candidat trois images à côté des réponses 1 à 3, dans cet ordre : le "
             "condensateur (Condo.jpg), la terre (Terre.jpg) et le double carré (Classe II.jpg), du dossier Images du "
             "dossier du test.")
-            .arg(kQuestionClasseII);
-    if (texte == kQuestionClasseII) {
+            .arg(data::questionClasseII());
+    if (texte == data::questionClasseII()) {
         QStringList manquantes;
-        const QDir images(QFileInfo(test_.chemin()).absoluteDir().filePath(QStringLiteral("Images")));
-        for (const char* image : kImages) {
-            if (!images.exists(QString::fromLatin1(image))) {
-                manquantes << QString::fromLatin1(image);
+        const QDir images(QFileInfo(test_.chemin()).absoluteDir().filePath(data::dossierImages()));
+        for (const QString& image : data::imagesClasseII()) {
+            if (!images.exists(image)) {
+                manquantes << image;
             }
         }
         indication = manquantes.isEmpty()

@@ -1,5 +1,6 @@
 #include "frames/cadrequestion.h"
 
+#include "data/classeii.h"
 #include "platform/services/files.h"
 #include "widgets/controls.h"
 
@@ -17,7 +18,6 @@ using namespace kelvane::widgets;
 
 namespace {
 // The question whose answers are the three symbols shown beside them.
-const QString kQuestionClasseII = QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?");
 } // namespace
 
 CadreQuestion::CadreQuestion(QWidget* parent, const QString& libelleTemps) : QGroupBox(parent) {
@@ -88,10 +88,10 @@ CadreQuestion::CadreQuestion(QWidget* parent, const QString& libelleTemps) : QGr
 }
 
 void CadreQuestion::chargerImages(const QString& dossierAppli) {
-    const QString dossier = services::joinPath(dossierAppli, QStringLiteral("Images"));
-    const std::array<const char*, 3> fichiers{"Condo.jpg", "Terre.jpg", "Classe II.jpg"};
-    for (std::size_t i = 0; i < fichiers.size(); ++i) {
-        symboles_[i]->setPixmap(QPixmap(services::joinPath(dossier, QString::fromLatin1(fichiers[i]))));
+    const QString dossier = services::joinPath(dossierAppli, data::dossierImages());
+    const QStringList fichiers = data::imagesClasseII();
+    for (std::size_t i = 0; i < symboles_.size(); ++i) {
+        symboles_[i]->setPixmap(QPixmap(services::joinPath(dossier, fichiers[static_cast<qsizetype>(i)])));
         symboles_[i]->hide();
     }
 }
@@ -159,7 +159,7 @@ void CadreQuestion::montrer(const session::QuestionAffichee& q, bool premiere, b
     }
     Label22->setText(q.texte);
     Label31->setText(QStringLiteral("Question n° ") + QString::number(q.numero));
-    const bool symboles = q.texte == kQuestionClasseII;
+    const bool symboles = q.texte == data::questionClasseII();
     for (QLabel* image : symboles_) {
         image->setVisible(symboles);
     }

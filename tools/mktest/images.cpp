@@ -1,5 +1,7 @@
 #include "images.h"
 
+#include "data/classeii.h"
+
 #include <QDir>
 #include <QImageWriter>
 #include <QPainter>
@@ -48,15 +50,8 @@ void drawClasseII(QPainter& p) {
 } // namespace
 
 QString symbolFileName(Symbol symbol) {
-    switch (symbol) {
-    case Symbol::Condo:
-        return QStringLiteral("Condo.jpg");
-    case Symbol::Terre:
-        return QStringLiteral("Terre.jpg");
-    case Symbol::ClasseII:
-        return QStringLiteral("Classe II.jpg");
-    }
-    return {};
+    // The symbols are listed in the order of the pictures.
+    return data::imagesClasseII().value(static_cast<qsizetype>(symbol));
 }
 
 QImage drawSymbol(Symbol symbol) {
