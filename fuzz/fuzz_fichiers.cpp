@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -46,22 +47,22 @@ volatile std::size_t octetsLus = 0;
 // One private folder per process, removed at exit; every run reuses the same two names in it.
 class Dossier {
 public:
-    Dossier() {
-        // tmpfs when there is one: the engine syncs at every commit, and a disk would set the pace.
-        const QString base =
-            QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
-        QByteArray modele = QFile::encodeName(base + QStringLiteral("/kelvane-fuzz-XXXXXX"));
-        if (mkdtemp(modele.data()) == nullptr) {
-            std::perror("mkdtemp");
+    Dossier() : dossier_(base() + QStringLiteral("/kelvane-fuzz-XXXXXX")) {
+        if (!dossier_.isValid()) {
+            std::fprintf(stderr, "dossier temporaire : %s\n", qPrintable(dossier_.errorString()));
             std::abort();
         }
-        chemin_ = QFile::decodeName(modele);
+        chemin_ = dossier_.path();
     }
-    ~Dossier() { QDir(chemin_).removeRecursively(); }
     Dossier(const Dossier&) = delete;
     Dossier& operator=(const Dossier&) = delete;
 
     const QString& chemin() const { return chemin_; }
+
+    // tmpfs when there is one: the engine syncs at every commit, and a disk would set the pace.
+    static QString base() {
+        return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    }
     QString fichier() const { return chemin_ + QStringLiteral("/Entree.mdb"); }
 
     // Everything a run left: the files, their journals.
@@ -74,6 +75,7 @@ public:
     }
 
 private:
+    QTemporaryDir dossier_;
     QString chemin_;
 };
 

@@ -2,7 +2,8 @@
 # Builds Kelvane and runs the whole test suite twice: a normal build, then one under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Between the two, every benchmark runs once with few iterations (it proves they still
 # work and never fails for a slow machine); then the file-reading paths are fuzzed for a minute, and at the end the
-# Debian package is built, inspected, installed, tried and removed (scripts/package.sh; the install part as root only).
+# Debian package is built, inspected, installed, tried and removed (scripts/package.sh; the install part as root only);
+# last, the Windows build under Wine when Qt for Windows is in its cache (scripts/windows.sh).
 # Exits non-zero on any failure.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -22,3 +23,12 @@ ctest --test-dir "$ROOT/build-asan" --output-on-failure --timeout 900 -LE bench
 "$ROOT/scripts/fuzz.sh" "${KELVANE_FUZZ_SECONDS:-60}"
 
 "$ROOT/scripts/package.sh"
+
+# The Windows build and its suites under Wine, when this machine holds Qt for Windows (built once by
+# scripts/windows.sh, about 45 minutes).
+. "$ROOT/scripts/windows/caches.sh"
+if [ -f "$KELVANE_QT_WINDOWS/.complet" ]; then
+    KELVANE_BUILD="$ROOT/build" "$ROOT/scripts/windows.sh"
+else
+    echo "Windows : ignoré, Qt pour Windows n'est pas dans $KELVANE_QT_WINDOWS (scripts/windows.sh le construit une fois, environ 45 minutes)"
+fi

@@ -4,6 +4,7 @@
 #include "data/parametres.h"
 #include "platform/error.h"
 #include "platform/services/launcher.h"
+#include "platform/system.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,12 +33,7 @@ void copier(const QString& source, const QString& cible) {
 } // namespace
 
 QString programmeEleve() {
-#ifdef Q_OS_WIN
-    const QString nom = QStringLiteral("kelvane.exe");
-#else
-    const QString nom = QStringLiteral("kelvane");
-#endif
-    return QDir(QCoreApplication::applicationDirPath()).filePath(nom);
+    return QDir(QCoreApplication::applicationDirPath()).filePath(platform::executableName(QStringLiteral("kelvane")));
 }
 
 QString Essai::lancer(const QString& test, const QString& dossierAppli, services::LauncherService& lanceur,

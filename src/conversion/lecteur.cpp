@@ -1,6 +1,7 @@
 #include "conversion/lecteur.h"
 
 #include "conversion/protocole.h"
+#include "platform/system.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -8,12 +9,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <algorithm>
-
-#ifdef Q_OS_UNIX
-#include <signal.h>
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
 
 namespace kelvane::conversion {
 
@@ -23,11 +18,7 @@ constexpr qsizetype kMaxErreurs = 64 * 1024; // the tail of the reader's error o
 const QLatin1StringView kPrefixeLecteur("kelvane-lecteur-access : ");
 
 QString nomProgramme() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("kelvane-lecteur-access.exe");
-#else
-    return QStringLiteral("kelvane-lecteur-access");
-#endif
+    return platform::executableName(QStringLiteral("kelvane-lecteur-access"));
 }
 
 // The reader's own reason: its last line that starts with its name (libmdb writes its warnings there too).
@@ -43,36 +34,6 @@ QString raisonDuLecteur(const QByteArray& erreurs) {
 
 QString secondes(int ms) {
     return QString::number(ms / 1000.0, 'g', 3).replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
-void tuer(QProcess& processus) {
-#ifdef Q_OS_UNIX
-    // The reader runs in its own process group: whatever it started goes with it.
-    if (processus.processId() > 0) {
-        ::kill(-static_cast<pid_t>(processus.processId()), SIGKILL);
-    }
-#endif
-    processus.kill();
-    processus.waitForFinished(5000);
-}
-
-void limiter(QProcess& processus, qint64 memoireOctets) {
-#ifdef Q_OS_UNIX
-    processus.setChildProcessModifier([memoireOctets] {
-        // Between fork and exec: system calls only.
-        ::setpgid(0, 0);
-        const rlimit sansCoeur{0, 0};
-        ::setrlimit(RLIMIT_CORE, &sansCoeur);
-        if (kMemoireLimitee && memoireOctets > 0) {
-            const auto limite = static_cast<rlim_t>(memoireOctets);
-            const rlimit memoire{limite, limite};
-            ::setrlimit(RLIMIT_AS, &memoire);
-        }
-    });
-#else
-    Q_UNUSED(processus);
-    Q_UNUSED(memoireOctets);
-#endif
 }
 
 } // namespace
@@ -99,16 +60,17 @@ Lecture lireAvecLecteur(const QString& source, const Limites& limites) {
     processus.setProgram(programme);
     processus.setArguments({QFileInfo(source).absoluteFilePath()});
     processus.setStandardInputFile(QProcess::nullDevice());
-    limiter(processus, limites.memoireOctets);
+    platform::ChildLimits bornes(processus, limites.memoireOctets);
 
     const QDeadlineTimer echeance(limites.delaiMs);
     processus.start();
     if (!processus.waitForStarted(qMax(limites.delaiMs, 1000))) {
         lecture.raison = QStringLiteral("le lecteur de fichiers Access « %1 » ne démarre pas : %2")
                              .arg(QDir::toNativeSeparators(programme), processus.errorString());
-        tuer(processus);
+        bornes.kill();
         return lecture;
     }
+    bornes.started();
 
     QByteArray erreurs;
     bool tropLong = false;
@@ -123,10 +85,10 @@ Lecture lireAvecLecteur(const QString& source, const Limites& limites) {
         }
         if (lecture.vidage.size() > protocole::kMaxOctetsVidage) {
             tropGros = true;
-            tuer(processus);
+            bornes.kill();
         } else if (echeance.hasExpired() && processus.state() != QProcess::NotRunning) {
             tropLong = true;
-            tuer(processus);
+            bornes.kill();
         }
     }
     lecture.vidage += processus.readAllStandardOutput();

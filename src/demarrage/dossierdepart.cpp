@@ -3,11 +3,13 @@
 #include "demarrage/copiedossier.h"
 #include "platform/error.h"
 #include "platform/services/messages.h"
+#include "platform/system.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace kelvane::demarrage {
 
@@ -88,17 +90,30 @@ struct LectureEcole {
     bool illisible = false;
 };
 
+// The school's file as its editor saved it: with a byte order mark in its encoding (the Windows installer writes
+// UTF-16), else UTF-8, else the system's 8-bit code page (what an older Notepad calls "ANSI"). Line ends of either
+// system; each line is trimmed.
+QString texteFichierEcole(const QByteArray& octets) {
+    if (const auto encodage = QStringConverter::encodingForData(octets)) {
+        QStringDecoder decodeur(*encodage);
+        return decodeur(octets);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString texte = utf8(octets);
+    return utf8.hasError() ? QString::fromLocal8Bit(octets) : texte;
+}
+
 LectureEcole lireFichierEcole(const QString& chemin) {
     LectureEcole lecture;
     if (chemin.isEmpty() || !QFileInfo::exists(chemin)) {
         return lecture;
     }
     QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!f.open(QIODevice::ReadOnly)) {
         lecture.illisible = true;
         return lecture;
     }
-    const QStringList lignes = QString::fromUtf8(f.read(64 * 1024)).split(QLatin1Char('\n'));
+    const QStringList lignes = texteFichierEcole(f.read(64 * 1024)).split(QLatin1Char('\n'));
     for (const QString& ligne : lignes) {
         const QString chemin = ligne.trimmed();
         if (!chemin.isEmpty() && !chemin.startsWith(QLatin1Char('#'))) {
@@ -176,24 +191,17 @@ Depart dossierDeDepart(const Environnement& e, Programme programme) {
     return verifier(d, e, programme);
 }
 
-QStringList dossiersDemo(const QString& dossierProgramme) {
-    const QDir programme(dossierProgramme);
-    return {QDir::cleanPath(programme.filePath(QStringLiteral("../../share/kelvane/demo"))),
-            QDir::cleanPath(programme.filePath(QStringLiteral("../share/kelvane/demo"))),
-            QDir::cleanPath(programme.filePath(QStringLiteral("../demo")))};
-}
-
 Environnement environnementSysteme(const QStringList& arguments) {
     Environnement e;
     e.arguments = arguments;
     e.dossierCourant = QDir::currentPath();
     e.fichierEcole = qEnvironmentVariableIsSet("KELVANE_FICHIER_ECOLE") ? qEnvironmentVariable("KELVANE_FICHIER_ECOLE")
-                                                                        : QStringLiteral("/etc/kelvane/dossier");
-    e.maison = QDir::homePath();
+                                                                        : platform::schoolSettingFile();
+    e.maison = platform::userFolderParent();
     if (qEnvironmentVariableIsSet("KELVANE_DEMO")) {
         e.demo = qEnvironmentVariable("KELVANE_DEMO");
     } else {
-        for (const QString& dossier : dossiersDemo(QCoreApplication::applicationDirPath())) {
+        for (const QString& dossier : platform::demoFolderCandidates(QCoreApplication::applicationDirPath())) {
             if (estAppli(dossier)) {
                 e.demo = dossier;
                 break;

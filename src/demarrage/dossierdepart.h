@@ -13,9 +13,10 @@ namespace kelvane::demarrage {
 // applies of:
 //   1. the folder given on the command line (`kelvane DOSSIER`, relative to the current folder);
 //   2. the current folder, when it holds habilitation.mdb (a folder prepared and entered by hand or by a script);
-//   3. the class folder named by the school's file (/etc/kelvane/dossier: its first line that is neither blank
+//   3. the class folder named by the school's file (platform::schoolSettingFile(): its first line that is neither blank
 //      nor a comment starting with #, spaces trimmed);
-//   4. the folder Kelvane of the user's home, made from the demo folder when it does not exist yet.
+//   4. the folder Kelvane of the user's home (Documents on Windows), made from the demo folder when it does not
+//      exist yet.
 // The folder so chosen must exist and be readable, or its user gets a message naming it and what to do. The student
 // program also needs its habilitation.mdb; the workbench opens a folder without one (it prepares tests there).
 
@@ -24,7 +25,7 @@ struct Environnement {
     QStringList arguments; // the command line after the program's name
     QString dossierCourant;
     QString fichierEcole; // the school's file naming the class folder
-    QString maison;       // the user's home folder
+    QString maison;       // where the user's Kelvane folder is made: the home, Documents on Windows
     QString demo;         // the demo folder, empty when none was found
 };
 
@@ -48,14 +49,10 @@ Depart dossierDeDepart(const Environnement& environnement, Programme programme);
 // The name of the folder made in the user's home.
 QString nomDossierMaison();
 
-// The machine's environment: the school's file is KELVANE_FICHIER_ECOLE when set, else /etc/kelvane/dossier; the
-// demo folder is KELVANE_DEMO when set, else the first of `dossiersDemo` that holds habilitation.mdb.
+// The machine's environment: the school's file is KELVANE_FICHIER_ECOLE when set, else platform::schoolSettingFile();
+// the demo folder is KELVANE_DEMO when set, else the first of platform::demoFolderCandidates that holds
+// habilitation.mdb.
 Environnement environnementSysteme(const QStringList& arguments);
-
-// Where the demo folder may lie for a program in `dossierProgramme`, in order: installed under a prefix
-// (PREFIX/lib/kelvane/kelvane finds PREFIX/share/kelvane/demo, PREFIX/bin/kelvane too), then in a build tree
-// (build/src/kelvane finds build/demo).
-QStringList dossiersDemo(const QString& dossierProgramme);
 
 // Chooses the folder a program starts in, in the machine's environment, and makes it the current folder. When no
 // folder can be used, says why through `messages` and returns the empty text: the program then ends with a non-zero

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/services/services.h"
+#include "platform/system.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,11 +42,7 @@ private:
 };
 
 bool samePath(const QString& a, const QString& b) {
-#ifdef Q_OS_WIN
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-#else
-    return a == b;
-#endif
+    return a.compare(b, platform::fileNameCase()) == 0;
 }
 
 // The folder and its ancestors, root first. QFileInfo::path() works on the text alone, so an unreadable

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/services/services.h"
+#include "platform/system.h"
 
 #include <QSignalBlocker>
 
@@ -28,11 +29,9 @@ QString DriveListBox::drive() const {
 }
 
 int DriveListBox::indexOfDrive(const QString& drive) const {
-#ifdef Q_OS_WIN
-    return findText(drive, Qt::MatchFixedString); // letters in either case
-#else
-    return findText(drive, Qt::MatchExactly | Qt::MatchCaseSensitive);
-#endif
+    // Windows letters in either case
+    return findText(drive, platform::fileNameCase() == Qt::CaseInsensitive ? Qt::MatchFixedString
+                                                                           : Qt::MatchExactly | Qt::MatchCaseSensitive);
 }
 
 void DriveListBox::setDrive(const QString& drive) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -152,6 +153,35 @@ private slots:
             cree || !maison.isNull() ? QStringList{"Kelvane"} : QStringList{});
         QCOMPARE(QDir(m.chemin(QStringLiteral("vide"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{});
+    }
+
+    // The school's file as the Windows installer (UTF-16 with its mark, CRLF) or an editor (UTF-8 with or without
+    // its mark, the 8-bit "ANSI" page) saved it names the same class folder, accents included.
+    void leFichierDeLEcoleSeLitDansSonCodage_data() {
+        QTest::addColumn<QByteArray>("marque");
+        QTest::addColumn<QString>("codage");
+        QTest::newRow("UTF-16 de l'installateur") << QByteArray("\xff\xfe") << "UTF-16LE";
+        QTest::newRow("UTF-8 avec sa marque") << QByteArray("\xef\xbb\xbf") << "UTF-8";
+        QTest::newRow("UTF-8") << QByteArray() << "UTF-8";
+        QTest::newRow("page 8 bits") << QByteArray() << "ISO-8859-1";
+    }
+
+    void leFichierDeLEcoleSeLitDansSonCodage() {
+        QFETCH(QByteArray, marque);
+        QFETCH(QString, codage);
+        Machine m;
+        QDir().mkpath(m.chemin(QStringLiteral("Électricité")));
+        m.ecrire(QStringLiteral("Électricité/habilitation.mdb"), "classe");
+        const QString texte =
+            QStringLiteral("# écrit par l'installation\r\n%1\r\n").arg(m.chemin(QStringLiteral("Électricité")));
+        QStringEncoder encodeur(qPrintable(codage));
+        m.ecrire(QStringLiteral("ecole"), marque + QByteArray(encodeur(texte)));
+        if (codage == QLatin1String("ISO-8859-1") && QString::fromLocal8Bit("\xc9") != QStringLiteral("É")) {
+            QSKIP("la page 8 bits du système n'est pas Latin-1");
+        }
+        const demarrage::Depart d = demarrage::dossierDeDepart(m.environnement({}), Programme::Eleve);
+        QVERIFY2(d.reussi(), qPrintable(d.erreur));
+        QCOMPARE(d.dossier, QDir::cleanPath(m.chemin(QStringLiteral("Électricité"))));
     }
 
     // A copy into a folder that already holds some of the files keeps them as they are and adds the others.

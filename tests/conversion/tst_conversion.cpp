@@ -4,6 +4,7 @@
 #include "data/reglesfichiers.h"
 #include "data/test.h"
 #include "platform/db/database.h"
+#include "platform/system.h"
 #include "session/modetest.h"
 #include "session/session.h"
 #include "support/doubles/scriptedservices.h"
@@ -304,7 +305,7 @@ void TstConversion::copieAbimee() {
     QFETCH(int, garder);
     QFETCH(int, brouiller);
     QFETCH(qint64, memoire);
-    if (memoire < 64 * 1024 * 1024 && !conversion::kMemoireLimitee) {
+    if (memoire < 64 * 1024 * 1024 && !platform::childMemoryLimited()) {
         QSKIP("la mémoire du lecteur n'est pas limitée dans cette construction");
     }
     QTemporaryDir sources;

@@ -196,6 +196,11 @@ private slots:
         scriptes.messages.expectMessage({});
         e->ImprimerResultat->click();
         QVERIFY(scriptes.messages.allAnswered());
+        gui::garderFichier(pdf);
+        for (const QFileInfo& resultats :
+             QDir(dossier.racine()).entryInfoList({e->Label6->text() + QLatin1Char('*')})) {
+            gui::garderFichier(resultats.filePath()); // the results file the session wrote
+        }
         if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()) {
             QSKIP("pdftoppm n'est pas installé");
         }

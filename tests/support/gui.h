@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QListWidget>
 #include <QString>
@@ -46,6 +48,18 @@ inline void garderImage(const QImage& image, const QString& nom, const QString& 
     }
     const QString chemin = QDir(photos).filePath(illustration + QStringLiteral(".png"));
     QVERIFY2(QDir().mkpath(photos) && image.save(chemin), qPrintable(chemin));
+}
+
+// Keeps a copy of a file the test made (a printed report, a results file) in the folder named by KELVANE_PHOTOS,
+// when it names one: the Windows smoke run reads them on Linux.
+inline void garderFichier(const QString& fichier) {
+    const QString photos = qEnvironmentVariable("KELVANE_PHOTOS");
+    if (photos.isEmpty()) {
+        return;
+    }
+    const QString copie = QDir(photos).filePath(QFileInfo(fichier).fileName());
+    QFile::remove(copie);
+    QVERIFY2(QDir().mkpath(photos) && QFile::copy(fichier, copie), qPrintable(copie));
 }
 
 // Saves what the pupil sees, as garderImage does.

@@ -6,21 +6,12 @@
 
 #include "conversion/protocole.h"
 #include "lecture.h"
+#include "system.h"
 
 #include <QDataStream>
 #include <QFile>
 #include <QString>
 #include <cstdio>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -37,21 +28,17 @@ int main(int argc, char* argv[]) {
     }
     // libmdb prints some of its diagnostics on the standard output: the dump gets the real one to itself and
     // whatever else is printed there goes to the error output.
-    std::fflush(stdout);
-    const int vraieSortie = dup(fileno(stdout));
-    if (vraieSortie < 0 || dup2(fileno(stderr), fileno(stdout)) < 0) {
+    const int vraieSortie = kelvane::lecteuraccess::takeStandardOutput();
+    if (vraieSortie < 0) {
         return echec(QStringLiteral("sortie standard inutilisable"));
     }
-#ifdef _WIN32
-    _setmode(vraieSortie, _O_BINARY);
-#endif
     QFile sortie;
     if (!sortie.open(vraieSortie, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
         return echec(QStringLiteral("sortie standard inutilisable"));
     }
     QDataStream flux(&sortie);
     kelvane::conversion::protocole::preparer(flux);
-    const QString raison = kelvane::lecteuraccess::vider(QFile::decodeName(argv[1]), flux);
+    const QString raison = kelvane::lecteuraccess::vider(kelvane::lecteuraccess::fileArgument(argc, argv), flux);
     if (!raison.isEmpty()) {
         return echec(raison);
     }

@@ -2,8 +2,7 @@
 
 // Owners of libmdb's objects, so that every path out of the reader frees what it opened.
 
-// glib first: mdbtools.h uses its types without including it.
-#include <glib.h>
+// mdbtools.h brings GLib, or on Windows the stand-in that libmdb is built with there.
 #include <mdbtools.h>
 #include <memory>
 
@@ -24,7 +23,7 @@ using Table = std::unique_ptr<MdbTableDef, LibererTable>;
 struct LibererGlib {
     void operator()(char* texte) const { g_free(texte); }
 };
-// A text that libmdb allocated with glib.
+// A text that libmdb allocated with g_malloc.
 using TexteGlib = std::unique_ptr<char, LibererGlib>;
 
 } // namespace kelvane::lecteuraccess

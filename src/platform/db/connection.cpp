@@ -1,6 +1,7 @@
 #include "platform/db/connection.h"
 
 #include "platform/db/recordsetdata.h"
+#include "platform/system.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,16 +22,6 @@ constexpr int kApplicationId = 0x4B4C564E; // "KLVN"
 QString columnText(sqlite3_stmt* statement, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
-}
-
-// The system error numbers of a write that found no room left: a full disk, a quota, a file-size limit.
-bool isOutOfSpace(int systemError) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(systemError); // SQLite's Windows layer already reports these as SQLITE_FULL
-    return false;
-#else
-    return systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
-#endif
 }
 
 // A writer killed in the middle of a commit (the program killed, a pupil's machine switched off) leaves its journal
@@ -261,7 +252,7 @@ Error Connection::errorFor(int rc) const {
     case SQLITE_IOERR:
         // SQLite reports a short write as "disk full" only for ENOSPC; a quota or a file-size limit, as on pupils'
         // network folders, is the same lack of room for the candidate and the teacher.
-        if (isOutOfSpace(handle_ ? sqlite3_system_errno(handle_.get()) : 0)) {
+        if (platform::isOutOfSpace(handle_ ? sqlite3_system_errno(handle_.get()) : 0)) {
             return fileError(errc::DiskFull, path_);
         }
         return fileError(errc::Io, path_);

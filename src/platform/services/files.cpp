@@ -1,6 +1,7 @@
 #include "platform/services/files.h"
 
 #include "platform/error.h"
+#include "platform/system.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,47 +10,6 @@
 namespace kelvane::services {
 
 namespace {
-
-#ifndef Q_OS_WIN
-// Kernel and runtime file systems: nothing a teacher would keep a quiz file on.
-bool isPseudoFileSystem(const QByteArray& type) {
-    static const QByteArrayList pseudo = {
-        "proc",        "sysfs",      "cgroup",     "cgroup2", "devpts",    "devtmpfs",    "mqueue",         "debugfs",
-        "tracefs",     "securityfs", "pstore",     "bpf",     "configfs",  "fusectl",     "hugetlbfs",      "autofs",
-        "binfmt_misc", "efivarfs",   "rpc_pipefs", "nsfs",    "selinuxfs", "fuse.portal", "fuse.gvfsd-fuse"};
-    return pseudo.contains(type);
-}
-
-bool isUnder(const QString& path, const QString& root) {
-    return path == root || path.startsWith(root + QLatin1Char('/'));
-}
-
-// The volumes worth offering in a drive list: real disks, keys and network shares, but not the system's own
-// mounts (/proc, /sys, /dev, the runtime tmpfs in /run) nor the read-only images of packaged applications.
-bool isUserVolume(const QStorageInfo& volume) {
-    if (!volume.isValid() || !volume.isReady()) {
-        return false;
-    }
-    const QString root = volume.rootPath();
-    const QByteArray type = volume.fileSystemType();
-    if (isPseudoFileSystem(type)) {
-        return false;
-    }
-    for (const char* system : {"/proc", "/sys", "/dev"}) {
-        if (isUnder(root, QLatin1String(system))) {
-            return false;
-        }
-    }
-    if ((type == "tmpfs" || type == "ramfs") && isUnder(root, QStringLiteral("/run"))) {
-        return false;
-    }
-    if (type == "squashfs" && isUnder(root, QStringLiteral("/snap"))) {
-        return false;
-    }
-    // Containers bind single files (/etc/hosts...) as mounts: only folders can be made current.
-    return QFileInfo(root).isDir();
-}
-#endif
 
 QString cleanAbsolute(const QString& folder) {
     return QDir::cleanPath(QDir::current().absoluteFilePath(folder));
@@ -81,30 +41,14 @@ void SystemFiles::setCurrentFolder(const QString& folder) {
 }
 
 QStringList SystemFiles::drives() const {
-    QStringList result;
-#ifdef Q_OS_WIN
-    for (const QFileInfo& drive : QDir::drives()) {
-        result.append(drive.path().left(2).toLower()); // "C:/" is shown "c:", a drive list's usual spelling
-    }
-#else
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (isUserVolume(volume) && !result.contains(volume.rootPath())) {
-            result.append(volume.rootPath());
-        }
-    }
-    // "/" holds the system and the home folders: it comes first, as the system drive does.
-    result.removeAll(QStringLiteral("/"));
-    result.prepend(QStringLiteral("/"));
-#endif
-    return result;
+    return platform::userVolumes();
 }
 
 QString SystemFiles::setCurrentDrive(const QString& drive) {
-#ifdef Q_OS_WIN
-    // The system itself remembers the current folder of each letter.
-    setCurrentFolder(drive.left(1) + QLatin1Char(':'));
-    return currentFolder();
-#else
+    if (platform::remembersFolderPerDrive()) {
+        setCurrentFolder(drive.left(1) + QLatin1Char(':')); // the system goes back to that letter's own folder
+        return currentFolder();
+    }
     if (driveOf(currentFolder()) == drive) {
         return currentFolder(); // already there: the current folder stays
     }
@@ -114,26 +58,10 @@ QString SystemFiles::setCurrentDrive(const QString& drive) {
     }
     setCurrentFolder(folder);
     return currentFolder();
-#endif
 }
 
 QString SystemFiles::driveOf(const QString& folder) const {
-#ifdef Q_OS_WIN
-    const QString absolute = cleanAbsolute(folder);
-    if (absolute.size() >= 2 && absolute.at(1) == QLatin1Char(':')) {
-        return absolute.left(2).toLower();
-    }
-    return QStorageInfo(absolute).rootPath(); // a network share
-#else
-    const QString absolute = cleanAbsolute(folder);
-    QString best = QStringLiteral("/");
-    for (const QString& root : drives()) {
-        if (root.size() > best.size() && isUnder(absolute, root)) {
-            best = root;
-        }
-    }
-    return best;
-#endif
+    return platform::volumeOf(cleanAbsolute(folder), drives());
 }
 
 void SystemFiles::makeFolder(const QString& name) {

@@ -1,0 +1,49 @@
+#include "system.h"
+
+#include <QFile>
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <windows.h>
+
+namespace kelvane::lecteuraccess {
+
+QString fileArgument(int argc, char* argv[]) {
+    Q_UNUSED(argv);
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    QString file;
+    if (wide != nullptr && count == argc && count > 1) {
+        file = QString::fromWCharArray(wide[1]);
+    }
+    LocalFree(wide);
+    return file;
+}
+
+QByteArray openableName(const QString& path) {
+    const QByteArray encoded = QFile::encodeName(path);
+    if (QFile::decodeName(encoded) == path) {
+        return encoded;
+    }
+    const std::wstring wide = QString(path).replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
+    std::wstring shortName(MAX_PATH, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    if (length == 0 || length >= shortName.size()) {
+        return encoded; // no short name: libmdb reports the file as not found
+    }
+    shortName.resize(length);
+    return QFile::encodeName(QString::fromStdWString(shortName));
+}
+
+int takeStandardOutput() {
+    std::fflush(stdout);
+    const int real = _dup(_fileno(stdout));
+    if (real < 0 || _dup2(_fileno(stderr), _fileno(stdout)) < 0) {
+        return -1;
+    }
+    _setmode(real, _O_BINARY);
+    return real;
+}
+
+} // namespace kelvane::lecteuraccess
