@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine: CTest's emulator for the cross-built suites, and the smoke run's
-# launcher. The DLLs are found through WINEPATH (Qt, the C libraries, the MinGW runtime), Qt's plug-ins through
-# QT_PLUGIN_PATH. Needs DISPLAY (an Xvfb: without a display Wine hangs when the program exits) and WINEPREFIX.
+# launcher. The DLLs are found through WINEPATH (Qt, the C libraries, the MinGW runtime); Qt's plug-ins lie beside
+# the programs (packaging/windows). Needs DISPLAY (an Xvfb: without a display Wine hangs when the program exits) and WINEPREFIX.
 # Usage: wine.sh PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -14,7 +14,6 @@ fi
 gcc_dll="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")"
 pthread_dll="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")"
 export WINEPATH="Z:$KELVANE_QT_WINDOWS/bin;Z:$KELVANE_BIBLIOTHEQUES_WINDOWS/bin;Z:$gcc_dll;Z:$pthread_dll"
-export QT_PLUGIN_PATH="Z:$KELVANE_QT_WINDOWS/plugins"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # A Qt Test suite's report reaches a pipe under Wine only through a file: it is written to one, then printed.
 if [[ "$(basename "$1")" == tst_*.exe ]] && [ "${2:-}" != "-o" ]; then

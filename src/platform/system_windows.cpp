@@ -5,8 +5,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStorageInfo>
-#include <tlhelp32.h>
 #include <windows.h>
+// clang-format off: after windows.h, which it needs
+#include <tlhelp32.h>
+// clang-format on
 
 namespace kelvane::platform {
 

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <windows.h>
+// clang-format off: after windows.h, which it needs
+#include <shellapi.h>
+// clang-format on
 
 namespace kelvane::lecteuraccess {
 
