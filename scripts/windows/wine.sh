@@ -15,6 +15,13 @@ gcc_dll="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.
 pthread_dll="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")"
 export WINEPATH="Z:$KELVANE_QT_WINDOWS/bin;Z:$KELVANE_BIBLIOTHEQUES_WINDOWS/bin;Z:$gcc_dll;Z:$pthread_dll"
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Wine keeps Qt's variables from the program unless they come as WINEQT_... Qt's offscreen platform has no fonts
+# on Windows: the suites that ask for it get the Windows platform, in the Xvfb.
+while IFS= read -r variable; do
+    if [ "$variable" != QT_QPA_PLATFORM ] || [ "${!variable}" != offscreen ]; then
+        export "WINE$variable=${!variable}"
+    fi
+done < <(compgen -e | grep '^QT_' || true)
 # A Qt Test suite's report reaches a pipe under Wine only through a file: it is written to one, then printed.
 if [[ "$(basename "$1")" == tst_*.exe ]] && [ "${2:-}" != "-o" ]; then
     journal="$(mktemp)"

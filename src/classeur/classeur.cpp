@@ -3,13 +3,14 @@
 #include "bilan/exportbilan.h"
 #include "classeur/xlsx.h"
 #include "platform/error.h"
+#include "platform/system.h"
 
 #include <QDir>
+#include <QFile>
+#include <QScopeGuard>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace kelvane::classeur {
 
@@ -80,17 +81,23 @@ void ecrireClasseur(const QString& chemin, const bilan::Classe& classe, const bi
         return Error(errc::PathFileAccess, QStringLiteral("Impossible d'écrire le classeur « %1 » : %2")
                                                .arg(QDir::toNativeSeparators(cible.absoluteFilePath()), cause));
     };
-    // A name of its own beside the workbook, so that the last step is a rename within one folder.
-    QTemporaryFile temporaire(cible.absolutePath() + QStringLiteral("/.classeur-XXXXXX.xlsx"));
-    if (!temporaire.open()) {
-        throw echec(temporaire.errorString());
-    }
-    temporaire.close();
-    // Readable by the others, as any file the teacher saves; a temporary file is the owner's alone at first.
-    QFile::setPermissions(temporaire.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                                     QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    // A name of its own beside the workbook, so that the last step is a rename within one folder. The name is
+    // reserved by a temporary file that is let go at once: Windows renames no file that a handle still holds.
+    QString temporaire;
     {
-        Xlsx xlsx(temporaire.fileName(), cible.absoluteFilePath());
+        QTemporaryFile reserve(cible.absolutePath() + QStringLiteral("/.classeur-XXXXXX.xlsx"));
+        if (!reserve.open()) {
+            throw echec(reserve.errorString());
+        }
+        reserve.setAutoRemove(false);
+        temporaire = reserve.fileName();
+    }
+    auto nettoyage = qScopeGuard([&] { QFile::remove(temporaire); });
+    // Readable by the others, as any file the teacher saves; a temporary file is the owner's alone at first.
+    QFile::setPermissions(temporaire, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                                          QFile::ReadGroup | QFile::ReadOther);
+    {
+        Xlsx xlsx(temporaire, cible.absoluteFilePath());
         Formats formats{xlsx.format(), xlsx.format(), xlsx.format()};
         format_set_bold(formats.entete);
         format_set_num_format(formats.pourcent, "0.0%");
@@ -101,13 +108,11 @@ void ecrireClasseur(const QString& chemin, const bilan::Classe& classe, const bi
                       formats);
         xlsx.fermer();
     }
-    std::error_code erreur;
-    std::filesystem::rename(QFile::encodeName(temporaire.fileName()).toStdString(),
-                            QFile::encodeName(cible.absoluteFilePath()).toStdString(), erreur);
-    if (erreur) {
-        throw echec(QString::fromLocal8Bit(erreur.message()));
+    const QString erreur = platform::replaceFile(temporaire, cible.absoluteFilePath());
+    if (!erreur.isEmpty()) {
+        throw echec(erreur);
     }
-    temporaire.setAutoRemove(false); // it is the workbook now
+    nettoyage.dismiss(); // it is the workbook now
 }
 
 } // namespace kelvane::classeur

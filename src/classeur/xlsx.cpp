@@ -1,6 +1,7 @@
 #include "classeur/xlsx.h"
 
 #include "platform/error.h"
+#include "platform/system.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +36,7 @@ QString cause(lxw_error code) {
 } // namespace
 
 Xlsx::Xlsx(const QString& chemin, const QString& nomAffiche) : nomAffiche_(nomAffiche) {
-    classeur_ = workbook_new(QFile::encodeName(chemin).constData());
+    classeur_ = workbook_new(platform::cLibraryFileName(chemin).constData());
     if (classeur_ == nullptr) {
         verifier(LXW_ERROR_MEMORY_MALLOC_FAILED);
     }

@@ -2,13 +2,12 @@
 
 #include "data/controletest.h"
 #include "platform/error.h"
+#include "platform/system.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <filesystem>
-#include <system_error>
 
 namespace kelvane::data {
 
@@ -48,13 +47,10 @@ bool renommer(const QString& temporaire, const QFileInfo& cible, SiExistant siEx
         }
         throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 »").arg(natif(cible.absoluteFilePath())));
     }
-    std::error_code echec;
-    std::filesystem::rename(QFileInfo(temporaire).filesystemAbsoluteFilePath(), cible.filesystemAbsoluteFilePath(),
-                            echec);
-    if (echec) {
-        throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 » (%2)")
-                                              .arg(natif(cible.absoluteFilePath()),
-                                                   QString::fromLocal8Bit(echec.message())));
+    const QString echec = platform::replaceFile(temporaire, cible.absoluteFilePath());
+    if (!echec.isEmpty()) {
+        throw Error(errc::PathFileAccess,
+                    QStringLiteral("impossible d'écrire « %1 » (%2)").arg(natif(cible.absoluteFilePath()), echec));
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QByteArray>
 #include <QtGlobal>
 #include <memory>
 
@@ -14,6 +15,23 @@ namespace kelvane::platform {
 // A program's file name on this system: "kelvane", or "kelvane.exe" on Windows.
 QString executableName(const QString& base);
 
+// The name SQLite opens `path` by: UTF-8 on Windows, where SQLite turns it into the system's wide name; the file
+// system's own bytes on Linux.
+QByteArray sqliteFileName(const QString& path);
+
+// The name the C library's fopen() opens an existing file by (libmdb, libxlsxwriter): the file system's own bytes
+// on Linux; on Windows the ANSI code page's, or the file's short name when that code page cannot spell its name.
+QByteArray cLibraryFileName(const QString& path);
+
+// Moves the file `from` over `to`, which it replaces at once when it exists, so that `to` is always either the old
+// file or the new one: rename(2) on Linux, MoveFileEx with REPLACE_EXISTING and WRITE_THROUGH on Windows. The
+// system's reason when it cannot, empty on success.
+QString replaceFile(const QString& from, const QString& to);
+
+// Prepares the console of a command-line program for its French texts, written in UTF-8: on Windows the console's
+// output code page becomes UTF-8; Linux terminals already are.
+void prepareConsole();
+
 // How this system compares file names: exactly on Linux, without regard to case on Windows.
 Qt::CaseSensitivity fileNameCase();
 
@@ -25,10 +43,6 @@ QStringList userVolumes();
 // The volume of `absolutePath` (clean, absolute) as userVolumes() names it: on Windows its letter, or the root of
 // its network share; on Linux the deepest mount point of `volumes` holding it.
 QString volumeOf(const QString& absolutePath, const QStringList& volumes);
-
-// Whether the system remembers a current folder for each drive letter itself (Windows): choosing a drive then
-// goes back to that drive's own current folder.
-bool remembersFolderPerDrive();
 
 // The file in which the school names the class folder: /etc/kelvane/dossier, or %ProgramData%\Kelvane\dossier.
 QString schoolSettingFile();

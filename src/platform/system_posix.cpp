@@ -1,10 +1,13 @@
 #include "platform/system.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStorageInfo>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -58,6 +61,23 @@ QString executableName(const QString& base) {
     return base;
 }
 
+QByteArray sqliteFileName(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QByteArray cLibraryFileName(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString replaceFile(const QString& from, const QString& to) {
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0) {
+        return {};
+    }
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+void prepareConsole() {}
+
 Qt::CaseSensitivity fileNameCase() {
     return Qt::CaseSensitive;
 }
@@ -83,10 +103,6 @@ QString volumeOf(const QString& absolutePath, const QStringList& volumes) {
         }
     }
     return best;
-}
-
-bool remembersFolderPerDrive() {
-    return false;
 }
 
 QString schoolSettingFile() {

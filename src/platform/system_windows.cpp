@@ -1,6 +1,7 @@
 #include "platform/system.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,6 +15,38 @@ namespace kelvane::platform {
 
 QString executableName(const QString& base) {
     return base + QStringLiteral(".exe");
+}
+
+QByteArray sqliteFileName(const QString& path) {
+    return path.toUtf8();
+}
+
+QByteArray cLibraryFileName(const QString& path) {
+    const QByteArray ansi = QFile::encodeName(path);
+    if (QFile::decodeName(ansi) == path) {
+        return ansi;
+    }
+    const std::wstring wide = QDir::toNativeSeparators(path).toStdWString();
+    std::wstring shortName(MAX_PATH, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    if (length == 0 || length >= shortName.size()) {
+        return ansi; // no short name: the library reports the file as not found
+    }
+    shortName.resize(length);
+    return QFile::encodeName(QString::fromStdWString(shortName));
+}
+
+QString replaceFile(const QString& from, const QString& to) {
+    const std::wstring source = QDir::toNativeSeparators(from).toStdWString();
+    const std::wstring target = QDir::toNativeSeparators(to).toStdWString();
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return {};
+    }
+    return qt_error_string(static_cast<int>(GetLastError()));
+}
+
+void prepareConsole() {
+    SetConsoleOutputCP(CP_UTF8);
 }
 
 Qt::CaseSensitivity fileNameCase() {
@@ -35,10 +68,6 @@ QString volumeOf(const QString& absolutePath, const QStringList& volumes) {
         return absolutePath.left(2).toLower();
     }
     return QStorageInfo(absolutePath).rootPath(); // a network share named by its path
-}
-
-bool remembersFolderPerDrive() {
-    return true;
 }
 
 QString schoolSettingFile() {

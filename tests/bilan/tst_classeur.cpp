@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +56,9 @@ private slots:
     }
 
     void classeurRelu() {
+        if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty()) {
+            QSKIP("unzip n'est pas installé (sous Wine, scripts/windows/essai.sh relit le classeur sous Linux)");
+        }
         QTemporaryDir sortie;
         const QString chemin = sortie.filePath(QStringLiteral("classe.xlsx"));
         QFile ancien(chemin);
@@ -95,6 +99,9 @@ private slots:
     }
 
     void bilanImprime() {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QSKIP("pdftotext n'est pas installé");
+        }
         services::RecordingPrinter imprimante;
         int appels = 0;
         const bilan::Illustrations images = [&](const bilan::Classe&, const QString& test, const bilan::Selection&) {

@@ -6,6 +6,7 @@
 #include "forms/visualisation.h"
 #include "platform/db/database.h"
 #include "support/formefixture.h"
+#include "support/scenarios.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,8 @@
 using namespace kelvane;
 using namespace kelvane::doubles;
 using db::FieldType;
+
+using scenario::tenuOuvert;
 
 namespace {
 
@@ -131,18 +134,6 @@ void ecrire(const QString& chemin, const QByteArray& octets) {
 QByteArray lire(const QString& chemin) {
     QFile f(chemin);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Whether a descriptor of this process still points to the file.
-bool tenuOuvert(const QString& chemin) {
-    const QString cible = QFileInfo(chemin).canonicalFilePath();
-    const QDir fd(QStringLiteral("/proc/self/fd"));
-    for (const QString& n : fd.entryList(QDir::System | QDir::NoDotAndDotDot)) {
-        if (QFileInfo(fd.filePath(n)).symLinkTarget() == cible) {
-            return true;
-        }
-    }
-    return false;
 }
 
 const QString kBon = QStringLiteral("bon.mdb");

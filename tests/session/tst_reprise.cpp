@@ -55,6 +55,9 @@ private slots:
         laisserEnCours();
         if (fichier != kFichier) {
             QVERIFY(QFile::rename(fx_->chemin(kFichier), fx_->chemin(fichier)));
+            if (!QDir(fx_->dossier->path()).entryList(QDir::Files).contains(fichier)) {
+                QSKIP("this file system keeps a name's case through a rename that only changes it (Wine)");
+            }
         }
         const ecrans::EcranTest e = fx_->ouvrir(false);
         QCOMPARE(gui::lignes(e->List3), QStringList{fichier});

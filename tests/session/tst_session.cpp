@@ -258,7 +258,10 @@ private slots:
         QDir(fx_->dossier->path()).mkdir(QStringLiteral("perdu"));
         const ecrans::EcranTest e = jusquAuCandidat(*fx_, true, QStringLiteral("B1V.mdb"));
         e->listerepertoire->setPath(fx_->chemin(QStringLiteral("perdu")));
-        QVERIFY(QDir(fx_->chemin(QStringLiteral("perdu"))).removeRecursively());
+        if (!QDir(fx_->chemin(QStringLiteral("perdu"))).removeRecursively()) {
+            QVERIFY(QFileInfo::exists(fx_->chemin(QStringLiteral("perdu"))));
+            QSKIP("this system keeps a program's current folder from being removed (Windows)");
+        }
         saisir(e->Text1, QStringLiteral("Dupont"));
         fx_->services->messages.expectMessage({});
         e->OkNom->click();

@@ -24,12 +24,21 @@ inline QColor fond(QPushButton* b) {
     return b->grab().toImage().pixelColor(b->width() / 2, 3);
 }
 
-// Whether the process holds the file open (one of its descriptors points to it).
+// Whether the process holds the file open: on Linux one of its descriptors points to it; on Windows, where an open
+// database cannot be renamed, a rename away and back fails.
 inline bool tenuOuvert(const QString& chemin) {
     const QString cible = QFileInfo(chemin).canonicalFilePath();
     if (cible.isEmpty()) {
         return false;
     }
+#ifdef Q_OS_WIN
+    const QString ailleurs = cible + QStringLiteral(".tenu");
+    if (!QFile::rename(cible, ailleurs)) {
+        return true;
+    }
+    QFile::rename(ailleurs, cible);
+    return false;
+#else
     const QDir fds(QStringLiteral("/proc/self/fd"));
     for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
         if (QFile::symLinkTarget(fds.filePath(fd)) == cible) {
@@ -37,6 +46,7 @@ inline bool tenuOuvert(const QString& chemin) {
         }
     }
     return false;
+#endif
 }
 
 inline QByteArray octets(const QString& chemin) {

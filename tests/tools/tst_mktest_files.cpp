@@ -324,7 +324,10 @@ private slots:
         p.start(program, args);
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), status);
-        const QString out = QString::fromUtf8(status == 0 ? p.readAllStandardOutput() : p.readAllStandardError());
+        // Windows writes CR LF and may name the folder with its own separator.
+        const QString out =
+            QDir::fromNativeSeparators(QString::fromUtf8(status == 0 ? p.readAllStandardOutput() : p.readAllStandardError())
+                                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY2(out.contains(QString(output).replace(u'@', dir_->path())), qPrintable(out));
         if (status != 0) {
             QCOMPARE(snapshot(), before); // nothing written, nothing left behind

@@ -169,7 +169,8 @@ void TestUiServices::joinPath() {
     QFETCH(QString, folder);
     QFETCH(QString, name);
     QFETCH(QString, path);
-    QCOMPARE(services::joinPath(folder, name), path);
+    // Folders are written with the system's own separator.
+    QCOMPARE(services::joinPath(QDir::toNativeSeparators(folder), name), QDir::toNativeSeparators(path));
 }
 
 namespace {
@@ -225,6 +226,11 @@ void TestUiServices::listDatabases_data() {
 void TestUiServices::listDatabases() {
     QFETCH(QStringList, entries);
     QFETCH(QStringList, listed);
+#ifdef Q_OS_WIN
+    if (QByteArray(QTest::currentDataTag()) == "links") {
+        QSKIP("a link made by QFile::link on Windows is a shortcut file (.lnk), not a symbolic link");
+    }
+#endif
     Dossier d(entries);
     QStringList found = d.files.listDatabases();
     found.sort(Qt::CaseInsensitive); // the system's order is not defined
@@ -293,9 +299,9 @@ void TestUiServices::setCurrentFolderFailure() {
 void TestUiServices::currentFolderAndFileExists() {
     Dossier d({QStringLiteral("f:test.mdb"), QStringLiteral("d:dossier.mdb")});
     SystemFiles& files = d.files;
-    const QString tmp = QFileInfo(d.tmp.path()).canonicalFilePath();
+    const QString tmp = QDir::toNativeSeparators(QFileInfo(d.tmp.path()).canonicalFilePath());
     QCOMPARE(files.currentFolder(), tmp);
-    QCOMPARE(QDir::currentPath(), tmp); // the process's own folder moved
+    QCOMPARE(QDir::toNativeSeparators(QDir::currentPath()), tmp); // the process's own folder moved
 
     QVERIFY(files.fileExists(QStringLiteral("test.mdb")));
     QVERIFY(!files.fileExists(QStringLiteral("dossier.mdb")));
@@ -312,6 +318,14 @@ void TestUiServices::drivesPutRootFirst() {
     SystemFiles files;
     const QStringList drives = files.drives();
     QVERIFY(!drives.isEmpty());
+#ifdef Q_OS_WIN
+    // The machine's letters, as a drive list spells them; the system's drive among them.
+    for (const QString& d : drives) {
+        QVERIFY2(d.size() == 2 && d.at(0).isLower() && d.at(1) == QLatin1Char(':'), qPrintable(d));
+    }
+    QVERIFY(drives.contains(QDir::rootPath().left(2).toLower()));
+    QSKIP("the rest is about Linux's mount points");
+#endif
     QCOMPARE(drives.first(), QStringLiteral("/"));
     QCOMPARE(drives.count(QStringLiteral("/")), 1);
     QCOMPARE(QSet<QString>(drives.begin(), drives.end()).size(), drives.size());
@@ -326,6 +340,12 @@ void TestUiServices::drivesPutRootFirst() {
 
 void TestUiServices::driveOfPicksTheDeepestVolume() {
     SystemFiles files;
+#ifdef Q_OS_WIN
+    const QString system = QDir::rootPath().left(2).toLower();
+    QCOMPARE(files.driveOf(QDir::rootPath() + QStringLiteral("Windows/System32")), system);
+    QCOMPARE(files.driveOf(QDir::rootPath().left(2).toUpper() + QStringLiteral("\\Users")), system);
+    QSKIP("the rest is about Linux's mount points");
+#endif
     QCOMPARE(files.driveOf(QStringLiteral("/")), QStringLiteral("/"));
     QCOMPARE(files.driveOf(QStringLiteral("/proc/self")), QStringLiteral("/")); // not a drive: the system's
     for (const QString& d : files.drives()) {
@@ -356,8 +376,8 @@ void TestUiServices::setCurrentDriveKeepsEachDrivesFolder() {
     if (other.isEmpty()) {
         QSKIP("one writable drive only: nothing to come back from");
     }
-    QCOMPARE(files.setCurrentDrive(other), other); // never visited: its root
-    QCOMPARE(files.currentFolder(), other);
+    QCOMPARE(files.driveOf(files.setCurrentDrive(other)), other); // never visited: its root (Windows: its own folder)
+    QCOMPARE(files.driveOf(files.currentFolder()), other);
     QCOMPARE(files.setCurrentDrive(home), folder); // back where it was
 }
 

@@ -2,6 +2,7 @@
 
 #include "conversion/protocole.h"
 #include "mdb.h"
+#include "platform/system.h"
 #include "system.h"
 
 #include <QFileInfo>
@@ -223,7 +224,7 @@ QString vider(const QString& chemin, QDataStream& sortie) {
     }
     // Texts come out in UTF-8 whatever the environment says.
     qputenv("MDB_ICONV", "UTF-8");
-    Fichier fichier(mdb_open(openableName(chemin).constData(), MDB_NOFLAGS));
+    Fichier fichier(mdb_open(platform::cLibraryFileName(chemin).constData(), MDB_NOFLAGS));
     if (!fichier) {
         return QStringLiteral("ce n'est pas une base Access, ou elle est chiffrée");
     }

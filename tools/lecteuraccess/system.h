@@ -10,10 +10,6 @@ namespace kelvane::lecteuraccess {
 // line, since argv only holds what the ANSI code page can spell.
 QString fileArgument(int argc, char* argv[]);
 
-// The name libmdb opens `path` by: the system's 8-bit encoding, or on Windows the short name of a file whose
-// name that encoding cannot spell.
-QByteArray openableName(const QString& path);
-
 // Sends whatever is printed on the standard output to the error output from now on, and returns a descriptor of
 // the real standard output, in binary mode, for the dump alone; -1 when it cannot.
 int takeStandardOutput();

@@ -10,10 +10,6 @@ QString fileArgument(int argc, char* argv[]) {
     return argc > 1 ? QFile::decodeName(argv[1]) : QString();
 }
 
-QByteArray openableName(const QString& path) {
-    return QFile::encodeName(path);
-}
-
 int takeStandardOutput() {
     std::fflush(stdout);
     const int real = ::dup(STDOUT_FILENO);

@@ -23,21 +23,6 @@ QString fileArgument(int argc, char* argv[]) {
     return file;
 }
 
-QByteArray openableName(const QString& path) {
-    const QByteArray encoded = QFile::encodeName(path);
-    if (QFile::decodeName(encoded) == path) {
-        return encoded;
-    }
-    const std::wstring wide = QString(path).replace(QLatin1Char('/'), QLatin1Char('\\')).toStdWString();
-    std::wstring shortName(MAX_PATH, L'\0');
-    const DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
-    if (length == 0 || length >= shortName.size()) {
-        return encoded; // no short name: libmdb reports the file as not found
-    }
-    shortName.resize(length);
-    return QFile::encodeName(QString::fromStdWString(shortName));
-}
-
 int takeStandardOutput() {
     std::fflush(stdout);
     const int real = _dup(_fileno(stdout));

@@ -2,12 +2,14 @@
 // text source back (verbs in commandes.h).
 
 #include "commandes.h"
+#include "platform/system.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    kelvane::platform::prepareConsole();
     // The class summary's PDF is painted with its charts, which takes fonts and a graphics scene: an application with
     // widgets, without a window on any screen.
     bool pdf = false;

@@ -34,7 +34,7 @@ void rollBackHotJournal(const QString& fullPath) {
         return;
     }
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(fullPath).constData(), &raw,
+    const int rc = sqlite3_open_v2(platform::sqliteFileName(fullPath).constData(), &raw,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     const SqliteHandle handle(raw); // closed even when the open failed
     if (rc == SQLITE_OK) {
@@ -128,7 +128,7 @@ std::shared_ptr<Connection> Connection::open(const QString& path, OpenMode mode,
     const int flags = (mode == OpenMode::ReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) |
                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(fullPath).constData(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(platform::sqliteFileName(fullPath).constData(), &raw, flags, nullptr);
     connection->handle_.reset(raw); // closed even when the open failed
     if (rc != SQLITE_OK) {
         if ((rc & 0xff) == SQLITE_CANTOPEN) {

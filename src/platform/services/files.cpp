@@ -45,10 +45,6 @@ QStringList SystemFiles::drives() const {
 }
 
 QString SystemFiles::setCurrentDrive(const QString& drive) {
-    if (platform::remembersFolderPerDrive()) {
-        setCurrentFolder(drive.left(1) + QLatin1Char(':')); // the system goes back to that letter's own folder
-        return currentFolder();
-    }
     if (driveOf(currentFolder()) == drive) {
         return currentFolder(); // already there: the current folder stays
     }
