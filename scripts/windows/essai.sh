@@ -4,7 +4,8 @@
 # start on the installed demo folder (screenshots); a training session runs to its results on the real forms with
 # the Windows platform and prints its report to PDF (tst_photos, as on Linux); the tool converts an Access test and
 # writes a workbook; files go from Windows to Linux and back; the uninstaller leaves the class folders.
-# Usage: essai.sh BUILD_FOLDER     Leaves its pictures and files in BUILD_FOLDER/essai.
+# Usage: essai.sh BUILD_FOLDER     Leaves its pictures and files in BUILD_FOLDER/essai; when KELVANE_PHOTOS names a
+# folder, the menu's picture goes there too as windows-menu.png (the teachers' guide shows it).
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="$1"
@@ -18,12 +19,12 @@ export WINEDEBUG=-all
 wineboot --init >/dev/null 2>&1
 
 echec() { echo "essai Windows : $*" >&2; exit 1; }
-ecran() { import -window root "$ESSAI/$1.png"; }
+ecran() { import -window root "$ESSAI/$1-ecran.png" && convert "$ESSAI/$1-ecran.png" -trim +repage "$ESSAI/$1.png"; }
 # A Windows path of the prefix as a Linux one.
 unixien() { winepath -u "$1" 2>/dev/null; }
 
 installateur="$(ls "$BUILD"/Kelvane-*-setup.exe)"
-classe="$ESSAI/classe"
+classe="$ESSAI/classe-électricité"
 mkdir -p "$classe"
 cp -r "$LINUX/demo/." "$classe/"
 wine "$installateur" /S "/DOSSIER=Z:${classe//\//\\}" >/dev/null 2>&1
@@ -44,7 +45,13 @@ lancer() { # program → runs it for a few seconds, takes the screen, ends it
 }
 lancer kelvane
 lancer kelvane-atelier
+grep -q "Aucun Code secret" "$ESSAI/kelvane.log" || echec "kelvane.exe n'a pas démarré"
+documents="$(unixien "$(wine cmd /c 'echo %USERPROFILE%' 2>/dev/null | tr -d '\r')")/Documents/Kelvane"
+[ ! -e "$documents" ] || echec "kelvane.exe a créé $documents au lieu d'ouvrir le dossier de la classe"
 echo "captures : $ESSAI/kelvane.png, $ESSAI/kelvane-atelier.png"
+if [ -n "${KELVANE_PHOTOS:-}" ]; then
+    cp "$ESSAI/kelvane.png" "$KELVANE_PHOTOS/windows-menu.png"
+fi
 
 # A training session to its results, and the report printed to PDF, on the real forms with the Windows platform.
 QT_QPA_PLATFORM=windows KELVANE_DEMO_DIR="$programmes/demo" KELVANE_PHOTOS="$ESSAI/photos" \
@@ -60,7 +67,7 @@ mkdir -p "$ESSAI/converti"
 wine "$outil" convertir "Z:${access//\//\\}" --dossier "Z:${ESSAI//\//\\}\\converti" | tr -d '\r'
 ls "$ESSAI/converti"/*.mdb >/dev/null || echec "aucun test converti"
 wine "$outil" bilan "Z:${classe//\//\\}" --xlsx "Z:${ESSAI//\//\\}\\classe.xlsx" >/dev/null
-[ -s "$ESSAI/classe.xlsx" ] || echec "pas de classeur"
+unzip -p "$ESSAI/classe.xlsx" xl/workbook.xml | grep -q "Élèves" || echec "le classeur écrit sous Windows ne se relit pas"
 
 # Files of either system open on the other: a test built on Windows read on Linux, one built on Linux on Windows.
 source_csv="$(ls "$ROOT"/demo/tests/*.csv | head -1)"
@@ -70,7 +77,8 @@ wine "$outil" test "Z:${source_csv//\//\\}" "Z:${ESSAI//\//\\}\\windows.mdb" | t
 wine "$outil" exporter "Z:${ESSAI//\//\\}\\linux.mdb" "Z:${ESSAI//\//\\}\\linux-lu-sous-windows.csv" >/dev/null
 cmp -s "$ESSAI/windows-lu-sous-linux.csv" "$ESSAI/linux-lu-sous-windows.csv" ||
     echec "un test écrit sous Windows et un écrit sous Linux ne se relisent pas à l'identique"
-"$LINUX/tools/outil/kelvane-outil" bilan "$classe" >/dev/null || echec "Linux ne lit pas les résultats écrits sous Windows"
+"$LINUX/tools/outil/kelvane-outil" bilan "$ESSAI/photos" | grep -q "Martin" ||
+    echec "Linux ne lit pas le fichier de résultats écrit sous Windows"
 echo "fichiers échangés entre Windows et Linux dans les deux sens"
 
 wine "$programmes/Desinstaller.exe" /S >/dev/null 2>&1

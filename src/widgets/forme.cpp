@@ -25,6 +25,9 @@ void centrer(QWidget* fenetre) {
     if (ecran == nullptr) {
         return;
     }
+    // The window made first: its frame (title bar, borders) is known from then on, at least on Windows, where a
+    // window not yet made would be centred without it and open lower by half a title bar.
+    fenetre->winId();
     QRect cadre = fenetre->frameGeometry();
     cadre.moveCenter(ecran->availableGeometry().center());
     fenetre->move(cadre.topLeft());

@@ -126,7 +126,14 @@ private slots:
         modales.action = [&](QWidget* w) {
             [&] {
                 QVERIFY(QTest::qWaitForWindowActive(w));
-                QVERIFY2(centree(w), qPrintable(w->objectName()));
+                QVERIFY2(centree(w), qPrintable(QStringLiteral("%1 : cadre %2,%3 %4x%5 dans %6x%7")
+                                                    .arg(w->objectName())
+                                                    .arg(w->frameGeometry().x())
+                                                    .arg(w->frameGeometry().y())
+                                                    .arg(w->frameGeometry().width())
+                                                    .arg(w->frameGeometry().height())
+                                                    .arg(w->screen()->availableGeometry().width())
+                                                    .arg(w->screen()->availableGeometry().height())));
                 if (w->objectName() != QStringLiteral("MotPasse")) {
                     return;
                 }

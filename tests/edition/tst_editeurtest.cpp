@@ -37,6 +37,8 @@ struct Banc {
         editeur.resize(1200, 800);
         editeur.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editeur));
+        editeur.activateWindow(); // the keys go to the active window, which a desktop without a manager never picks
+        QVERIFY(QTest::qWaitForWindowActive(&editeur));
     }
     ~Banc() { QVERIFY2(scripte.messages.allAnswered(), "a message box expected was not shown"); }
 

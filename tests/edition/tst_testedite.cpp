@@ -4,6 +4,7 @@
 #include "edition/testedite.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
+#include "support/erreurs.h"
 #include "support/fixtures.h"
 
 #include <QFile>
@@ -234,6 +235,19 @@ private slots:
         QCOMPARE(questions.Fields(data::champ::Question).toString(), QStringLiteral("A"));
 
         t.modifierQuestion(1, avecTexte(t, 1, QStringLiteral("Nouveau B")));
+#ifdef Q_OS_WIN
+        // Windows replaces no file that a reader holds open: the save is refused, the reader reads on, the file and
+        // the folder stay as they were, and the change waits to be saved.
+        KELVANE_EXPECT_ERROR(t.enregistrer(), errc::PathFileAccess);
+        QVERIFY(t.estModifie());
+        questions.MoveNext();
+        QCOMPARE(questions.Fields(data::champ::Question).toString(), QStringLiteral("B"));
+        lecteur.Close();
+        QCOMPARE(std::get<data::Test>(data::lireTest(chemin)).questions[1][data::champ::Question].toString(),
+                 QStringLiteral("B"));
+        QCOMPARE(QDir(dossier.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("B1V.mdb")});
+        QSKIP("the rest replaces the file under its reader, which Windows refuses");
+#endif
         t.enregistrer();
         QVERIFY(!t.estModifie());
         QVERIFY(!t.modifieSurDisque());

@@ -18,6 +18,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -329,7 +330,7 @@ void TestUiWidgets::driveListShowsRootFirst() {
     DriveListBox box(services_->files); // the real drives of the machine
     QVERIFY(box.count() > 0);
     QCOMPARE(box.itemText(0), services_->files.drives().first()); // "/", or a Windows letter
-    QCOMPARE(box.drive(), services_->files.driveOf(root_)); // the current folder's drive is selected
+    QCOMPARE(box.drive(), services_->files.driveOf(root_));       // the current folder's drive is selected
 }
 
 void TestUiWidgets::driveListChange_data() {
@@ -543,6 +544,9 @@ void TestUiWidgets::paintButtonColours() {
                 ++dark;
             }
         }
+    }
+    if (!enabled && QApplication::style()->name() == QLatin1String("windowsvista")) {
+        QSKIP("Windows's own style draws a disabled caption in the system's grey, whatever the palette");
     }
     QVERIFY2(dark > 20, "the caption does not stand out from the button's face");
 

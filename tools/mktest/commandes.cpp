@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <cstdio>
 #include <functional>
@@ -209,25 +210,33 @@ void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::
         throw Error(errc::PathFileAccess, QStringLiteral("le PDF ne peut être dessiné que par kelvane-outil"));
     }
     const QFileInfo cible(chemin);
-    QTemporaryFile temporaire(cible.absolutePath() + QStringLiteral("/.bilan-XXXXXX.pdf"));
-    if (!temporaire.open()) {
-        throw Error(errc::PathFileAccess, temporaire.errorString());
+    // The name is reserved by a temporary file let go at once: Windows renames no file that a handle still holds.
+    QString temporaire;
+    {
+        QTemporaryFile reserve(cible.absolutePath() + QStringLiteral("/.bilan-XXXXXX.pdf"));
+        if (!reserve.open()) {
+            throw Error(errc::PathFileAccess, reserve.errorString());
+        }
+        reserve.setAutoRemove(false);
+        temporaire = reserve.fileName();
     }
-    temporaire.close();
-    desktop::PdfPrinter pdf(temporaire.fileName());
-    pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
-    try {
-        bilan::imprimerBilan(pdf, classe, selection, atelier::illustrationsBilan);
-    } catch (...) {
-        pdf.abortDoc();
-        throw;
+    auto nettoyage = qScopeGuard([&] { QFile::remove(temporaire); });
+    {
+        desktop::PdfPrinter pdf(temporaire);
+        pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
+        try {
+            bilan::imprimerBilan(pdf, classe, selection, atelier::illustrationsBilan);
+        } catch (...) {
+            pdf.abortDoc();
+            throw;
+        }
     }
-    QFile::setPermissions(temporaire.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                                                     QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
-    if (!QFile::rename(temporaire.fileName(), cible.absoluteFilePath())) {
+    QFile::setPermissions(temporaire, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
+                                          QFile::ReadGroup | QFile::ReadOther);
+    if (!QFile::rename(temporaire, cible.absoluteFilePath())) {
         throw Error(errc::PathFileAccess, QStringLiteral("le fichier ne peut pas prendre son nom"));
     }
-    temporaire.setAutoRemove(false);
+    nettoyage.dismiss();
 }
 
 QString pourcentTexte(double pourcentage) {
