@@ -58,9 +58,7 @@ Xvfb "$ECRAN" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB=$!
 trap 'wineserver -k 2>/dev/null || true; kill $XVFB 2>/dev/null || true' EXIT
 export DISPLAY="$ECRAN"
-if [ ! -d "$WINEPREFIX" ]; then
-    wineboot --init >/dev/null 2>&1
-fi
+"$ROOT/scripts/windows/prefixe.sh"
 
 PKG_CONFIG_LIBDIR="$KELVANE_BIBLIOTHEQUES_WINDOWS/lib/pkgconfig" cmake -G Ninja -S "$ROOT" -B "$BUILD" \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
@@ -73,7 +71,7 @@ cmake --build "$BUILD" --parallel "$(nproc)"
 chrono "Kelvane pour Windows ($BUILD)"
 
 if [ $TESTS -eq 1 ]; then
-    ctest --test-dir "$BUILD" --output-on-failure --timeout 900 -LE bench
+    ctest --test-dir "$BUILD" --output-on-failure --timeout 900 -LE bench --parallel "$(nproc)"
     chrono "suites sous Wine"
 fi
 
