@@ -4,13 +4,12 @@
 #include "classeur/xlsx.h"
 #include "platform/error.h"
 #include "platform/system.h"
+#include "platform/temporaryname.h"
 
 #include <QDir>
-#include <QFile>
-#include <QScopeGuard>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
+#include <optional>
 
 namespace kelvane::classeur {
 
@@ -81,23 +80,15 @@ void ecrireClasseur(const QString& chemin, const bilan::Classe& classe, const bi
         return Error(errc::PathFileAccess, QStringLiteral("Impossible d'écrire le classeur « %1 » : %2")
                                                .arg(QDir::toNativeSeparators(cible.absoluteFilePath()), cause));
     };
-    // A name of its own beside the workbook, so that the last step is a rename within one folder. The name is
-    // reserved by a temporary file that is let go at once: Windows renames no file that a handle still holds.
-    QString temporaire;
-    {
-        QTemporaryFile reserve(cible.absolutePath() + QStringLiteral("/.classeur-XXXXXX.xlsx"));
-        if (!reserve.open()) {
-            throw echec(reserve.errorString());
-        }
-        reserve.setAutoRemove(false);
-        temporaire = reserve.fileName();
+    // A name of its own beside the workbook, so that the last step is a rename within one folder.
+    std::optional<platform::TemporaryName> temporaire;
+    try {
+        temporaire.emplace(cible.absolutePath() + QStringLiteral("/.classeur-XXXXXX.xlsx"));
+    } catch (const Error& e) {
+        throw echec(e.text());
     }
-    auto nettoyage = qScopeGuard([&] { QFile::remove(temporaire); });
-    // Readable by the others, as any file the teacher saves; a temporary file is the owner's alone at first.
-    QFile::setPermissions(temporaire, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
-                                          QFile::ReadGroup | QFile::ReadOther);
     {
-        Xlsx xlsx(temporaire, cible.absoluteFilePath());
+        Xlsx xlsx(temporaire->path(), cible.absoluteFilePath());
         Formats formats{xlsx.format(), xlsx.format(), xlsx.format()};
         format_set_bold(formats.entete);
         format_set_num_format(formats.pourcent, "0.0%");
@@ -108,11 +99,11 @@ void ecrireClasseur(const QString& chemin, const bilan::Classe& classe, const bi
                       formats);
         xlsx.fermer();
     }
-    const QString erreur = platform::replaceFile(temporaire, cible.absoluteFilePath());
+    const QString erreur = platform::replaceFile(temporaire->path(), cible.absoluteFilePath());
     if (!erreur.isEmpty()) {
         throw echec(erreur);
     }
-    nettoyage.dismiss(); // it is the workbook now
+    temporaire->keep(); // it is the workbook now
 }
 
 } // namespace kelvane::classeur

@@ -20,7 +20,8 @@ struct Lecture {
 QString lecteurParDefaut();
 
 // Runs the reader on `source` in a child process: killed (with whatever it started) after limites.delaiMs or when
-// its output goes beyond the protocol's bound; its memory is limited to limites.memoireOctets (platform::ChildLimits). Never throws, never waits longer than the time allowed and a few seconds.
+// its output goes beyond the protocol's bound; its memory is limited to limites.memoireOctets
+// (platform::ChildLimits). Never throws, never waits longer than the time allowed and a few seconds.
 Lecture lireAvecLecteur(const QString& source, const Limites& limites);
 
 } // namespace kelvane::conversion

@@ -13,8 +13,8 @@ namespace kelvane::demarrage {
 // applies of:
 //   1. the folder given on the command line (`kelvane DOSSIER`, relative to the current folder);
 //   2. the current folder, when it holds habilitation.mdb (a folder prepared and entered by hand or by a script);
-//   3. the class folder named by the school's file (platform::schoolSettingFile(): its first line that is neither blank
-//      nor a comment starting with #, spaces trimmed);
+//   3. the class folder named by the school's file (platform::schoolSettingFile(): its first line that is neither
+//      blank nor a comment starting with #, spaces trimmed);
 //   4. the folder Kelvane of the user's home (Documents on Windows), made from the demo folder when it does not
 //      exist yet.
 // The folder so chosen must exist and be readable, or its user gets a message naming it and what to do. The student

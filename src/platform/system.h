@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <QByteArray>
 #include <QtGlobal>
 #include <memory>
 

@@ -11,6 +11,7 @@
 #include "images.h"
 #include "kelvaneversion.h"
 #include "platform/error.h"
+#include "platform/temporaryname.h"
 #include "source/textsource.h"
 #include "writer.h"
 
@@ -18,8 +19,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QScopeGuard>
-#include <QTemporaryFile>
 #include <cstdio>
 #include <functional>
 
@@ -210,19 +209,9 @@ void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::
         throw Error(errc::PathFileAccess, QStringLiteral("le PDF ne peut être dessiné que par kelvane-outil"));
     }
     const QFileInfo cible(chemin);
-    // The name is reserved by a temporary file let go at once: Windows renames no file that a handle still holds.
-    QString temporaire;
+    platform::TemporaryName temporaire(cible.absolutePath() + QStringLiteral("/.bilan-XXXXXX.pdf"));
     {
-        QTemporaryFile reserve(cible.absolutePath() + QStringLiteral("/.bilan-XXXXXX.pdf"));
-        if (!reserve.open()) {
-            throw Error(errc::PathFileAccess, reserve.errorString());
-        }
-        reserve.setAutoRemove(false);
-        temporaire = reserve.fileName();
-    }
-    auto nettoyage = qScopeGuard([&] { QFile::remove(temporaire); });
-    {
-        desktop::PdfPrinter pdf(temporaire);
+        desktop::PdfPrinter pdf(temporaire.path());
         pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
         try {
             bilan::imprimerBilan(pdf, classe, selection, atelier::illustrationsBilan);
@@ -231,12 +220,10 @@ void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::
             throw;
         }
     }
-    QFile::setPermissions(temporaire, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
-                                          QFile::ReadGroup | QFile::ReadOther);
-    if (!QFile::rename(temporaire, cible.absoluteFilePath())) {
+    if (!QFile::rename(temporaire.path(), cible.absoluteFilePath())) {
         throw Error(errc::PathFileAccess, QStringLiteral("le fichier ne peut pas prendre son nom"));
     }
-    nettoyage.dismiss();
+    temporaire.keep();
 }
 
 QString pourcentTexte(double pourcentage) {

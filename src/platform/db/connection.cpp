@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 
 namespace kelvane::db {
 
