@@ -162,6 +162,7 @@ void FormeTest::OkNom_Click() {
     }
     test_.reset();
     avertissements::annoncerTolerance(*services_.messages, session_.tolerance());
+    session_.tirerOrdreEvaluation();
     Frame1->hide();
     Frame3->show();
     commencerQuestions();

@@ -68,16 +68,23 @@ void Session::demarrer(const data::Test& test, const Candidat& candidat, const Q
     tolerance_ = parametres.tolerance;
     libelleCandidat_ = libelle(candidat.prenom, candidat.nom, candidat.classe);
     nbQuestions_ = fichier_->nbQuestions();
-    if (mode_.tirage) {
-        const std::vector<int> tirage = tirerOrdre(nbQuestions_, facteurSecondes(horloge_.second()), aleatoire_);
-        if (ordreConserve_.size() < tirage.size()) {
-            ordreConserve_.resize(tirage.size(), 0);
-        }
-        std::copy(tirage.begin(), tirage.end(), ordreConserve_.begin());
-    } else {
+    ordreATirer_ = mode_.tirage;
+    if (!ordreATirer_) {
         ordreConserve_ = ordreParNumero(fichier_->numeros(), nbQuestions_, std::move(ordreConserve_));
     }
     commencer();
+}
+
+void Session::tirerOrdreEvaluation() {
+    if (!ordreATirer_) {
+        return;
+    }
+    const std::vector<int> tirage = tirerOrdre(nbQuestions_, facteurSecondes(horloge_.second()), aleatoire_);
+    if (ordreConserve_.size() < tirage.size()) {
+        ordreConserve_.resize(tirage.size(), 0);
+    }
+    std::copy(tirage.begin(), tirage.end(), ordreConserve_.begin());
+    ordreATirer_ = false;
 }
 
 bool Session::rouvrir(const QString& chemin) {
@@ -99,6 +106,7 @@ bool Session::rouvrir(const QString& chemin) {
     nomTest_ = eleve.test;
     libelleCandidat_ = libelle(eleve.prenom, eleve.nom, eleve.classe);
     nbQuestions_ = fichier_->nbQuestions();
+    ordreATirer_ = false;
     ordreConserve_ = ordreParNumero(fichier_->numeros(), nbQuestions_, std::move(ordreConserve_));
     commencer();
     return true;
@@ -106,7 +114,7 @@ bool Session::rouvrir(const QString& chemin) {
 
 int Session::positionCourante() const {
     const auto place = static_cast<std::size_t>(place_);
-    if (!fichier_ || place >= ordreConserve_.size() || place_ >= nbQuestions_) {
+    if (!fichier_ || ordreATirer_ || place >= ordreConserve_.size() || place_ >= nbQuestions_) {
         throw Error(errc::NoCurrentRecord,
                     QStringLiteral("Aucun enregistrement en cours: pas de question à la place %1").arg(place_ + 1));
     }

@@ -61,11 +61,15 @@ public:
 
     const ModeTest& mode() const { return mode_; }
 
-    // Creates the candidate's results file in `dossier` under the first free name,
-    // copies the test into it and fixes the order: drawn in evaluation, by number in training. A name that
-    // another session takes meanwhile is stepped over. When it fails, only the path tried (cheminFichier) changes:
-    // the session stays on its previous file.
+    // Creates the candidate's results file in `dossier` under the first free name and copies the test into it. In
+    // training the order is then fixed, by question number; in evaluation it is drawn by tirerOrdreEvaluation. A
+    // name that another session takes meanwhile is stepped over. When it fails, only the path tried (cheminFichier)
+    // changes: the session stays on its previous file.
     void demarrer(const data::Test& test, const Candidat& candidat, const QString& dossier);
+    // Draws the evaluation's order from the clock's second of this moment: the form calls it once the candidate has
+    // answered the pass-mark box, so the draw follows that answer. Until then no question can be shown. Does
+    // nothing when the order is already fixed (training, a resumed file, a second call).
+    void tirerOrdreEvaluation();
     // Reopens a begun results file and goes back to its first question, in the order of the numbers. Returns
     // false, with nothing changed, when the file is not a results file.
     bool rouvrir(const QString& chemin);
@@ -133,6 +137,7 @@ private:
     int place_ = 0;
     int tempsRestant_ = 0;
     bool termine_ = false;
+    bool ordreATirer_ = false; // an evaluation started whose order is not drawn yet
     int nbBonnes_ = 0;
 };
 

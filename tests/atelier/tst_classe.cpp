@@ -97,6 +97,7 @@ void creerPromotion(const QString& dossier, doubles::ScriptedServices& s) {
         session::Session seance(p.examen ? session::modeEvaluation() : session::modeEntrainement(), s.files, s.clock,
                                 s.random);
         seance.demarrer(test, {p.nom, p.prenom, p.classe}, dossier);
+        seance.tirerOrdreEvaluation();
         for (int place = 0; place < p.reponses.size(); ++place) {
             const session::QuestionAffichee q = seance.question();
             const auto& modele =

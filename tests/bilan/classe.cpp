@@ -36,6 +36,7 @@ void passer(std::map<QString, results::TextesResultats>& ecrans, doubles::Script
     s.clock.date = jour;
     session::Session session(mode, s.files, s.clock, s.random);
     session.demarrer(test, candidat, dossier.path());
+    session.tirerOrdreEvaluation();
     for (const QList<int>& c : coches) {
         if (c.isEmpty()) {
             break;

@@ -229,6 +229,7 @@ void TstConversion::testJoueDansUneSession() {
     session::Session session(session::modeEntrainement(), s.files, s.clock, s.random);
     session.demarrer(test, {QStringLiteral("Durand"), QStringLiteral("Élodie"), QStringLiteral("1ELEC")},
                      dossier.path());
+    session.tirerOrdreEvaluation();
     QCOMPARE(session.question().texte, QStringLiteral("Quels équipements protègent contre le contact direct ?"));
     session::Reponse reponse;
     reponse.cases = {true, false, true, false, false};

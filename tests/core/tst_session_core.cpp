@@ -128,6 +128,7 @@ void TstSessionCore::demarrer() {
     const data::Test test = banc.test(numerotees(numeros), 120, 60);
     Session session = banc.session(evaluation ? modeEvaluation() : modeEntrainement());
     session.demarrer(test, Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
 
     QCOMPARE(session.nomFichier(), fichier);
     QVERIFY(QFile::exists(session.cheminFichier()));
@@ -144,6 +145,7 @@ void TstSessionCore::demarrer() {
 
     // The same candidate again the same day gets a file of its own.
     session.demarrer(test, Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     QCOMPARE(session.nomFichier(), QString(fichier).replace(".mdb", "-1.mdb"));
     QCOMPARE(session.place(), 0);
 }
@@ -154,15 +156,18 @@ void TstSessionCore::ordreGardeEntreSessions() {
     Banc banc;
     Session session = banc.session(modeEntrainement());
     session.demarrer(banc.test(numerotees({4, 3, 2, 1})), Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     QCOMPARE(parcourir(session), (QList<int>{3, 2, 1, 0}));
 
     const data::Test doublon = banc.test(numerotees({1, 2, 2}), 90, 50, QStringLiteral("B2V"));
     session.demarrer(doublon, Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     QCOMPARE(parcourir(session), (QList<int>{0, 2, 1}));
     QCOMPARE(session.resultats(results::VerdictsSession).lignesQuestions.size(), 3);
 
     Session neuve = banc.session(modeEntrainement());
     neuve.demarrer(doublon, Jean, banc.dossier.path());
+    neuve.tirerOrdreEvaluation();
     QCOMPARE(parcourir(neuve), (QList<int>{0, 2, 0}));
 }
 
@@ -170,6 +175,7 @@ void TstSessionCore::demarrageRateLaisseLEtat() {
     Banc banc;
     Session session = banc.session(modeEvaluation());
     session.demarrer(banc.test(numerotees({1, 2}), 90, 50), Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     session.avancer();
     const QStringList avant = QDir(banc.dossier.path()).entryList(QDir::Files);
 
@@ -195,6 +201,7 @@ void TstSessionCore::reprendre() {
     {
         Session premiere = banc.session(modeEntrainement());
         premiere.demarrer(banc.test(numerotees({2, 1}), 300, 80), Jean, banc.dossier.path());
+        premiere.tirerOrdreEvaluation();
         QVERIFY(premiere.enregistrer(cases({1, 0, 0, 0, 0})));
         premiere.avancer();
         QVERIFY(!premiere.enregistrer(cases({0, 1, 0, 0, 0})));
@@ -271,6 +278,7 @@ void TstSessionCore::enregistrer() {
     qs[0].attendu = attendu;
     Session session = banc.session(modeEntrainement());
     session.demarrer(banc.test(qs), Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     session.enregistrer(avant);
     if (erreur != 0) {
         KELVANE_EXPECT_ERROR(session.enregistrer(reponse), erreur);
@@ -306,6 +314,7 @@ void TstSessionCore::decompter() {
     Banc banc;
     Session session = banc.session(modeEvaluation());
     session.demarrer(banc.test(numerotees({1}), temps), Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     QVERIFY(session.avecDecompte());
     Seconde derniere;
     for (int i = 0; i < secondes; ++i) {
@@ -316,6 +325,7 @@ void TstSessionCore::decompter() {
 
     Session sansTemps = banc.session(modeEvaluation());
     sansTemps.demarrer(banc.test(numerotees({1}), 0, 50, QStringLiteral("Libre")), Jean, banc.dossier.path());
+    sansTemps.tirerOrdreEvaluation();
     QVERIFY(!sansTemps.avecDecompte());
 }
 
@@ -325,6 +335,7 @@ void TstSessionCore::resultatsEtRapport() {
     qs[0].niveaux = {false, false, false, true, false};
     Session session = banc.session(modeEntrainement());
     session.demarrer(banc.test(qs, 90, 50), Jean, banc.dossier.path());
+    session.tirerOrdreEvaluation();
     for (bool juste : {true, false, true}) { // places 1 to 3: stored positions 1, 2, 0
         session.enregistrer(cases({juste ? 1 : 0, 0, 0, 0, 0}));
         session.avancer();

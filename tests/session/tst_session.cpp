@@ -213,6 +213,33 @@ private slots:
         gui::photographier(e.forme, QStringLiteral("evaluation-frame5"));
     }
 
+    // The evaluation's order is drawn once the pass-mark box is answered: the second the clock shows then decides
+    // it, whatever it showed when the candidate pressed OkNom.
+    void theDrawFollowsThePassMarkBox_data() {
+        QTest::addColumn<int>("avant");
+        QTest::addColumn<int>("pendant");
+        QTest::addColumn<QString>("premiere");
+        const QString premiere = QStringLiteral("Première question ?");
+        QTest::newRow("0 puis 30") << 0 << 30 << premiere;
+        QTest::newRow("50 puis 30") << 50 << 30 << premiere;
+        QTest::newRow("30 puis 0") << 30 << 0 << QStringLiteral("Troisième question ?");
+        QTest::newRow("30 puis 50") << 30 << 50
+                                    << QStringLiteral("Remettez les étapes de la consignation dans l'ordre");
+    }
+    void theDrawFollowsThePassMarkBox() {
+        QFETCH(int, avant);
+        QFETCH(int, pendant);
+        QFETCH(QString, premiere);
+        fx_->services->random.values = {0.9F, 0.9F, 0.9F};
+        fx_->services->clock.sec = avant;
+        ecrans::EcranTest e = jusquAuCandidat(*fx_, true, QStringLiteral("B1V.mdb"));
+        saisir(e->Text1, kJean.nom);
+        saisir(e->Text2, kJean.prenom);
+        fx_->services->messages.expectMessage(annonce(70), Answer::Ok, [&] { fx_->services->clock.sec = pendant; });
+        e->OkNom->click();
+        QCOMPARE(e->Label22->text(), premiere);
+    }
+
     // The next evaluation of the day takes the suffix -1 and leaves the first file alone; training has its own name.
     void aSecondSessionOnTheSameDayGetsTheNextSuffix() {
         const QString premier = fx_->chemin(QStringLiteral("JDupont-B1V-Ex-061201.mdb"));
