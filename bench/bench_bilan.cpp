@@ -49,7 +49,7 @@ QString dossier(int n) {
 
 // Reads the folder and sums it up as the class view does; returns the number of lines.
 std::size_t resumer(const QString& chemin) {
-    const bilan::Classe classe = bilan::lireDossier(chemin);
+    const bilan::Classe classe = bilan::lireResultatsDuDossier(chemin);
     const bilan::Selection tout = bilan::tous(classe);
     std::size_t n = bilan::tableauEleves(classe, tout).lignes.size();
     for (const QString& test : bilan::tests(tout)) {

@@ -1,7 +1,7 @@
 // The test editor on a test of 1,000 questions, shown at its usual size with scripted services: opening the file
 // up to the editor painted, saving it (checks, the file compared with the disk, written under a temporary name and
 // renamed), and one key typed in the question's text up to the preview painted again.
-#include "atelier/editeurtest.h"
+#include "editeur/editeurtest.h"
 #include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 
@@ -34,7 +34,7 @@ QString cheminTest() {
 // The editor shown alone at 1200 x 800, as a teacher has it.
 struct Editeur {
     services::Services services = scriptes->all();
-    atelier::EditeurTest editeur{services};
+    editeur::EditeurTest editeur{services};
     Editeur() {
         editeur.resize(1200, 800);
         editeur.show();

@@ -1,27 +1,27 @@
-// The window's actions on the folder's tests: new, duplicate, rename, delete, import, export and try.
-#include "atelier/editeurtest.h"
-#include "atelier/fenetreatelier.h"
+#include "atelier/actionstests.h"
+
 #include "atelier/fichierstests.h"
 #include "atelier/listetests.h"
 #include "atelier/noms.h"
+#include "atelier/placeediteur.h"
+#include "atelier/titre.h"
 #include "avertissements/erreurs.h"
 #include "conversion/conversion.h"
 #include "data/ecriture.h"
 #include "data/reglesfichiers.h"
+#include "editeur/editeurtest.h"
+#include "platform/services/services.h"
 #include "source/textsource.h"
+#include "widgets/patience.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStackedWidget>
-#include <QStatusBar>
 
 namespace kelvane::atelier {
 
 namespace {
 
-const QString kTitre = QStringLiteral("Kelvane — Atelier");
 const QString kCleImport = QStringLiteral("dossiers/importer");
 const QString kCleExport = QStringLiteral("dossiers/exporter");
 constexpr int kLignesMontrees = 20;
@@ -35,34 +35,37 @@ QString lignes(const QStringList& erreurs) {
     return montrees.join(QLatin1Char('\n'));
 }
 
-bool memeFichier(const QString& a, const QString& b) {
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
-
-// Waits with the busy cursor while it lives.
-class Patience {
-public:
-    Patience() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Patience() { QApplication::restoreOverrideCursor(); }
-    Patience(const Patience&) = delete;
-    Patience& operator=(const Patience&) = delete;
-};
-
 } // namespace
 
-void FenetreAtelier::informer(const QString& texte) {
-    statusBar()->showMessage(texte, 15000);
+ActionsTests::ActionsTests(services::Services& services, ListeTests& liste, PlaceEditeur& place, QWidget* fenetre)
+    : QObject(fenetre), services_(services), liste_(liste), place_(place), fenetre_(fenetre) {}
+
+QString ActionsTests::chemin(const QString& fichier) const {
+    return QDir(dossier_).filePath(fichier);
 }
 
-void FenetreAtelier::avertir(const QString& texte) {
-    services_.messages->MsgBox(texte, services::Buttons::OkOnly, kTitre);
+QString ActionsTests::testCourant() const {
+    const QString fichier = liste_.fichierCourant();
+    return !fichier.isEmpty() && !liste_.courantEstNouveau() ? fichier : QString();
 }
 
-bool FenetreAtelier::confirmer(const QString& question) {
-    return services_.messages->MsgBox(question, services::Buttons::YesNo, kTitre) == services::Answer::Yes;
+void ActionsTests::montrer(const QString& fichier) {
+    emit dossierModifie();
+    if (place_.fermer()) {
+        liste_.choisirSansSignal(fichier);
+        place_.ouvrir(chemin(fichier));
+    }
 }
 
-QString FenetreAtelier::demanderNom(const QString& question, const QString& titre) {
+void ActionsTests::avertir(const QString& texte) {
+    services_.messages->MsgBox(texte, services::Buttons::OkOnly, kTitreAtelier);
+}
+
+bool ActionsTests::confirmer(const QString& question) {
+    return services_.messages->MsgBox(question, services::Buttons::YesNo, kTitreAtelier) == services::Answer::Yes;
+}
+
+QString ActionsTests::demanderNom(const QString& question, const QString& titre) {
     for (;;) {
         const QString saisi = services_.messages->InputBox(question, titre);
         if (saisi.trimmed().isEmpty()) {
@@ -82,23 +85,20 @@ QString FenetreAtelier::demanderNom(const QString& question, const QString& titr
     }
 }
 
-void FenetreAtelier::nouveauTest() {
+void ActionsTests::nouveau() {
     if (dossier_.isEmpty()) {
         return;
     }
     const QString fichier = demanderNom(QStringLiteral("Nom du nouveau test :"), QStringLiteral("Nouveau test"));
-    if (fichier.isEmpty() || !fermerEditeur()) {
+    if (fichier.isEmpty() || !place_.fermer()) {
         return;
     }
-    auto* editeur = new EditeurTest(services_, droite_);
-    editeur->nouveau(chemin(fichier));
-    installerEditeur(editeur);
-    liste_->ajouterNouveau(fichier);
-    majActions();
-    editeur->setFocus();
+    place_.nouveau(chemin(fichier));
+    liste_.ajouterNouveau(fichier);
+    place_.editeur()->setFocus();
 }
 
-void FenetreAtelier::dupliquerTest() {
+void ActionsTests::dupliquer() {
     const QString source = testCourant();
     if (source.isEmpty()) {
         return;
@@ -114,16 +114,11 @@ void FenetreAtelier::dupliquerTest() {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
         return;
     }
-    relire();
-    informer(QStringLiteral("« %1 » copié en « %2 »").arg(nomAffiche(source), nomAffiche(fichier)));
-    if (fermerEditeur()) {
-        liste_->choisirSansSignal(fichier);
-        ouvrirTest(fichier);
-    }
-    majActions();
+    montrer(fichier);
+    emit information(QStringLiteral("« %1 » copié en « %2 »").arg(nomAffiche(source), nomAffiche(fichier)));
 }
 
-void FenetreAtelier::renommerTestCourant() {
+void ActionsTests::renommer() {
     const QString source = testCourant();
     if (source.isEmpty()) {
         return;
@@ -133,44 +128,43 @@ void FenetreAtelier::renommerTestCourant() {
     if (fichier.isEmpty()) {
         return;
     }
-    const bool ouvert = editeur_ != nullptr && memeFichier(editeur_->chemin(), chemin(source));
-    if (ouvert && !fermerEditeur()) {
+    const bool ouvert = place_.montre(chemin(source));
+    if (ouvert && !place_.fermer()) {
         return;
     }
     QString montre = fichier;
     try {
         renommerTest(chemin(source), chemin(fichier));
-        informer(QStringLiteral("« %1 » renommé en « %2 »").arg(nomAffiche(source), nomAffiche(fichier)));
+        emit information(QStringLiteral("« %1 » renommé en « %2 »").arg(nomAffiche(source), nomAffiche(fichier)));
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, chemin(source));
         montre = source;
     }
-    relire();
-    liste_->choisirSansSignal(montre);
+    emit dossierModifie();
+    liste_.choisirSansSignal(montre);
     if (ouvert) {
-        ouvrirTest(montre);
+        place_.ouvrir(chemin(montre));
     }
-    majActions();
 }
 
-void FenetreAtelier::supprimerTestCourant() {
+void ActionsTests::supprimer() {
     const QString fichier = testCourant();
     if (fichier.isEmpty() || !confirmer(QStringLiteral("Supprimer le test « %1 » ?").arg(nomAffiche(fichier)))) {
         return;
     }
-    if (editeur_ != nullptr && memeFichier(editeur_->chemin(), chemin(fichier))) {
-        oublierEditeur(); // its changes go with the test
+    if (place_.montre(chemin(fichier))) {
+        place_.oublier(); // its changes go with the test
     }
     try {
         supprimerTest(chemin(fichier));
-        informer(QStringLiteral("« %1 » supprimé").arg(nomAffiche(fichier)));
+        emit information(QStringLiteral("« %1 » supprimé").arg(nomAffiche(fichier)));
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
     }
-    relire();
+    emit dossierModifie();
 }
 
-void FenetreAtelier::importer() {
+void ActionsTests::importer() {
     if (dossier_.isEmpty()) {
         return;
     }
@@ -198,7 +192,7 @@ void FenetreAtelier::importer() {
     }
 }
 
-void FenetreAtelier::importerSource(const QString& source) {
+void ActionsTests::importerSource(const QString& source) {
     const QString nomSource = QFileInfo(source).fileName();
     const source::ParseResult lu = source::readTestSource(source);
     if (!lu.ok()) {
@@ -224,33 +218,27 @@ void FenetreAtelier::importerSource(const QString& source) {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
         return;
     }
-    relire();
-    informer(source::summary(test, fichier));
-    if (fermerEditeur()) {
-        liste_->choisirSansSignal(fichier);
-        ouvrirTest(fichier);
-    }
-    majActions();
+    montrer(fichier);
+    emit information(source::summary(test, fichier));
 }
 
-void FenetreAtelier::importerAccess(const QString& source) {
+void ActionsTests::importerAccess(const QString& source) {
     conversion::CompteRendu compte;
     {
-        const Patience patience;
+        const widgets::Patience patience;
         compte = conversion::convertir(source, dossier_);
     }
-    relire();
+    emit dossierModifie();
     services_.messages->MsgBox(compte.message, services::Buttons::OkOnly, QStringLiteral("Importer un test"));
-    if (compte.genre == conversion::Genre::Test && fermerEditeur()) {
+    if (compte.genre == conversion::Genre::Test && place_.fermer()) {
         const QString fichier = QFileInfo(compte.cible).fileName();
-        liste_->choisirSansSignal(fichier);
-        ouvrirTest(fichier);
+        liste_.choisirSansSignal(fichier);
+        place_.ouvrir(chemin(fichier));
     }
-    majActions();
 }
 
-void FenetreAtelier::importerKelvane(const QString& source) {
-    if (memeFichier(QFileInfo(source).absolutePath(), dossier_)) {
+void ActionsTests::importerKelvane(const QString& source) {
+    if (QFileInfo(source).absolutePath() == QFileInfo(dossier_).absoluteFilePath()) {
         avertir(QStringLiteral("« %1 » est déjà dans ce dossier.").arg(QFileInfo(source).fileName()));
         return;
     }
@@ -269,16 +257,11 @@ void FenetreAtelier::importerKelvane(const QString& source) {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
         return;
     }
-    relire();
-    informer(QStringLiteral("« %1 » importé").arg(nomAffiche(fichier)));
-    if (fermerEditeur()) {
-        liste_->choisirSansSignal(fichier);
-        ouvrirTest(fichier);
-    }
-    majActions();
+    montrer(fichier);
+    emit information(QStringLiteral("« %1 » importé").arg(nomAffiche(fichier)));
 }
 
-void FenetreAtelier::exporter() {
+void ActionsTests::exporter() {
     const QString fichier = testCourant();
     if (fichier.isEmpty()) {
         return;
@@ -305,25 +288,24 @@ void FenetreAtelier::exporter() {
         avertissements::afficherErreur(*services_.messages, e, cible);
         return;
     }
-    const bool modifie =
-        editeur_ != nullptr && memeFichier(editeur_->chemin(), chemin(fichier)) && editeur_->estModifie();
-    informer(QStringLiteral("« %1 »%2 exporté dans « %3 »")
-                 .arg(nomAffiche(fichier), modifie ? QStringLiteral(" (version enregistrée)") : QString(),
-                      QDir::toNativeSeparators(cible)));
+    const bool modifie = place_.estModifieSur(chemin(fichier));
+    emit information(QStringLiteral("« %1 »%2 exporté dans « %3 »")
+                         .arg(nomAffiche(fichier), modifie ? QStringLiteral(" (version enregistrée)") : QString(),
+                              QDir::toNativeSeparators(cible)));
 }
 
-void FenetreAtelier::essayer() {
+void ActionsTests::essayer() {
     const QString fichier = testCourant();
     if (fichier.isEmpty()) {
         return;
     }
-    if (editeur_ != nullptr && memeFichier(editeur_->chemin(), chemin(fichier)) && editeur_->estModifie()) {
+    if (place_.estModifieSur(chemin(fichier))) {
         const auto reponse = services_.messages->MsgBox(
             QStringLiteral("Le test « %1 » a des modifications non enregistrées. Les enregistrer avant l'essai ?\n"
                            "(Non : l'essai se fait sur la version enregistrée.)")
                 .arg(nomAffiche(fichier)),
-            services::Buttons::YesNo, kTitre);
-        if (reponse == services::Answer::Yes && !editeur_->enregistrer()) {
+            services::Buttons::YesNo, kTitreAtelier);
+        if (reponse == services::Answer::Yes && !place_.editeur()->enregistrer()) {
             return;
         }
     }
@@ -332,8 +314,8 @@ void FenetreAtelier::essayer() {
         avertir(erreur);
         return;
     }
-    informer(QStringLiteral("Essai de « %1 » lancé : ses résultats restent hors du dossier de la classe.")
-                 .arg(nomAffiche(fichier)));
+    emit information(QStringLiteral("Essai de « %1 » lancé : ses résultats restent hors du dossier de la classe.")
+                         .arg(nomAffiche(fichier)));
 }
 
 } // namespace kelvane::atelier

@@ -1,9 +1,14 @@
 #include "atelier/fenetreatelier.h"
 
-#include "atelier/editeurtest.h"
-#include "atelier/fenetreclasse.h"
+#include "atelier/actionstests.h"
+#include "atelier/dossiersrecents.h"
 #include "atelier/listetests.h"
 #include "atelier/noms.h"
+#include "atelier/placeediteur.h"
+#include "atelier/titre.h"
+#include "classe/fenetreclasse.h"
+#include "data/format.h"
+#include "editeur/editeurtest.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -13,24 +18,18 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
-#include <QStackedWidget>
 #include <QStatusBar>
-#include <QTimer>
 #include <QUndoGroup>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace kelvane::atelier {
 
 namespace {
 
-constexpr int kRecents = 8;
 const QString kCleGeometrie = QStringLiteral("fenetre/geometrie");
 const QString kCleSeparation = QStringLiteral("fenetre/separation");
-const QString kCleRecents = QStringLiteral("dossiers/recents");
 
 QAction* action(QObject* parent, const QString& nom, const QString& texte, const QList<QKeySequence>& touches,
                 const QString& aide) {
@@ -62,7 +61,7 @@ QPushButton* bouton(QAction* a, const QString& nom, QWidget* parent) {
 FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setObjectName(QStringLiteral("FenetreAtelier"));
-    setWindowTitle(QStringLiteral("Kelvane — Atelier"));
+    setWindowTitle(kTitreAtelier);
     annulations_ = new QUndoGroup(this);
     creerActions();
     creerMenus();
@@ -71,25 +70,12 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
     separation_->setObjectName(QStringLiteral("separation"));
     separation_->setChildrenCollapsible(false);
     separation_->addWidget(creerPanneauTests());
-    droite_ = new QStackedWidget;
-    droite_->setObjectName(QStringLiteral("droite"));
-    auto* accueil = new QLabel(QStringLiteral("Choisissez un test dans la liste pour le modifier,\nou créez-en un : "
-                                              "Fichier, Nouveau test (Ctrl+N)."),
-                               droite_);
-    accueil->setObjectName(QStringLiteral("accueil"));
-    accueil->setAlignment(Qt::AlignCenter);
-    accueil->setEnabled(false);
-    accueil_ = accueil;
-    droite_->addWidget(accueil_);
-    // On a small screen the editor scrolls rather than pushing the window past the screen's edges.
-    defilement_ = new QScrollArea(separation_);
-    defilement_->setObjectName(QStringLiteral("defilementEditeur"));
-    defilement_->setWidgetResizable(true);
-    defilement_->setFrameShape(QFrame::NoFrame);
-    defilement_->setWidget(droite_);
-    separation_->addWidget(defilement_);
+    place_ = new PlaceEditeur(services_, *annulations_, separation_);
+    separation_->addWidget(place_);
     separation_->setStretchFactor(1, 1);
     setCentralWidget(separation_);
+    actions_ = new ActionsTests(services_, *liste_, *place_, this);
+    relierActions();
 
     etatDossier_ = new QLabel(this);
     etatDossier_->setObjectName(QStringLiteral("etatDossier"));
@@ -102,11 +88,18 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
     if (!separation_->restoreState(reglages.value(kCleSeparation).toByteArray())) {
         separation_->setSizes({230, 970});
     }
-    majRecents();
     majActions();
 }
 
 FenetreAtelier::~FenetreAtelier() = default;
+
+editeur::EditeurTest* FenetreAtelier::editeur() const {
+    return place_->editeur();
+}
+
+QString FenetreAtelier::dossierEssai() const {
+    return actions_->dossierEssai();
+}
 
 void FenetreAtelier::creerActions() {
     actOuvrirDossier_ = action(this, QStringLiteral("actionOuvrirDossier"), QStringLiteral("&Ouvrir un dossier…"),
@@ -143,29 +136,49 @@ void FenetreAtelier::creerActions() {
 
     // Delete acts on the list only: in the editor the key belongs to the texts.
     actSupprimer_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+}
 
+void FenetreAtelier::relierActions() {
     connect(actOuvrirDossier_, &QAction::triggered, this, &FenetreAtelier::choisirDossier);
-    connect(actNouveau_, &QAction::triggered, this, &FenetreAtelier::nouveauTest);
-    connect(actDupliquer_, &QAction::triggered, this, &FenetreAtelier::dupliquerTest);
-    connect(actRenommer_, &QAction::triggered, this, &FenetreAtelier::renommerTestCourant);
-    connect(actSupprimer_, &QAction::triggered, this, &FenetreAtelier::supprimerTestCourant);
-    connect(actImporter_, &QAction::triggered, this, &FenetreAtelier::importer);
-    connect(actExporter_, &QAction::triggered, this, &FenetreAtelier::exporter);
-    connect(actEssayer_, &QAction::triggered, this, &FenetreAtelier::essayer);
+    // Each file action ends with the actions' states brought up to date.
+    const std::pair<QAction*, void (ActionsTests::*)()> surTests[] = {
+        {actNouveau_, &ActionsTests::nouveau},   {actDupliquer_, &ActionsTests::dupliquer},
+        {actRenommer_, &ActionsTests::renommer}, {actSupprimer_, &ActionsTests::supprimer},
+        {actImporter_, &ActionsTests::importer}, {actExporter_, &ActionsTests::exporter},
+        {actEssayer_, &ActionsTests::essayer}};
+    for (const auto& [action, faire] : surTests) {
+        connect(action, &QAction::triggered, this, [this, faire] {
+            (actions_->*faire)();
+            majActions();
+        });
+    }
     connect(actEnregistrer_, &QAction::triggered, this, [this] {
-        if (editeur_ != nullptr) {
-            editeur_->enregistrer();
+        if (editeur() != nullptr) {
+            editeur()->enregistrer();
         }
     });
     connect(actQuitter_, &QAction::triggered, this, &QWidget::close);
     connect(actClasse_, &QAction::triggered, this, &FenetreAtelier::resultatsClasse);
+
+    connect(actions_, &ActionsTests::dossierModifie, this, &FenetreAtelier::relire);
+    connect(actions_, &ActionsTests::information, this,
+            [this](const QString& texte) { statusBar()->showMessage(texte, 15000); });
+    connect(place_, &PlaceEditeur::modificationChangee, this, &QWidget::setWindowModified);
+    connect(place_, &PlaceEditeur::enregistre, this, &FenetreAtelier::surEnregistre);
+    connect(place_, &PlaceEditeur::nouveauOublie, this, &FenetreAtelier::surNouveauOublie);
+    connect(place_, &PlaceEditeur::editeurChange, this, [this] {
+        setWindowModified(editeur() != nullptr && editeur()->estModifie());
+        majActions();
+    });
+    connect(recents_, &DossiersRecents::dossierDemande, this, &FenetreAtelier::ouvrirDossierEtFermerSiRefuse);
 }
 
 void FenetreAtelier::creerMenus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
     fichier->addAction(actOuvrirDossier_);
-    menuRecents_ = fichier->addMenu(QStringLiteral("Dossiers &récents"));
-    menuRecents_->setObjectName(QStringLiteral("menuRecents"));
+    QMenu* menuRecents = fichier->addMenu(QStringLiteral("Dossiers &récents"));
+    menuRecents->setObjectName(QStringLiteral("menuRecents"));
+    recents_ = new DossiersRecents(menuRecents, this);
     fichier->addSeparator();
     fichier->addAction(actNouveau_);
     fichier->addAction(actImporter_);
@@ -223,7 +236,7 @@ Acces FenetreAtelier::ouvrirDossier(const QString& dossier) {
         avertir(QStringLiteral("Le dossier « %1 » n'existe pas.").arg(QDir::toNativeSeparators(dossier)));
         return Acces::Annule;
     }
-    if (!fermerEditeur()) {
+    if (!place_->fermer()) {
         return Acces::Annule;
     }
     const QString absolu = info.absoluteFilePath();
@@ -232,7 +245,8 @@ Acces FenetreAtelier::ouvrirDossier(const QString& dossier) {
         return acces;
     }
     dossier_ = absolu;
-    retenirDossier(absolu);
+    actions_->setDossier(absolu);
+    recents_->retenir(absolu);
     majTitre();
     liste_->remplir({});
     relire();
@@ -240,47 +254,24 @@ Acces FenetreAtelier::ouvrirDossier(const QString& dossier) {
 }
 
 void FenetreAtelier::choisirDossier() {
-    const QStringList recents = QSettings().value(kCleRecents).toStringList();
-    const QString depart = recents.isEmpty() ? dossier_ : recents.first();
+    const QString depart = recents_->dernier().isEmpty() ? dossier_ : recents_->dernier();
     const QString choisi = services_.dialogs->chooseFolder(QStringLiteral("Ouvrir un dossier"), depart);
-    if (!choisi.isEmpty() && ouvrirDossier(choisi) == Acces::Ferme) {
+    if (!choisi.isEmpty()) {
+        ouvrirDossierEtFermerSiRefuse(choisi);
+    }
+}
+
+void FenetreAtelier::ouvrirDossierEtFermerSiRefuse(const QString& dossier) {
+    if (ouvrirDossier(dossier) == Acces::Ferme) {
         close();
     }
 }
 
-void FenetreAtelier::retenirDossier(const QString& dossier) {
-    QSettings reglages;
-    QStringList recents = reglages.value(kCleRecents).toStringList();
-    recents.removeAll(dossier);
-    recents.prepend(dossier);
-    while (recents.size() > kRecents) {
-        recents.removeLast();
-    }
-    reglages.setValue(kCleRecents, recents);
-    majRecents();
-}
-
-void FenetreAtelier::majRecents() {
-    menuRecents_->clear();
-    const QStringList recents = QSettings().value(kCleRecents).toStringList();
-    for (int i = 0; i < recents.size(); ++i) {
-        const QString dossier = recents.at(i);
-        QAction* a = menuRecents_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
-            QDir::toNativeSeparators(dossier).replace(QLatin1Char('&'), QStringLiteral("&&"))));
-        connect(a, &QAction::triggered, this, [this, dossier] {
-            if (ouvrirDossier(dossier) == Acces::Ferme) {
-                close();
-            }
-        });
-    }
-    menuRecents_->setEnabled(!recents.isEmpty());
-}
-
 void FenetreAtelier::relire() {
-    liste_->remplir(lireDossier(dossier_));
-    if (editeur_ != nullptr) {
-        const QString fichier = QFileInfo(editeur_->chemin()).fileName();
-        if (!QFileInfo::exists(editeur_->chemin())) {
+    liste_->remplir(lireTestsDuDossier(dossier_));
+    if (editeur() != nullptr) {
+        const QString fichier = QFileInfo(editeur()->chemin()).fileName();
+        if (!QFileInfo::exists(editeur()->chemin())) {
             liste_->ajouterNouveau(fichier);
         } else {
             liste_->choisirSansSignal(fichier);
@@ -289,7 +280,7 @@ void FenetreAtelier::relire() {
     const int n = liste_->nombreTests();
     QString etat = n == 0 ? QStringLiteral("Aucun test dans ce dossier")
                           : (n == 1 ? QStringLiteral("1 test") : QStringLiteral("%1 tests").arg(n));
-    if (!QFileInfo::exists(chemin(QStringLiteral("habilitation.mdb")))) {
+    if (!QFileInfo::exists(QDir(dossier_).filePath(data::kFichierParametres))) {
         etat += QStringLiteral(" — ce dossier n'a pas de fichier habilitation.mdb : les tests s'y préparent, mais le "
                                "programme des élèves a besoin de ce fichier pour y démarrer.");
     }
@@ -305,82 +296,36 @@ void FenetreAtelier::majActions() {
     for (QAction* a : {actDupliquer_, actRenommer_, actSupprimer_, actExporter_, actEssayer_}) {
         a->setEnabled(test);
     }
-    actEnregistrer_->setEnabled(editeur_ != nullptr);
+    actEnregistrer_->setEnabled(editeur() != nullptr);
 }
 
 void FenetreAtelier::majTitre() {
     setWindowTitle(QStringLiteral("Kelvane — Atelier — %1[*]").arg(QDir::toNativeSeparators(dossier_)));
 }
 
-bool FenetreAtelier::ouvrirTest(const QString& fichier) {
-    auto* editeur = new EditeurTest(services_, droite_);
-    if (!editeur->ouvrir(chemin(fichier))) {
-        delete editeur;
-        return false;
-    }
-    installerEditeur(editeur);
-    return true;
-}
-
-void FenetreAtelier::installerEditeur(EditeurTest* editeur) {
-    editeur_ = editeur;
-    droite_->addWidget(editeur_);
-    droite_->setCurrentWidget(editeur_);
-    defilement_->setWidgetResizable(true); // takes the new editor's smallest size into account
-    annulations_->addStack(editeur_->pileAnnulation());
-    annulations_->setActiveStack(editeur_->pileAnnulation());
-    connect(editeur_, &EditeurTest::modificationChangee, this, &QWidget::setWindowModified);
-    connect(editeur_, &EditeurTest::enregistre, this, &FenetreAtelier::surEnregistre);
-    setWindowModified(editeur_->estModifie());
-    majActions();
-}
-
-bool FenetreAtelier::fermerEditeur() {
-    if (editeur_ == nullptr) {
-        return true;
-    }
-    if (!editeur_->fermer()) {
-        return false;
-    }
-    oublierEditeur();
-    return true;
-}
-
-void FenetreAtelier::oublierEditeur() {
-    if (editeur_ == nullptr) {
-        return;
-    }
-    const bool nouveau = !QFileInfo::exists(editeur_->chemin());
-    annulations_->removeStack(editeur_->pileAnnulation());
-    droite_->removeWidget(editeur_);
-    editeur_->hide();
-    editeur_->deleteLater();
-    editeur_ = nullptr;
-    droite_->setCurrentWidget(accueil_);
-    setWindowModified(false);
-    if (nouveau && !dossier_.isEmpty()) {
+void FenetreAtelier::surNouveauOublie() {
+    if (!dossier_.isEmpty()) {
         // The line of a new test never saved goes with its editor.
         const QString courant = liste_->fichierCourant();
         relire();
         liste_->choisirSansSignal(courant);
     }
-    majActions();
 }
 
 void FenetreAtelier::surTestChoisi(const QString& fichier, const QString& precedent) {
     if (fichier != liste_->fichierCourant() || liste_->courantEstNouveau()) {
         return; // a choice made before another one of the window's own (a new test, an import)
     }
-    if (editeur_ != nullptr && QFileInfo(editeur_->chemin()).fileName() == fichier) {
+    if (editeur() != nullptr && QFileInfo(editeur()->chemin()).fileName() == fichier) {
         majActions();
         return;
     }
-    if (!fermerEditeur()) {
+    if (!place_->fermer()) {
         liste_->choisirSansSignal(precedent);
         return;
     }
     liste_->choisirSansSignal(fichier);
-    ouvrirTest(fichier);
+    place_->ouvrir(QDir(dossier_).filePath(fichier));
     majActions();
 }
 
@@ -389,12 +334,13 @@ void FenetreAtelier::surEnregistre(const QString& cheminTest) {
         liste_->mettreAJour(*ligne);
     }
     liste_->choisirSansSignal(QFileInfo(cheminTest).fileName());
-    informer(QStringLiteral("« %1 » enregistré").arg(nomAffiche(QFileInfo(cheminTest).fileName())));
+    statusBar()->showMessage(QStringLiteral("« %1 » enregistré").arg(nomAffiche(QFileInfo(cheminTest).fileName())),
+                             15000);
     majActions();
 }
 
 void FenetreAtelier::closeEvent(QCloseEvent* event) {
-    if (!fermerEditeur()) {
+    if (!place_->fermer()) {
         event->ignore();
         return;
     }
@@ -411,7 +357,7 @@ void FenetreAtelier::resultatsClasse() {
         return;
     }
     if (classe_ == nullptr) {
-        classe_ = new FenetreClasse(services_, this);
+        classe_ = new classe::FenetreClasse(services_, this);
     }
     if (classe_->ouvrir(choisi)) {
         classe_->show();
@@ -420,8 +366,8 @@ void FenetreAtelier::resultatsClasse() {
     }
 }
 
-QString FenetreAtelier::chemin(const QString& fichier) const {
-    return QDir(dossier_).filePath(fichier);
+void FenetreAtelier::avertir(const QString& texte) {
+    services_.messages->MsgBox(texte, services::Buttons::OkOnly, kTitreAtelier);
 }
 
 QString FenetreAtelier::testCourant() const {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "atelier/essai.h"
 #include "atelier/portecode.h"
 #include "platform/services/services.h"
 
@@ -9,20 +8,26 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QScrollArea;
 class QSplitter;
-class QStackedWidget;
 class QUndoGroup;
+
+namespace kelvane::editeur {
+class EditeurTest;
+}
+namespace kelvane::classe {
+class FenetreClasse;
+}
 
 namespace kelvane::atelier {
 
-class EditeurTest;
-class FenetreClasse;
+class ActionsTests;
+class DossiersRecents;
 class ListeTests;
+class PlaceEditeur;
 
-// The workbench's window: the folder's tests on the left, the chosen test's editor on the right. Its menus and
-// buttons make, copy, rename, delete, import, export and try tests; it remembers its size, its splitter and the
-// folders opened (QSettings).
+// The workbench's window: the folder's tests on the left, the chosen test's editor on the right (PlaceEditeur).
+// Its menus and buttons call the file actions (ActionsTests) and open the class's results (FenetreClasse); it
+// remembers its size, its splitter (QSettings) and the folders opened (DossiersRecents).
 class FenetreAtelier : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,70 +40,44 @@ public:
     Acces ouvrirDossier(const QString& dossier);
 
     QString dossier() const { return dossier_; }
-    EditeurTest* editeur() const { return editeur_; }
+    editeur::EditeurTest* editeur() const;
     // The folder of the last try of a test, or the empty text.
-    QString dossierEssai() const { return essai_.dossier(); }
+    QString dossierEssai() const;
     // The class's results window, once opened.
-    FenetreClasse* fenetreClasse() const { return classe_; }
+    classe::FenetreClasse* fenetreClasse() const { return classe_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void creerActions();
+    void relierActions();
     void creerMenus();
     QWidget* creerPanneauTests();
     void relire();
     void majActions();
     void majTitre();
-    void retenirDossier(const QString& dossier);
-    void majRecents();
 
-    // The editor: the test of that file opened in a new one (false after its message when it cannot be read);
-    // the current one closed, asking for unsaved changes first (false when the teacher keeps it).
-    bool ouvrirTest(const QString& fichier);
-    void installerEditeur(EditeurTest* editeur);
-    bool fermerEditeur();
-    void oublierEditeur();
+    void choisirDossier();
+    void ouvrirDossierEtFermerSiRefuse(const QString& dossier);
     void surTestChoisi(const QString& fichier, const QString& precedent);
     void surEnregistre(const QString& chemin);
-
-    // The actions on tests.
-    void choisirDossier();
-    void nouveauTest();
-    void dupliquerTest();
-    void renommerTestCourant();
-    void supprimerTestCourant();
-    void importer();
-    void importerSource(const QString& source);
-    void importerAccess(const QString& source);
-    void importerKelvane(const QString& source);
-    void exporter();
-    void essayer();
+    void surNouveauOublie();
     void resultatsClasse();
-
-    // A test's file name typed by the teacher, asked again while it is wrong or taken; empty when cancelled.
-    QString demanderNom(const QString& question, const QString& titre);
-    QString chemin(const QString& fichier) const;
-    QString testCourant() const; // the chosen test's file name, when it is on disk
-    void informer(const QString& texte);
     void avertir(const QString& texte);
-    bool confirmer(const QString& question);
+    QString testCourant() const; // the chosen test's file name, when it is on disk
 
     services::Services services_;
     QString dossier_;
-    Essai essai_;
 
     ListeTests* liste_ = nullptr;
-    QStackedWidget* droite_ = nullptr;
-    QScrollArea* defilement_ = nullptr;
-    QWidget* accueil_ = nullptr;
-    EditeurTest* editeur_ = nullptr;
-    FenetreClasse* classe_ = nullptr;
+    PlaceEditeur* place_ = nullptr;
+    ActionsTests* actions_ = nullptr;
+    DossiersRecents* recents_ = nullptr;
+    classe::FenetreClasse* classe_ = nullptr;
     QSplitter* separation_ = nullptr;
     QLabel* etatDossier_ = nullptr;
     QUndoGroup* annulations_ = nullptr;
-    QMenu* menuRecents_ = nullptr;
 
     QAction* actOuvrirDossier_ = nullptr;
     QAction* actNouveau_ = nullptr;

@@ -48,7 +48,7 @@ std::optional<LigneTest> lireLigne(const QString& chemin) {
     return ligne;
 }
 
-std::vector<LigneTest> lireDossier(const QString& dossier) {
+std::vector<LigneTest> lireTestsDuDossier(const QString& dossier) {
     QDir d(dossier);
     d.setNameFilters({QStringLiteral("*.mdb")});
     d.setFilter(QDir::Files | QDir::Hidden);

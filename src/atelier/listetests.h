@@ -25,7 +25,7 @@ std::optional<LigneTest> lireLigne(const QString& chemin);
 
 // The tests of a folder (its "*.mdb" files, letter case aside, that are tests), sorted as the folder lists of the
 // student program sort them. Nothing here raises an error: a file that cannot be read is left out.
-std::vector<LigneTest> lireDossier(const QString& dossier);
+std::vector<LigneTest> lireTestsDuDossier(const QString& dossier);
 
 // "10:00" for 600 seconds; a dash when the value is not a number.
 QString texteTemps(const QVariant& secondes);

@@ -94,7 +94,7 @@ using Progression = std::function<void(int faits, int total)>;
 // that is not a results file is passed over silently; a file that a session holds or is starting is listed as en
 // cours; a damaged or vanished one is listed with its reason. Never throws for a file; error when the folder
 // itself cannot be read.
-Classe lireDossier(const QString& dossier, const Options& options = {}, const Progression& progression = {});
+Classe lireResultatsDuDossier(const QString& dossier, const Options& options = {}, const Progression& progression = {});
 
 // A subset of the lines, pointing into a Classe that must outlive it.
 using Selection = std::vector<const Passage*>;

@@ -238,7 +238,7 @@ QStringList fichiersDuDossier(const QString& dossier, bool sousDossiers) {
 
 } // namespace
 
-Classe lireDossier(const QString& dossier, const Options& options, const Progression& progression) {
+Classe lireResultatsDuDossier(const QString& dossier, const Options& options, const Progression& progression) {
     const QFileInfo info(dossier);
     if (!info.isDir()) {
         throw Error(errc::PathNotFound,

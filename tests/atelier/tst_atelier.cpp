@@ -1,5 +1,5 @@
 #include "atelier/application.h"
-#include "atelier/editeurtest.h"
+#include "editeur/editeurtest.h"
 #include "atelier/fenetreatelier.h"
 #include "atelier/fichierstests.h"
 #include "data/parametres.h"

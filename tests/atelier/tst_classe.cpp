@@ -1,8 +1,8 @@
-#include "atelier/dialogueresultats.h"
+#include "classe/dialogueresultats.h"
 #include "atelier/fenetreatelier.h"
-#include "atelier/fenetreclasse.h"
-#include "atelier/graphiquesclasse.h"
-#include "atelier/modeleclasse.h"
+#include "classe/fenetreclasse.h"
+#include "graphiques/graphiquesclasse.h"
+#include "classe/modeleclasse.h"
 #include "data/test.h"
 #include "session/session.h"
 #include "support/doubles/scriptedservices.h"
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&atelier));
         services_.dialogs.expect(ScriptedDialogs::Kind::Folder, dossier());
         QTest::keyClick(&atelier, Qt::Key_R, Qt::ControlModifier);
-        atelier::FenetreClasse* classe = atelier.fenetreClasse();
+        classe::FenetreClasse* classe = atelier.fenetreClasse();
         QVERIFY(classe != nullptr && classe->isVisible());
         QCOMPARE(services_.dialogs.shown().last().start, dossier());
         auto* table = classe->findChild<QTableView*>(QStringLiteral("tableEleves"));
@@ -206,7 +206,7 @@ private slots:
         table->setFocus();
         table->setCurrentIndex(table->model()->index(laurent, 0));
         touche(Qt::Key_Return);
-        atelier::DialogueResultats* resultats = classe->dialogueResultats();
+        classe::DialogueResultats* resultats = classe->dialogueResultats();
         QVERIFY(resultats != nullptr && resultats->isVisible());
         QCOMPARE(resultats->findChild<QLabel*>(QStringLiteral("Label10"))->text(),
                  QStringLiteral("70% de bonnes réponses, le test est réussi (>=70%)"));
@@ -256,11 +256,11 @@ private slots:
     void theLinesSortByTheirValues_data() {
         QTest::addColumn<int>("colonne");
         QTest::addColumn<QStringList>("ordre");
-        QTest::newRow("noms") << int(atelier::ModeleClasse::Nom) << QStringList{"dubois", "Émile", "Favre", "Zoé"};
-        QTest::newRow("pourcentages") << int(atelier::ModeleClasse::Pourcentage)
+        QTest::newRow("noms") << int(classe::ModeleClasse::Nom) << QStringList{"dubois", "Émile", "Favre", "Zoé"};
+        QTest::newRow("pourcentages") << int(classe::ModeleClasse::Pourcentage)
                                       << QStringList{"Favre", "Zoé", "dubois", "Émile"};
-        QTest::newRow("dates") << int(atelier::ModeleClasse::Date) << QStringList{"Zoé", "Favre", "Émile", "dubois"};
-        QTest::newRow("niveau") << int(atelier::ModeleClasse::B0) << QStringList{"Favre", "Zoé", "Émile", "dubois"};
+        QTest::newRow("dates") << int(classe::ModeleClasse::Date) << QStringList{"Zoé", "Favre", "Émile", "dubois"};
+        QTest::newRow("niveau") << int(classe::ModeleClasse::B0) << QStringList{"Favre", "Zoé", "Émile", "dubois"};
     }
     void theLinesSortByTheirValues() {
         QFETCH(int, colonne);
@@ -277,9 +277,9 @@ private slots:
         ligne("Émile", 100.0, QDate(2026, 3, 2), 80.0);
         ligne("dubois", 20.0, QDate(2026, 3, 12), 100.0);
         ligne("Favre", 2.0, QDate(2026, 2, 28), std::nullopt);
-        atelier::ModeleClasse modele;
+        classe::ModeleClasse modele;
         modele.charger(&classe);
-        atelier::FiltreClasse filtre(&modele);
+        classe::FiltreClasse filtre(&modele);
         filtre.sort(colonne, Qt::AscendingOrder);
         QStringList noms;
         for (const bilan::Passage* p : filtre.selection()) {
@@ -290,9 +290,9 @@ private slots:
 
     // The printout's pictures of a test: the spread and the questions, as PNG of the size asked.
     void thePicturesOfTheSummary() {
-        const bilan::Classe classe = bilan::lireDossier(dossier());
+        const bilan::Classe classe = bilan::lireResultatsDuDossier(dossier());
         const std::vector<bilan::Image> images =
-            atelier::illustrationsBilan(classe, QStringLiteral("B1V"), bilan::tous(classe));
+            graphiques::illustrationsBilan(classe, QStringLiteral("B1V"), bilan::tous(classe));
         QCOMPARE(images.size(), std::size_t{2});
         for (const bilan::Image& image : images) {
             QVERIFY(image.titre.endsWith(QStringLiteral("B1V")));

@@ -91,7 +91,7 @@ void TstBilan::initTestCase() {
     ecrans_ = classe::creer(dossier_.path());
     const auto avant = empreintes(dossier_.path());
     int appels = 0;
-    classe_ = bilan::lireDossier(dossier_.path(), {}, [&](int faits, int total) {
+    classe_ = bilan::lireResultatsDuDossier(dossier_.path(), {}, [&](int faits, int total) {
         ++appels;
         QCOMPARE(total, 6);
         QCOMPARE(faits, appels);
@@ -309,7 +309,7 @@ void TstBilan::fichiersAPart() {
         fixtures::creerResultats(autre, r);
     }
     const auto avant = empreintes(dossier.path());
-    const bilan::Classe c = bilan::lireDossier(dossier.path());
+    const bilan::Classe c = bilan::lireResultatsDuDossier(dossier.path());
     ecrivain.reset();
     QCOMPARE(empreintes(dossier.path()), avant);
     QCOMPARE(int(c.passages.size()), passages);
@@ -338,7 +338,7 @@ void TstBilan::fichierQuiDisparait() {
     const QString b = dossier.filePath(QStringLiteral("b.mdb"));
     QVERIFY(QFile::copy(classe_.passages.front().fichier, a));
     QVERIFY(QFile::copy(a, b));
-    const bilan::Classe c = bilan::lireDossier(dossier.path(), {}, [&](int faits, int) {
+    const bilan::Classe c = bilan::lireResultatsDuDossier(dossier.path(), {}, [&](int faits, int) {
         if (faits == 1) {
             QFile::remove(b);
         }
@@ -346,7 +346,7 @@ void TstBilan::fichierQuiDisparait() {
     QCOMPARE(c.passages.size(), std::size_t(1));
     QCOMPARE(c.ignores.size(), std::size_t(1));
     QVERIFY(c.ignores[0].raison.contains(QStringLiteral("disparu")));
-    KELVANE_EXPECT_ERROR(bilan::lireDossier(dossier.filePath(QStringLiteral("absent"))), errc::PathNotFound);
+    KELVANE_EXPECT_ERROR(bilan::lireResultatsDuDossier(dossier.filePath(QStringLiteral("absent"))), errc::PathNotFound);
 }
 
 void TstBilan::csvFrancais() {

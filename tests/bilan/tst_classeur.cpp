@@ -51,7 +51,7 @@ class TstClasseur : public QObject {
 private slots:
     void initTestCase() {
         classe::creer(dossier_.path());
-        classe_ = bilan::lireDossier(dossier_.path());
+        classe_ = bilan::lireResultatsDuDossier(dossier_.path());
         QCOMPARE(classe_.passages.size(), std::size_t(4));
     }
 

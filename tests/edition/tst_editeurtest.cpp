@@ -1,4 +1,4 @@
-#include "atelier/editeurtest.h"
+#include "editeur/editeurtest.h"
 #include "data/ecriture.h"
 #include "data/fichierresultats.h"
 #include "images.h"
@@ -21,7 +21,7 @@
 #include <QUndoStack>
 
 using namespace kelvane;
-using kelvane::atelier::EditeurTest;
+using kelvane::editeur::EditeurTest;
 using kelvane::services::Answer;
 
 namespace {

@@ -1,6 +1,6 @@
 #include "commandes.h"
 
-#include "atelier/graphiquesclasse.h"
+#include "graphiques/graphiquesclasse.h"
 #include "bilan/bilan.h"
 #include "bilan/exportbilan.h"
 #include "bilan/impressionbilan.h"
@@ -214,7 +214,7 @@ void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::
         desktop::PdfPrinter pdf(temporaire.path());
         pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
         try {
-            bilan::imprimerBilan(pdf, classe, selection, atelier::illustrationsBilan);
+            bilan::imprimerBilan(pdf, classe, selection, graphiques::illustrationsBilan);
         } catch (...) {
             pdf.abortDoc();
             throw;
@@ -309,7 +309,7 @@ int summarizeFolder(const QStringList& args, const QString& programme) {
     }
     bilan::Classe classe;
     try {
-        classe = bilan::lireDossier(dossier, options);
+        classe = bilan::lireResultatsDuDossier(dossier, options);
     } catch (const Error& e) {
         return refuse(e.text());
     }

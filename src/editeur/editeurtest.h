@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 class QListWidgetItem;
 class QUndoStack;
@@ -9,7 +10,7 @@ namespace kelvane::services {
 struct Services;
 }
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The editor of one test file: time allowed and pass mark, chapters, the questions' table (filtered by chapter and
 // level), the question form, the live preview drawn by the candidate's own question frame, and the problems panel.
@@ -50,7 +51,7 @@ private:
     void allerAuProbleme(QListWidgetItem* item);
 
     class Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

@@ -1,4 +1,4 @@
-#include "atelier/formulairequestion.h"
+#include "editeur/formulairequestion.h"
 
 #include "data/classeii.h"
 #include "data/controletest.h"
@@ -22,7 +22,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 namespace {
 
@@ -352,4 +352,4 @@ bool FormulaireQuestion::eventFilter(QObject* objet, QEvent* evenement) {
     return QGroupBox::eventFilter(objet, evenement);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

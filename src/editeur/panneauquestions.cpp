@@ -1,4 +1,4 @@
-#include "atelier/panneauquestions.h"
+#include "editeur/panneauquestions.h"
 
 #include "edition/modelequestions.h"
 #include "edition/question.h"
@@ -12,7 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 namespace {
 QPushButton* bouton(QWidget* parent, const QString& nom, const QString& texte, const QString& accessible) {
@@ -202,4 +202,4 @@ void PanneauQuestions::prendreFocus() {
     vue_->setFocus(Qt::OtherFocusReason);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

@@ -8,7 +8,7 @@ namespace kelvane::edition {
 class TestEdite;
 }
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The test's settings: the time allowed in minutes and seconds (stored in seconds) and the pass mark.
 class PanneauParametres : public QGroupBox {
@@ -31,4 +31,4 @@ private:
     bool actualisation_ = false;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

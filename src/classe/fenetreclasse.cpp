@@ -1,13 +1,14 @@
-#include "atelier/fenetreclasse.h"
+#include "classe/fenetreclasse.h"
 
-#include "atelier/dialogueresultats.h"
-#include "atelier/graphiquesclasse.h"
-#include "atelier/modeleclasse.h"
-#include "atelier/panneauxclasse.h"
 #include "avertissements/erreurs.h"
 #include "bilan/exportbilan.h"
 #include "bilan/impressionbilan.h"
+#include "classe/dialogueresultats.h"
+#include "classe/modeleclasse.h"
+#include "classe/panneauxclasse.h"
 #include "classeur/classeur.h"
+#include "graphiques/graphiquesclasse.h"
+#include "widgets/patience.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,7 +32,7 @@
 #include <QVBoxLayout>
 #include <set>
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 namespace {
 
@@ -308,19 +309,17 @@ bool FenetreClasse::ouvrir(const QString& dossier) {
         progression.setWindowTitle(kTitre);
         progression.setWindowModality(Qt::WindowModal);
         progression.setMinimumDuration(500);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
-            *nouvelle = bilan::lireDossier(absolu, {.sousDossiers = sousDossiers_->isChecked()},
-                                           [&progression](int faits, int total) {
-                                               progression.setMaximum(total);
-                                               progression.setValue(faits);
-                                           });
+            const widgets::Patience patience;
+            *nouvelle = bilan::lireResultatsDuDossier(absolu, {.sousDossiers = sousDossiers_->isChecked()},
+                                                      [&progression](int faits, int total) {
+                                                          progression.setMaximum(total);
+                                                          progression.setValue(faits);
+                                                      });
         } catch (const Error& e) {
-            QApplication::restoreOverrideCursor();
             avertissements::afficherErreur(*services_.messages, e, absolu);
             return false;
         }
-        QApplication::restoreOverrideCursor();
     }
     modele_->charger(nullptr);
     classe_ = std::move(nouvelle);
@@ -508,7 +507,7 @@ void FenetreClasse::exporterCsv() {
 }
 
 void FenetreClasse::imprimer() {
-    if (bilan::imprimerBilan(services_, *classe_, selection(), illustrationsBilan)) {
+    if (bilan::imprimerBilan(services_, *classe_, selection(), graphiques::illustrationsBilan)) {
         informer(QStringLiteral("Bilan imprimé"));
     }
 }
@@ -524,4 +523,4 @@ void FenetreClasse::informer(const QString& texte) {
     etat_->setToolTip(texte);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

@@ -12,7 +12,7 @@ class ModeleQuestions;
 class FiltreQuestions;
 } // namespace kelvane::edition
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The questions as a table, filtered by chapter and level, with the buttons that add, duplicate, delete and move
 // them. The current question is the one the form edits; it stays current while a filter hides it.
@@ -52,4 +52,4 @@ private:
     bool selection_ = false;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

@@ -1,4 +1,4 @@
-#include "atelier/dialogueresultats.h"
+#include "classe/dialogueresultats.h"
 
 #include "avertissements/erreurs.h"
 #include "data/fichierresultats.h"
@@ -12,7 +12,7 @@
 #include <QFileInfo>
 #include <QVBoxLayout>
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 DialogueResultats* DialogueResultats::ouvrir(const services::Services& services, const QString& chemin,
                                              QWidget* parent) {
@@ -58,4 +58,4 @@ void DialogueResultats::imprimer() {
     results::imprimerResultats(services_, rapport_, chemin_);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

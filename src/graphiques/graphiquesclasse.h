@@ -10,7 +10,7 @@
 
 class QChart;
 
-namespace kelvane::atelier {
+namespace kelvane::graphiques {
 
 // The spread of the candidates' shares in ten bins of ten points, the pass mark drawn on it as a vertical line.
 QChart* creerHistogramme(const std::array<int, 10>& repartition, int seuil);
@@ -28,4 +28,4 @@ int seuilDuTest(const bilan::Selection& selection, const QString& test);
 std::vector<bilan::Image> illustrationsBilan(const bilan::Classe& classe, const QString& test,
                                              const bilan::Selection& selection);
 
-} // namespace kelvane::atelier
+} // namespace kelvane::graphiques

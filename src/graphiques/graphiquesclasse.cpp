@@ -1,4 +1,4 @@
-#include "atelier/graphiquesclasse.h"
+#include "graphiques/graphiquesclasse.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <map>
 
-namespace kelvane::atelier {
+namespace kelvane::graphiques {
 
 namespace {
 
@@ -196,4 +196,4 @@ std::vector<bilan::Image> illustrationsBilan(const bilan::Classe& classe, const 
     return images;
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::graphiques

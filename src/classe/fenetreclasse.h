@@ -15,7 +15,7 @@ class QPushButton;
 class QTabWidget;
 class QTableView;
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 class DialogueResultats;
 class FiltreClasse;
@@ -97,4 +97,4 @@ private:
     QPointer<DialogueResultats> dialogue_;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

@@ -1,4 +1,4 @@
-#include "atelier/panneauparametres.h"
+#include "editeur/panneauparametres.h"
 
 #include "edition/testedite.h"
 
@@ -7,7 +7,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 namespace {
 QSpinBox* boite(QWidget* parent, const QString& nom, const QString& accessible, int maxi, const QString& suffixe) {
@@ -78,4 +78,4 @@ void PanneauParametres::prendreFocus() {
     minutes_->setFocus(Qt::OtherFocusReason);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

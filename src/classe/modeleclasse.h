@@ -7,7 +7,7 @@
 #include <QSortFilterProxyModel>
 #include <vector>
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 // The class's lines, one per results file: the candidate, the test, the mode, the date, the counts, the share and
 // the verdict, then the share per level and per chapter of one test. Display texts cut the shares as the results
@@ -70,4 +70,4 @@ private:
 // A share as the results screen writes it: its whole part, then " %"; "—" when there is none.
 QString texteCoupe(const std::optional<double>& pourcentage);
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

@@ -1,11 +1,11 @@
-#include "atelier/editeurtest.h"
+#include "editeur/editeurtest.h"
 
-#include "atelier/apercuquestion.h"
-#include "atelier/formulairequestion.h"
-#include "atelier/panneauchapitres.h"
-#include "atelier/panneauparametres.h"
-#include "atelier/panneauquestions.h"
-#include "atelier/titres.h"
+#include "editeur/apercuquestion.h"
+#include "editeur/formulairequestion.h"
+#include "editeur/panneauchapitres.h"
+#include "editeur/panneauparametres.h"
+#include "editeur/panneauquestions.h"
+#include "editeur/titres.h"
 #include "edition/question.h"
 #include "edition/testedite.h"
 #include "platform/error.h"
@@ -22,7 +22,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 class EditeurTest::Impl {
 public:
@@ -47,7 +47,8 @@ namespace {
 constexpr int kRoleQuestion = Qt::UserRole;
 } // namespace
 
-EditeurTest::EditeurTest(services::Services& services, QWidget* parent) : QWidget(parent), impl_(new Impl(services)) {
+EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
+    : QWidget(parent), impl_(std::make_unique<Impl>(services)) {
     setObjectName(QStringLiteral("editeurTest"));
     setAccessibleName(QStringLiteral("Éditeur de test"));
     Impl& d = *impl_;
@@ -134,7 +135,6 @@ EditeurTest::~EditeurTest() {
     impl_->test.disconnect(this);
     impl_->test.pile()->disconnect(this);
     qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
-    delete impl_;
 }
 
 bool EditeurTest::ouvrir(const QString& chemin) {
@@ -261,4 +261,4 @@ void EditeurTest::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

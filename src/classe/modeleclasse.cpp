@@ -1,4 +1,4 @@
-#include "atelier/modeleclasse.h"
+#include "classe/modeleclasse.h"
 
 #include <QBrush>
 #include <QColor>
@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <cmath>
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 namespace {
 
@@ -237,4 +237,4 @@ bool FiltreClasse::lessThan(const QModelIndex& gauche, const QModelIndex& droite
     return a.toDouble() < b.toDouble();
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

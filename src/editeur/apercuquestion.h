@@ -11,7 +11,7 @@ namespace kelvane::edition {
 class TestEdite;
 }
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The question as the candidate will see it, drawn by the candidate's own question frame, scaled to the room it
 // is given. It only shows: it takes neither the focus nor the mouse.
@@ -35,4 +35,4 @@ private:
     QGraphicsProxyWidget* proxy_;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

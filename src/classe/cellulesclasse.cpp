@@ -1,12 +1,12 @@
-#include "atelier/cellulesclasse.h"
+#include "classe/cellulesclasse.h"
 
-#include "atelier/modeleclasse.h"
+#include "classe/modeleclasse.h"
 
 #include <QBrush>
 #include <QColor>
 #include <algorithm>
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 namespace {
 
@@ -66,4 +66,4 @@ QTableWidgetItem* cellulePartTeintee(const std::optional<double>& pourcentage) {
     return cellule;
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

@@ -1,6 +1,6 @@
-#include "atelier/panneauchapitres.h"
+#include "editeur/panneauchapitres.h"
 
-#include "atelier/titres.h"
+#include "editeur/titres.h"
 #include "edition/testedite.h"
 #include "platform/services/messages.h"
 
@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 PanneauChapitres::PanneauChapitres(edition::TestEdite& test, services::MessageService& messages, QWidget* parent)
     : QGroupBox(QStringLiteral("Cha&pitres"), parent), test_(test), messages_(messages) {
@@ -125,4 +125,4 @@ void PanneauChapitres::retirer() {
     }
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

@@ -9,7 +9,7 @@ class QLabel;
 class QTableWidget;
 class QTreeWidget;
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 // The candidates' tab under the class's table: the spread of the shares of the test shown, with its pass mark.
 class PanneauRepartition : public QWidget {
@@ -65,4 +65,4 @@ private:
 // "Test « B1V » : 12 passages", or what to choose when there is no test to show.
 QString titreTest(const QString& test, const bilan::Selection& selection);
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

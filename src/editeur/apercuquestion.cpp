@@ -1,4 +1,4 @@
-#include "atelier/apercuquestion.h"
+#include "editeur/apercuquestion.h"
 
 #include "edition/question.h"
 #include "edition/testedite.h"
@@ -8,7 +8,7 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 ApercuQuestion::ApercuQuestion(QWidget* parent)
     : QGraphicsView(parent), cadre_(new frames::CadreQuestion(nullptr, QStringLiteral("Temps restant"))) {
@@ -65,4 +65,4 @@ void ApercuQuestion::ajuster() {
     fitInView(sceneRect(), Qt::KeepAspectRatio);
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

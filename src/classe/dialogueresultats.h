@@ -9,7 +9,7 @@ namespace kelvane::frames {
 class CadreResultats;
 }
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 // One results file's results as the viewer shows them, in the results frame: its candidate, count, verdict, levels,
 // chapters and questions, and its print button. The file is read once, read-only, and closed before the box shows.
@@ -31,4 +31,4 @@ private:
     frames::CadreResultats* cadre_ = nullptr;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

@@ -1,7 +1,7 @@
-#include "atelier/panneauxclasse.h"
+#include "classe/panneauxclasse.h"
 
-#include "atelier/cellulesclasse.h"
-#include "atelier/graphiquesclasse.h"
+#include "classe/cellulesclasse.h"
+#include "graphiques/graphiquesclasse.h"
 
 #include <QChart>
 #include <QChartView>
@@ -13,7 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace kelvane::atelier {
+namespace kelvane::classe {
 
 namespace {
 
@@ -116,7 +116,8 @@ PanneauRepartition::PanneauRepartition(QWidget* parent) : QWidget(parent) {
 }
 
 void PanneauRepartition::montrer(const QString& test, const bilan::Selection& selection) {
-    QChart* graphique = creerHistogramme(bilan::repartition(selection, test), seuilDuTest(selection, test));
+    QChart* graphique =
+        graphiques::creerHistogramme(bilan::repartition(selection, test), graphiques::seuilDuTest(selection, test));
     if (!test.isEmpty()) {
         graphique->setTitle(QStringLiteral("Répartition des candidats — %1").arg(test));
     }
@@ -182,7 +183,7 @@ void PanneauQuestionsClasse::montrer(const bilan::Classe& classe, const QString&
     table_->setSortingEnabled(true);
     table_->resizeColumnsToContents();
     table_->setColumnWidth(3, std::min(table_->columnWidth(3), 420));
-    remplacer(graphique_, creerBarresQuestions(statistiques, seuilDuTest(selection, test)));
+    remplacer(graphique_, graphiques::creerBarresQuestions(statistiques, graphiques::seuilDuTest(selection, test)));
 }
 
 PanneauNiveauxClasse::PanneauNiveauxClasse(QWidget* parent) : QWidget(parent) {
@@ -308,4 +309,4 @@ void PanneauIgnores::montrer(const bilan::Classe& classe) {
     }
 }
 
-} // namespace kelvane::atelier
+} // namespace kelvane::classe

@@ -13,7 +13,7 @@ namespace kelvane::edition {
 class TestEdite;
 }
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The test's chapters, number and name, edited in place; a chapter still used by a question is not removed, and
 // the message says why.
@@ -38,4 +38,4 @@ private:
     bool actualisation_ = false;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

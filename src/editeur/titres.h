@@ -2,9 +2,9 @@
 
 #include <QString>
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The title of the editor's message boxes.
 inline const QString kTitreEditeur = QStringLiteral("Éditeur de test");
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur

@@ -19,7 +19,7 @@ namespace kelvane::edition {
 class TestEdite;
 }
 
-namespace kelvane::atelier {
+namespace kelvane::editeur {
 
 // The form of one question: its text with the characters left, its kind (ticks or order), one to five answers
 // with their value, its levels, its chapter and its time. Every change goes to the test under edit at once.
@@ -61,4 +61,4 @@ private:
     QSpinBox* temps_;
 };
 
-} // namespace kelvane::atelier
+} // namespace kelvane::editeur
