@@ -65,6 +65,7 @@ void TestDbValues::declaredTypesOfForeignFiles_data() {
     QTest::newRow("TIMESTAMP") << "TIMESTAMP" << FieldType::Date << 0;
     QTest::newRow("no type") << "" << FieldType::Variant << 0;
     QTest::newRow("BLOB") << "BLOB" << FieldType::Variant << 0;
+    QTest::newRow("LONGBINARY") << "LONGBINARY" << FieldType::LongBinary << 0;
 }
 
 void TestDbValues::declaredTypesOfForeignFiles() {
@@ -91,6 +92,7 @@ void TestDbValues::fieldTypesSurviveTheFile_data() {
     QTest::newRow("Text 1 refusing empty") << FieldType::Text << 1 << false;
     QTest::newRow("Memo") << FieldType::Memo << 0 << true;
     QTest::newRow("Memo refusing empty") << FieldType::Memo << 0 << false;
+    QTest::newRow("LongBinary") << FieldType::LongBinary << 0 << true;
 }
 
 void TestDbValues::fieldTypesSurviveTheFile() {
@@ -193,6 +195,10 @@ void TestDbValues::writeConvertsOrRefuses_data() {
     ok("date from short year", Date, 0, QVariant("06/12/01 10:30:05"), QVariant(morning));
     refused("date from day 31 of a 30-day month", Date, 0, QVariant("31/11/2001"), 13);
     refused("date from a number", Date, 0, QVariant(5), 13);
+
+    const QByteArray octets("\x89PNG\0\xff", 6);
+    ok("bytes with a zero", LongBinary, 0, QVariant(octets), QVariant(octets));
+    refused("text into bytes", LongBinary, 0, QVariant("x"), 13);
 
     ok("untyped keeps text", Variant, 0, QVariant("x"), QVariant("x"));
     ok("untyped keeps numbers", Variant, 0, QVariant(3.25), QVariant(3.25));

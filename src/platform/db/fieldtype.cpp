@@ -22,6 +22,8 @@ QString declaredType(const FieldInfo& field) {
         return QStringLiteral("VARCHAR(%1)").arg(field.size);
     case FieldType::Memo:
         return QStringLiteral("TEXT");
+    case FieldType::LongBinary:
+        return QStringLiteral("LONGBINARY");
     case FieldType::Variant:
         break;
     }
@@ -38,6 +40,9 @@ FieldInfo fieldFromDeclaredType(const QString& name, const QString& declared) {
 
     if (type.isEmpty()) {
         field.type = FieldType::Variant;
+    } else if (type == QLatin1String("LONGBINARY")) {
+        // Kelvane's own binary columns; any other BLOB column stays a variant, storing values as given.
+        field.type = FieldType::LongBinary;
     } else if (has("BOOL") || has("BIT")) {
         field.type = FieldType::Boolean;
     } else if (has("CHAR") || has("TEXT") || has("CLOB") || has("STRING")) {

@@ -13,8 +13,9 @@ enum class FieldType {
     Single = 6,
     Double = 7,
     Date = 8,
-    Text = 10, // with a size, in characters
-    Memo = 12, // text without a size
+    Text = 10,       // with a size, in characters
+    LongBinary = 11, // bytes, such as a picture's file
+    Memo = 12,       // text without a size
 };
 
 // One column as the engine sees it: what CreateField made, or what an SQLite file declares.

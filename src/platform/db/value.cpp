@@ -411,6 +411,11 @@ QVariant toFieldValue(const FieldInfo& field, const QVariant& value) {
         return toText(field, value);
     case FieldType::Variant:
         return toVariant(field, value);
+    case FieldType::LongBinary:
+        if (value.metaType().id() == QMetaType::QByteArray) {
+            return value;
+        }
+        break;
     }
     throw mismatch(field);
 }
