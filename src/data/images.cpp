@@ -1,0 +1,114 @@
+#include "data/images.h"
+
+#include "platform/db/recordset.h"
+#include "platform/db/tabledef.h"
+#include "platform/error.h"
+
+namespace kelvane::data {
+
+int ImagesTest::nombre() const {
+    int n = 0;
+    for (const auto& [numero, places] : parNumero) {
+        for (const std::optional<Image>& image : places) {
+            n += image ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+const Image* ImagesTest::trouver(int numero, int place) const {
+    const auto it = parNumero.find(numero);
+    if (it == parNumero.end() || place < 0 || place >= kPlacesImage) {
+        return nullptr;
+    }
+    const std::optional<Image>& image = it->second[static_cast<std::size_t>(place)];
+    return image ? &*image : nullptr;
+}
+
+void ImagesTest::placer(int numero, int place, Image image) {
+    if (place >= 0 && place < kPlacesImage) {
+        parNumero[numero][static_cast<std::size_t>(place)] = std::move(image);
+    }
+}
+
+QString formatImage(const QByteArray& octets) {
+    if (octets.startsWith(QByteArrayLiteral("\x89PNG\r\n\x1a\n"))) {
+        return QStringLiteral("PNG");
+    }
+    if (octets.startsWith(QByteArrayLiteral("\xff\xd8\xff"))) {
+        return QStringLiteral("JPEG");
+    }
+    return {};
+}
+
+QString refusImage(const Image& image) {
+    if (image.octets.isEmpty()) {
+        return QStringLiteral("« %1 » est vide").arg(image.nom);
+    }
+    if (image.octets.size() > kOctetsImageMax) {
+        return QStringLiteral("« %1 » dépasse 1 Mio (%2 Kio)").arg(image.nom).arg(image.octets.size() / 1024);
+    }
+    if (formatImage(image.octets).isEmpty()) {
+        return QStringLiteral("« %1 » n'est ni un PNG ni un JPEG").arg(image.nom);
+    }
+    if (image.nom.size() > kTailleNomImage) {
+        return QStringLiteral("le nom de « %1 » dépasse %2 caractères").arg(image.nom.left(40)).arg(kTailleNomImage);
+    }
+    return {};
+}
+
+void ecrireImages(db::Database& base, const ImagesTest& images) {
+    if (images.empty()) {
+        return;
+    }
+    db::TableDef table = base.CreateTableDef(kTableImages);
+    table.Fields().Append(table.CreateField(QStringLiteral("numero"), db::FieldType::Integer));
+    table.Fields().Append(table.CreateField(QStringLiteral("place"), db::FieldType::Integer));
+    table.Fields().Append(table.CreateField(QStringLiteral("nom"), db::FieldType::Text, kTailleNomImage));
+    table.Fields().Append(table.CreateField(QStringLiteral("octets"), db::FieldType::LongBinary));
+    base.TableDefs().Append(table);
+
+    db::Recordset rs = base.OpenRecordset(kTableImages);
+    for (const auto& [numero, places] : images.parNumero) {
+        for (int place = 0; place < kPlacesImage; ++place) {
+            const std::optional<Image>& image = places[static_cast<std::size_t>(place)];
+            if (!image) {
+                continue;
+            }
+            rs.AddNew();
+            rs.SetField(0, numero);
+            rs.SetField(1, place);
+            rs.SetField(2, image->nom);
+            rs.SetField(3, image->octets);
+            rs.Update();
+        }
+    }
+}
+
+ImagesTest lireImages(db::Database& base) {
+    ImagesTest images;
+    if (!base.TableDefs().Names().contains(kTableImages, Qt::CaseInsensitive)) {
+        return images;
+    }
+    db::Recordset rs = base.OpenRecordset(kTableImages);
+    const int numero = rs.FieldIndex(QStringLiteral("numero"));
+    const int place = rs.FieldIndex(QStringLiteral("place"));
+    const int nom = rs.FieldIndex(QStringLiteral("nom"));
+    const int octets = rs.FieldIndex(QStringLiteral("octets"));
+    for (int i = 0; i < rs.RecordCount(); ++i) {
+        rs.setAbsolutePosition(i);
+        bool numeroLu = false;
+        bool placeLue = false;
+        const int n = rs.Fields(numero).toInt(&numeroLu);
+        const int p = rs.Fields(place).toInt(&placeLue);
+        const QByteArray b = rs.Fields(octets).toByteArray();
+        if (!numeroLu || !placeLue || p < 0 || p >= kPlacesImage || b.isEmpty() || b.size() > kOctetsImageMax ||
+            images.trouver(n, p) != nullptr) {
+            continue;
+        }
+        images.placer(n, p, Image{rs.Fields(nom).toString(), b});
+    }
+    return images;
+}
+
+} // namespace kelvane::data

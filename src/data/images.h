@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/db/database.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <map>
+#include <optional>
+
+// The pictures a test may carry, and the table that holds them in a test file and in a results file.
+//
+//   test_images            one record per picture
+//     numero   Integer     the number of the question it belongs to (the test table's field numero)
+//     place    Integer     0 for the question's own picture, 1 to 5 for the picture of that answer
+//     nom      Text 255    the picture's file name, as the teacher gave it ("disjoncteur.png")
+//     octets   LongBinary  the file's bytes, a PNG or a JPEG of at most kOctetsImageMax bytes
+//
+// The table is named to sort after "test" (and after "eleves" in a results file): the rules that tell a test from
+// a results file look at fixed places of the sorted table listing, which the table must leave alone. A file
+// without the table holds no picture.
+namespace kelvane::data {
+
+inline const QString kTableImages = QStringLiteral("test_images");
+inline constexpr int kTailleNomImage = 255;
+inline constexpr qsizetype kOctetsImageMax = 1024 * 1024;
+inline constexpr int kCoteImageMax = 4096; // pixels, in width and in height
+inline constexpr int kPlacesImage = 6;     // the question, then answers 1 to 5
+
+struct Image {
+    QString nom;
+    QByteArray octets;
+
+    bool operator==(const Image&) const = default;
+};
+
+// The pictures of one question: [0] its own, [1] to [5] those of its answers.
+using ImagesQuestion = std::array<std::optional<Image>, kPlacesImage>;
+
+// The pictures of a test, by question number.
+struct ImagesTest {
+    std::map<int, ImagesQuestion> parNumero;
+
+    bool empty() const { return parNumero.empty(); }
+    int nombre() const; // pictures, all places counted
+    const Image* trouver(int numero, int place) const;
+    void placer(int numero, int place, Image image);
+    bool operator==(const ImagesTest&) const = default;
+};
+
+// "PNG" or "JPEG" from the bytes' signature; the empty text for anything else.
+QString formatImage(const QByteArray& octets);
+
+// Why a picture cannot be kept, in French ("« plan.gif » n'est ni un PNG ni un JPEG"), or the empty text. Only
+// what the bytes say is checked here; the declared size in pixels is checked when the picture is decoded.
+QString refusImage(const Image& image);
+
+// Creates the table and writes the pictures, in question and place order; nothing when there is none. Inside the
+// caller's transaction, when there is one.
+void ecrireImages(db::Database& base, const ImagesTest& images);
+
+// The pictures of a file: nothing when it has no table. A record out of range (a place beyond 0..5, an empty or
+// oversized picture) is passed over; the first record of a place is kept. Throws kelvane::Error when the table
+// cannot be read.
+ImagesTest lireImages(db::Database& base);
+
+} // namespace kelvane::data
