@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools libsqlite3-dev sqlite3
           libbenchmark-dev fonts-liberation poppler-utils libgl1-mesa-dev clang libclang-rt-14-dev
           qt6-translations-l10n pkg-config mdbtools-dev libxlsxwriter-dev qt6-charts-dev libqt6opengl6-dev
-          dpkg-dev lintian desktop-file-utils appstream)
+          dpkg-dev lintian desktop-file-utils appstream clang-format)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds Kelvane and runs the whole test suite twice: a normal build, then one under AddressSanitizer and
+# Checks the C++ files' layout (scripts/format.sh), builds Kelvane and runs the whole test suite twice: a normal build, then one under AddressSanitizer and
 # UndefinedBehaviorSanitizer. Between the two, every benchmark runs once with few iterations (it proves they still
 # work and never fails for a slow machine); then the file-reading paths are fuzzed for a minute, and at the end the
 # Debian package is built, inspected, installed, tried and removed (scripts/package.sh; the install part as root only);
@@ -8,6 +8,7 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$ROOT/scripts/deps.sh"
+"$ROOT/scripts/format.sh"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
