@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks the C++ files' layout (scripts/format.sh), builds Kelvane and runs the whole test suite twice: a normal build, then one under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Between the two, every benchmark runs once with few iterations (it proves they still
+# Checks the C++ files' layout (scripts/format.sh), builds Kelvane and runs the whole test suite twice: a normal
+# build, then one under AddressSanitizer and UndefinedBehaviorSanitizer. Between the two, every benchmark runs once with few iterations (it proves they still
 # work and never fails for a slow machine); then the file-reading paths are fuzzed for a minute, and at the end the
 # Debian package is built, inspected, installed, tried and removed (scripts/package.sh; the install part as root only);
 # last, the Windows build under Wine when Qt for Windows is in its cache (scripts/windows.sh).
