@@ -3,6 +3,8 @@
 #include "data/classeii.h"
 #include "platform/services/files.h"
 #include "widgets/controls.h"
+#include "widgets/twips.h"
+#include "widgets/vignette.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,10 +17,6 @@
 namespace kelvane::frames {
 
 using namespace kelvane::widgets;
-
-namespace {
-// The question whose answers are the three symbols shown beside them.
-} // namespace
 
 CadreQuestion::CadreQuestion(QWidget* parent, const QString& libelleTemps) : QGroupBox(parent) {
     setObjectName(QStringLiteral("Frame3"));
@@ -82,9 +80,39 @@ CadreQuestion::CadreQuestion(QWidget* parent, const QString& libelleTemps) : QGr
         setPolice(b, 8.25, true);
     }
 
+    creerVignettes();
+
     connect(Suivant, &QPushButton::clicked, this, &CadreQuestion::suivant);
     connect(Precedent, &QPushButton::clicked, this, &CadreQuestion::precedent);
     connect(AnnulerQuestion, &QPushButton::clicked, this, &CadreQuestion::abandon);
+}
+
+void CadreQuestion::creerVignettes() {
+    // The column right of the answers' texts: the question's picture beside its text, each answer's beside its row.
+    vignettes_[0] = nommerControle(new widgets::Vignette(this), QStringLiteral("ImageQuestion"), 8760, 1200, 1560, 975);
+    for (std::size_t i = 1; i < vignettes_.size(); ++i) {
+        const int haut = 2700 + 600 * static_cast<int>(i - 1);
+        vignettes_[i] = nommerControle(new widgets::Vignette(this), QStringLiteral("ImageReponse%1").arg(i), 8760,
+                                       haut - 90, 1560, 555);
+    }
+    for (widgets::Vignette* v : vignettes_) {
+        v->setFocusPolicy(Qt::StrongFocus);
+        v->setFrameShape(QFrame::Box);
+        v->hide();
+    }
+}
+
+bool CadreQuestion::montrerImages(const session::QuestionAffichee& q) {
+    bool une = false;
+    for (std::size_t place = 0; place < vignettes_.size(); ++place) {
+        const std::optional<data::Image>& image = q.images[place];
+        const bool utile = image && (place == 0 || static_cast<int>(place) <= q.nbReponses);
+        vignettes_[place]->montrer(utile ? image->octets : QByteArray(), utile ? image->nom : QString());
+        une = une || utile;
+    }
+    // Beside a picture, the question's text leaves it the right column.
+    Label22->resize(twips(vignettes_[0]->isHidden() ? 10080 : 8400, Label22), Label22->height());
+    return une;
 }
 
 void CadreQuestion::chargerImages(const QString& dossierAppli) {
@@ -159,7 +187,8 @@ void CadreQuestion::montrer(const session::QuestionAffichee& q, bool premiere, b
     }
     Label22->setText(q.texte);
     Label31->setText(QStringLiteral("Question n° ") + QString::number(q.numero));
-    const bool symboles = q.texte == data::questionClasseII();
+    const bool images = montrerImages(q);
+    const bool symboles = !images && q.texte == data::questionClasseII();
     for (QLabel* image : symboles_) {
         image->setVisible(symboles);
     }

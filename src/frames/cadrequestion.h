@@ -11,11 +11,16 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace kelvane::widgets {
+class Vignette;
+}
+
 namespace kelvane::frames {
 
 // The question frame (Frame3): the candidate, the test and the results file on top, the question with its
-// chapter, one to five answers to tick or to rank, the three symbols beside the class II question, the countdown
-// and the moves. It shows a question and gives back what the candidate answered; it knows nothing of files.
+// chapter, one to five answers to tick or to rank, the pictures of the question and of its answers in a column on
+// the right (or the three symbols beside the class II question of a test without pictures), the countdown and the
+// moves. It shows a question and gives back what the candidate answered; it knows nothing of files.
 class CadreQuestion : public QGroupBox {
     Q_OBJECT
 public:
@@ -38,6 +43,9 @@ signals:
 
 private:
     void preparerReponses(int nbReponses, bool qcm);
+    void creerVignettes();
+    // Shows the question's pictures; false when it has none.
+    bool montrerImages(const session::QuestionAffichee& question);
 
     QLabel* Label5;
     QLabel* Label7;
@@ -50,6 +58,9 @@ private:
     std::array<QCheckBox*, 5> cases_{}; // Check1 .. Check5
     std::array<QComboBox*, 5> rangs_{}; // Combo1 .. Combo5
     std::array<QLabel*, 3> symboles_{}; // Condo, Terre, ClasseII
+    // ImageQuestion, ImageReponse1 .. ImageReponse5: made last, so that they follow the candidate's controls in the
+    // Tab order.
+    std::array<widgets::Vignette*, 6> vignettes_{};
     QLineEdit* Text4;
     QPushButton* Suivant;
     QPushButton* Precedent;

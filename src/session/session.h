@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/fichierresultats.h"
+#include "data/images.h"
 #include "data/test.h"
 #include "results/rapport.h"
 #include "results/resultats.h"
@@ -36,6 +37,7 @@ struct QuestionAffichee {
     int nbReponses = 0;
     std::array<QString, 5> reponses;
     std::array<int, 5> donnees{}; // what the candidate gave before: ticks (0 or not) or ranks (0: none)
+    data::ImagesQuestion images;  // the question's own picture, then its answers' (from the results file)
 };
 
 // What the candidate gave on screen: the ticks, or the texts typed or chosen as ranks.
