@@ -4,6 +4,7 @@
 #include "data/fichierresultats.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
@@ -150,15 +151,14 @@ Assembleur::Assembleur(QString chapitreParDefaut) : chapitreParDefaut_(std::move
 void Assembleur::categorie(const QString& chemin, int ligne) {
     const QStringList morceaux = parties(chemin);
     const QString cle = morceaux.join(kSeparateur);
-    const auto meme = std::find_if(categories_.begin(), categories_.end(),
-                                   [&](const Categorie& c) { return !c.parDefaut && c.cle == cle; });
-    if (meme != categories_.end()) {
-        courante_ = static_cast<int>(meme - categories_.begin());
+    if (const auto meme = parCle_.constFind(cle); meme != parCle_.cend()) {
+        courante_ = *meme;
         return;
     }
     const QString nom = morceaux.isEmpty() ? chapitreParDefaut_ : morceaux.last();
+    courante_ = static_cast<int>(categories_.size());
     categories_.push_back({cle, nom, ligne, 0, 0, false});
-    courante_ = static_cast<int>(categories_.size()) - 1;
+    parCle_.insert(cle, courante_);
 }
 
 int Assembleur::categorieCourante() {
@@ -226,23 +226,19 @@ void Assembleur::ecarter(int ligne, const QString& titre, const QString& texte, 
     resultat_.rapport.ecartees.push_back({ligne, titreCourt(titre, texte), raison});
 }
 
-bool Assembleur::estParent(const Categorie& categorie) const {
-    if (categorie.parDefaut) {
-        return false;
-    }
-    return std::any_of(categories_.begin(), categories_.end(), [&](const Categorie& autre) {
-        return !autre.parDefaut && &autre != &categorie &&
-               (categorie.cle.isEmpty() || autre.cle.startsWith(categorie.cle + kSeparateur));
-    });
-}
-
 ResultatImport Assembleur::terminer() {
+    QSet<QString> parents; // every key that leads to another category's
+    for (const Categorie& c : categories_) {
+        for (qsizetype fin = c.cle.lastIndexOf(kSeparateur); fin > 0; fin = c.cle.lastIndexOf(kSeparateur, fin - 1)) {
+            parents.insert(c.cle.left(fin));
+        }
+    }
     std::vector<int> numeros(categories_.size(), 0);
     int numero = 0;
     for (std::size_t i = 0; i < categories_.size(); ++i) {
         const Categorie& c = categories_[i];
         const bool vide = c.gardees == 0;
-        if (vide && (c.vues > 0 || c.cle.isEmpty() || estParent(c))) {
+        if (vide && (c.vues > 0 || c.cle.isEmpty() || parents.contains(c.cle))) {
             continue;
         }
         numeros[i] = ++numero;

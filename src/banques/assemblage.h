@@ -2,6 +2,7 @@
 
 #include "banques/banque.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -49,10 +50,10 @@ private:
 
     std::optional<QString> raisonRefus(const QuestionLue& question) const;
     int categorieCourante();
-    bool estParent(const Categorie& categorie) const;
 
     QString chapitreParDefaut_;
     std::vector<Categorie> categories_;
+    QHash<QString, int> parCle_; // the categories read from the bank, by key
     int courante_ = -1;
     ResultatImport resultat_;
 };

@@ -20,14 +20,17 @@ constexpr int kProfondeurMax = 64;
 constexpr qsizetype kTailleMaxBase64 = (kTailleMaxImage + 2) / 3 * 4 + 64 * 1024;
 // A text longer than this (HTML included) cannot give a field of Kelvane and is not kept in memory.
 constexpr qsizetype kTailleMaxTexte = 1024 * 1024;
+// The base64 that one question may keep in memory, its text's and its answers' pictures together.
+constexpr qsizetype kBudgetQuestion = (source::kMaxAnswers + 2) * kTailleMaxBase64;
 
-const QString kPluginfile = QStringLiteral("@@PLUGINFILE@@/");
+const QRegularExpression kReference(QStringLiteral("@@PLUGINFILE@@/([^\"'<>\\s?#]*)"));
 
 struct Fichier {
     QString cle; // its path less the leading "/", then its name: what @@PLUGINFILE@@/ is followed by
     QString nom;
     QString base64;
     bool tropGrand = false;
+    bool horsBudget = false; // left unread: the question's files went over kBudgetQuestion
     bool base64Attendu = true;
 };
 
@@ -49,7 +52,8 @@ struct QuestionXml {
     QString nom;
     QString categorie;
     Texte enonce;
-    std::vector<Reponse> reponses;
+    std::vector<Reponse> reponses; // the first ones only, beyond what a question may hold
+    std::size_t nombreReponses = 0;
     QStringList etiquettes;
 };
 
@@ -58,6 +62,18 @@ struct TexteLu {
     QString texte;
     std::optional<Image> image;
 };
+
+// The files a text refers to, as "@@PLUGINFILE@@/sous%20dossier/nom.png" is decoded: "sous dossier/nom.png".
+QStringList references(const QString& texte) {
+    QStringList noms;
+    for (const QRegularExpressionMatch& m : kReference.globalMatch(texte)) {
+        const QString nom = QUrl::fromPercentEncoding(m.captured(1).toUtf8());
+        if (!noms.contains(nom)) {
+            noms << nom;
+        }
+    }
+    return noms;
+}
 
 QString genre(const QString& type) {
     static const QHash<QString, QString> genres = {
@@ -109,6 +125,7 @@ private:
     QString nomFichier_;
     Assembleur assembleur_;
     int profondeur_ = 0;
+    qsizetype budget_ = 0; // the base64 the question being read may still keep
 };
 
 bool LecteurMoodle::suivant() {
@@ -178,13 +195,16 @@ QString LecteurMoodle::texteDe(const char* element) {
     return texte;
 }
 
-// A text with its format and its embedded files, as <questiontext> and <answer> hold them.
+// A text with its format and its embedded files, as <questiontext> and <answer> hold them. A file that the text,
+// read before it as Moodle writes them, does not refer to is skipped unread.
 Texte LecteurMoodle::texte() {
     Texte t;
     t.format = xml_.attributes().value(QLatin1String("format")).toString();
+    std::optional<QStringList> noms;
     while (enfantSuivant()) {
         if (xml_.name() == u"text") {
             t.contenu = contenu(kTailleMaxTexte, t.tropLong);
+            noms = references(t.contenu);
         } else if (xml_.name() == u"file") {
             Fichier f;
             const QXmlStreamAttributes a = xml_.attributes();
@@ -196,7 +216,15 @@ Texte LecteurMoodle::texte() {
             f.cle = chemin.mid(chemin.startsWith(u'/') ? 1 : 0) + f.nom;
             f.base64Attendu =
                 a.value(QLatin1String("encoding")).compare(QLatin1String("base64"), Qt::CaseInsensitive) == 0;
-            f.base64 = contenu(kTailleMaxBase64, f.tropGrand);
+            if (noms && !noms->contains(f.cle)) {
+                sauter();
+                continue;
+            }
+            bool depasse = false;
+            f.base64 = contenu(std::min(kTailleMaxBase64, budget_), depasse);
+            f.tropGrand = depasse && budget_ >= kTailleMaxBase64;
+            f.horsBudget = depasse && !f.tropGrand;
+            budget_ -= f.base64.size();
             t.fichiers.push_back(std::move(f));
         } else {
             sauter();
@@ -219,6 +247,7 @@ void LecteurMoodle::question() {
     QuestionXml q;
     q.type = xml_.attributes().value(QLatin1String("type")).toString().trimmed().toLower();
     q.ligne = static_cast<int>(xml_.lineNumber());
+    budget_ = kBudgetQuestion;
     while (enfantSuivant()) {
         const QStringView nom = xml_.name();
         if (nom == u"category") {
@@ -227,6 +256,8 @@ void LecteurMoodle::question() {
             q.nom = texteDe("text");
         } else if (nom == u"questiontext") {
             q.enonce = texte();
+        } else if (nom == u"answer" && ++q.nombreReponses > source::kMaxAnswers + 1) {
+            sauter();
         } else if (nom == u"answer") {
             Reponse r;
             r.fraction = xml_.attributes().value(QLatin1String("fraction")).toDouble();
@@ -248,16 +279,9 @@ std::optional<TexteLu> LecteurMoodle::resoudre(const Texte& t, const QString& qu
         problemes << QStringLiteral("%1 : plus de %2 caractères").arg(quoi).arg(kTailleMaxTexte);
         return std::nullopt;
     }
+    const QStringList noms = references(t.contenu);
     QString contenu = t.contenu;
-    static const QRegularExpression reference(QStringLiteral("@@PLUGINFILE@@/([^\"'<>\\s?#]*)"));
-    QStringList noms;
-    for (const QRegularExpressionMatch& m : reference.globalMatch(contenu)) {
-        const QString nom = QUrl::fromPercentEncoding(m.captured(1).toUtf8());
-        if (!noms.contains(nom)) {
-            noms << nom;
-        }
-    }
-    contenu.remove(reference);
+    contenu.remove(kReference);
     static const QRegularExpression autreImage(
         QStringLiteral("<img\\b[^>]*\\bsrc\\s*=\\s*[\"']?(?!@@PLUGINFILE@@|[\"'])([^\"'\\s>]{0,40})"),
         QRegularExpression::CaseInsensitiveOption);
@@ -283,6 +307,10 @@ std::optional<TexteLu> LecteurMoodle::resoudre(const Texte& t, const QString& qu
         problemes << QStringLiteral("%1 : image « %2 » absente du fichier").arg(quoi, noms.first());
     } else if (fichier->tropGrand) {
         problemes << QStringLiteral("%1 : image « %2 » de plus de 1 Mio").arg(quoi, fichier->nom);
+    } else if (fichier->horsBudget) {
+        problemes << QStringLiteral("%1 : image « %2 » non lue, les fichiers joints à la question passant %3 Mio")
+                         .arg(quoi, fichier->nom)
+                         .arg(kBudgetQuestion / 1024 / 1024);
     } else if (!fichier->base64Attendu) {
         problemes << QStringLiteral("%1 : image « %2 » non codée en base64").arg(quoi, fichier->nom);
     } else {
@@ -315,6 +343,11 @@ void LecteurMoodle::traiter(QuestionXml q) {
     const bool vraiFaux = q.type == u"truefalse";
     if (q.type != u"multichoice" && q.type != u"ordering" && !vraiFaux) {
         assembleur_.ecarter(lue.ligne, lue.titre, lue.texte, genre(q.type));
+        return;
+    }
+    if (q.nombreReponses > source::kMaxAnswers) {
+        assembleur_.ecarter(lue.ligne, lue.titre, lue.texte,
+                            QStringLiteral("%1 réponses, %2 au plus").arg(q.nombreReponses).arg(source::kMaxAnswers));
         return;
     }
     lue.qcm = q.type != u"ordering";

@@ -72,8 +72,9 @@ void ajouterCode(QString& sortie, char32_t code) {
 
 // Decodes the reference at html[i] ('&'); returns how many characters it takes, 0 when it is none.
 qsizetype reference(QStringView html, qsizetype i, QString& sortie) {
-    const qsizetype fin = html.indexOf(u';', i + 1);
-    if (fin < 0 || fin - i > 33) {
+    constexpr qsizetype kLongueurMax = 32; // of a reference's name, "CounterClockwiseContourIntegral" being the longest
+    const qsizetype fin = html.mid(i + 1, kLongueurMax + 1).indexOf(u';') + i + 1;
+    if (fin <= i) {
         return 0;
     }
     const QStringView nom = html.mid(i + 1, fin - i - 1);
@@ -142,6 +143,7 @@ QString texteDeHtml(QStringView html) {
     qsizetype i = 0;
     while (i < html.size()) {
         const QChar c = html[i];
+        const QChar apres = i + 1 < html.size() ? html[i + 1] : QChar();
         if (c == u'&') {
             if (const qsizetype n = reference(html, i, sortie)) {
                 i += n;
@@ -151,26 +153,27 @@ QString texteDeHtml(QStringView html) {
             const qsizetype fin = html.indexOf(u"-->", i + 4);
             i = fin < 0 ? html.size() : fin + 3;
             continue;
-        } else if (c == u'<' && i + 1 < html.size() &&
-                   (html[i + 1].isLetter() || html[i + 1] == u'/' || html[i + 1] == u'!' || html[i + 1] == u'?')) {
+        } else if (c == u'<' && (apres.isLetter() || apres == u'/' || apres == u'!' || apres == u'?')) {
             const qsizetype fin = finDeBalise(html, i);
-            if (fin > 0) {
-                const bool fermante = html[i + 1] == u'/';
-                qsizetype j = i + (fermante ? 2 : 1);
-                while (j < fin && html[j].isLetterOrNumber()) {
-                    ++j;
-                }
-                const QString nom = html.mid(i + (fermante ? 2 : 1), j - i - (fermante ? 2 : 1)).toString().toLower();
-                i = fin + 1;
-                if (!fermante && (nom == u"script" || nom == u"style")) {
-                    const qsizetype fermeture = html.indexOf(QStringLiteral("</%1").arg(nom), i, Qt::CaseInsensitive);
-                    const qsizetype finFermeture = fermeture < 0 ? -1 : finDeBalise(html, fermeture);
-                    i = finFermeture < 0 ? html.size() : finFermeture + 1;
-                } else if (baliseDeBloc(nom)) {
-                    sortie += u' ';
-                }
-                continue;
+            if (fin < 0) {
+                break; // a tag that the text's end cuts is dropped, as a browser does
             }
+            const bool fermante = apres == u'/';
+            const qsizetype debutNom = i + (fermante ? 2 : 1);
+            qsizetype finNom = debutNom;
+            while (finNom < fin && html[finNom].isLetterOrNumber()) {
+                ++finNom;
+            }
+            const QString nom = html.mid(debutNom, finNom - debutNom).toString().toLower();
+            i = fin + 1;
+            if (!fermante && (nom == u"script" || nom == u"style")) {
+                const qsizetype fermeture = html.indexOf(QStringLiteral("</%1").arg(nom), i, Qt::CaseInsensitive);
+                const qsizetype finFermeture = fermeture < 0 ? -1 : finDeBalise(html, fermeture);
+                i = finFermeture < 0 ? html.size() : finFermeture + 1;
+            } else if (baliseDeBloc(nom)) {
+                sortie += u' ';
+            }
+            continue;
         }
         sortie += c;
         ++i;

@@ -11,7 +11,7 @@ namespace kelvane::banques {
 // The plain text an HTML fragment shows: tags dropped (a line or block tag such as <br>, <p>, <div> or <li> as a
 // space, the content of <script> and <style> with it), comments dropped, character references decoded (named ones
 // of Latin-1, Greek and common punctuation, and numeric ones), then blanks collapsed as texteSimple() does. A '<'
-// that does not start a tag and an unknown '&' reference stay as written.
+// that does not start a tag and an unknown '&' reference stay as written; a tag that the end cuts is dropped.
 QString texteDeHtml(QStringView html);
 
 // The text on one line: each run of blanks and line breaks as one space, none at either end. A run made only of

@@ -184,6 +184,15 @@ private slots:
                                question("truefalse", "B", "y", kVraiFaux, enorme))),
                  (QStringList{"chapitre 1 banque", "1 ch1 B0 B1 B2 BR BC qcm « y » : « Vrai » 1, « Faux » 0",
                               "ligne 3, « A » : texte de la question : image « e.png » de plus de 1 Mio"}));
+        // Texts and paths that a careless parser would go through again and again.
+        const QString pieges = question("truefalse", "T", QString("&<a").repeated(300000), kVraiFaux);
+        QString categories;
+        for (int i = 0; i < 20000; ++i) {
+            categories += categorie(QStringLiteral("$course$/top/c%1/d").arg(i));
+        }
+        const QStringList lu = importer(quiz(pieges + categories));
+        QCOMPARE(lu.size(), 20002);
+        QCOMPARE(lu.value(20001), "1 ch1 B0 B1 B2 BR BC qcm « & » : « Vrai » 1, « Faux » 0");
         QVERIFY2(chrono.elapsed() < 3000, qPrintable(QString::number(chrono.elapsed())));
     }
 
