@@ -11,7 +11,7 @@ namespace kelvane::banques {
 ResultatImport importerAiken(const QByteArray& donnees, const QString& nomFichier) {
     ResultatImport echec;
     const auto erreur = [&](int ligne, const QString& texte) {
-        echec.erreur = QStringLiteral("%1, ligne %2 : %3").arg(nomFichier).arg(ligne).arg(texte);
+        echec.erreur = QStringLiteral("%1, ligne %2 : %3").arg(nomFichier, QString::number(ligne), texte);
         return echec;
     };
     int fautive = 0;

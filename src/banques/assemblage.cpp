@@ -15,6 +15,7 @@ namespace {
 
 constexpr QChar kSeparateur = QChar(0x1F);
 constexpr int kLongueurTitre = 40;
+constexpr int kMaxQuestions = 32767; // the test file's numbers are 16-bit
 
 // The parts of a Moodle category path after the context ("$course$", "$system$"...) and its "top", a "//" being
 // a "/" of a name.
@@ -200,6 +201,9 @@ std::optional<QString> Assembleur::raisonRefus(const QuestionLue& q) const {
 void Assembleur::ajouter(QuestionLue q) {
     Categorie& categorie = categories_[static_cast<std::size_t>(categorieCourante())];
     ++categorie.vues;
+    if (resultat_.source.questions.size() >= static_cast<std::size_t>(kMaxQuestions)) {
+        q.problemes << QStringLiteral("au-delà des %1 questions qu'un test tient").arg(kMaxQuestions);
+    }
     if (const auto raison = raisonRefus(q)) {
         resultat_.rapport.ecartees.push_back({q.ligne, titreCourt(q.titre, q.texte), *raison});
         return;
@@ -246,9 +250,8 @@ ResultatImport Assembleur::terminer() {
         if (nom.size() > source::kChapterNameSize) {
             nom = nom.left(source::kChapterNameSize).trimmed();
             resultat_.rapport.notes << QStringLiteral("chapitre %1 : nom « %2 » coupé à %3 caractères")
-                                           .arg(numero)
-                                           .arg(c.nom)
-                                           .arg(source::kChapterNameSize);
+                                           .arg(QString::number(numero), c.nom,
+                                                QString::number(source::kChapterNameSize));
         }
         resultat_.source.chapters.push_back({c.ligne, numero, nom});
     }

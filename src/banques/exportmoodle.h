@@ -15,8 +15,9 @@ namespace kelvane::banques {
 // several, -100 shared between the wrong ones, as Moodle's fixed grades allow. A question to put in order is an
 // ordering question, its answers in the right order, each answer's fraction (which Moodle's import leaves aside)
 // giving its place in the test. Pictures are embedded as base64 <file> elements, referred to by @@PLUGINFILE@@.
-// Reading this export back with importerMoodle gives the same chapters and questions, bar the questions' times,
-// which Moodle has no place for.
+// Reading this export back with importerMoodle gives the same chapters, numbered in order, and the same questions
+// with their pictures, bar the questions' times, which Moodle has no place for, and runs of blanks in a text, which
+// HTML reads as one.
 QByteArray exporterMoodle(const data::Test& test, const Images& images);
 
 // A hundred percent, in the unit of Moodle's fractions: its grades are kept to seven decimals of 1, five of a

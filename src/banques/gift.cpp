@@ -79,7 +79,10 @@ private:
 
 QString LecteurGift::texte(const Bloc& b, qsizetype debut, qsizetype fin) const {
     const QStringView morceau = QStringView(b.texte).mid(debut, fin - debut);
-    return format_ == u"plain" || format_ == u"markdown" ? texteSimple(morceau) : texteDeHtml(morceau);
+    if (format_ == u"html") {
+        return texteDeHtml(morceau);
+    }
+    return format_ == u"plain" || format_ == u"markdown" ? texteSimple(morceau) : texteAuto(morceau);
 }
 
 ResultatImport LecteurGift::lire(const QByteArray& donnees) {
@@ -88,8 +91,7 @@ ResultatImport LecteurGift::lire(const QByteArray& donnees) {
     if (!lignes) {
         ResultatImport echec;
         echec.erreur = QStringLiteral("%1, ligne %2 : texte non UTF-8 (enregistrez le fichier en UTF-8)")
-                           .arg(nomFichier_)
-                           .arg(fautive);
+                           .arg(nomFichier_, QString::number(fautive));
         return echec;
     }
     static const QRegularExpression etiquette(QStringLiteral("\\[tag:([^\\]]*)\\]"));
@@ -130,7 +132,7 @@ ResultatImport LecteurGift::lire(const QByteArray& donnees) {
         }
     } catch (const ErreurGift& e) {
         ResultatImport echec;
-        echec.erreur = QStringLiteral("%1, ligne %2 : %3").arg(nomFichier_).arg(e.ligne).arg(e.texte);
+        echec.erreur = QStringLiteral("%1, ligne %2 : %3").arg(nomFichier_, QString::number(e.ligne), e.texte);
         return echec;
     }
     return assembleur_.terminer();

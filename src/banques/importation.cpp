@@ -16,13 +16,16 @@ Format formatBanque(const QString& nomFichier, const QByteArray& donnees) {
     if (debut.startsWith("\xEF\xBB\xBF")) {
         debut = debut.sliced(3);
     }
-    if (extension == u"xml" || debut.trimmed().startsWith('<')) {
+    if (extension == u"xml") {
         return Format::Moodle;
     }
-    if (extension == u"gift" || donnees.contains('{')) {
+    if (extension == u"gift") {
         return Format::Gift;
     }
-    return Format::Aiken;
+    if (debut.trimmed().startsWith('<')) {
+        return Format::Moodle;
+    }
+    return donnees.contains('{') ? Format::Gift : Format::Aiken;
 }
 
 ResultatImport importer(const QByteArray& donnees, Format format, const QString& nomFichier) {

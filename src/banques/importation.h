@@ -9,8 +9,8 @@ namespace kelvane::banques {
 
 enum class Format { Moodle, Gift, Aiken };
 
-// The format of a bank from its name and its first bytes: Moodle XML for a .xml name or a text starting with '<',
-// then GIFT for a .gift name or a text holding '{', Aiken otherwise.
+// The format of a bank from its name, else from its bytes: Moodle XML for a .xml name, GIFT for a .gift name; for
+// any other name (.txt...) Moodle XML when the text starts with '<', GIFT when it holds a '{', Aiken otherwise.
 Format formatBanque(const QString& nomFichier, const QByteArray& donnees);
 
 // Reads the bank at chemin in its format (formatBanque): a Moodle XML bank streams from the file, a GIFT or Aiken

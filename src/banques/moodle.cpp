@@ -4,6 +4,7 @@
 #include "banques/texte.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
@@ -20,8 +21,10 @@ constexpr int kProfondeurMax = 64;
 constexpr qsizetype kTailleMaxBase64 = (kTailleMaxImage + 2) / 3 * 4 + 64 * 1024;
 // A text longer than this (HTML included) cannot give a field of Kelvane and is not kept in memory.
 constexpr qsizetype kTailleMaxTexte = 1024 * 1024;
-// The base64 that one question may keep in memory, its text's and its answers' pictures together.
-constexpr qsizetype kBudgetQuestion = (source::kMaxAnswers + 2) * kTailleMaxBase64;
+// The base64 that one question may keep in memory, its text's and its answers' pictures together: as much as its
+// pictures and one more take at most.
+constexpr int kImagesParQuestion = source::kMaxAnswers + 2;
+constexpr qsizetype kBudgetQuestion = kImagesParQuestion * kTailleMaxBase64;
 
 const QRegularExpression kReference(QStringLiteral("@@PLUGINFILE@@/([^\"'<>\\s?#]*)"));
 
@@ -66,9 +69,11 @@ struct TexteLu {
 // The files a text refers to, as "@@PLUGINFILE@@/sous%20dossier/nom.png" is decoded: "sous dossier/nom.png".
 QStringList references(const QString& texte) {
     QStringList noms;
+    QSet<QString> vus;
     for (const QRegularExpressionMatch& m : kReference.globalMatch(texte)) {
         const QString nom = QUrl::fromPercentEncoding(m.captured(1).toUtf8());
-        if (!noms.contains(nom)) {
+        if (!vus.contains(nom)) {
+            vus.insert(nom);
             noms << nom;
         }
     }
@@ -200,11 +205,12 @@ QString LecteurMoodle::texteDe(const char* element) {
 Texte LecteurMoodle::texte() {
     Texte t;
     t.format = xml_.attributes().value(QLatin1String("format")).toString();
-    std::optional<QStringList> noms;
+    std::optional<QSet<QString>> noms;
     while (enfantSuivant()) {
         if (xml_.name() == u"text") {
             t.contenu = contenu(kTailleMaxTexte, t.tropLong);
-            noms = references(t.contenu);
+            const QStringList references = banques::references(t.contenu);
+            noms = QSet<QString>(references.begin(), references.end());
         } else if (xml_.name() == u"file") {
             Fichier f;
             const QXmlStreamAttributes a = xml_.attributes();
@@ -289,8 +295,10 @@ std::optional<TexteLu> LecteurMoodle::resoudre(const Texte& t, const QString& qu
         problemes << QStringLiteral("%1 : image « %2 » hors du fichier, que Kelvane ne peut pas reprendre")
                          .arg(quoi, m.captured(1));
     }
-    const bool brut = t.format == u"plain_text" || t.format == u"markdown";
-    TexteLu lu{brut ? texteSimple(contenu) : texteDeHtml(contenu), std::nullopt};
+    TexteLu lu{t.format == u"plain_text" || t.format == u"markdown" ? texteSimple(contenu)
+               : t.format == u"moodle_auto_format"                  ? texteAuto(contenu)
+                                                                    : texteDeHtml(contenu),
+               std::nullopt};
     if (noms.size() > 1) {
         problemes << QStringLiteral("%1 : %2 images (« %3 »), une au plus")
                          .arg(quoi)
@@ -308,9 +316,9 @@ std::optional<TexteLu> LecteurMoodle::resoudre(const Texte& t, const QString& qu
     } else if (fichier->tropGrand) {
         problemes << QStringLiteral("%1 : image « %2 » de plus de 1 Mio").arg(quoi, fichier->nom);
     } else if (fichier->horsBudget) {
-        problemes << QStringLiteral("%1 : image « %2 » non lue, les fichiers joints à la question passant %3 Mio")
+        problemes << QStringLiteral("%1 : image « %2 » non lue, la question joignant plus de %3 images de 1 Mio")
                          .arg(quoi, fichier->nom)
-                         .arg(kBudgetQuestion / 1024 / 1024);
+                         .arg(kImagesParQuestion);
     } else if (!fichier->base64Attendu) {
         problemes << QStringLiteral("%1 : image « %2 » non codée en base64").arg(quoi, fichier->nom);
     } else {
@@ -420,11 +428,9 @@ ResultatImport LecteurMoodle::lire() {
         quoi = QStringLiteral("XML mal formé (%1)").arg(xml_.errorString());
         break;
     }
-    echec.erreur = QStringLiteral("%1, ligne %2, colonne %3 : %4")
-                       .arg(nomFichier_)
-                       .arg(xml_.lineNumber())
-                       .arg(xml_.columnNumber())
-                       .arg(quoi);
+    echec.erreur =
+        QStringLiteral("%1, ligne %2, colonne %3 : %4")
+            .arg(nomFichier_, QString::number(xml_.lineNumber()), QString::number(xml_.columnNumber()), quoi);
     return echec;
 }
 

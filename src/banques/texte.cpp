@@ -1,6 +1,7 @@
 #include "banques/texte.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace kelvane::banques {
@@ -179,6 +180,15 @@ QString texteDeHtml(QStringView html) {
         ++i;
     }
     return texteSimple(sortie);
+}
+
+QString texteAuto(QStringView texte) {
+    static const QRegularExpression html(
+        QStringLiteral("</?(p|br|b|i|u|s|em|strong|span|div|sub|sup|img|a|ul|ol|li|table|tr|td|th|h[1-6]|font|code|"
+                       "pre|hr|blockquote|small|big|center|tt)\\b[^<>]*>|&([a-zA-Z][a-zA-Z0-9]{1,31}|#[0-9]{1,7}|"
+                       "#[xX][0-9a-fA-F]{1,6});"),
+        QRegularExpression::CaseInsensitiveOption);
+    return html.match(texte).hasMatch() ? texteDeHtml(texte) : texteSimple(texte);
 }
 
 std::optional<QStringList> lignesUtf8(const QByteArray& donnees, int& ligneFautive) {

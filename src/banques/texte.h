@@ -14,6 +14,10 @@ namespace kelvane::banques {
 // that does not start a tag and an unknown '&' reference stay as written; a tag that the end cuts is dropped.
 QString texteDeHtml(QStringView html);
 
+// Moodle's auto-format, plain text where HTML may appear: read as HTML when it holds a tag of HTML's own (<p>,
+// <br>, <b>, </span>...) or a character reference, as plain text otherwise, so that "I<In" stays as written.
+QString texteAuto(QStringView texte);
+
 // The text on one line: each run of blanks and line breaks as one space, none at either end. A run made only of
 // no-break spaces stays one no-break space, as French typography puts them before ':' or a unit.
 QString texteSimple(QStringView texte);

@@ -219,7 +219,7 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::newRow(".xml") << "b.xml" << QByteArray("Q ?") << int(Format::Moodle);
         QTest::newRow(".txt commençant par <") << "b.txt" << QByteArray("\xEF\xBB\xBF  <quiz>") << int(Format::Moodle);
-        QTest::newRow(".gift") << "b.GIFT" << QByteArray("Q ?") << int(Format::Gift);
+        QTest::newRow(".gift, même commençant par <") << "b.GIFT" << QByteArray("<b>Q</b> ?") << int(Format::Gift);
         QTest::newRow(".txt avec {") << "b.txt" << QByteArray("Q ? {=a ~b}") << int(Format::Gift);
         QTest::newRow(".txt sans {") << "b.txt" << QByteArray("Q ?\nA. a\nANSWER: A") << int(Format::Aiken);
     }

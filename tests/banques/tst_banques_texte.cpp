@@ -65,11 +65,13 @@ private slots:
             << "::a\\:b::1 \\= 2 \\~ \\{x\\} \\# \\\\ ?\\nfin {\n=oui \\= \\#1\n\n~\\{non\\}\n}"
             << QStringList{"chapitre 1 banque", "1 ch1 B0 B1 B2 BR BC qcm « 1 = 2 ~ {x} # \\ ? fin » : « oui = #1 » 1, "
                                                 "« {non} » 0"};
-        QTest::newRow("formats html et plain, mot manquant")
-            << "[html]<b>Le</b> &eacute;cran {=protège ~isole} la zone.\n\n[plain]<b>x</b> &amp; {=a ~b}"
+        QTest::newRow("formats html, plain et auto, mot manquant")
+            << "[html]<b>Le</b> &eacute;cran {=protège ~isole} la zone.\n\n[plain]<b>x</b> &amp; {=a ~b}\n\n"
+               "I<In ? {=oui ~<i>non</i>}"
             << QStringList{"chapitre 1 banque",
                            "1 ch1 B0 B1 B2 BR BC qcm « Le écran _____ la zone. » : « protège » 1, « isole » 0",
-                           "2 ch1 B0 B1 B2 BR BC qcm « <b>x</b> &amp; » : « a » 1, « b » 0"};
+                           "2 ch1 B0 B1 B2 BR BC qcm « <b>x</b> &amp; » : « a » 1, « b » 0",
+                           "3 ch1 B0 B1 B2 BR BC qcm « I<In ? » : « oui » 1, « non » 0"};
         QTest::newRow("ordre (module ordering)")
             << "Dans l'ordre {>3 ALL VERTICAL ABSOLUTE_POSITION SHOW\nSéparer\nCondamner\n\nVérifier\n}"
             << QStringList{"chapitre 1 banque",
