@@ -23,6 +23,12 @@ QString texteXml(const QString& texte) {
     return propre;
 }
 
+QString enTete(const data::Test& test) {
+    const QString fichier = texteXml(test.fichier).simplified();
+    return fichier.isEmpty() ? QStringLiteral("Test exporté par Kelvane")
+                             : QStringLiteral("Test %1 exporté par Kelvane").arg(fichier);
+}
+
 std::vector<ChapitreExporte> chapitresExportes(const data::Test& test) {
     std::vector<ChapitreExporte> chapitres;
     QSet<QString> pris;

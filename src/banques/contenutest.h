@@ -31,6 +31,9 @@ std::vector<ChapitreExporte> chapitresExportes(const data::Test& test);
 // hold removed.
 std::vector<QuestionExportee> questionsExportees(const data::Test& test);
 
+// The line an export starts with: "Test B1V.mdb exporté par Kelvane".
+QString enTete(const data::Test& test);
+
 // The text less the characters that XML 1.0 cannot hold (controls other than tab and line breaks, lone
 // surrogates, U+FFFE and U+FFFF).
 QString texteXml(const QString& texte);

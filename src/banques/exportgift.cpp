@@ -69,7 +69,7 @@ QString question(const QuestionExportee& q) {
 } // namespace
 
 QByteArray exporterGift(const data::Test& test, const Images& images, QStringList& notes) {
-    QString sortie = QStringLiteral("// Test %1 exporté par Kelvane\n\n").arg(test.fichier);
+    QString sortie = QStringLiteral("// ") + enTete(test) + QStringLiteral("\n\n");
     const std::vector<ChapitreExporte> chapitres = chapitresExportes(test);
     int courant = 0;
     bool premier = true;

@@ -163,8 +163,7 @@ void EcrivainMoodle::question(const QuestionExportee& q, const ImagesQuestion* i
 void EcrivainMoodle::ecrire(const data::Test& test, const Images& images) {
     xml_.writeStartDocument();
     xml_.writeStartElement(QStringLiteral("quiz"));
-    xml_.writeComment(QStringLiteral(" Test %1 exporté par Kelvane ")
-                          .arg(texteXml(test.fichier).replace(QStringLiteral("--"), QStringLiteral("- -"))));
+    xml_.writeComment(u' ' + enTete(test).replace(QStringLiteral("--"), QStringLiteral("- -")) + u' ');
     const std::vector<ChapitreExporte> chapitres = chapitresExportes(test);
     for (const ChapitreExporte& c : chapitres) {
         categorie(c.chemin);
