@@ -18,7 +18,7 @@ case "${1:-}" in
 esac
 
 "$ROOT/scripts/build.sh" "$BUILD" -DKELVANE_BENCH=ON >&2 # the build's progress on stderr: stdout is the table
-BENCHES=(bench_engine bench_scan bench_session bench_start bench_editeur bench_bilan)
+BENCHES=(bench_engine bench_scan bench_session bench_start bench_editeur bench_bilan bench_banques)
 for b in "${BENCHES[@]}"; do
     if [ ! -x "$BUILD/bench/$b" ]; then
         echo "$BUILD/bench/$b is missing: is Google Benchmark (libbenchmark-dev) installed?" >&2
@@ -123,6 +123,10 @@ END {
         "none (a bound on the figure)", "under 1000 ms", "", 1000)
     row("Class summary: memory a read adds, 500 files", pk("BM_BilanMemoire/500"), pk("BM_BilanMemoire/100"), "MiB",
         "the same for 100 files", "ratio <= 1.2", 1.2)
+    row("Import of a Moodle XML bank, 5,000 questions, 500 pictures", tm("BM_ImportMoodle"), tm("BM_XmlSeul"), "ms",
+        "QXmlStreamReader alone through the file", "under 2000 ms", "", 2000)
+    row("Import of that bank: memory it adds", pk("BM_ImportMemoire"), "", "MiB",
+        "none (the figure alone)", "none set", "")
     printf "\nWhole 1,001-question evaluation run, spawn to exit: %s\n", fmt(tm("BM_EvaluationRun"), "ms")
     if (quick) print "Quick run (--quick): few iterations, the figures only show that every benchmark works."
     else print "Medians of the repetitions; on a loaded machine ratios swing, run again before drawing conclusions."

@@ -7,6 +7,7 @@ set(LAYERS
     "platform/services"
     "data"
     "source"
+    "banques"
     "conversion"
     "demarrage"
     "avertissements"
@@ -33,6 +34,7 @@ set(ALLOWED_platform/db "")
 set(ALLOWED_platform/services "")
 set(ALLOWED_data "platform/db;platform/services")
 set(ALLOWED_source "platform/db;platform/services;data")
+set(ALLOWED_banques "data;source")
 set(ALLOWED_conversion "platform/db;platform/services;data;source")
 set(ALLOWED_demarrage "platform/services;data")
 set(ALLOWED_avertissements "platform/services")
