@@ -2,6 +2,7 @@
 
 #include "data/controletest.h"
 #include "data/fichierresultats.h"
+#include "data/images.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -180,8 +181,9 @@ std::optional<QString> Assembleur::raisonRefus(const QuestionLue& q) const {
     QStringList raisons = q.problemes;
     const auto image = [&](const std::optional<Image>& i) {
         if (i) {
-            if (const auto refus = refusImage(*i)) {
-                raisons << QStringLiteral("image « %1 » : %2").arg(i->nom, *refus);
+            const QString refus = data::refusImage(*i);
+            if (!refus.isEmpty()) {
+                raisons << QStringLiteral("image %1").arg(refus);
             }
         }
     };

@@ -3,6 +3,7 @@
 // A question bank as Kelvane reads it from a teacher's Moodle XML, GIFT or Aiken file: the test it makes, the
 // pictures its questions carry, and what was left out on the way.
 
+#include "data/images.h"
 #include "source/textsource.h"
 
 #include <QByteArray>
@@ -15,28 +16,11 @@
 
 namespace kelvane::banques {
 
-// The largest picture a question may carry, in bytes.
-inline constexpr qsizetype kTailleMaxImage = 1024 * 1024;
-
-// A picture as the bank holds it: its file name and its bytes, PNG or JPEG.
-struct Image {
-    QString nom;
-    QByteArray octets;
-
-    bool operator==(const Image&) const = default;
-};
-
-// The pictures of one question: one for its text, one for each answer, each optional.
-struct ImagesQuestion {
-    std::optional<Image> question;
-    std::array<std::optional<Image>, source::kMaxAnswers> reponses;
-
-    bool operator==(const ImagesQuestion&) const = default;
-    int nombre() const;
-};
-
-// The pictures of a test, by question number; a question without any picture has no entry.
-using Images = std::map<int, ImagesQuestion>;
+// A bank's pictures are a test's: a file name and PNG or JPEG bytes, one for a question's text and one for each
+// answer, by question number.
+using Image = data::Image;
+using ImagesQuestion = data::ImagesQuestion;
+using Images = data::ImagesTest;
 
 // A question of the bank that the test does not hold, and why.
 struct QuestionEcartee {
@@ -68,11 +52,5 @@ struct ResultatImport {
 // The report as lines for the teacher: "ligne 12, « Ohm » : type Moodle « essay » (réponse libre) non pris en
 // charge", then the notes.
 QStringList lignesRapport(const Rapport& rapport);
-
-// Why a picture cannot go with a question (neither PNG nor JPEG, over kTailleMaxImage), or nothing.
-std::optional<QString> refusImage(const Image& image);
-
-// "png" or "jpg" after the picture's first bytes, or an empty text.
-QString extensionImage(const QByteArray& octets);
 
 } // namespace kelvane::banques

@@ -16,8 +16,9 @@ namespace {
 QString nomFichier(const Image& image) {
     QString nom = texteXml(image.nom).section(u'/', -1).section(u'\\', -1).trimmed();
     if (nom.isEmpty()) {
-        nom = QStringLiteral("image.") +
-              (extensionImage(image.octets).isEmpty() ? QStringLiteral("png") : extensionImage(image.octets));
+        nom =
+            QStringLiteral("image.") +
+            (data::extensionImage(image.octets).isEmpty() ? QStringLiteral("png") : data::extensionImage(image.octets));
     }
     return nom;
 }

@@ -18,7 +18,7 @@ namespace {
 // Deeper than any Moodle bank (quiz, question, answer, feedback, text): a file nesting more is refused.
 constexpr int kProfondeurMax = 64;
 // The base64 of the largest picture kept, with room for line breaks; longer is not kept in memory.
-constexpr qsizetype kTailleMaxBase64 = (kTailleMaxImage + 2) / 3 * 4 + 64 * 1024;
+constexpr qsizetype kTailleMaxBase64 = (data::kOctetsImageMax + 2) / 3 * 4 + 64 * 1024;
 // A text longer than this (HTML included) cannot give a field of Kelvane and is not kept in memory.
 constexpr qsizetype kTailleMaxTexte = 1024 * 1024;
 // The base64 that one question may keep in memory, its text's and its answers' pictures together: as much as its

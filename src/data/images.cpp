@@ -6,29 +6,37 @@
 
 namespace kelvane::data {
 
-int ImagesTest::nombre() const {
-    int n = 0;
-    for (const auto& [numero, places] : parNumero) {
-        for (const std::optional<Image>& image : places) {
-            n += image ? 1 : 0;
-        }
+const std::optional<Image>& ImagesQuestion::place(int place) const {
+    return place == 0 ? question : reponses[static_cast<std::size_t>(place - 1)];
+}
+
+std::optional<Image>& ImagesQuestion::place(int place) {
+    return place == 0 ? question : reponses[static_cast<std::size_t>(place - 1)];
+}
+
+int ImagesQuestion::nombre() const {
+    int n = question ? 1 : 0;
+    for (const std::optional<Image>& image : reponses) {
+        n += image ? 1 : 0;
     }
     return n;
 }
 
-const Image* ImagesTest::trouver(int numero, int place) const {
-    const auto it = parNumero.find(numero);
-    if (it == parNumero.end() || place < 0 || place >= kPlacesImage) {
-        return nullptr;
+int nombreImages(const ImagesTest& images) {
+    int n = 0;
+    for (const auto& [numero, question] : images) {
+        n += question.nombre();
     }
-    const std::optional<Image>& image = it->second[static_cast<std::size_t>(place)];
-    return image ? &*image : nullptr;
+    return n;
 }
 
-void ImagesTest::placer(int numero, int place, Image image) {
-    if (place >= 0 && place < kPlacesImage) {
-        parNumero[numero][static_cast<std::size_t>(place)] = std::move(image);
+const Image* trouverImage(const ImagesTest& images, int numero, int place) {
+    const auto it = images.find(numero);
+    if (it == images.end() || place < 0 || place >= kPlacesImage) {
+        return nullptr;
     }
+    const std::optional<Image>& image = it->second.place(place);
+    return image ? &*image : nullptr;
 }
 
 QString formatImage(const QByteArray& octets) {
@@ -39,6 +47,10 @@ QString formatImage(const QByteArray& octets) {
         return QStringLiteral("JPEG");
     }
     return {};
+}
+
+QString extensionImage(const QByteArray& octets) {
+    return formatImage(octets).toLower().replace(QStringLiteral("jpeg"), QStringLiteral("jpg"));
 }
 
 QString refusImage(const Image& image) {
@@ -69,9 +81,9 @@ void ecrireImages(db::Database& base, const ImagesTest& images) {
     base.TableDefs().Append(table);
 
     db::Recordset rs = base.OpenRecordset(kTableImages);
-    for (const auto& [numero, places] : images.parNumero) {
+    for (const auto& [numero, question] : images) {
         for (int place = 0; place < kPlacesImage; ++place) {
-            const std::optional<Image>& image = places[static_cast<std::size_t>(place)];
+            const std::optional<Image>& image = question.place(place);
             if (!image) {
                 continue;
             }
@@ -103,10 +115,10 @@ ImagesTest lireImages(db::Database& base) {
         const int p = rs.Fields(place).toInt(&placeLue);
         const QByteArray b = rs.Fields(octets).toByteArray();
         if (!numeroLu || !placeLue || p < 0 || p >= kPlacesImage || b.isEmpty() || b.size() > kOctetsImageMax ||
-            images.trouver(n, p) != nullptr) {
+            trouverImage(images, n, p) != nullptr) {
             continue;
         }
-        images.placer(n, p, Image{rs.Fields(nom).toString(), b});
+        images[n].place(p) = Image{rs.Fields(nom).toString(), b};
     }
     return images;
 }

@@ -34,22 +34,29 @@ struct Image {
     bool operator==(const Image&) const = default;
 };
 
-// The pictures of one question: [0] its own, [1] to [5] those of its answers.
-using ImagesQuestion = std::array<std::optional<Image>, kPlacesImage>;
+// The pictures of one question: one for its text, one for each answer, each optional.
+struct ImagesQuestion {
+    std::optional<Image> question;
+    std::array<std::optional<Image>, kPlacesImage - 1> reponses;
 
-// The pictures of a test, by question number.
-struct ImagesTest {
-    std::map<int, ImagesQuestion> parNumero;
-
-    bool empty() const { return parNumero.empty(); }
-    int nombre() const; // pictures, all places counted
-    const Image* trouver(int numero, int place) const;
-    void placer(int numero, int place, Image image);
-    bool operator==(const ImagesTest&) const = default;
+    // Place 0 is the question's picture, places 1 to 5 its answers'.
+    const std::optional<Image>& place(int place) const;
+    std::optional<Image>& place(int place);
+    int nombre() const;
+    bool operator==(const ImagesQuestion&) const = default;
 };
+
+// The pictures of a test, by question number; a question without any picture has no entry.
+using ImagesTest = std::map<int, ImagesQuestion>;
+
+int nombreImages(const ImagesTest& images);
+// The picture at that place of that question, or nullptr.
+const Image* trouverImage(const ImagesTest& images, int numero, int place);
 
 // "PNG" or "JPEG" from the bytes' signature; the empty text for anything else.
 QString formatImage(const QByteArray& octets);
+// "png" or "jpg" from the bytes' signature, for a file written from them; the empty text for anything else.
+QString extensionImage(const QByteArray& octets);
 
 // Why a picture cannot be kept, in French ("« plan.gif » n'est ni un PNG ni un JPEG"), or the empty text. Only
 // what the bytes say is checked here; the declared size in pixels is checked when the picture is decoded.

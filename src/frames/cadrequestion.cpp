@@ -105,7 +105,7 @@ void CadreQuestion::creerVignettes() {
 bool CadreQuestion::montrerImages(const session::QuestionAffichee& q) {
     bool une = false;
     for (std::size_t place = 0; place < vignettes_.size(); ++place) {
-        const std::optional<data::Image>& image = q.images[place];
+        const std::optional<data::Image>& image = q.images.place(static_cast<int>(place));
         const bool utile = image && (place == 0 || static_cast<int>(place) <= q.nbReponses);
         vignettes_[place]->montrer(utile ? image->octets : QByteArray(), utile ? image->nom : QString());
         une = une || utile;

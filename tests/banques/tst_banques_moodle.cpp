@@ -117,10 +117,10 @@ private slots:
             << ecartee("T", "texte de la question vide");
         QTest::newRow("image GIF") << question("truefalse", "T", "x @@PLUGINFILE@@/a.gif", kVraiFaux,
                                                fichier("a.gif", "GIF89a..."))
-                                   << ecartee("T", "image « a.gif » : ni PNG ni JPEG");
+                                   << ecartee("T", "image « a.gif » n'est ni un PNG ni un JPEG");
         QTest::newRow("image de plus de 1 Mio")
             << question("truefalse", "T", "x @@PLUGINFILE@@/a.png", kVraiFaux, fichier("a.png", png(1024 * 1024)))
-            << ecartee("T", "image « a.png » : 1048584 octets, 1 Mio (1048576 octets) au plus");
+            << ecartee("T", "image « a.png » dépasse 1 Mio (1024 Kio)");
         QTest::newRow("image absente, base64 faux, deux images, image externe")
             << question(
                    "multichoice", "T", "x @@PLUGINFILE@@/a.png <img src=\"https://exemple.fr/b.png\">",

@@ -113,8 +113,8 @@ private slots:
         test.questions = fixtures::questionsSimples(3);
         const QString chemin = fixtures::creerTest(dossier.filePath(QStringLiteral("B1V.mdb")), test);
         data::ImagesTest images;
-        images.placer(1, 0, {QStringLiteral("disjoncteur.png"), png(10, 10)});
-        images.placer(3, 5, {QStringLiteral("É cadenas.png"), png(3, 7)});
+        images[1].question = data::Image{QStringLiteral("disjoncteur.png"), png(10, 10)};
+        images[3].reponses[4] = data::Image{QStringLiteral("É cadenas.png"), png(3, 7)};
         {
             db::Database base = db::OpenDatabase(chemin);
             data::ecrireImages(base, images);
@@ -132,8 +132,9 @@ private slots:
         QVERIFY(data::estTest(base));
         const data::ImagesTest lues = data::lireImages(base);
         QCOMPARE(lues, images);
-        QCOMPARE(lues.nombre(), 2);
-        QVERIFY(lues.trouver(2, 0) == nullptr);
+        QCOMPARE(data::nombreImages(lues), 2);
+        QVERIFY(data::trouverImage(lues, 2, 0) == nullptr);
+        QCOMPARE(data::trouverImage(lues, 3, 5)->nom, QStringLiteral("É cadenas.png"));
     }
 
     // A vignette shows the placeholder for bad bytes; a good one opens larger and Escape closes it.
