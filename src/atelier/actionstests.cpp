@@ -6,8 +6,12 @@
 #include "atelier/placeediteur.h"
 #include "atelier/titre.h"
 #include "avertissements/erreurs.h"
+#include "banques/exportgift.h"
+#include "banques/exportmoodle.h"
+#include "banques/importation.h"
 #include "conversion/conversion.h"
 #include "data/ecriture.h"
+#include "data/images.h"
 #include "data/reglesfichiers.h"
 #include "editeur/editeurtest.h"
 #include "platform/services/services.h"
@@ -15,7 +19,9 @@
 #include "widgets/patience.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace kelvane::atelier {
@@ -33,6 +39,66 @@ QString lignes(const QStringList& erreurs) {
         montrees << QStringLiteral("… et %1 autres problèmes.").arg(erreurs.size() - kLignesMontrees);
     }
     return montrees.join(QLatin1Char('\n'));
+}
+
+// A text source begins, after its comments and blank lines, with one of its keywords; a GIFT or Aiken bank in a
+// ".txt" file does not.
+bool estSourceCsv(const QString& chemin) {
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        return true; // the source's reader says why it cannot be read
+    }
+    while (!fichier.atEnd()) {
+        const QByteArray ligne = fichier.readLine(4096).trimmed();
+        if (ligne.isEmpty() || ligne.startsWith('#')) {
+            continue;
+        }
+        const QByteArray mot = ligne.left(ligne.indexOf(';')).trimmed().toLower();
+        return ligne.contains(';') && (mot == "temps" || mot == "tolerance" || mot == "chapitre" || mot == "question");
+    }
+    return true;
+}
+
+// What a bank leaves to the teacher: it has no time allowed nor pass mark.
+constexpr int kTempsParQuestion = 60;
+constexpr int kToleranceBanque = 70;
+
+// The test file of a bank: its tables, then its pictures, reaching the disk together.
+void ecrireTestEtImages(const data::Test& test, const data::ImagesTest& images, const QString& chemin) {
+    data::ecrireAtomiquement(
+        chemin,
+        [&](db::Database& base) {
+            db::Transaction transaction(base);
+            data::creerTablesTest(base);
+            data::remplirTablesTest(base, test);
+            data::ecrireImages(base, images);
+            transaction.Commit();
+        },
+        data::SiExistant::Refuser);
+}
+
+data::ImagesTest imagesDuTest(const QString& chemin) {
+    db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+    return data::lireImages(base);
+}
+
+// A test written as a Moodle XML or GIFT bank (after cible's extension); the faults of the test, or nothing. What
+// GIFT cannot carry goes into notes.
+QStringList exporterBanque(const QString& test, const QString& cible, QStringList& notes) {
+    const auto lu = data::lireTest(test);
+    if (const auto* refus = std::get_if<data::TestRefuse>(&lu)) {
+        return {QFileInfo(test).fileName() + QStringLiteral(" : ") + refus->message};
+    }
+    const data::ImagesTest images = imagesDuTest(test);
+    const bool gift = QFileInfo(cible).suffix().compare(QStringLiteral("gift"), Qt::CaseInsensitive) == 0;
+    const QByteArray texte = gift ? banques::exporterGift(std::get<data::Test>(lu), images, notes)
+                                  : banques::exporterMoodle(std::get<data::Test>(lu), images);
+    QSaveFile fichier(cible);
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(texte) != texte.size() || !fichier.commit()) {
+        throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 » (%2)")
+                                              .arg(QDir::toNativeSeparators(cible), fichier.errorString()));
+    }
+    return {};
 }
 
 } // namespace
@@ -171,8 +237,9 @@ void ActionsTests::importer() {
     QSettings reglages;
     const QString source = services_.dialogs->chooseFileToOpen(
         QStringLiteral("Importer un test"), reglages.value(kCleImport, dossier_).toString(),
-        QStringLiteral("Sources de test et fichiers Access (*.csv *.txt *.mdb *.accdb);;Sources de test (*.csv "
-                       "*.txt);;Fichiers Access (*.mdb *.accdb);;Tous les fichiers (*)"));
+        QStringLiteral("Tests, banques et fichiers Access (*.csv *.txt *.xml *.gift *.mdb *.accdb);;Sources de test "
+                       "(*.csv *.txt);;Banques de questions Moodle XML, GIFT, Aiken (*.xml *.gift *.txt);;Fichiers "
+                       "Access (*.mdb *.accdb);;Tous les fichiers (*)"));
     if (source.isEmpty()) {
         return;
     }
@@ -187,9 +254,74 @@ void ActionsTests::importer() {
         } else {
             importerAccess(source);
         }
+    } else if (extension == QStringLiteral("xml") || extension == QStringLiteral("gift") ||
+               (extension == QStringLiteral("txt") && !estSourceCsv(source))) {
+        importerBanque(source);
     } else {
         importerSource(source);
     }
+}
+
+void ActionsTests::importerBanque(const QString& source) {
+    const QString nomSource = QFileInfo(source).fileName();
+    banques::ResultatImport lu;
+    {
+        const widgets::Patience patience;
+        lu = banques::importer(source);
+    }
+    if (!lu.ok()) {
+        avertir(QStringLiteral("« %1 » n'a pas été importé :\n%2").arg(nomSource, lu.erreur));
+        return;
+    }
+    const int gardees = static_cast<int>(lu.source.questions.size());
+    const QStringList rapport = banques::lignesRapport(lu.rapport);
+    if (gardees == 0) {
+        avertir(QStringLiteral("« %1 » n'a pas été importé : aucune question que Kelvane puisse reprendre.\n%2")
+                    .arg(nomSource, lignes(rapport)));
+        return;
+    }
+    lu.source.temps = std::min(32767, kTempsParQuestion * gardees);
+    lu.source.tolerance = kToleranceBanque;
+    QString bilan = QStringLiteral("« %1 » : %2 question(s) reprise(s), %3 laissée(s) de côté.")
+                        .arg(nomSource)
+                        .arg(gardees)
+                        .arg(lu.rapport.ecartees.size());
+    if (!rapport.isEmpty()) {
+        bilan += QLatin1Char('\n') + lignes(rapport);
+    }
+    bilan += QStringLiteral("\nTemps du test : %1 s, tolérance : %2 % (à revoir dans l'éditeur).\n\nEnregistrer le "
+                            "test ?")
+                 .arg(lu.source.temps)
+                 .arg(lu.source.tolerance);
+    if (!confirmer(bilan)) {
+        return;
+    }
+    const QString fichier = nomImporte(source);
+    if (fichier.isEmpty()) {
+        return;
+    }
+    const data::Test test = source::toTest(lu.source, fichier);
+    try {
+        ecrireTestEtImages(test, lu.images, chemin(fichier));
+    } catch (const Error& e) {
+        avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
+        return;
+    }
+    montrer(fichier);
+    emit information(source::summary(test, fichier));
+}
+
+QString ActionsTests::nomImporte(const QString& source) {
+    QString erreur;
+    QString fichier = nomFichierTest(QFileInfo(source).completeBaseName(), &erreur);
+    if (!fichier.isEmpty() && nomPris(dossier_, fichier)) {
+        erreur = QStringLiteral("Le dossier a déjà un test « %1 ».").arg(nomAffiche(fichier));
+        fichier.clear();
+    }
+    if (fichier.isEmpty()) {
+        fichier = demanderNom(erreur + QStringLiteral("\nNom du test importé :"), QStringLiteral("Importer un test"));
+    }
+    return fichier;
 }
 
 void ActionsTests::importerSource(const QString& source) {
@@ -199,17 +331,9 @@ void ActionsTests::importerSource(const QString& source) {
         avertir(QStringLiteral("« %1 » n'a pas été importé :\n%2").arg(nomSource, lignes(lu.errors)));
         return;
     }
-    QString erreur;
-    QString fichier = nomFichierTest(QFileInfo(source).completeBaseName(), &erreur);
-    if (!fichier.isEmpty() && nomPris(dossier_, fichier)) {
-        erreur = QStringLiteral("Le dossier a déjà un test « %1 ».").arg(nomAffiche(fichier));
-        fichier.clear();
-    }
+    const QString fichier = nomImporte(source);
     if (fichier.isEmpty()) {
-        fichier = demanderNom(erreur + QStringLiteral("\nNom du test importé :"), QStringLiteral("Importer un test"));
-        if (fichier.isEmpty()) {
-            return;
-        }
+        return;
     }
     const data::Test test = source::toTest(lu.source, fichier);
     try {
@@ -269,8 +393,9 @@ void ActionsTests::exporter() {
     QSettings reglages;
     const QString propose =
         QDir(reglages.value(kCleExport, dossier_).toString()).filePath(nomAffiche(fichier) + QStringLiteral(".csv"));
-    QString cible = services_.dialogs->chooseFileToSave(QStringLiteral("Exporter le test"), propose,
-                                                        QStringLiteral("Sources de test (*.csv)"));
+    QString cible = services_.dialogs->chooseFileToSave(
+        QStringLiteral("Exporter le test"), propose,
+        QStringLiteral("Sources de test (*.csv);;Banque Moodle XML (*.xml);;Banque GIFT (*.gift)"));
     if (cible.isEmpty()) {
         return;
     }
@@ -278,8 +403,12 @@ void ActionsTests::exporter() {
         cible += QStringLiteral(".csv");
     }
     reglages.setValue(kCleExport, QFileInfo(cible).absolutePath());
+    const QString extension = QFileInfo(cible).suffix().toLower();
+    QStringList notes;
     try {
-        const QStringList erreurs = exporterTest(chemin(fichier), cible);
+        const bool banque = extension == QStringLiteral("xml") || extension == QStringLiteral("gift");
+        const QStringList erreurs =
+            banque ? exporterBanque(chemin(fichier), cible, notes) : exporterTest(chemin(fichier), cible);
         if (!erreurs.isEmpty()) {
             avertir(QStringLiteral("« %1 » n'a pas été exporté :\n%2").arg(nomAffiche(fichier), lignes(erreurs)));
             return;
@@ -287,6 +416,10 @@ void ActionsTests::exporter() {
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, cible);
         return;
+    }
+    if (!notes.isEmpty()) {
+        avertir(QStringLiteral("« %1 » exporté dans « %2 », avec ces remarques :\n%3")
+                    .arg(nomAffiche(fichier), QDir::toNativeSeparators(cible), lignes(notes)));
     }
     const bool modifie = place_.estModifieSur(chemin(fichier));
     emit information(QStringLiteral("« %1 »%2 exporté dans « %3 »")

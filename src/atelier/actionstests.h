@@ -46,6 +46,9 @@ private:
     void importerSource(const QString& source);
     void importerAccess(const QString& source);
     void importerKelvane(const QString& source);
+    void importerBanque(const QString& source);
+    // The test name an imported file takes: its own, or one asked when it cannot name a test or is taken.
+    QString nomImporte(const QString& source);
     // The folder read again, then that test chosen and opened when the current editor may close.
     void montrer(const QString& fichier);
 

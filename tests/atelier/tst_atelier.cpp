@@ -1,9 +1,10 @@
 #include "atelier/application.h"
-#include "editeur/editeurtest.h"
 #include "atelier/fenetreatelier.h"
 #include "atelier/fichierstests.h"
+#include "data/images.h"
 #include "data/parametres.h"
 #include "data/test.h"
+#include "editeur/editeurtest.h"
 #include "support/doubles/scriptedservices.h"
 #include "support/erreurs.h"
 #include "support/fixtures.h"
@@ -33,6 +34,11 @@ void ecrire(const QString& chemin, const QByteArray& contenu) {
     QFile f(chemin);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(contenu);
+}
+
+QByteArray lire(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QStringList fichiers(const QString& dossier) {
@@ -337,6 +343,57 @@ private slots:
         QVERIFY(a.services.messages.allAnswered());
     }
 
+    // A Moodle bank comes in with its picture once the teacher has read what was left out, and goes back out as
+    // Moodle XML with it; GIFT says what it cannot carry.
+    void aMoodleBankComesInAndGoesBackOut() {
+        Atelier a;
+        a.ouvrir();
+        const QByteArray png("\x89PNG\r\n\x1a\nimage", 13);
+        const QString banque = a.chemin(QStringLiteral("Consignation.xml"));
+        ecrire(banque,
+               QStringLiteral("<?xml version=\"1.0\"?><quiz>"
+                              "<question type=\"category\"><category><text>$course$/top/Consignation</text></category>"
+                              "</question><question type=\"multichoice\"><name><text>Cadenas</text></name>"
+                              "<questiontext format=\"html\"><text><![CDATA[<p>Que montre <img "
+                              "src=\"@@PLUGINFILE@@/cadenas.png\"> ?</p>]]></text><file name=\"cadenas.png\" "
+                              "encoding=\"base64\">%1</file></questiontext><single>true</single>"
+                              "<answer fraction=\"100\"><text>Une condamnation</text></answer>"
+                              "<answer fraction=\"0\"><text>Une mesure</text></answer>"
+                              "<tags><tag><text>B1</text></tag></tags></question>"
+                              "<question type=\"essay\"><name><text>Rédaction</text></name><questiontext><text>Décrivez"
+                              "</text></questiontext></question></quiz>")
+                   .arg(QString::fromLatin1(png.toBase64()))
+                   .toUtf8());
+        a.services.dialogs.expect(ScriptedDialogs::Kind::Open, banque);
+        a.services.messages.expectMessage({}, services::Answer::Yes);
+        a.touche(Qt::Key_I, Qt::ControlModifier);
+        const QString rapport = a.services.messages.last().prompt;
+        QVERIFY2(rapport.contains(QStringLiteral("1 question(s) reprise(s), 1 laissée(s) de côté")),
+                 qPrintable(rapport));
+        QVERIFY2(rapport.contains(QStringLiteral("« Rédaction »")), qPrintable(rapport));
+        QCOMPARE(a.colonne(), QStringList{"Consignation"});
+        QCOMPARE(a.editeur(), QStringLiteral("Consignation.mdb"));
+        {
+            db::Database base = db::OpenDatabase(a.chemin(QStringLiteral("Consignation.mdb")), db::OpenMode::ReadOnly);
+            const data::Image* image = data::trouverImage(data::lireImages(base), 1, 0);
+            QVERIFY(image != nullptr);
+            QCOMPARE(image->octets, png);
+        }
+
+        const QString xml = a.chemin(QStringLiteral("Retour.xml"));
+        a.services.dialogs.expect(ScriptedDialogs::Kind::Save, xml);
+        a.touche(Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(lire(xml).contains(png.toBase64()));
+        const QString gift = a.chemin(QStringLiteral("Retour.gift"));
+        a.services.dialogs.expect(ScriptedDialogs::Kind::Save, gift);
+        a.services.messages.expectMessage({});
+        a.touche(Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(QFile::exists(gift));
+        QVERIFY2(a.services.messages.last().prompt.contains(QStringLiteral("image")),
+                 qPrintable(a.services.messages.last().prompt));
+        QVERIFY(a.services.messages.allAnswered());
+    }
+
     // The try runs the student program beside this one in a folder of its own that holds copies of the test, the
     // settings and the pictures; the class folder gains nothing. A folder without settings gets a file without a
     // code; a missing program is said plainly.
@@ -374,7 +431,8 @@ private slots:
     }
 
     // Undo and redo follow the open test's stack; the window marks unsaved changes, and keeps them when another
-    // test is chosen and the teacher cancels; size and splitter are remembered. The window is photographed at 1200 × 800.
+    // test is chosen and the teacher cancels; size and splitter are remembered. The window is photographed at 1200 ×
+    // 800.
     void undoFollowsTheEditorAndTheWindowRemembersItsSize() {
         Atelier a;
         a.test(QStringLiteral("B1V.mdb"), 12);

@@ -51,7 +51,7 @@ set(ALLOWED_classeur "platform/db;platform/services;data;bilan")
 set(ALLOWED_graphiques "platform/db;platform/services;data;bilan")
 set(ALLOWED_editeur "platform/db;platform/services;data;source;edition;avertissements;results;session;widgets;desktop;frames")
 set(ALLOWED_classe "platform/db;platform/services;data;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques")
-set(ALLOWED_atelier "platform/db;platform/services;data;source;conversion;demarrage;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;editeur;classe")
+set(ALLOWED_atelier "platform/db;platform/services;data;source;banques;conversion;demarrage;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;editeur;classe")
 # The tools: the Access reader speaks the conversion's protocol only; kelvane-outil writes tests, settings, pictures
 # and the class summary, without any window of the workbench.
 set(ALLOWED_tools/lecteuraccess "conversion")
