@@ -213,7 +213,7 @@ void ActionsTests::importerSource(const QString& source) {
     }
     const data::Test test = source::toTest(lu.source, fichier);
     try {
-        data::ecrireTest(test, chemin(fichier), data::SiExistant::Refuser);
+        data::ecrireTest(test, chemin(fichier), platform::IfExists::Refuse);
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
         return;

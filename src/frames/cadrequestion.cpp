@@ -16,10 +16,6 @@ namespace kelvane::frames {
 
 using namespace kelvane::widgets;
 
-namespace {
-// The question whose answers are the three symbols shown beside them.
-} // namespace
-
 CadreQuestion::CadreQuestion(QWidget* parent, const QString& libelleTemps) : QGroupBox(parent) {
     setObjectName(QStringLiteral("Frame3"));
     placer(this, 120, 120, 10575, 6975);
