@@ -26,7 +26,7 @@ QTemporaryDir* dossier() {
             fixtures::creerTest(t->filePath(QStringLiteral("Test%1.mdb").arg(i)), 600, 70,
                                 {{QStringLiteral("Généralités"), 1}}, fixtures::questionsSimples(20));
             kelvane::db::Database r =
-                kelvane::data::creerFichierResultats(t->filePath(QStringLiteral("Eleve%1-Test-061201.mdb").arg(i)));
+                fixtures::creerFichierResultats(t->filePath(QStringLiteral("Eleve%1-Test-061201.mdb").arg(i)));
             kelvane::db::Recordset e = r.OpenRecordset(QStringLiteral("eleves"));
             e.AddNew();
             e.SetField(QStringLiteral("examen"), i % 2 == 0);

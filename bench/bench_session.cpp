@@ -131,7 +131,7 @@ struct Schema {
 const Schema& schemaResultats() {
     static const Schema schema = [] {
         const QString modele = chemin(QStringLiteral("modele.mdb"));
-        { data::creerFichierResultats(modele); }
+        { fixtures::creerFichierResultats(modele); }
         Schema s;
         bare::Handle db = bare::open(modele, SQLITE_OPEN_READONLY);
         bare::Statement st =

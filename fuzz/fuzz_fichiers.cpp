@@ -156,12 +156,12 @@ void visualiser(const QString& chemin) {
     }
     const Eleve eleve = f->eleve();
     results::Seance seance{eleve.test,
-                           estVrai(eleve.examen),
+                           session::modeTest(estVrai(eleve.examen)).libelleMode,
                            entier16(eleve.tolerance, QStringLiteral("tolerance")),
                            f->nbQuestions(),
                            {}};
     seance.ordre = session::ordreParNumero(f->numeros(), seance.nbQuestions, {});
-    const std::vector<Question> questions = f->questions();
+    const std::vector<QuestionResultats> questions = f->questions();
     const results::TextesResultats textes =
         results::calculerResultats(eleve, questions, f->chapitres(), seance, results::VerdictsVisualisation);
     imprimer(results::lireRapport(eleve, questions, seance.nomTest, textes.nbBonnes, seance.tolerance, Aujourdhui));

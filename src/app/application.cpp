@@ -31,11 +31,11 @@ int executer(const services::Services& services, services::MessageService* messa
                                                 QStringLiteral("Créer votre propre code"));
         }
     } catch (const Error& e) {
-        const QString reglages = services::joinPath(lieux.appli, QStringLiteral("habilitation.mdb"));
+        const QString reglages = services::joinPath(lieux.appli, data::kFichierParametres);
         depart.MsgBox(avertissements::texteErreur(e, reglages) +
-                          QStringLiteral("\n\nKelvane cherche habilitation.mdb dans le dossier où il démarre : « %1 ». "
+                          QStringLiteral("\n\nKelvane cherche %1 dans le dossier où il démarre : « %2 ». "
                                          "Lancez « kelvane DOSSIER » en donnant le dossier de la classe.")
-                              .arg(QDir::toNativeSeparators(lieux.appli)),
+                              .arg(data::kFichierParametres, QDir::toNativeSeparators(lieux.appli)),
                       services::Buttons::OkOnly, QStringLiteral("Kelvane"));
         return 1;
     }

@@ -74,7 +74,7 @@ void ecrireTestEtImages(const data::Test& test, const data::ImagesTest& images, 
             data::ecrireImages(base, images);
             transaction.Commit();
         },
-        data::SiExistant::Refuser);
+        platform::IfExists::Refuse);
 }
 
 data::ImagesTest imagesDuTest(const QString& chemin) {
@@ -337,7 +337,7 @@ void ActionsTests::importerSource(const QString& source) {
     }
     const data::Test test = source::toTest(lu.source, fichier);
     try {
-        data::ecrireTest(test, chemin(fichier), data::SiExistant::Refuser);
+        data::ecrireTest(test, chemin(fichier), platform::IfExists::Refuse);
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
         return;

@@ -1,8 +1,10 @@
 #include "atelier/essai.h"
 
 #include "data/classeii.h"
+#include "data/format.h"
 #include "data/parametres.h"
 #include "platform/error.h"
+#include "platform/nativepath.h"
 #include "platform/services/launcher.h"
 #include "platform/system.h"
 
@@ -13,17 +15,15 @@
 
 namespace kelvane::atelier {
 
-namespace {
+using platform::nativePath;
 
-QString natif(const QString& chemin) {
-    return QDir::toNativeSeparators(chemin);
-}
+namespace {
 
 // Copies a file, refusing to go on when it cannot.
 void copier(const QString& source, const QString& cible) {
     if (!QFile::copy(source, cible)) {
         throw Error(errc::PathFileAccess, QStringLiteral("impossible de copier « %1 » dans « %2 »")
-                                              .arg(natif(source), natif(QFileInfo(cible).absolutePath())));
+                                              .arg(nativePath(source), nativePath(QFileInfo(cible).absolutePath())));
     }
     // A copy of a read-only file is read-only too: the student program writes into nothing of it, but the
     // temporary folder must be removable at the end.
@@ -47,11 +47,11 @@ QString Essai::lancer(const QString& test, const QString& dossierAppli, services
     const QDir cible(dossier->path());
     try {
         copier(test, cible.filePath(QFileInfo(test).fileName()));
-        const QString reglages = QDir(dossierAppli).filePath(QStringLiteral("habilitation.mdb"));
+        const QString reglages = QDir(dossierAppli).filePath(data::kFichierParametres);
         if (QFileInfo::exists(reglages)) {
-            copier(reglages, cible.filePath(QStringLiteral("habilitation.mdb")));
+            copier(reglages, cible.filePath(data::kFichierParametres));
         } else {
-            data::ecrireParametres(cible.filePath(QStringLiteral("habilitation.mdb")), QString());
+            data::ecrireParametres(cible.filePath(data::kFichierParametres), QString());
         }
         cible.mkdir(data::dossierImages());
         for (const QString& image : data::imagesClasseII()) {
@@ -72,11 +72,11 @@ QString Essai::lancer(const QString& test, const QString& dossierAppli, services
     case services::LaunchResult::Missing:
         return QStringLiteral("Le programme des élèves est introuvable : « %1 ». Il doit être installé à côté de "
                               "l'atelier.")
-            .arg(natif(programme));
+            .arg(nativePath(programme));
     case services::LaunchResult::Failed:
         break;
     }
-    return QStringLiteral("Le programme des élèves « %1 » n'a pas pu être lancé.").arg(natif(programme));
+    return QStringLiteral("Le programme des élèves « %1 » n'a pas pu être lancé.").arg(nativePath(programme));
 }
 
 QString Essai::dossier() const {

@@ -281,8 +281,9 @@ void FenetreAtelier::relire() {
     QString etat = n == 0 ? QStringLiteral("Aucun test dans ce dossier")
                           : (n == 1 ? QStringLiteral("1 test") : QStringLiteral("%1 tests").arg(n));
     if (!QFileInfo::exists(QDir(dossier_).filePath(data::kFichierParametres))) {
-        etat += QStringLiteral(" — ce dossier n'a pas de fichier habilitation.mdb : les tests s'y préparent, mais le "
-                               "programme des élèves a besoin de ce fichier pour y démarrer.");
+        etat += QStringLiteral(" — ce dossier n'a pas de fichier %1 : les tests s'y préparent, mais le programme des "
+                               "élèves a besoin de ce fichier pour y démarrer.")
+                    .arg(data::kFichierParametres);
     }
     etatDossier_->setText(etat);
     majActions();

@@ -1,6 +1,7 @@
 #include "atelier/listetests.h"
 
 #include "atelier/noms.h"
+#include "data/format.h"
 #include "data/reglesfichiers.h"
 #include "data/test.h"
 #include "platform/error.h"
@@ -23,13 +24,11 @@ const QString kTiret = QStringLiteral("—");
 } // namespace
 
 std::optional<LigneTest> lireLigne(const QString& chemin) {
-    const QFileInfo info(chemin);
-    if (info.fileName().compare(QStringLiteral("habilitation.mdb"), Qt::CaseInsensitive) == 0 ||
-        data::sonderFichier(chemin).genre != data::GenreFichier::Test) {
+    if (!data::estFichierTest(chemin)) {
         return std::nullopt;
     }
     LigneTest ligne;
-    ligne.fichier = info.fileName();
+    ligne.fichier = QFileInfo(chemin).fileName();
     try {
         const auto lu = data::lireTest(chemin);
         if (const auto* refus = std::get_if<data::TestRefuse>(&lu)) {
@@ -50,7 +49,7 @@ std::optional<LigneTest> lireLigne(const QString& chemin) {
 
 std::vector<LigneTest> lireTestsDuDossier(const QString& dossier) {
     QDir d(dossier);
-    d.setNameFilters({QStringLiteral("*.mdb")});
+    d.setNameFilters({QLatin1Char('*') + data::kExtension});
     d.setFilter(QDir::Files | QDir::Hidden);
     QStringList noms = d.entryList();
     widgets::trierNoms(noms);

@@ -1,12 +1,14 @@
 #include "atelier/noms.h"
 
+#include "data/format.h"
+
 #include <QDir>
 #include <algorithm>
 
 namespace kelvane::atelier {
 
 namespace {
-const QString kExtension = QStringLiteral(".mdb");
+using data::kExtension;
 const QString kInterdits = QStringLiteral("\\/:*?\"<>|");
 } // namespace
 

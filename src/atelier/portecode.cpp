@@ -59,7 +59,7 @@ PorteCode::PorteCode(const QString& dossier, data::FichierParametres& parametres
 }
 
 Acces demanderCode(const QString& dossier, services::MessageService& messages, QWidget* parent) {
-    const QString chemin = services::joinPath(dossier, QStringLiteral("habilitation.mdb"));
+    const QString chemin = services::joinPath(dossier, data::kFichierParametres);
     if (!QFileInfo::exists(chemin)) {
         return Acces::Ouvert;
     }

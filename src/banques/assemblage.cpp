@@ -50,8 +50,8 @@ std::array<bool, 5> niveaux(const QStringList& etiquettes) {
     std::array<bool, 5> donnes{};
     bool un = false;
     for (const QString& etiquette : etiquettes) {
-        for (std::size_t i = 0; i < source::kLevels.size(); ++i) {
-            if (etiquette.trimmed().compare(QLatin1String(source::kLevels[i]), Qt::CaseInsensitive) == 0) {
+        for (std::size_t i = 0; i < data::kNiveaux.size(); ++i) {
+            if (etiquette.trimmed().compare(data::kNiveaux[i], Qt::CaseInsensitive) == 0) {
                 donnes[i] = true;
                 un = true;
             }
@@ -69,9 +69,9 @@ data::Test testDUneQuestion(const QuestionLue& q) {
     test.temps = 1;
     test.tolerance = 0;
     test.chapitres = {{QStringLiteral("chapitre"), 1}};
-    data::Test::Question ligne;
+    data::QuestionTest ligne;
     ligne.fill(0);
-    for (std::size_t i = 0; i < source::kLevels.size(); ++i) {
+    for (std::size_t i = 0; i < data::kNiveaux.size(); ++i) {
         ligne[data::champ::B0 + i] = true;
     }
     ligne[data::champ::Question] = q.texte;
@@ -175,8 +175,8 @@ std::optional<QString> Assembleur::raisonRefus(const QuestionLue& q) const {
     if (q.reponses.empty()) {
         return QStringLiteral("aucune réponse");
     }
-    if (q.reponses.size() > static_cast<std::size_t>(source::kMaxAnswers)) {
-        return QStringLiteral("%1 réponses, %2 au plus").arg(q.reponses.size()).arg(source::kMaxAnswers);
+    if (q.reponses.size() > static_cast<std::size_t>(data::NbReponsesMax)) {
+        return QStringLiteral("%1 réponses, %2 au plus").arg(q.reponses.size()).arg(data::NbReponsesMax);
     }
     QStringList raisons = q.problemes;
     const auto image = [&](const std::optional<Image>& i) {
@@ -211,7 +211,7 @@ void Assembleur::ajouter(QuestionLue q) {
         return;
     }
     ++categorie.gardees;
-    source::Question kept;
+    source::SourceQuestion kept;
     kept.line = q.ligne;
     kept.numero = static_cast<int>(resultat_.source.questions.size()) + 1;
     kept.chapitre = courante_; // the category's index until terminer() numbers the chapters
@@ -249,15 +249,15 @@ ResultatImport Assembleur::terminer() {
         }
         numeros[i] = ++numero;
         QString nom = c.nom;
-        if (nom.size() > source::kChapterNameSize) {
-            nom = nom.left(source::kChapterNameSize).trimmed();
+        if (nom.size() > data::TailleChapitre) {
+            nom = nom.left(data::TailleChapitre).trimmed();
             resultat_.rapport.notes << QStringLiteral("chapitre %1 : nom « %2 » coupé à %3 caractères")
                                            .arg(QString::number(numero), c.nom,
-                                                QString::number(source::kChapterNameSize));
+                                                QString::number(data::TailleChapitre));
         }
         resultat_.source.chapters.push_back({c.ligne, numero, nom});
     }
-    for (source::Question& q : resultat_.source.questions) {
+    for (source::SourceQuestion& q : resultat_.source.questions) {
         q.chapitre = numeros[static_cast<std::size_t>(q.chapitre)];
     }
     return std::move(resultat_);

@@ -46,7 +46,7 @@ std::vector<ChapitreExporte> chapitresExportes(const data::Test& test) {
 
 std::vector<QuestionExportee> questionsExportees(const data::Test& test) {
     std::vector<QuestionExportee> questions;
-    for (const data::Test::Question& ligne : test.questions) {
+    for (const data::QuestionTest& ligne : test.questions) {
         QuestionExportee q;
         q.numero = ligne[data::champ::Numero].toInt();
         q.chapitre = ligne[data::champ::Chapitre].toInt();
@@ -55,7 +55,7 @@ std::vector<QuestionExportee> questionsExportees(const data::Test& test) {
         }
         q.qcm = ligne[data::champ::Qcm].toBool();
         q.texte = texteXml(ligne[data::champ::Question].toString());
-        const int n = std::clamp(ligne[data::champ::NbreReponse].toInt(), 0, source::kMaxAnswers);
+        const int n = std::clamp(ligne[data::champ::NbreReponse].toInt(), 0, data::NbReponsesMax);
         for (int i = 0; i < n; ++i) {
             const auto j = static_cast<std::size_t>(i);
             q.reponses.push_back({texteXml(ligne[data::champ::R1 + j].toString()), ligne[data::champ::S1 + j].toInt()});

@@ -31,7 +31,7 @@ QString question(const QuestionExportee& q) {
     QStringList etiquettes;
     for (std::size_t l = 0; l < q.niveaux.size(); ++l) {
         if (q.niveaux[l]) {
-            etiquettes << QStringLiteral("[tag:%1]").arg(QLatin1String(source::kLevels[l]));
+            etiquettes << QStringLiteral("[tag:%1]").arg(data::kNiveaux[l]);
         }
     }
     QString sortie = etiquettes.isEmpty() ? QString() : QStringLiteral("// ") + etiquettes.join(u' ') + u'\n';

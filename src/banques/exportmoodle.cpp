@@ -153,7 +153,7 @@ void EcrivainMoodle::question(const QuestionExportee& q, const ImagesQuestion* i
     for (std::size_t l = 0; l < q.niveaux.size(); ++l) {
         if (q.niveaux[l]) {
             xml_.writeStartElement(QStringLiteral("tag"));
-            xml_.writeTextElement(QStringLiteral("text"), QLatin1String(source::kLevels[l]));
+            xml_.writeTextElement(QStringLiteral("text"), data::kNiveaux[l]);
             xml_.writeEndElement();
         }
     }

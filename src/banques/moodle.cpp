@@ -23,7 +23,7 @@ constexpr qsizetype kTailleMaxBase64 = (data::kOctetsImageMax + 2) / 3 * 4 + 64 
 constexpr qsizetype kTailleMaxTexte = 1024 * 1024;
 // The base64 that one question may keep in memory, its text's and its answers' pictures together: as much as its
 // pictures and one more take at most.
-constexpr int kImagesParQuestion = source::kMaxAnswers + 2;
+constexpr int kImagesParQuestion = data::NbReponsesMax + 2;
 constexpr qsizetype kBudgetQuestion = kImagesParQuestion * kTailleMaxBase64;
 
 const QRegularExpression kReference(QStringLiteral("@@PLUGINFILE@@/([^\"'<>\\s?#]*)"));
@@ -262,7 +262,7 @@ void LecteurMoodle::question() {
             q.nom = texteDe("text");
         } else if (nom == u"questiontext") {
             q.enonce = texte();
-        } else if (nom == u"answer" && ++q.nombreReponses > source::kMaxAnswers + 1) {
+        } else if (nom == u"answer" && ++q.nombreReponses > data::NbReponsesMax + 1) {
             sauter();
         } else if (nom == u"answer") {
             Reponse r;
@@ -353,9 +353,9 @@ void LecteurMoodle::traiter(QuestionXml q) {
         assembleur_.ecarter(lue.ligne, lue.titre, lue.texte, genre(q.type));
         return;
     }
-    if (q.nombreReponses > source::kMaxAnswers) {
+    if (q.nombreReponses > data::NbReponsesMax) {
         assembleur_.ecarter(lue.ligne, lue.titre, lue.texte,
-                            QStringLiteral("%1 réponses, %2 au plus").arg(q.nombreReponses).arg(source::kMaxAnswers));
+                            QStringLiteral("%1 réponses, %2 au plus").arg(q.nombreReponses).arg(data::NbReponsesMax));
         return;
     }
     lue.qcm = q.type != u"ordering";

@@ -53,12 +53,6 @@ struct Compte {
 
 } // namespace
 
-const std::array<QString, NbNiveaux>& nomsNiveaux() {
-    static const std::array<QString, NbNiveaux> noms = {
-        QStringLiteral("B0"), QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("BR"), QStringLiteral("BC")};
-    return noms;
-}
-
 Selection tous(const Classe& classe) {
     Selection selection;
     selection.reserve(classe.passages.size());
@@ -114,7 +108,7 @@ std::vector<StatistiqueQuestion> statistiquesQuestions(const Classe& classe, con
     if (trouve == classe.questionsParTest.end()) {
         return {};
     }
-    const std::vector<QuestionTest>& questions = trouve->second;
+    const std::vector<EnonceQuestion>& questions = trouve->second;
     std::vector<StatistiqueQuestion> stats(questions.size());
     for (std::size_t i = 0; i < questions.size(); ++i) {
         stats[i].index = static_cast<int>(i);
@@ -157,7 +151,7 @@ Croisement croiser(const Classe& classe, const QString& test, const Selection& s
         croisement.chapitres = chapitres->second;
     }
     // A chapter that questions carry without a record of its own still gets its row.
-    for (const QuestionTest& q : questions->second) {
+    for (const EnonceQuestion& q : questions->second) {
         if (std::none_of(croisement.chapitres.begin(), croisement.chapitres.end(),
                          [&q](const PourcentageChapitre& c) { return c.numero == q.chapitre; })) {
             croisement.chapitres.push_back({q.chapitre, QStringLiteral("Chapitre %1").arg(q.chapitre), std::nullopt});
@@ -176,7 +170,7 @@ Croisement croiser(const Classe& classe, const QString& test, const Selection& s
             continue;
         }
         for (const ReponseQuestion& r : p->questions) {
-            const QuestionTest& q = questions->second[static_cast<std::size_t>(r.question)];
+            const EnonceQuestion& q = questions->second[static_cast<std::size_t>(r.question)];
             const std::size_t l = ligne.at(q.chapitre);
             parChapitre[l].ajouter(r.juste);
             ensemble.ajouter(r.juste);

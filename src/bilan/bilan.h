@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/format.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -17,9 +19,8 @@ struct Options {
     bool sousDossiers = false;
 };
 
-// The five levels in the order of the files' flags: B0, B1, B2, BR, BC.
-inline constexpr int NbNiveaux = 5;
-const std::array<QString, NbNiveaux>& nomsNiveaux();
+// The five levels in the order of the files' flags: B0, B1, B2, BR, BC (data::kNiveaux).
+using data::NbNiveaux;
 
 // A chapter's share in one results file: every question record of its number, as the results screen counts it.
 struct PourcentageChapitre {
@@ -59,14 +60,14 @@ struct Passage {
 };
 
 // A question's wording as the test's results files hold it, kept once per test.
-struct QuestionTest {
+struct EnonceQuestion {
     QString numero; // the field numero as text: a damaged file may hold anything
     int chapitre = 0;
     std::array<bool, NbNiveaux> niveaux{};
     QString texte;
     int nbReponses = 0;
-    std::array<QString, 5> reponses;
-    std::array<bool, 5> attendues{}; // answers to tick (a question to tick), rank given (else)
+    std::array<QString, data::NbReponsesMax> reponses;
+    std::array<bool, data::NbReponsesMax> attendues{}; // answers to tick (a question to tick), rank given (else)
     bool qcm = false;
 };
 
@@ -83,7 +84,7 @@ struct Classe {
     QString dossier;
     std::vector<Passage> passages;
     std::vector<Ignore> ignores;
-    std::map<QString, std::vector<QuestionTest>> questionsParTest;
+    std::map<QString, std::vector<EnonceQuestion>> questionsParTest;
     std::map<QString, std::vector<PourcentageChapitre>> chapitresParTest; // numbers and names, pourcentage empty
 };
 
@@ -121,12 +122,12 @@ std::vector<QString> tests(const Selection& selection);
 // A question of a test over a selection.
 struct StatistiqueQuestion {
     int index = 0; // into Classe::questionsParTest[test]
-    const QuestionTest* question = nullptr;
+    const EnonceQuestion* question = nullptr;
     int candidats = 0; // lines whose file holds the question
     int repondues = 0; // of them, who gave at least one tick or rank
     int justes = 0;
-    std::optional<double> pourcentage; // justes over candidats, 0..100
-    std::array<int, 5> cochees{};      // how many ticked (or ranked) each answer
+    std::optional<double> pourcentage;              // justes over candidats, 0..100
+    std::array<int, data::NbReponsesMax> cochees{}; // how many ticked (or ranked) each answer
 };
 
 // The questions of `test` over the lines of that test in `selection`, hardest first (lowest share, then number

@@ -1,6 +1,8 @@
 #include "bilan/exportbilan.h"
 
 #include "platform/error.h"
+#include "results/verdict.h"
+#include "session/modetest.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -14,19 +16,11 @@ QVariant part(const std::optional<double>& pourcentage) {
     return pourcentage ? QVariant(*pourcentage / 100.0) : QVariant();
 }
 
-QString mode(bool examen) {
-    return examen ? QStringLiteral("Examen") : QStringLiteral("Entrainement");
-}
-
-QString verdict(bool reussi) {
-    return reussi ? QStringLiteral("Réussi") : QStringLiteral("Non réussi");
-}
-
 QString niveaux(const std::array<bool, NbNiveaux>& drapeaux) {
     QStringList noms;
     for (std::size_t j = 0; j < drapeaux.size(); ++j) {
         if (drapeaux[j]) {
-            noms << nomsNiveaux()[j];
+            noms << data::kNiveaux[j];
         }
     }
     return noms.join(QLatin1Char(' '));
@@ -91,7 +85,7 @@ Tableau tableauEleves(const Classe& /*classe*/, const Selection& selection) {
     ajouterColonne(t, QStringLiteral("Pourcentage"), true);
     ajouterColonne(t, QStringLiteral("Seuil"), true);
     ajouterColonne(t, QStringLiteral("Verdict"));
-    for (const QString& niveau : nomsNiveaux()) {
+    for (const QString& niveau : data::kNiveaux) {
         ajouterColonne(t, niveau, true);
     }
     const std::map<int, QString> chapitres = chapitresDe(selection);
@@ -105,14 +99,14 @@ Tableau tableauEleves(const Classe& /*classe*/, const Selection& selection) {
                                     p->prenom,
                                     p->classe,
                                     p->test,
-                                    mode(p->examen),
+                                    session::modeTest(p->examen).nomMode,
                                     p->jour.isValid() ? QVariant(p->jour) : QVariant(p->date),
                                     p->bonnes,
                                     p->repondues,
                                     p->total,
                                     p->pourcentage / 100.0,
                                     p->tolerance / 100.0,
-                                    verdict(p->reussi)};
+                                    results::texteVerdict(p->reussi)};
         for (const std::optional<double>& niveau : p->niveaux) {
             ligne.push_back(part(niveau));
         }
@@ -135,12 +129,12 @@ Tableau tableauQuestions(const Classe& classe, const Selection& selection) {
     }
     ajouterColonne(t, QStringLiteral("Pourcentage"), true);
     ajouterColonne(t, QStringLiteral("Réponses attendues"));
-    for (int j = 1; j <= 5; ++j) {
+    for (int j = 1; j <= data::NbReponsesMax; ++j) {
         ajouterColonne(t, QStringLiteral("Réponse %1 cochée").arg(j));
     }
     for (const QString& test : tests(selection)) {
         for (const StatistiqueQuestion& s : statistiquesQuestions(classe, test, selection)) {
-            const QuestionTest& q = *s.question;
+            const EnonceQuestion& q = *s.question;
             QStringList attendues;
             for (std::size_t j = 0; j < q.attendues.size(); ++j) {
                 if (q.attendues[j]) {
@@ -170,7 +164,7 @@ Tableau tableauNiveauxChapitres(const Classe& classe, const Selection& selection
     Tableau t;
     ajouterColonne(t, QStringLiteral("Test"));
     ajouterColonne(t, QStringLiteral("Chapitre"));
-    for (const QString& niveau : nomsNiveaux()) {
+    for (const QString& niveau : data::kNiveaux) {
         ajouterColonne(t, niveau, true);
     }
     ajouterColonne(t, QStringLiteral("Ensemble"), true);

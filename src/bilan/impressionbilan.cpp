@@ -5,6 +5,8 @@
 #include "platform/services/printer.h"
 #include "platform/services/services.h"
 #include "results/impression.h"
+#include "results/verdict.h"
+#include "session/modetest.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,9 +47,9 @@ void imprimerLignes(services::PrinterService& imprimante, const Selection& selec
         const QString candidat =
             p->nom.toUpper() + QLatin1Char(' ') + p->prenom + QStringLiteral(" (") + p->classe + QLatin1Char(')');
         imprimante.printLine({candidat.left(32), Tab(34), p->test.left(12), Tab(47),
-                              p->examen ? "Examen" : "Entrainement", Tab(61), p->date, Tab(72),
+                              session::modeTest(p->examen).nomMode, Tab(61), p->date, Tab(72),
                               QStringLiteral("%1 sur %2 (%3 rép.)").arg(p->bonnes).arg(p->total).arg(p->repondues),
-                              Tab(91), pourcent(p->pourcentage), Tab(100), p->reussi ? "Réussi" : "Non réussi"});
+                              Tab(91), pourcent(p->pourcentage), Tab(100), results::texteVerdict(p->reussi)});
     }
     imprimante.setFontSize(10.0);
 }
@@ -57,7 +59,7 @@ void imprimerQuestions(services::PrinterService& imprimante, const Classe& class
     titre(imprimante, QStringLiteral("%1 : les questions, de la plus difficile à la plus facile").arg(test));
     entete(imprimante, {"N°", Tab(8), "Justes", Tab(16), "Sur", Tab(24), "Question"});
     for (const StatistiqueQuestion& s : statistiquesQuestions(classe, test, selection)) {
-        const QuestionTest& q = *s.question;
+        const EnonceQuestion& q = *s.question;
         imprimante.printLine({q.numero, Tab(8), pourcent(s.pourcentage), Tab(16),
                               QStringLiteral("%1/%2").arg(s.justes).arg(s.candidats), Tab(24),
                               q.texte.simplified().left(LongueurQuestion)});
@@ -79,7 +81,7 @@ void imprimerCroisement(services::PrinterService& imprimante, const Classe& clas
     titre(imprimante, QStringLiteral("%1 : niveaux et chapitres").arg(test));
     QList<PrintPiece> pieces{"Chapitre"};
     for (std::size_t j = 0; j < NbNiveaux; ++j) {
-        pieces << Tab(46 + 9 * static_cast<int>(j)) << nomsNiveaux()[j];
+        pieces << Tab(46 + 9 * static_cast<int>(j)) << data::kNiveaux[j];
     }
     pieces << Tab(46 + 9 * NbNiveaux) << "Ensemble";
     entete(imprimante, pieces);

@@ -5,6 +5,7 @@
 #include "platform/db/database.h"
 #include "platform/error.h"
 #include "results/resultats.h"
+#include "session/modetest.h"
 #include "session/ordre.h"
 
 #include <QDir>
@@ -66,7 +67,7 @@ double part(int bonnes, int questions) {
     return questions == 0 ? 0.0 : bonnes * 100.0 / questions;
 }
 
-int indexQuestion(Catalogue& catalogue, const QString& test, const data::Question& q,
+int indexQuestion(Catalogue& catalogue, const QString& test, const data::QuestionResultats& q,
                   std::map<std::pair<QString, QString>, int>& copies) {
     const QString numero = texteNumero(q.numero);
     const int copie = copies[{numero, q.texte}]++;
@@ -74,7 +75,7 @@ int indexQuestion(Catalogue& catalogue, const QString& test, const data::Questio
     const auto [trouve, nouveau] =
         index.try_emplace(CleQuestion{numero, q.texte, copie}, static_cast<int>(index.size()));
     if (nouveau) {
-        QuestionTest qt;
+        EnonceQuestion qt;
         qt.numero = numero;
         qt.chapitre = entier(q.chapitre);
         qt.niveaux = q.niveaux;
@@ -82,7 +83,7 @@ int indexQuestion(Catalogue& catalogue, const QString& test, const data::Questio
         qt.nbReponses = q.nbReponses;
         qt.reponses = q.reponses;
         qt.qcm = q.qcm;
-        for (std::size_t j = 0; j < 5; ++j) {
+        for (std::size_t j = 0; j < qt.attendues.size(); ++j) {
             qt.attendues[j] = q.qcm ? data::estVrai(q.attendues[j]) : entier(q.attendues[j]) != 0;
         }
         catalogue.classe.questionsParTest[test].push_back(std::move(qt));
@@ -112,9 +113,10 @@ Passage lirePassage(data::FichierResultats& fichier, const QString& chemin, Cata
     const std::int16_t tolerance = data::entier16(eleve.tolerance, QStringLiteral("tolerance"));
     const int nbQuestions = fichier.nbQuestions();
     const std::vector<int> ordre = session::ordreParNumero(fichier.numeros(), nbQuestions, {});
-    const std::vector<data::Question> questions = fichier.questions();
+    const std::vector<data::QuestionResultats> questions = fichier.questions();
     const std::vector<data::Chapitre> chapitres = fichier.chapitres();
-    const results::Seance seance{eleve.test, data::estVrai(eleve.examen), tolerance, nbQuestions, ordre};
+    const bool examen = data::estVrai(eleve.examen);
+    const results::Seance seance{eleve.test, session::modeTest(examen).libelleMode, tolerance, nbQuestions, ordre};
     const results::Scores scores = results::calculerScores(questions, chapitres, seance);
 
     Passage p;
@@ -123,7 +125,7 @@ Passage lirePassage(data::FichierResultats& fichier, const QString& chemin, Cata
     p.prenom = eleve.prenom;
     p.classe = eleve.classe;
     p.test = eleve.test;
-    p.examen = seance.examen;
+    p.examen = examen;
     p.date = eleve.date;
     p.jour = lireJour(eleve.date);
     p.bonnes = scores.bonnes;
@@ -143,10 +145,10 @@ Passage lirePassage(data::FichierResultats& fichier, const QString& chemin, Cata
 
     std::map<std::pair<QString, QString>, int> copies;
     p.questions.reserve(questions.size());
-    for (const data::Question& q : questions) {
+    for (const data::QuestionResultats& q : questions) {
         ReponseQuestion r;
         r.question = indexQuestion(catalogue, p.test, q, copies);
-        for (std::size_t j = 0; j < 5; ++j) {
+        for (std::size_t j = 0; j < q.donnees.size(); ++j) {
             if (q.donnees[j] != 0) {
                 r.cases = static_cast<std::uint8_t>(r.cases | (1U << j));
             }

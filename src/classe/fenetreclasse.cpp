@@ -1,12 +1,11 @@
 #include "classe/fenetreclasse.h"
 
 #include "avertissements/erreurs.h"
-#include "bilan/exportbilan.h"
 #include "bilan/impressionbilan.h"
 #include "classe/dialogueresultats.h"
 #include "classe/modeleclasse.h"
 #include "classe/panneauxclasse.h"
-#include "classeur/classeur.h"
+#include "exportations/formatsbilan.h"
 #include "graphiques/graphiquesclasse.h"
 #include "widgets/patience.h"
 
@@ -477,33 +476,27 @@ QString FenetreClasse::demanderCible(const QString& titre, const QString& nom, c
 }
 
 void FenetreClasse::exporterClasseur() {
-    const QString cible = demanderCible(QStringLiteral("Enregistrer le classeur"), nomPropose(),
-                                        QStringLiteral("Classeurs (*.xlsx)"), QStringLiteral("xlsx"));
-    if (cible.isEmpty()) {
-        return;
-    }
-    try {
-        classeur::ecrireClasseur(cible, *classe_, selection());
-    } catch (const Error& e) {
-        avertissements::afficherErreur(*services_.messages, e, cible);
-        return;
-    }
-    informer(QStringLiteral("Classeur écrit : %1").arg(QDir::toNativeSeparators(cible)));
+    exporter(*exportations::formatBilan(QStringLiteral("xlsx")));
 }
 
 void FenetreClasse::exporterCsv() {
-    const QString cible = demanderCible(QStringLiteral("Enregistrer le CSV"), nomPropose(),
-                                        QStringLiteral("Fichiers CSV (*.csv)"), QStringLiteral("csv"));
+    exporter(*exportations::formatBilan(QStringLiteral("csv")));
+}
+
+void FenetreClasse::exporter(const exportations::FormatBilan& format) {
+    const QString cible = demanderCible(QStringLiteral("Enregistrer le %1").arg(format.nom), nomPropose(),
+                                        format.filtre, format.extension);
     if (cible.isEmpty()) {
         return;
     }
     try {
-        bilan::ecrireCsv(cible, *classe_, selection());
+        format.ecrire(cible, *classe_, selection());
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, cible);
         return;
     }
-    informer(QStringLiteral("CSV écrit : %1").arg(QDir::toNativeSeparators(cible)));
+    informer(QStringLiteral("%1%2 écrit : %3")
+                 .arg(format.nom.left(1).toUpper(), format.nom.mid(1), QDir::toNativeSeparators(cible)));
 }
 
 void FenetreClasse::imprimer() {

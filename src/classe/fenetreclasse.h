@@ -15,6 +15,10 @@ class QPushButton;
 class QTabWidget;
 class QTableView;
 
+namespace kelvane::exportations {
+struct FormatBilan;
+}
+
 namespace kelvane::classe {
 
 class DialogueResultats;
@@ -62,6 +66,8 @@ private:
     void changerDossier();
     void exporterClasseur();
     void exporterCsv();
+    // Writes the lines shown in one of the summary's formats, at the place the teacher chooses.
+    void exporter(const exportations::FormatBilan& format);
     void imprimer();
     // The file to write, chosen in the save box (which asks before replacing a file); the extension added when
     // missing, and then a file of that name replaced only when the teacher agrees. The empty text when cancelled.

@@ -1,5 +1,7 @@
 #include "classe/modeleclasse.h"
 
+#include "results/verdict.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QDir>
@@ -15,10 +17,6 @@ const QColor kRouge(170, 20, 20);
 
 QString texteMode(bool examen) {
     return examen ? QStringLiteral("Examen") : QStringLiteral("Entraînement");
-}
-
-QString texteVerdict(bool reussi) {
-    return reussi ? QStringLiteral("Réussi") : QStringLiteral("Non réussi");
 }
 
 QVariant partTri(const std::optional<double>& pourcentage) {
@@ -107,7 +105,7 @@ QVariant ModeleClasse::valeur(const bilan::Passage& p, int colonne, bool pourTri
     case Pourcentage:
         return pourTri ? QVariant(p.pourcentage) : QVariant(texteCoupe(p.pourcentage));
     case Verdict:
-        return pourTri ? QVariant(p.reussi ? 1 : 0) : QVariant(texteVerdict(p.reussi));
+        return pourTri ? QVariant(p.reussi ? 1 : 0) : QVariant(results::texteVerdict(p.reussi));
     default:
         break;
     }
@@ -172,7 +170,7 @@ QVariant ModeleClasse::headerData(int section, Qt::Orientation orientation, int 
         return role == Qt::DisplayRole ? titres.at(i) : (aides.at(i).isEmpty() ? titres.at(i) : aides.at(i));
     }
     if (section < NbColonnesFixes) {
-        const QString niveau = bilan::nomsNiveaux().at(static_cast<std::size_t>(section - B0));
+        const QString niveau = data::kNiveaux.at(static_cast<std::size_t>(section - B0));
         return role == Qt::DisplayRole ? niveau : QStringLiteral("Bonnes réponses au niveau %1").arg(niveau);
     }
     const bilan::PourcentageChapitre& c = chapitres_.at(static_cast<std::size_t>(section - NbColonnesFixes));

@@ -58,7 +58,7 @@ QString niveaux(const std::array<bool, bilan::NbNiveaux>& drapeaux) {
     QStringList noms;
     for (std::size_t j = 0; j < drapeaux.size(); ++j) {
         if (drapeaux[j]) {
-            noms << bilan::nomsNiveaux().at(j);
+            noms << data::kNiveaux.at(j);
         }
     }
     return noms.join(QLatin1Char(' '));
@@ -161,8 +161,8 @@ void PanneauQuestionsClasse::montrer(const bilan::Classe& classe, const QString&
     table_->setRowCount(static_cast<int>(statistiques.size()));
     int ligne = 0;
     for (const bilan::StatistiqueQuestion& s : statistiques) {
-        const bilan::QuestionTest vide;
-        const bilan::QuestionTest& q = s.question != nullptr ? *s.question : vide;
+        const bilan::EnonceQuestion vide;
+        const bilan::EnonceQuestion& q = s.question != nullptr ? *s.question : vide;
         bool estNombre = false;
         const int numero = q.numero.toInt(&estNombre);
         table_->setItem(ligne, 0, estNombre ? celluleNombre(numero) : celluleTexte(q.numero));
@@ -190,7 +190,7 @@ PanneauNiveauxClasse::PanneauNiveauxClasse(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("panneauNiveauxClasse"));
     titre_ = titre(this, QStringLiteral("titreNiveauxClasse"));
     QStringList entetes{QStringLiteral("Chapitre")};
-    for (const QString& niveau : bilan::nomsNiveaux()) {
+    for (const QString& niveau : data::kNiveaux) {
         entetes << niveau;
     }
     entetes << QStringLiteral("Tout le chapitre");

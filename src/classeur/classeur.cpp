@@ -3,7 +3,6 @@
 #include "bilan/exportbilan.h"
 #include "classeur/xlsx.h"
 #include "platform/error.h"
-#include "platform/system.h"
 #include "platform/temporaryname.h"
 
 #include <QDir>
@@ -83,7 +82,7 @@ void ecrireClasseur(const QString& chemin, const bilan::Classe& classe, const bi
     // A name of its own beside the workbook, so that the last step is a rename within one folder.
     std::optional<platform::TemporaryName> temporaire;
     try {
-        temporaire.emplace(cible.absolutePath() + QStringLiteral("/.classeur-XXXXXX.xlsx"));
+        temporaire.emplace(cible.absoluteFilePath(), platform::TemporaryName::Reserve::File);
     } catch (const Error& e) {
         throw echec(e.text());
     }
@@ -99,11 +98,10 @@ void ecrireClasseur(const QString& chemin, const bilan::Classe& classe, const bi
                       formats);
         xlsx.fermer();
     }
-    const QString erreur = platform::replaceFile(temporaire->path(), cible.absoluteFilePath());
-    if (!erreur.isEmpty()) {
-        throw echec(erreur);
+    const platform::Placement placement = temporaire->moveIntoPlace(platform::IfExists::Replace);
+    if (placement.outcome != platform::Placement::Placed) {
+        throw echec(placement.reason);
     }
-    temporaire->keep(); // it is the workbook now
 }
 
 } // namespace kelvane::classeur

@@ -9,6 +9,7 @@
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
 #include "platform/error.h"
+#include "platform/nativepath.h"
 #include "source/textsource.h"
 
 #include <QDir>
@@ -20,21 +21,19 @@
 
 namespace kelvane::conversion {
 
+using platform::nativePath;
+
 namespace {
 
 constexpr std::size_t kProblemesMontres = 3;
 
-const QStringList kTablesTest{QStringLiteral("chapitre"), QStringLiteral("numero"), QStringLiteral("test")};
-const QStringList kTablesResultats{QStringLiteral("question"), QStringLiteral("chapitre"), QStringLiteral("eleves")};
+const QStringList kTablesTest{data::kTableChapitre, data::kTableNumero, data::kTableTest};
+const QStringList kTablesResultats{data::kTableQuestion, data::kTableChapitre, data::kTableEleves};
 
 // Why a file is refused, as the end of its report line.
 struct Refus {
     QString raison;
 };
-
-QString natif(const QString& chemin) {
-    return QDir::toNativeSeparators(chemin);
-}
 
 bool contientTout(const BaseAccess& base, const QStringList& noms) {
     return std::all_of(noms.cbegin(), noms.cend(), [&](const QString& nom) { return base.table(nom) != nullptr; });
@@ -94,9 +93,9 @@ QVariant valeur(const TableAccess& table, const std::vector<QVariant>& ligne, in
 
 // The test as the student program will read it from the converted file, refused when it cannot be used.
 data::Test testDe(const BaseAccess& base, const QString& fichier) {
-    const TableAccess& numero = *base.table(QStringLiteral("numero"));
-    const TableAccess& chapitre = *base.table(QStringLiteral("chapitre"));
-    const TableAccess& questions = *base.table(QStringLiteral("test"));
+    const TableAccess& numero = *base.table(data::kTableNumero);
+    const TableAccess& chapitre = *base.table(data::kTableChapitre);
+    const TableAccess& questions = *base.table(data::kTableTest);
     const int temps = champExige(numero, QStringLiteral("temps"));
     const int tolerance = champExige(numero, QStringLiteral("tolerance"));
     const int nom = champExige(chapitre, QStringLiteral("nom"));
@@ -113,7 +112,7 @@ data::Test testDe(const BaseAccess& base, const QString& fichier) {
         test.chapitres.push_back({valeur(chapitre, ligne, nom), valeur(chapitre, ligne, numeroChapitre)});
     }
     for (const std::vector<QVariant>& ligne : questions.lignes) {
-        data::Test::Question q;
+        data::QuestionTest q;
         for (int i = 0; i < data::NbChampsQuestionTest; ++i) {
             q[static_cast<std::size_t>(i)] = valeur(questions, ligne, i);
         }
@@ -142,9 +141,9 @@ data::Test testDe(const BaseAccess& base, const QString& fichier) {
 
 // What the student program's viewer reads of a results file, checked; returns the candidate's line.
 QString candidatDe(const BaseAccess& base) {
-    const TableAccess& eleves = *base.table(QStringLiteral("eleves"));
-    const TableAccess& chapitre = *base.table(QStringLiteral("chapitre"));
-    const TableAccess& question = *base.table(QStringLiteral("question"));
+    const TableAccess& eleves = *base.table(data::kTableEleves);
+    const TableAccess& chapitre = *base.table(data::kTableChapitre);
+    const TableAccess& question = *base.table(data::kTableQuestion);
     champsAuMoins(question, data::champ::NbChampsQuestion);
     champExige(chapitre, QStringLiteral("nom"));
     champExige(chapitre, QStringLiteral("numero"));
@@ -204,7 +203,7 @@ CompteRendu convertirFichier(const QString& source, const QString& dossier, cons
 } // namespace
 
 QString nomCible(const QString& source) {
-    return QFileInfo(source).completeBaseName() + QStringLiteral(".mdb");
+    return QFileInfo(source).completeBaseName() + data::kExtension;
 }
 
 CompteRendu convertir(const QString& source, const QString& dossier, const Limites& limites) {
@@ -227,13 +226,13 @@ CompteRendu convertirFichier(const QString& source, const QString& dossier, cons
     const QString nom = nomCible(source);
     const QString cible = QDir(dossier).absoluteFilePath(nom);
     if (!QFileInfo(dossier).isDir()) {
-        return refus(nomSource, QStringLiteral("le dossier « %1 » n'existe pas").arg(natif(dossier)));
+        return refus(nomSource, QStringLiteral("le dossier « %1 » n'existe pas").arg(nativePath(dossier)));
     }
     if (!infoSource.isFile()) {
         return refus(nomSource, QStringLiteral("fichier introuvable"));
     }
     const QString dejaPris =
-        QStringLiteral("%1 existe déjà dans « %2 » : il n'est pas remplacé").arg(nom, natif(dossier));
+        QStringLiteral("%1 existe déjà dans « %2 » : il n'est pas remplacé").arg(nom, nativePath(dossier));
     if (QFileInfo::exists(cible)) {
         return refus(nomSource, dejaPris);
     }
@@ -283,7 +282,7 @@ CompteRendu convertirFichier(const QString& source, const QString& dossier, cons
             message += QStringLiteral(" ; tables non reprises : %1").arg(laissees.join(QStringLiteral(", ")));
         }
         data::ecrireAtomiquement(
-            cible, [&](db::Database& kelvane) { copierTables(kelvane, tables); }, data::SiExistant::Refuser);
+            cible, [&](db::Database& kelvane) { copierTables(kelvane, tables); }, platform::IfExists::Refuse);
         return {test ? Genre::Test : Genre::Resultats, cible, message};
     } catch (const Refus& r) {
         return refus(nomSource, (test ? QStringLiteral("test non converti, %1")

@@ -1,6 +1,6 @@
 #include "data/controletest.h"
 
-#include "data/fichierresultats.h"
+#include "data/format.h"
 
 #include <QSet>
 #include <algorithm>
@@ -97,7 +97,7 @@ private:
         }
     }
 
-    void question(int i, const Test::Question& q) {
+    void question(int i, const QuestionTest& q) {
         const QString enonce = texte(q[champ::Question]);
         if (enonce.trimmed().isEmpty()) {
             signaler(i, QStringLiteral("texte de la question vide"));
@@ -105,7 +105,7 @@ private:
         longueur(i, QStringLiteral("texte de la question"), enonce, TailleQuestion);
 
         bool niveau = false;
-        for (int j = 0; j < 5; ++j) {
+        for (int j = 0; j < NbNiveaux; ++j) {
             niveau = niveau || (!q[static_cast<std::size_t>(champ::B0 + j)].isNull() &&
                                 q[static_cast<std::size_t>(champ::B0 + j)].toBool());
         }
@@ -119,8 +119,9 @@ private:
         }
 
         const auto n = entier(q[champ::NbreReponse]);
-        if (!n || *n < 1 || *n > 5) {
-            signaler(i, QStringLiteral("%1 réponses : il en faut de 1 à 5").arg(texte(q[champ::NbreReponse])));
+        if (!n || *n < 1 || *n > NbReponsesMax) {
+            signaler(i, QStringLiteral("%1 réponses : il en faut de 1 à %2")
+                            .arg(texte(q[champ::NbreReponse]), QString::number(NbReponsesMax)));
             return;
         }
         const bool qcm = !q[champ::Qcm].isNull() && q[champ::Qcm].toBool();

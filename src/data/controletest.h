@@ -16,15 +16,11 @@ struct Probleme {
     bool operator==(const Probleme&) const = default;
 };
 
-// The sizes of a test's text fields.
-inline constexpr int TailleQuestion = 200;
-inline constexpr int TailleReponse = 100;
-inline constexpr int TailleChapitre = 80;
-
-// Every problem that keeps a test from being used as it is written: texts within their fields, one to five answers
-// with their texts, ranks 1..n each once, at least one answer to tick, at least one level, a declared chapter,
-// question numbers 1..N each once, the time allowed (1 to 32767 s) and the pass mark (0 to 100 %). Problems come
-// in the order of the test: settings, chapters, then each question. An empty list means the test can be saved.
+// Every problem that keeps a test from being used as it is written: texts within their fields (data/format.h),
+// one to five answers with their texts, ranks 1..n each once, at least one answer to tick, at least one level, a
+// declared chapter, question numbers 1..N each once, the time allowed (1 to 32767 s) and the pass mark (0 to 100 %).
+// Problems come in the order of the test: settings, chapters, then each question. An empty list means the test can
+// be saved.
 std::vector<Probleme> controlerTest(const Test& test);
 
 } // namespace kelvane::data

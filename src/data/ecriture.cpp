@@ -1,101 +1,45 @@
 #include "data/ecriture.h"
 
-#include "data/controletest.h"
 #include "platform/error.h"
-#include "platform/system.h"
+#include "platform/nativepath.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 
 namespace kelvane::data {
 
+using platform::nativePath;
+
 namespace {
 
-using db::FieldType;
-using db::TableDef;
-
-void ajouterChamp(TableDef& table, const QString& nom, FieldType type, int taille = 0) {
-    db::Field champ = table.CreateField(nom, type, taille);
-    if (type == FieldType::Text) {
-        champ.setAllowZeroLength(true);
-    }
-    table.Fields().Append(champ);
-}
-
-void effacerAvecCompagnons(const QString& chemin) {
-    QFile::remove(chemin);
-    for (const char* suffixe : {"-journal", "-wal", "-shm"}) {
-        QFile::remove(chemin + QLatin1String(suffixe));
-    }
-}
-
-QString natif(const QString& chemin) {
-    return QDir::toNativeSeparators(chemin);
-}
-
-// Moves the finished file to its name; false when SiExistant::Refuser finds the name taken.
-bool renommer(const QString& temporaire, const QFileInfo& cible, SiExistant siExistant) {
-    if (siExistant == SiExistant::Refuser) {
-        // QFile::rename never replaces an existing file, even one made since the check.
-        if (QFile::rename(temporaire, cible.absoluteFilePath())) {
-            return true;
-        }
-        if (cible.exists() || QFileInfo::exists(cible.absoluteFilePath())) {
-            return false;
-        }
-        throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 »").arg(natif(cible.absoluteFilePath())));
-    }
-    const QString echec = platform::replaceFile(temporaire, cible.absoluteFilePath());
-    if (!echec.isEmpty()) {
-        throw Error(errc::PathFileAccess,
-                    QStringLiteral("impossible d'écrire « %1 » (%2)").arg(natif(cible.absoluteFilePath()), echec));
-    }
-    return true;
+Error dejaLa(const QString& chemin) {
+    return Error(errc::DatabaseExists,
+                 QStringLiteral("« %1 » existe déjà : il n'est pas remplacé").arg(nativePath(chemin)));
 }
 
 } // namespace
 
 void ecrireAtomiquement(const QString& chemin, const std::function<void(db::Database&)>& construire,
-                        SiExistant siExistant) {
+                        platform::IfExists siExistant) {
     const QFileInfo cible(chemin);
     if (!cible.absoluteDir().exists()) {
         throw Error(errc::PathNotFound,
-                    QStringLiteral("le dossier « %1 » n'existe pas").arg(natif(cible.absolutePath())));
+                    QStringLiteral("le dossier « %1 » n'existe pas").arg(nativePath(cible.absolutePath())));
     }
     if (cible.isDir()) {
-        throw Error(errc::PathFileAccess, QStringLiteral("« %1 » est un dossier").arg(natif(cible.absoluteFilePath())));
+        throw Error(errc::PathFileAccess,
+                    QStringLiteral("« %1 » est un dossier").arg(nativePath(cible.absoluteFilePath())));
     }
-    if (siExistant == SiExistant::Refuser && cible.exists()) {
-        throw Error(errc::DatabaseExists,
-                    QStringLiteral("« %1 » existe déjà : il n'est pas remplacé").arg(natif(cible.absoluteFilePath())));
-    }
-
-    QString temporaire;
-    db::Database base;
-    for (int essai = 0;; ++essai) {
-        temporaire = cible.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.tmp")
-                .arg(cible.fileName())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        try {
-            base = db::CreateDatabase(temporaire, QLatin1String(kLocaleNouveauxFichiers));
-            break;
-        } catch (const Error& e) {
-            if (e.number() != errc::DatabaseExists || essai == 9) {
-                throw;
-            }
-        }
+    if (siExistant == platform::IfExists::Refuse && cible.exists()) {
+        throw dejaLa(cible.absoluteFilePath());
     }
 
+    // Declared first, so that it goes last: the file is closed before it is removed.
+    platform::TemporaryName temporaire(cible.absoluteFilePath());
+    db::Database base = db::CreateDatabase(temporaire.path(), LocaleNouveauxFichiers);
     try {
         construire(base);
         base.Close();
-        if (!renommer(temporaire, cible, siExistant)) {
-            throw Error(errc::DatabaseExists, QStringLiteral("« %1 » existe déjà : il n'est pas remplacé")
-                                                  .arg(natif(cible.absoluteFilePath())));
-        }
     } catch (...) {
         try {
             if (base.isOpen() && base.inTransaction()) {
@@ -104,45 +48,43 @@ void ecrireAtomiquement(const QString& chemin, const std::function<void(db::Data
             base.Close();
         } catch (const Error&) { // the first failure is the one to report
         }
-        effacerAvecCompagnons(temporaire);
         throw;
     }
+    const platform::Placement placement = temporaire.moveIntoPlace(siExistant);
+    if (placement.outcome == platform::Placement::Taken) {
+        throw dejaLa(cible.absoluteFilePath());
+    }
+    if (placement.outcome == platform::Placement::Failed) {
+        throw Error(errc::PathFileAccess,
+                    siExistant == platform::IfExists::Replace
+                        ? QStringLiteral("impossible d'écrire « %1 » (%2)")
+                              .arg(nativePath(cible.absoluteFilePath()), placement.reason)
+                        : QStringLiteral("impossible d'écrire « %1 »").arg(nativePath(cible.absoluteFilePath())));
+    }
+}
+
+void creerTable(db::Database& base, const QString& nom, std::span<const ChampFichier> champs) {
+    db::TableDef table = base.CreateTableDef(nom);
+    for (const ChampFichier& c : champs) {
+        db::Field champ = table.CreateField(c.nom, c.type, c.taille);
+        if (c.type == db::FieldType::Text) {
+            champ.setAllowZeroLength(true);
+        }
+        table.Fields().Append(champ);
+    }
+    base.TableDefs().Append(table);
 }
 
 void creerTablesTest(db::Database& base) {
-    TableDef chapitre = base.CreateTableDef(QStringLiteral("chapitre"));
-    ajouterChamp(chapitre, QStringLiteral("nom"), FieldType::Text, TailleChapitre);
-    ajouterChamp(chapitre, QStringLiteral("numero"), FieldType::Integer);
-    base.TableDefs().Append(chapitre);
-
-    TableDef numero = base.CreateTableDef(QStringLiteral("numero"));
-    ajouterChamp(numero, QStringLiteral("temps"), FieldType::Integer);
-    ajouterChamp(numero, QStringLiteral("tolerance"), FieldType::Integer);
-    base.TableDefs().Append(numero);
-
-    TableDef test = base.CreateTableDef(QStringLiteral("test"));
-    for (const char* niveau : {"B0", "B1", "B2", "BR", "BC"}) {
-        ajouterChamp(test, QLatin1String(niveau), FieldType::Boolean);
-    }
-    ajouterChamp(test, QStringLiteral("question"), FieldType::Text, TailleQuestion);
-    ajouterChamp(test, QStringLiteral("nbrereponse"), FieldType::Integer);
-    for (int i = 1; i <= 5; ++i) {
-        ajouterChamp(test, QStringLiteral("R%1").arg(i), FieldType::Text, TailleReponse);
-    }
-    for (int i = 1; i <= 5; ++i) {
-        ajouterChamp(test, QStringLiteral("S%1").arg(i), FieldType::Integer);
-    }
-    ajouterChamp(test, QStringLiteral("temps"), FieldType::Integer);
-    ajouterChamp(test, QStringLiteral("qcm"), FieldType::Boolean);
-    ajouterChamp(test, QStringLiteral("chapitre"), FieldType::Integer);
-    ajouterChamp(test, QStringLiteral("numero"), FieldType::Integer);
-    base.TableDefs().Append(test);
+    creerTable(base, kTableChapitre, kChampsChapitre);
+    creerTable(base, kTableNumero, kChampsNumero);
+    creerTable(base, kTableTest, kChampsQuestion);
 }
 
 void remplirTablesTest(db::Database& base, const Test& test) {
-    db::Recordset numero = base.OpenRecordset(QStringLiteral("numero"));
-    db::Recordset chapitre = base.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
+    db::Recordset numero = base.OpenRecordset(kTableNumero);
+    db::Recordset chapitre = base.OpenRecordset(kTableChapitre);
+    db::Recordset questions = base.OpenRecordset(kTableTest);
 
     numero.AddNew();
     numero.SetField(0, test.temps);
@@ -156,7 +98,7 @@ void remplirTablesTest(db::Database& base, const Test& test) {
         chapitre.Update();
     }
 
-    for (const Test::Question& q : test.questions) {
+    for (const QuestionTest& q : test.questions) {
         questions.AddNew();
         for (int i = 0; i < NbChampsQuestionTest; ++i) {
             questions.SetField(i, q[static_cast<std::size_t>(i)]);
@@ -165,7 +107,7 @@ void remplirTablesTest(db::Database& base, const Test& test) {
     }
 }
 
-void ecrireTest(const Test& test, const QString& chemin, SiExistant siExistant) {
+void ecrireTest(const Test& test, const QString& chemin, platform::IfExists siExistant) {
     ecrireAtomiquement(
         chemin,
         [&](db::Database& base) {

@@ -1,6 +1,7 @@
 #include "data/fichierresultats.h"
 
 #include "data/correction.h"
+#include "data/ecriture.h"
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
 #include "platform/db/editscope.h"
@@ -9,18 +10,16 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace kelvane::data {
 
-using db::FieldType;
-
-QString nomFichierResultats(const QString& prenom, const QString& nom, const QString& nomTest, bool examen,
-                            const QString& dateCourte) {
+QString nomFichierResultats(const QString& prenom, const QString& nom, const QString& nomTest,
+                            const QString& separateur, const QString& dateCourte) {
     // One character, but never half of a surrogate pair: that would not even be a valid file name.
     const qsizetype initiale = !prenom.isEmpty() && prenom.at(0).isHighSurrogate() ? 2 : 1;
-    return prenom.left(initiale) + nom + QLatin1Char('-') + nomTest +
-           (examen ? QLatin1StringView("-Ex-") : QLatin1StringView("-")) + dateCourte.mid(0, 2) + dateCourte.mid(3, 2) +
-           dateCourte.mid(6, 2) + QLatin1StringView(".mdb");
+    return prenom.left(initiale) + nom + QLatin1Char('-') + nomTest + separateur + dateCourte.mid(0, 2) +
+           dateCourte.mid(3, 2) + dateCourte.mid(6, 2) + kExtension;
 }
 
 QString premierNomLibre(const QString& nom, const std::function<bool(const QString&)>& existe) {
@@ -29,7 +28,7 @@ QString premierNomLibre(const QString& nom, const std::function<bool(const QStri
     }
     const QString souche = nom.chopped(qMin<qsizetype>(4, nom.size()));
     for (qint64 n = 1;; ++n) {
-        const QString essai = souche + QLatin1Char('-') + QString::number(n) + QLatin1StringView(".mdb");
+        const QString essai = souche + QLatin1Char('-') + QString::number(n) + kExtension;
         if (!existe(essai)) {
             return essai;
         }
@@ -56,63 +55,6 @@ std::optional<QString> controlerNom(const QString& texte) {
 }
 
 namespace {
-
-// Text fields take the empty text: an empty class or first name is a normal entry.
-void AjouterChampTexte(db::TableDef& table, db::Field champ) {
-    champ.setAllowZeroLength(true);
-    table.Fields().Append(champ);
-}
-
-void ajouterTexte(db::TableDef& table, const QString& nom, int taille) {
-    AjouterChampTexte(table, table.CreateField(nom, FieldType::Text, taille));
-}
-
-void ajouter(db::TableDef& table, const QString& nom, FieldType type) {
-    table.Fields().Append(table.CreateField(nom, type));
-}
-
-db::TableDef tableQuestion(const db::Database& base) {
-    db::TableDef table = base.CreateTableDef(QStringLiteral("question"));
-    for (const char* niveau : {"B0", "B1", "B2", "BR", "BC"}) {
-        ajouter(table, QLatin1StringView(niveau), FieldType::Boolean);
-    }
-    ajouterTexte(table, QStringLiteral("question"), 200);
-    ajouter(table, QStringLiteral("nbrereponse"), FieldType::Integer);
-    for (int i = 1; i <= 5; ++i) {
-        ajouterTexte(table, QStringLiteral("R%1").arg(i), 100);
-    }
-    for (int i = 1; i <= 5; ++i) {
-        ajouter(table, QStringLiteral("S%1").arg(i), FieldType::Integer);
-    }
-    ajouter(table, QStringLiteral("temps"), FieldType::Integer);
-    ajouter(table, QStringLiteral("qcm"), FieldType::Boolean);
-    ajouter(table, QStringLiteral("chapitre"), FieldType::Integer);
-    ajouter(table, QStringLiteral("numero"), FieldType::Integer);
-    for (int i = 1; i <= 5; ++i) {
-        ajouter(table, QStringLiteral("RE%1").arg(i), FieldType::Integer);
-    }
-    ajouter(table, QStringLiteral("reussi"), FieldType::Boolean);
-    return table;
-}
-
-db::TableDef tableChapitre(const db::Database& base) {
-    db::TableDef table = base.CreateTableDef(QStringLiteral("chapitre"));
-    ajouterTexte(table, QStringLiteral("nom"), 80);
-    ajouter(table, QStringLiteral("numero"), FieldType::Integer);
-    return table;
-}
-
-db::TableDef tableEleves(const db::Database& base) {
-    db::TableDef table = base.CreateTableDef(QStringLiteral("eleves"));
-    for (const char* nom : {"nom", "prenom", "classe", "test"}) {
-        ajouterTexte(table, QLatin1StringView(nom), 50);
-    }
-    ajouterTexte(table, QStringLiteral("date"), 15);
-    ajouter(table, QStringLiteral("examen"), FieldType::Boolean);
-    ajouter(table, QStringLiteral("temps"), FieldType::Integer);
-    ajouter(table, QStringLiteral("tolerance"), FieldType::Integer);
-    return table;
-}
 
 void copierEleve(db::Recordset& rsEleves, const Test& test, const DonneesCandidat& candidat, bool examen,
                  const QDate& aujourdhui) {
@@ -141,24 +83,17 @@ void copierChapitres(db::Recordset& rsChapitreEleve, const Test& test) {
 
 void copierQuestions(db::Recordset& rsQuestion, const Test& test) {
     const QVariant zero = QVariant::fromValue<qint16>(0);
-    for (const Test::Question& question : test.questions) {
+    for (const QuestionTest& question : test.questions) {
         rsQuestion.AddNew();
         for (int i = 0; i < NbChampsQuestionTest; ++i) {
             rsQuestion.SetField(i, question[static_cast<std::size_t>(i)]);
         }
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < NbReponsesMax; ++i) {
             rsQuestion.SetField(champ::RE1 + i, zero);
         }
         rsQuestion.SetField(champ::Reussi, false);
         rsQuestion.Update();
     }
-}
-
-// Inside the caller's transaction, so that the three tables appear together or not at all.
-void construireTables(db::Database& base) {
-    base.TableDefs().Append(tableQuestion(base));
-    base.TableDefs().Append(tableChapitre(base));
-    base.TableDefs().Append(tableEleves(base));
 }
 
 // Only for a file this session has just created itself.
@@ -177,12 +112,14 @@ int entierChamp(const QVariant& v) {
 
 } // namespace
 
-db::Database creerFichierResultats(const QString& chemin) {
-    db::Database base = db::CreateDatabase(chemin, LocaleFichierResultats);
-    db::Transaction transaction(base);
-    construireTables(base);
-    transaction.Commit();
-    return base;
+// Inside the caller's transaction, so that the three tables appear together or not at all.
+void creerTablesResultats(db::Database& base) {
+    std::array<ChampFichier, champ::NbChampsQuestion> question{};
+    std::copy(kChampsQuestion.begin(), kChampsQuestion.end(), question.begin());
+    std::copy(kChampsReponse.begin(), kChampsReponse.end(), question.begin() + NbChampsQuestionTest);
+    creerTable(base, kTableQuestion, question);
+    creerTable(base, kTableChapitre, kChampsChapitre);
+    creerTable(base, kTableEleves, kChampsEleves);
 }
 
 ParametresTest parametresTest(const Test& test) {
@@ -190,16 +127,11 @@ ParametresTest parametresTest(const Test& test) {
             entier16(test.tolerance, QStringLiteral("la tolérance du test %1").arg(test.nom))};
 }
 
-void remplirFichierResultats(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
-                             const QDate& aujourdhui) {
-    db::Transaction transaction(eleve); // on failure the rollback keeps the first error, the one to show
-    db::Recordset eleves = eleve.OpenRecordset(QStringLiteral("eleves"));
-    db::Recordset chapitres = eleve.OpenRecordset(QStringLiteral("chapitre"));
-    db::Recordset questions = eleve.OpenRecordset(QStringLiteral("question"));
-    copierEleve(eleves, test, candidat, examen, aujourdhui);
-    copierChapitres(chapitres, test);
-    copierQuestions(questions, test);
-    transaction.Commit();
+void remplirTablesResultats(const TablesResultats& tables, const Test& test, const DonneesCandidat& candidat,
+                            bool examen, const QDate& aujourdhui) {
+    copierEleve(tables.eleves, test, candidat, examen, aujourdhui);
+    copierChapitres(tables.chapitres, test);
+    copierQuestions(tables.questions, test);
 }
 
 FichierResultats::FichierResultats(db::Database base) : base_(std::move(base)) {
@@ -207,9 +139,9 @@ FichierResultats::FichierResultats(db::Database base) : base_(std::move(base)) {
 }
 
 void FichierResultats::ouvrirTables() {
-    eleves_ = base_.OpenRecordset(QStringLiteral("eleves"));
-    chapitres_ = base_.OpenRecordset(QStringLiteral("chapitre"));
-    questions_ = base_.OpenRecordset(QStringLiteral("question"));
+    eleves_ = base_.OpenRecordset(kTableEleves);
+    chapitres_ = base_.OpenRecordset(kTableChapitre);
+    questions_ = base_.OpenRecordset(kTableQuestion);
 }
 
 bool FichierResultats::estQcm(int position) {
@@ -231,16 +163,15 @@ FichierResultats FichierResultats::creer(const QString& chemin, const Test& test
                                          bool examen, const QDate& aujourdhui) {
     FichierResultats fichier;
     // Outside the try: when the engine refuses to create the file (its name is taken), the file is not ours.
-    fichier.base_ = db::CreateDatabase(chemin, LocaleFichierResultats);
+    fichier.base_ = db::CreateDatabase(chemin, LocaleNouveauxFichiers);
     try {
         // The tables and their records in one commit: one sync for the whole start. The records go in through
         // the file's own tables, which keep them: nothing is read back.
         db::Transaction transaction(fichier.base_);
-        construireTables(fichier.base_);
+        creerTablesResultats(fichier.base_);
         fichier.ouvrirTables();
-        copierEleve(fichier.eleves_, test, candidat, examen, aujourdhui);
-        copierChapitres(fichier.chapitres_, test);
-        copierQuestions(fichier.questions_, test);
+        remplirTablesResultats({fichier.eleves_, fichier.chapitres_, fichier.questions_}, test, candidat, examen,
+                               aujourdhui);
         transaction.Commit();
     } catch (...) {
         supprimerFichierCree(fichier.base_, chemin);
@@ -298,15 +229,17 @@ std::vector<Chapitre> FichierResultats::chapitres() {
     return chapitres;
 }
 
-Question FichierResultats::question(int position) {
+QuestionResultats FichierResultats::question(int position) {
     questions_.setAbsolutePosition(position);
     std::vector<QVariant> champs = questions_.GetRow();
     if (static_cast<int>(champs.size()) < champ::NbChampsQuestion) {
         questions_.Fields(champ::NbChampsQuestion - 1); // a field missing: the engine's own error
     }
-    Question q;
-    for (std::size_t i = 0; i < 5; ++i) {
+    QuestionResultats q;
+    for (std::size_t i = 0; i < NbNiveaux; ++i) {
         q.niveaux[i] = estVrai(champs[champ::B0 + i]);
+    }
+    for (std::size_t i = 0; i < NbReponsesMax; ++i) {
         q.reponses[i] = texteChamp(champs[champ::R1 + i]);
         q.attendues[i] = champs[champ::S1 + i];
         q.donnees[i] = entierChamp(champs[champ::RE1 + i]);
@@ -320,8 +253,8 @@ Question FichierResultats::question(int position) {
     return q;
 }
 
-std::vector<Question> FichierResultats::bilan() {
-    std::vector<Question> questions;
+std::vector<QuestionResultats> FichierResultats::bilan() {
+    std::vector<QuestionResultats> questions;
     const int n = questions_.RecordCount();
     if (n > 0 && questions_.FieldCount() < champ::NbChampsQuestion) {
         questions_.setAbsolutePosition(0);
@@ -330,8 +263,8 @@ std::vector<Question> FichierResultats::bilan() {
     questions.resize(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         questions_.setAbsolutePosition(i);
-        Question& q = questions[static_cast<std::size_t>(i)];
-        for (std::size_t j = 0; j < 5; ++j) {
+        QuestionResultats& q = questions[static_cast<std::size_t>(i)];
+        for (std::size_t j = 0; j < NbNiveaux; ++j) {
             q.niveaux[j] = estVrai(questions_.Fields(champ::B0 + static_cast<int>(j)));
         }
         q.texte = texteChamp(questions_.Fields(champ::Question));
@@ -341,8 +274,8 @@ std::vector<Question> FichierResultats::bilan() {
     return questions;
 }
 
-std::vector<Question> FichierResultats::questions() {
-    std::vector<Question> questions;
+std::vector<QuestionResultats> FichierResultats::questions() {
+    std::vector<QuestionResultats> questions;
     const int n = questions_.RecordCount();
     questions.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
@@ -362,10 +295,10 @@ std::vector<QVariant> FichierResultats::numeros() {
     return numeros;
 }
 
-bool FichierResultats::noterReponse(int position, const std::array<std::int16_t, 5>& reponses) {
+bool FichierResultats::noterReponse(int position, const std::array<std::int16_t, NbReponsesMax>& reponses) {
     questions_.setAbsolutePosition(position);
     db::EditScope edition(questions_);
-    std::array<QVariant, 5> attendues;
+    std::array<QVariant, NbReponsesMax> attendues;
     for (std::size_t i = 0; i < reponses.size(); ++i) {
         const int decalage = static_cast<int>(i);
         edition.SetField(champ::RE1 + decalage, QVariant::fromValue<qint16>(reponses[i]));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/format.h"
 #include "data/test.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
@@ -13,25 +14,6 @@
 #include <vector>
 
 namespace kelvane::data {
-
-// The locale string that results files are created with (general sort order, code page 1252).
-inline constexpr QLatin1StringView LocaleFichierResultats(";LANGID=0x0409;CP=1252;COUNTRY=0");
-
-// Positions in the table question of a results file; the order of its fields is part of the format.
-namespace champ {
-inline constexpr int B0 = 0; // B0, B1, B2, BR, BC: the five level flags, 0 to 4
-inline constexpr int Question = 5;
-inline constexpr int NbreReponse = 6;
-inline constexpr int R1 = 7;  // R1 to R5: 7 to 11
-inline constexpr int S1 = 12; // S1 to S5: 12 to 16
-inline constexpr int Temps = 17;
-inline constexpr int Qcm = 18;
-inline constexpr int Chapitre = 19;
-inline constexpr int Numero = 20;
-inline constexpr int RE1 = 21; // RE1 to RE5: 21 to 25
-inline constexpr int Reussi = 26;
-inline constexpr int NbChampsQuestion = 27;
-} // namespace champ
 
 // The candidate as typed on the details screen, and the test's name.
 struct DonneesCandidat {
@@ -65,25 +47,25 @@ struct Chapitre {
     QVariant numero; // null, or not a number, in a damaged file
 };
 
-// One record of the table question, as values. A null reads as the empty text, 0 or not set.
-struct Question {
-    std::array<bool, 5> niveaux{}; // B0, B1, B2, BR, BC
+// One record of the table question of a results file, as values. A null reads as the empty text, 0 or not set.
+struct QuestionResultats {
+    std::array<bool, NbNiveaux> niveaux{}; // B0, B1, B2, BR, BC
     QString texte;
     int nbReponses = 0;
-    std::array<QString, 5> reponses;
-    std::array<QVariant, 5> attendues; // S1 to S5 as stored: a null is not compared
+    std::array<QString, NbReponsesMax> reponses;
+    std::array<QVariant, NbReponsesMax> attendues; // S1 to S5 as stored: a null is not compared
     bool qcm = false;
     QVariant chapitre;
     QVariant numero;
-    std::array<int, 5> donnees{}; // RE1 to RE5: the candidate's ticks or ranks
+    std::array<int, NbReponsesMax> donnees{}; // RE1 to RE5: the candidate's ticks or ranks
     bool reussi = false;
 };
 
 // The results file's name: first character of the first name (none when it is empty), the name, "-", the test,
-// "-Ex-" for an evaluation or "-" for training, characters 1-2, 4-5 and 7-8 of the short date, ".mdb".
-// "Jean", "Dupont", "B1V", evaluation, "06/12/01" give "JDupont-B1V-Ex-061201.mdb".
-QString nomFichierResultats(const QString& prenom, const QString& nom, const QString& nomTest, bool examen,
-                            const QString& dateCourte);
+// the mode's separator (kSeparateurExamen or kSeparateurEntrainement), characters 1-2, 4-5 and 7-8 of the short
+// date, ".mdb". "Jean", "Dupont", "B1V", "-Ex-", "06/12/01" give "JDupont-B1V-Ex-061201.mdb".
+QString nomFichierResultats(const QString& prenom, const QString& nom, const QString& nomTest,
+                            const QString& separateur, const QString& dateCourte);
 
 // The name itself when `existe` says it is free, else the first free one of stem-1.mdb, stem-2.mdb... where
 // the stem is the name less its last four characters.
@@ -94,18 +76,25 @@ QString premierNomLibre(const QString& nom, const std::function<bool(const QStri
 // blanks and dots are fine: the typed text always stands inside the file name, between other characters.
 std::optional<QString> controlerNom(const QString& texte);
 
-// Creates the results database at `chemin` (an existing file is never touched: the engine refuses the name)
-// with its three tables question, chapitre and eleves, empty, and returns it open.
-db::Database creerFichierResultats(const QString& chemin);
+// The three tables of a results file (data/format.h), empty: question, chapitre and eleves.
+void creerTablesResultats(db::Database& base);
 
 // The test's time allowed and pass mark as the session keeps them: whole numbers of 16 bits (error 6 beyond, 13
 // when not a number).
 ParametresTest parametresTest(const Test& test);
 
-// Fills a freshly created results file from the test: the eleves record, the chapters, the questions' first 21
-// fields by position with RE1 to RE5 at 0 and reussi false. Inside the caller's transaction, if any.
-void remplirFichierResultats(db::Database& eleve, const Test& test, const DonneesCandidat& candidat, bool examen,
-                             const QDate& aujourdhui);
+// The tables of a results file made by creerTablesResultats.
+struct TablesResultats {
+    db::Recordset& eleves;
+    db::Recordset& chapitres;
+    db::Recordset& questions;
+};
+
+// Fills the tables of a freshly created results file from the test: the eleves record, the chapters, the
+// questions' first 21 fields by position with RE1 to RE5 at 0 and reussi false. Inside the caller's transaction,
+// if any.
+void remplirTablesResultats(const TablesResultats& tables, const Test& test, const DonneesCandidat& candidat,
+                            bool examen, const QDate& aujourdhui);
 
 // An open results file: its database and its three tables, closed when the object goes. Only this object moves
 // the tables' cursors; callers see records as values.
@@ -132,16 +121,16 @@ public:
     Eleve eleve();
     std::vector<Chapitre> chapitres();
     // The question record at a zero-based position in stored order.
-    Question question(int position);
-    std::vector<Question> questions();
+    QuestionResultats question(int position);
+    std::vector<QuestionResultats> questions();
     // Every question with only what the results and the report read: levels, text, chapter and mark.
-    std::vector<Question> bilan();
+    std::vector<QuestionResultats> bilan();
     // The field numero of every question, in stored order.
     std::vector<QVariant> numeros();
 
     // Records the answer in the question at `position` and marks it, in one Edit ... Update: RE1 to RE5, then
     // reussi. Returns the mark; on failure the record stays as it was and the error is thrown.
-    bool noterReponse(int position, const std::array<std::int16_t, 5>& reponses);
+    bool noterReponse(int position, const std::array<std::int16_t, NbReponsesMax>& reponses);
     // Writes today's short date into the eleves record; error 3021 when the table is empty.
     void tamponnerDate(const QDate& aujourdhui);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/format.h"
 #include "platform/db/database.h"
 
 #include <QByteArray>
@@ -24,8 +25,8 @@ namespace kelvane::data {
 inline const QString kTableImages = QStringLiteral("test_images");
 inline constexpr int kTailleNomImage = 255;
 inline constexpr qsizetype kOctetsImageMax = 1024 * 1024;
-inline constexpr int kCoteImageMax = 4096; // pixels, in width and in height
-inline constexpr int kPlacesImage = 6;     // the question, then answers 1 to 5
+inline constexpr int kCoteImageMax = 4096;             // pixels, in width and in height
+inline constexpr int kPlacesImage = NbReponsesMax + 1; // the question, then answers 1 to 5
 
 struct Image {
     QString nom;
@@ -37,7 +38,7 @@ struct Image {
 // The pictures of one question: one for its text, one for each answer, each optional.
 struct ImagesQuestion {
     std::optional<Image> question;
-    std::array<std::optional<Image>, kPlacesImage - 1> reponses;
+    std::array<std::optional<Image>, NbReponsesMax> reponses;
 
     // Place 0 is the question's picture, places 1 to 5 its answers'.
     const std::optional<Image>& place(int place) const;

@@ -15,18 +15,13 @@ bool codeValide(const QString& saisi, const QVariant& stocke) {
 }
 
 void ecrireParametres(const QString& chemin, const QString& code) {
-    if (code.size() > kTailleCode) {
+    if (code.size() > TailleCode) {
         throw Error(errc::FieldTooSmall,
-                    QStringLiteral("code trop long : %1 caractères, %2 au plus").arg(code.size()).arg(kTailleCode));
+                    QStringLiteral("code trop long : %1 caractères, %2 au plus").arg(code.size()).arg(TailleCode));
     }
     ecrireAtomiquement(chemin, [&](db::Database& base) {
-        db::TableDef habilitation = base.CreateTableDef(QStringLiteral("habilitation"));
-        db::Field champ = habilitation.CreateField(QStringLiteral("code"), db::FieldType::Text, kTailleCode);
-        champ.setAllowZeroLength(true);
-        habilitation.Fields().Append(champ);
-        base.TableDefs().Append(habilitation);
-
-        db::Recordset rs = base.OpenRecordset(QStringLiteral("habilitation"));
+        creerTable(base, kTableHabilitation, kChampsHabilitation);
+        db::Recordset rs = base.OpenRecordset(kTableHabilitation);
         rs.AddNew();
         rs.SetField(QStringLiteral("code"), code.isNull() ? QStringLiteral("") : code);
         rs.Update();
@@ -35,8 +30,8 @@ void ecrireParametres(const QString& chemin, const QString& code) {
 
 FichierParametres FichierParametres::ouvrir(const QString& dossierAppli) {
     FichierParametres parametres;
-    parametres.base_ = db::OpenDatabase(services::joinPath(dossierAppli, QStringLiteral("habilitation.mdb")));
-    parametres.habilitation_ = parametres.base_.OpenRecordset(QStringLiteral("habilitation"));
+    parametres.base_ = db::OpenDatabase(services::joinPath(dossierAppli, kFichierParametres));
+    parametres.habilitation_ = parametres.base_.OpenRecordset(kTableHabilitation);
     parametres.premier();
     return parametres;
 }
@@ -67,7 +62,7 @@ void FichierParametres::enregistrerCode(const QString& code) {
 
 int FichierParametres::longueurCode() {
     try {
-        const db::TableDef table = base_.TableDefs().Item(QStringLiteral("habilitation"));
+        const db::TableDef table = base_.TableDefs().Item(kTableHabilitation);
         if (table.Fields().Count() > 0) {
             const db::Field& champ = table.Fields()[0];
             if (champ.Type() == db::FieldType::Text && champ.Size() > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/format.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 
@@ -14,9 +15,6 @@ inline const QString kCodeMaitre = QStringLiteral("TRIVOLK");
 // True when the typed code, in capitals, is the master code or the stored teacher code in capitals. A stored
 // null matches nothing but the master code.
 bool codeValide(const QString& saisi, const QVariant& stocke);
-
-// The size of the code field of the settings files Kelvane writes, in characters.
-inline constexpr int kTailleCode = 20;
 
 // Writes a settings file: table habilitation, one Text 20 field "code", one record holding the code (the empty
 // text: no code set). Built under a temporary name and renamed when complete (data::ecrireAtomiquement, whose

@@ -1,5 +1,6 @@
 #include "data/reglesfichiers.h"
 
+#include "data/format.h"
 #include "data/valeurs.h"
 #include "platform/error.h"
 
@@ -10,18 +11,18 @@ namespace kelvane::data {
 namespace {
 
 // Entry `rang` of the listing, counted from 1, compared without regard to case.
-bool entreeNommee(const QStringList& tables, int rang, QLatin1StringView nom) {
+bool entreeNommee(const QStringList& tables, int rang, const QString& nom) {
     return tables.size() >= rang && tables.at(rang - 1).compare(nom, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 bool estListeTest(const QStringList& tables) {
-    return entreeNommee(tables, 7, QLatin1StringView("test"));
+    return entreeNommee(tables, 7, kTableTest);
 }
 
 bool estListeResultats(const QStringList& tables) {
-    return entreeNommee(tables, 2, QLatin1StringView("eleves"));
+    return entreeNommee(tables, 2, kTableEleves);
 }
 
 bool estTest(db::Database& base) {
@@ -40,11 +41,11 @@ SondageFichier sonderFichier(const QString& chemin) {
         const QStringList tables = base.TableDefs().Names();
         if (estListeTest(tables)) {
             // Its content is not read here, but a test without its settings table could never start a session.
-            base.OpenRecordset(QStringLiteral("numero"));
+            base.OpenRecordset(kTableNumero);
             return {GenreFichier::Test, false};
         }
         if (estListeResultats(tables)) {
-            db::Recordset eleves = base.OpenRecordset(QStringLiteral("eleves"));
+            db::Recordset eleves = base.OpenRecordset(kTableEleves);
             if (eleves.RecordCount() == 0) {
                 return {};
             }
@@ -57,8 +58,13 @@ SondageFichier sonderFichier(const QString& chemin) {
     }
 }
 
+bool estFichierTest(const QString& chemin) {
+    return QFileInfo(chemin).fileName().compare(kFichierParametres, Qt::CaseInsensitive) != 0 &&
+           sonderFichier(chemin).genre == GenreFichier::Test;
+}
+
 QString nomTestDeFichier(const QString& fichier) {
-    return fichier.chopped(qMin<qsizetype>(4, fichier.size()));
+    return fichier.chopped(qMin(kExtension.size(), fichier.size()));
 }
 
 } // namespace kelvane::data

@@ -38,6 +38,10 @@ struct SondageFichier {
 // one bad file in a folder must not end the program.
 SondageFichier sonderFichier(const QString& chemin);
 
+// A test the workbench may list, copy or delete: a file that sonderFichier finds a test, and never the settings
+// file, whatever its tables.
+bool estFichierTest(const QString& chemin);
+
 // The test's name: the file name less its last four characters (".mdb").
 QString nomTestDeFichier(const QString& fichier);
 

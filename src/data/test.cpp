@@ -23,8 +23,8 @@ std::vector<Test::Chapitre> lireChapitres(db::Recordset rs) {
     return chapitres;
 }
 
-std::vector<Test::Question> lireQuestions(db::Recordset& rs) {
-    std::vector<Test::Question> questions(static_cast<std::size_t>(rs.RecordCount()));
+std::vector<QuestionTest> lireQuestions(db::Recordset& rs) {
+    std::vector<QuestionTest> questions(static_cast<std::size_t>(rs.RecordCount()));
     for (std::size_t i = 0; i < questions.size(); ++i) {
         rs.setAbsolutePosition(static_cast<int>(i));
         std::vector<QVariant> champs = rs.GetRow();
@@ -46,11 +46,11 @@ std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
     Test test;
     test.fichier = fichier;
     test.nom = nomTestDeFichier(fichier);
-    db::Recordset numero = base.OpenRecordset(QStringLiteral("numero"));
+    db::Recordset numero = base.OpenRecordset(kTableNumero);
     if (numero.RecordCount() == 0) {
         return TestRefuse{false, QStringLiteral("Le test %1 n'a pas de paramètres (table numero vide)").arg(test.nom)};
     }
-    db::Recordset questions = base.OpenRecordset(QStringLiteral("test"));
+    db::Recordset questions = base.OpenRecordset(kTableTest);
     if (questions.FieldCount() < NbChampsQuestionTest) {
         return TestRefuse{
             false,
@@ -65,7 +65,7 @@ std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
     numero.setAbsolutePosition(0); // only the first settings record counts
     test.temps = numero.Fields(QStringLiteral("temps"));
     test.tolerance = numero.Fields(QStringLiteral("tolerance"));
-    test.chapitres = lireChapitres(base.OpenRecordset(QStringLiteral("chapitre")));
+    test.chapitres = lireChapitres(base.OpenRecordset(kTableChapitre));
     test.questions = lireQuestions(questions);
     return test;
 }

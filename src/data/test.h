@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/format.h"
+
 #include <QString>
 #include <QVariant>
 #include <array>
@@ -8,9 +10,8 @@
 
 namespace kelvane::data {
 
-// The fields of a test's questions that a session uses, copied by position into the results file; further fields
-// of the test are ignored.
-inline constexpr int NbChampsQuestionTest = 21;
+// A question of a test: its first NbChampsQuestionTest fields (kChampsQuestion), each value as the file holds it.
+using QuestionTest = std::array<QVariant, NbChampsQuestionTest>;
 
 // A test file read once, as values: its settings, chapters and questions in stored order, each value as the
 // file holds it, so that the copy into a results file keeps nulls and types.
@@ -24,8 +25,7 @@ struct Test {
         QVariant numero;
     };
     std::vector<Chapitre> chapitres;
-    using Question = std::array<QVariant, NbChampsQuestionTest>;
-    std::vector<Question> questions;
+    std::vector<QuestionTest> questions;
 };
 
 // Why a file cannot give a session: not a test at all, or a test that cannot be used (no settings, too few

@@ -1,7 +1,10 @@
 #include "demarrage/dossierdepart.h"
 
+#include "data/classeii.h"
+#include "data/format.h"
 #include "demarrage/copiedossier.h"
 #include "platform/error.h"
+#include "platform/nativepath.h"
 #include "platform/services/messages.h"
 #include "platform/system.h"
 
@@ -13,16 +16,13 @@
 
 namespace kelvane::demarrage {
 
+using data::kFichierParametres;
+using platform::nativePath;
+
 namespace {
 
-const QString kReglages = QStringLiteral("habilitation.mdb");
-
-QString natif(const QString& chemin) {
-    return QDir::toNativeSeparators(chemin);
-}
-
 bool estAppli(const QString& dossier) {
-    return QFileInfo(QDir(dossier).filePath(kReglages)).isFile();
+    return QFileInfo(QDir(dossier).filePath(kFichierParametres)).isFile();
 }
 
 QString commande(Programme programme) {
@@ -36,7 +36,7 @@ QString conseil(const Depart& d, const Environnement& e, Programme programme) {
         return QStringLiteral("Ce dossier est celui de la classe, désigné par le fichier « %1 ». Vérifiez que le "
                               "partage réseau est bien connecté, ou demandez à l'administrateur de corriger ce "
                               "fichier.")
-            .arg(natif(e.fichierEcole));
+            .arg(nativePath(e.fichierEcole));
     case Origine::Maison:
         return QStringLiteral("Ce dossier est le dossier Kelvane de votre dossier personnel. Renommez-le : Kelvane en "
                               "crée un nouveau au prochain démarrage, à partir du dossier de démonstration.");
@@ -45,14 +45,14 @@ QString conseil(const Depart& d, const Environnement& e, Programme programme) {
         break;
     }
     return QStringLiteral("Lancez « %1 DOSSIER » en donnant le dossier de la classe, celui qui contient le fichier "
-                          "habilitation.mdb.")
-        .arg(commande(programme));
+                          "%2.")
+        .arg(commande(programme), kFichierParametres);
 }
 
 // The folder is checked: it must exist, be a readable folder and, for the student program, hold its settings.
 Depart verifier(Depart d, const Environnement& e, Programme programme) {
     const QFileInfo info(d.dossier);
-    const QString nom = natif(d.dossier);
+    const QString nom = nativePath(d.dossier);
     QString probleme;
     bool sansReglages = false;
     if (!info.exists()) {
@@ -63,9 +63,9 @@ Depart verifier(Depart d, const Environnement& e, Programme programme) {
         probleme =
             QStringLiteral("Le dossier « %1 » ne peut pas être lu : vous n'avez pas le droit d'y entrer.").arg(nom);
     } else if (programme == Programme::Eleve && !estAppli(d.dossier)) {
-        probleme = QStringLiteral("Le dossier « %1 » ne contient pas de fichier habilitation.mdb. Kelvane cherche "
-                                  "habilitation.mdb dans le dossier où il démarre.")
-                       .arg(nom);
+        probleme = QStringLiteral("Le dossier « %1 » ne contient pas de fichier %2. Kelvane cherche %2 dans le "
+                                  "dossier où il démarre.")
+                       .arg(nom, kFichierParametres);
         sansReglages = true;
     } else {
         return d;
@@ -73,9 +73,9 @@ Depart verifier(Depart d, const Environnement& e, Programme programme) {
     d.erreur = probleme + QStringLiteral("\n\n") + conseil(d, e, programme);
     // A folder given by hand that only lacks the settings can become a class folder.
     if (sansReglages && d.origine == Origine::Argument && !e.demo.isEmpty()) {
-        d.erreur += QStringLiteral(" Pour faire de ce dossier celui d'une classe, copiez-y le fichier habilitation.mdb "
-                                   "et le dossier Images du dossier de démonstration « %1 ».")
-                        .arg(natif(e.demo));
+        d.erreur += QStringLiteral(" Pour faire de ce dossier celui d'une classe, copiez-y le fichier %1 et le "
+                                   "dossier %2 du dossier de démonstration « %3 ».")
+                        .arg(kFichierParametres, data::dossierImages(), nativePath(e.demo));
     }
     return d;
 }
@@ -157,7 +157,7 @@ Depart dossierDeDepart(const Environnement& e, Programme programme) {
         d.origine = Origine::FichierEcole;
         d.erreur = QStringLiteral("Le fichier « %1 », qui désigne le dossier de la classe, ne peut pas être lu.\n\n"
                                   "Demandez à l'administrateur de le rendre lisible par tous.")
-                       .arg(natif(e.fichierEcole));
+                       .arg(nativePath(e.fichierEcole));
         return d;
     }
     if (!ecole.dossier.isEmpty()) {
@@ -172,10 +172,10 @@ Depart dossierDeDepart(const Environnement& e, Programme programme) {
             d.erreur = QStringLiteral("Le dossier « %1 » n'existe pas, et le dossier de démonstration qui sert à le "
                                       "créer est introuvable%2 : Kelvane est peut-être mal installé.\n\n"
                                       "Lancez « %3 DOSSIER » en donnant le dossier de la classe, celui qui contient le "
-                                      "fichier habilitation.mdb, ou réinstallez Kelvane.")
-                           .arg(natif(d.dossier),
-                                e.demo.isEmpty() ? QString() : QStringLiteral(" (« %1 »)").arg(natif(e.demo)),
-                                commande(programme));
+                                      "fichier %4, ou réinstallez Kelvane.")
+                           .arg(nativePath(d.dossier),
+                                e.demo.isEmpty() ? QString() : QStringLiteral(" (« %1 »)").arg(nativePath(e.demo)),
+                                commande(programme), kFichierParametres);
             return d;
         }
         try {
@@ -184,7 +184,7 @@ Depart dossierDeDepart(const Environnement& e, Programme programme) {
             d.erreur = QStringLiteral("Le dossier « %1 » n'a pas pu être créé à partir du dossier de démonstration : "
                                       "%2.\n\nVérifiez la place libre et les droits de votre dossier personnel, ou "
                                       "lancez « %3 DOSSIER » en donnant le dossier de la classe.")
-                           .arg(natif(d.dossier), erreur.text(), commande(programme));
+                           .arg(nativePath(d.dossier), erreur.text(), commande(programme));
             return d;
         }
     }
@@ -214,7 +214,7 @@ Environnement environnementSysteme(const QStringList& arguments) {
 QString entrer(Programme programme, const QStringList& arguments, services::MessageService& messages) {
     Depart d = dossierDeDepart(environnementSysteme(arguments), programme);
     if (d.reussi() && !QDir::setCurrent(d.dossier)) {
-        d.erreur = QStringLiteral("Kelvane n'a pas pu entrer dans le dossier « %1 ».").arg(natif(d.dossier));
+        d.erreur = QStringLiteral("Kelvane n'a pas pu entrer dans le dossier « %1 ».").arg(nativePath(d.dossier));
     }
     if (!d.reussi()) {
         messages.MsgBox(d.erreur, services::Buttons::OkOnly, QStringLiteral("Kelvane"));

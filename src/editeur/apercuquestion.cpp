@@ -36,14 +36,14 @@ void ApercuQuestion::chargerImages(const QString& dossierTest) {
 
 void ApercuQuestion::montrer(const edition::TestEdite& test, int indice) {
     cadre_->vider();
-    cadre_->afficherEntete(QStringLiteral("Aperçu"), test.test().nom + QStringLiteral(" (Entrainement)"), {});
+    cadre_->afficherEntete(QStringLiteral("Aperçu"), test.test().nom + session::modeEntrainement().libelleMode, {});
     const int temps = test.tempsTest();
     cadre_->afficherTemps(QStringLiteral("%1 mn %2 s").arg(temps / 60).arg(temps % 60));
     const bool question = indice >= 0 && indice < test.nbQuestions();
     proxy_->setVisible(question);
     session::QuestionAffichee affichee;
     if (question) {
-        const edition::Question& q = test.question(indice);
+        const data::QuestionTest& q = test.question(indice);
         affichee.numero = edition::numero(q);
         affichee.texte = edition::texte(q);
         affichee.chapitre = test.nomChapitre(edition::chapitre(q));

@@ -2,7 +2,7 @@
 
 #include "data/classeii.h"
 #include "data/controletest.h"
-#include "data/fichierresultats.h"
+#include "data/format.h"
 #include "edition/testedite.h"
 
 #include <QButtonGroup>
@@ -96,7 +96,7 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     // The levels, the chapter and the time, under the answers and aligned with them.
     auto* ligneNiveaux = new QHBoxLayout;
     for (int k = 0; k < 5; ++k) {
-        const QString nom = edition::kNiveaux[ix(k)];
+        const QString nom = data::kNiveaux[ix(k)];
         niveaux_[ix(k)] =
             nomme(new QCheckBox(nom, this), QStringLiteral("niveau") + nom, QStringLiteral("Niveau ") + nom);
         ligneNiveaux->addWidget(niveaux_[ix(k)]);
@@ -164,35 +164,35 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     connect(texte_, &QPlainTextEdit::textChanged, this, [this] {
         if (!actualisation_) {
             const QString t = texte_->toPlainText();
-            modifier([&](edition::Question& q) { q[data::champ::Question] = t; }, kSaisieTexte);
+            modifier([&](data::QuestionTest& q) { q[data::champ::Question] = t; }, kSaisieTexte);
         }
     });
     connect(cases_, &QRadioButton::toggled, this, [this](bool qcm) {
         if (!actualisation_) {
-            modifier([qcm](edition::Question& q) { edition::changerGenre(q, qcm); });
+            modifier([qcm](data::QuestionTest& q) { edition::changerGenre(q, qcm); });
         }
     });
     connect(nombre_, &QSpinBox::valueChanged, this, [this](int n) {
         if (!actualisation_) {
-            modifier([n](edition::Question& q) { edition::changerNbReponses(q, n); });
+            modifier([n](data::QuestionTest& q) { edition::changerNbReponses(q, n); });
         }
     });
     for (int k = 0; k < 5; ++k) {
         connect(niveaux_[ix(k)], &QCheckBox::toggled, this, [this, k](bool oui) {
             if (!actualisation_) {
-                modifier([k, oui](edition::Question& q) { q[ix(data::champ::B0 + k)] = oui; });
+                modifier([k, oui](data::QuestionTest& q) { q[ix(data::champ::B0 + k)] = oui; });
             }
         });
     }
     connect(chapitre_, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (!actualisation_ && i >= 0) {
             const int numero = chapitre_->itemData(i).toInt();
-            modifier([numero](edition::Question& q) { q[data::champ::Chapitre] = numero; });
+            modifier([numero](data::QuestionTest& q) { q[data::champ::Chapitre] = numero; });
         }
     });
     connect(temps_, &QSpinBox::valueChanged, this, [this](int s) {
         if (!actualisation_) {
-            modifier([s](edition::Question& q) { q[data::champ::Temps] = s; }, kSaisieTemps);
+            modifier([s](data::QuestionTest& q) { q[data::champ::Temps] = s; }, kSaisieTemps);
         }
     });
     connect(&test_, &edition::TestEdite::questionChangee, this, [this](int i) {
@@ -226,16 +226,16 @@ void FormulaireQuestion::construireReponses(QGridLayout* grille) {
         grille->setColumnMinimumWidth(2, 96);
 
         connect(reponses_[ix(j)], &QLineEdit::textEdited, this, [this, j](const QString& t) {
-            modifier([&](edition::Question& q) { q[ix(data::champ::R1 + j)] = t; }, kSaisieReponse + j);
+            modifier([&](data::QuestionTest& q) { q[ix(data::champ::R1 + j)] = t; }, kSaisieReponse + j);
         });
         connect(coches_[ix(j)], &QCheckBox::toggled, this, [this, j](bool oui) {
             if (!actualisation_) {
-                modifier([j, oui](edition::Question& q) { q[ix(data::champ::S1 + j)] = oui ? 1 : 0; });
+                modifier([j, oui](data::QuestionTest& q) { q[ix(data::champ::S1 + j)] = oui ? 1 : 0; });
             }
         });
         connect(rangs_[ix(j)], &QSpinBox::valueChanged, this, [this, j](int rang) {
             if (!actualisation_) {
-                modifier([j, rang](edition::Question& q) { q[ix(data::champ::S1 + j)] = rang; });
+                modifier([j, rang](data::QuestionTest& q) { q[ix(data::champ::S1 + j)] = rang; });
             }
         });
         for (QWidget* w : std::initializer_list<QWidget*>{reponses_[ix(j)], rangs_[ix(j)]}) {
@@ -245,11 +245,11 @@ void FormulaireQuestion::construireReponses(QGridLayout* grille) {
     texte_->installEventFilter(this);
 }
 
-void FormulaireQuestion::modifier(const std::function<void(edition::Question&)>& changement, int saisie) {
+void FormulaireQuestion::modifier(const std::function<void(data::QuestionTest&)>& changement, int saisie) {
     if (indice_ < 0 || indice_ >= test_.nbQuestions()) {
         return;
     }
-    edition::Question q = test_.question(indice_);
+    data::QuestionTest q = test_.question(indice_);
     changement(q);
     test_.modifierQuestion(indice_, q, saisie);
 }
@@ -261,28 +261,28 @@ void FormulaireQuestion::actualiserChapitres() {
     }
 }
 
-void FormulaireQuestion::actualiserTexte(const edition::Question& q) {
+void FormulaireQuestion::actualiserTexte(const data::QuestionTest& q) {
     const QString texte = edition::texte(q);
     restants_->setText(restants(static_cast<int>(texte.size())));
+    const QStringList images = data::imagesClasseII();
     QString indication =
-        QStringLiteral(
-            "Le texte exact « %1 » montre au candidat trois images à côté des réponses 1 à 3, dans cet ordre : le "
-            "condensateur (Condo.jpg), la terre (Terre.jpg) et le double carré (Classe II.jpg), du dossier Images du "
-            "dossier du test.")
-            .arg(data::questionClasseII());
+        QStringLiteral("Le texte exact « %1 » montre au candidat trois images à côté des réponses 1 à 3, dans cet "
+                       "ordre : le condensateur (%2), la terre (%3) et le double carré (%4), du dossier %5 du dossier "
+                       "du test.")
+            .arg(data::questionClasseII(), images[0], images[1], images[2], data::dossierImages());
     if (texte == data::questionClasseII()) {
         QStringList manquantes;
-        const QDir images(QFileInfo(test_.chemin()).absoluteDir().filePath(data::dossierImages()));
-        for (const QString& image : data::imagesClasseII()) {
-            if (!images.exists(image)) {
+        const QDir dossier(QFileInfo(test_.chemin()).absoluteDir().filePath(data::dossierImages()));
+        for (const QString& image : images) {
+            if (!dossier.exists(image)) {
                 manquantes << image;
             }
         }
         indication = manquantes.isEmpty()
                          ? QStringLiteral("Ce texte montre les trois images : le condensateur, la terre et le double "
                                           "carré, à côté des réponses 1 à 3.")
-                         : QStringLiteral("Ce texte montre trois images, mais le dossier Images du test n'a pas : %1.")
-                               .arg(manquantes.join(QStringLiteral(", ")));
+                         : QStringLiteral("Ce texte montre trois images, mais le dossier %1 du test n'a pas : %2.")
+                               .arg(data::dossierImages(), manquantes.join(QStringLiteral(", ")));
     }
     indication_->setText(indication);
     if (texte_->toPlainText() != texte) {
@@ -297,7 +297,7 @@ void FormulaireQuestion::afficher(int indice) {
     const bool question = indice >= 0 && indice < test_.nbQuestions();
     setEnabled(question);
     actualiserChapitres();
-    const edition::Question q = question ? test_.question(indice) : edition::nouvelleQuestion(0);
+    const data::QuestionTest q = question ? test_.question(indice) : edition::nouvelleQuestion(0);
     setTitle(question ? QStringLiteral("Question n° %1").arg(edition::numero(q)) : QStringLiteral("Question"));
     actualiserTexte(q);
     const bool qcm = edition::estQcm(q);

@@ -39,8 +39,8 @@ protected:
 private:
     void construireReponses(QGridLayout* grille);
     void actualiserChapitres();
-    void actualiserTexte(const edition::Question& q);
-    void modifier(const std::function<void(edition::Question&)>& changement, int saisie = 0);
+    void actualiserTexte(const data::QuestionTest& q);
+    void modifier(const std::function<void(data::QuestionTest&)>& changement, int saisie = 0);
 
     edition::TestEdite& test_;
     int indice_ = -1;

@@ -39,7 +39,7 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     filtreNiveau_->setAccessibleName(QStringLiteral("Filtre des questions par niveau"));
     filtreNiveau_->addItem(QStringLiteral("Tous les niveaux"), -1);
     for (int k = 0; k < 5; ++k) {
-        filtreNiveau_->addItem(edition::kNiveaux[static_cast<std::size_t>(k)], k);
+        filtreNiveau_->addItem(data::kNiveaux[static_cast<std::size_t>(k)], k);
     }
     auto* libelleChapitre = new QLabel(QStringLiteral("&Filtre : chapitre"), this);
     libelleChapitre->setBuddy(filtreChapitre_);

@@ -1,6 +1,6 @@
 #include "edition/commandes.h"
 
-#include "data/fichierresultats.h"
+#include "data/format.h"
 #include "edition/testedite.h"
 
 #include <utility>
@@ -17,7 +17,8 @@ std::size_t pos(int i) {
 
 // ---- CommandeQuestion
 
-CommandeQuestion::CommandeQuestion(TestEdite& test, int indice, Question avant, Question apres, int saisie, int session)
+CommandeQuestion::CommandeQuestion(TestEdite& test, int indice, QuestionTest avant, QuestionTest apres, int saisie,
+                                   int session)
     : QUndoCommand(QStringLiteral("Modifier la question %1").arg(indice + 1)), test_(test), indice_(indice),
       avant_(std::move(avant)), apres_(std::move(apres)), saisie_(saisie), session_(session) {}
 
@@ -65,7 +66,7 @@ QString texteListe(CommandeListe::Genre genre, int indice) {
 }
 } // namespace
 
-CommandeListe::CommandeListe(TestEdite& test, Genre genre, int indice, int cible, Question question)
+CommandeListe::CommandeListe(TestEdite& test, Genre genre, int indice, int cible, QuestionTest question)
     : QUndoCommand(texteListe(genre, indice)), test_(test), genre_(genre), indice_(indice), cible_(cible),
       question_(std::move(question)) {}
 

@@ -15,7 +15,7 @@ class TestEdite;
 // One question's fields, before and after. Typing in one field merges into one step.
 class CommandeQuestion : public QUndoCommand {
 public:
-    CommandeQuestion(TestEdite& test, int indice, Question avant, Question apres, int saisie, int session);
+    CommandeQuestion(TestEdite& test, int indice, QuestionTest avant, QuestionTest apres, int saisie, int session);
     void redo() override;
     void undo() override;
     int id() const override;
@@ -24,8 +24,8 @@ public:
 private:
     TestEdite& test_;
     int indice_;
-    Question avant_;
-    Question apres_;
+    QuestionTest avant_;
+    QuestionTest apres_;
     int saisie_;
     int session_;
     bool premier_ = true;
@@ -35,7 +35,7 @@ private:
 class CommandeListe : public QUndoCommand {
 public:
     enum class Genre { Insertion, Suppression, Deplacement, Renumerotation };
-    CommandeListe(TestEdite& test, Genre genre, int indice, int cible = -1, Question question = {});
+    CommandeListe(TestEdite& test, Genre genre, int indice, int cible = -1, QuestionTest question = {});
     void redo() override;
     void undo() override;
 
@@ -44,7 +44,7 @@ private:
     Genre genre_;
     int indice_;
     int cible_;
-    Question question_;
+    QuestionTest question_;
     std::vector<QVariant> numerosAvant_;
     bool premier_ = true;
 };

@@ -32,7 +32,7 @@ QVariant ModeleQuestions::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= test_.nbQuestions()) {
         return {};
     }
-    const Question& q = test_.question(index.row());
+    const QuestionTest& q = test_.question(index.row());
     if (role == Qt::TextAlignmentRole && index.column() == Numero) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -93,7 +93,7 @@ void FiltreQuestions::setNiveau(int niveau) {
 }
 
 bool FiltreQuestions::filterAcceptsRow(int ligne, const QModelIndex&) const {
-    const Question& q = modele_.test().question(ligne);
+    const QuestionTest& q = modele_.test().question(ligne);
     return (chapitre_ == 0 || chapitre(q) == chapitre_) && (niveau_ < 0 || niveau(q, niveau_));
 }
 

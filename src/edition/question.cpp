@@ -1,6 +1,6 @@
 #include "edition/question.h"
 
-#include "data/fichierresultats.h"
+#include "data/format.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -9,6 +9,8 @@ namespace kelvane::edition {
 
 namespace {
 
+using data::NbNiveaux;
+using data::NbReponsesMax;
 using data::champ::B0;
 using data::champ::R1;
 using data::champ::S1;
@@ -27,58 +29,60 @@ bool vrai(const QVariant& v) {
 
 } // namespace
 
-QString texte(const Question& q) {
+QString texte(const QuestionTest& q) {
     return q[pos(data::champ::Question)].toString();
 }
 
-bool estQcm(const Question& q) {
+bool estQcm(const QuestionTest& q) {
     return vrai(q[pos(data::champ::Qcm)]);
 }
 
-int nbReponses(const Question& q) {
+int nbReponses(const QuestionTest& q) {
     return entier(q[pos(data::champ::NbreReponse)]);
 }
 
-QString reponse(const Question& q, int j) {
+QString reponse(const QuestionTest& q, int j) {
     return q[pos(R1 + j)].toString();
 }
 
-int valeur(const Question& q, int j) {
+int valeur(const QuestionTest& q, int j) {
     return entier(q[pos(S1 + j)]);
 }
 
-bool niveau(const Question& q, int k) {
+bool niveau(const QuestionTest& q, int k) {
     return vrai(q[pos(B0 + k)]);
 }
 
-int chapitre(const Question& q) {
+int chapitre(const QuestionTest& q) {
     return entier(q[pos(data::champ::Chapitre)]);
 }
 
-int numero(const Question& q) {
+int numero(const QuestionTest& q) {
     return entier(q[pos(data::champ::Numero)]);
 }
 
-int tempsQuestion(const Question& q) {
+int tempsQuestion(const QuestionTest& q) {
     return entier(q[pos(data::champ::Temps)]);
 }
 
-QString niveaux(const Question& q) {
+QString niveaux(const QuestionTest& q) {
     QStringList liste;
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < NbNiveaux; ++k) {
         if (niveau(q, k)) {
-            liste << kNiveaux[pos(k)];
+            liste << data::kNiveaux[pos(k)];
         }
     }
     return liste.join(QLatin1Char(' '));
 }
 
-Question nouvelleQuestion(int chapitre, const std::array<bool, 5>& niveaux) {
-    Question q;
-    for (int k = 0; k < 5; ++k) {
+QuestionTest nouvelleQuestion(int chapitre, const std::array<bool, NbNiveaux>& niveaux) {
+    QuestionTest q;
+    for (int k = 0; k < NbNiveaux; ++k) {
         q[pos(B0 + k)] = niveaux[pos(k)];
-        q[pos(R1 + k)] = QString();
-        q[pos(S1 + k)] = 0;
+    }
+    for (int j = 0; j < NbReponsesMax; ++j) {
+        q[pos(R1 + j)] = QString();
+        q[pos(S1 + j)] = 0;
     }
     q[pos(data::champ::Question)] = QString();
     q[pos(data::champ::NbreReponse)] = 2;
@@ -89,34 +93,39 @@ Question nouvelleQuestion(int chapitre, const std::array<bool, 5>& niveaux) {
     return q;
 }
 
-void changerGenre(Question& q, bool qcm) {
+void changerGenre(QuestionTest& q, bool qcm) {
     if (estQcm(q) == qcm) {
         return;
     }
-    const int n = std::clamp(nbReponses(q), 0, 5);
+    const int n = std::clamp(nbReponses(q), 0, NbReponsesMax);
     for (int j = 0; j < n; ++j) {
         q[pos(S1 + j)] = qcm ? int(valeur(q, j) == 1) : j + 1;
     }
     q[pos(data::champ::Qcm)] = qcm;
 }
 
-void changerNbReponses(Question& q, int n) {
-    const int avant = std::clamp(nbReponses(q), 0, 5);
-    n = std::clamp(n, 1, 5);
+void changerNbReponses(QuestionTest& q, int n) {
+    const int avant = std::clamp(nbReponses(q), 0, NbReponsesMax);
+    n = std::clamp(n, 1, NbReponsesMax);
     for (int j = avant; j < n; ++j) {
         q[pos(R1 + j)] = QString();
         q[pos(S1 + j)] = estQcm(q) ? 0 : j + 1;
     }
-    for (int j = n; j < 5; ++j) {
+    for (int j = n; j < NbReponsesMax; ++j) {
         q[pos(R1 + j)] = QString();
         q[pos(S1 + j)] = 0;
     }
     q[pos(data::champ::NbreReponse)] = n;
 }
 
-bool memeQuestion(const Question& a, const Question& b) {
-    for (int k = 0; k < 5; ++k) {
-        if (niveau(a, k) != niveau(b, k) || reponse(a, k) != reponse(b, k) || valeur(a, k) != valeur(b, k)) {
+bool memeQuestion(const QuestionTest& a, const QuestionTest& b) {
+    for (int k = 0; k < NbNiveaux; ++k) {
+        if (niveau(a, k) != niveau(b, k)) {
+            return false;
+        }
+    }
+    for (int j = 0; j < NbReponsesMax; ++j) {
+        if (reponse(a, j) != reponse(b, j) || valeur(a, j) != valeur(b, j)) {
             return false;
         }
     }

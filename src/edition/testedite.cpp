@@ -1,7 +1,7 @@
 #include "edition/testedite.h"
 
 #include "data/ecriture.h"
-#include "data/fichierresultats.h"
+#include "data/format.h"
 #include "data/reglesfichiers.h"
 #include "edition/commandes.h"
 #include "platform/error.h"
@@ -84,7 +84,7 @@ bool TestEdite::modifieSurDisque() const {
 }
 
 void TestEdite::enregistrer() {
-    data::ecrireTest(test_, chemin_, data::SiExistant::Remplacer);
+    data::ecrireTest(test_, chemin_, platform::IfExists::Replace);
     empreinte_ = Empreinte::de(chemin_);
     pile_.setClean();
 }
@@ -170,9 +170,10 @@ std::optional<QString> TestEdite::supprimerChapitre(int indice) {
                           return !c.numero.isNull() && c.numero.toInt() == numero;
                       }) == 1;
     if (seul && !chapitre.numero.isNull()) {
-        const auto utilisees = std::count_if(test_.questions.begin(), test_.questions.end(), [&](const Question& q) {
-            return !q[data::champ::Chapitre].isNull() && edition::chapitre(q) == numero;
-        });
+        const auto utilisees =
+            std::count_if(test_.questions.begin(), test_.questions.end(), [&](const QuestionTest& q) {
+                return !q[data::champ::Chapitre].isNull() && edition::chapitre(q) == numero;
+            });
         if (utilisees > 0) {
             return QStringLiteral("Le chapitre « %1 » ne peut pas être supprimé : %2 question%3 %4 encore.")
                 .arg(chapitre.nom.toString())
@@ -193,10 +194,10 @@ int TestEdite::ajouterQuestion(int apres) {
     if (apres < 0 || apres >= nbQuestions()) {
         apres = nbQuestions() - 1;
     }
-    Question q;
+    QuestionTest q;
     if (apres >= 0) {
-        std::array<bool, 5> niveaux{};
-        for (int k = 0; k < 5; ++k) {
+        std::array<bool, data::NbNiveaux> niveaux{};
+        for (int k = 0; k < data::NbNiveaux; ++k) {
             niveaux[static_cast<std::size_t>(k)] = niveau(question(apres), k);
         }
         q = nouvelleQuestion(chapitre(question(apres)), niveaux);
@@ -237,7 +238,7 @@ void TestEdite::renumeroter() {
     }
 }
 
-void TestEdite::modifierQuestion(int indice, const Question& nouvelle, int saisie) {
+void TestEdite::modifierQuestion(int indice, const QuestionTest& nouvelle, int saisie) {
     if (estQuestion(indice) && !memeQuestion(question(indice), nouvelle)) {
         pile_.push(new CommandeQuestion(*this, indice, question(indice), nouvelle, saisie, saisie_));
     }
@@ -245,7 +246,7 @@ void TestEdite::modifierQuestion(int indice, const Question& nouvelle, int saisi
 
 // ---- What the commands change
 
-void TestEdite::poserQuestion(int i, const Question& q) {
+void TestEdite::poserQuestion(int i, const QuestionTest& q) {
     test_.questions[static_cast<std::size_t>(i)] = q;
     emit questionChangee(i);
 }
@@ -259,7 +260,7 @@ void TestEdite::poserNumeros(const std::vector<QVariant>& numeros) {
 std::vector<QVariant> TestEdite::numeros() const {
     std::vector<QVariant> n;
     n.reserve(test_.questions.size());
-    for (const Question& q : test_.questions) {
+    for (const QuestionTest& q : test_.questions) {
         n.push_back(q[data::champ::Numero]);
     }
     return n;

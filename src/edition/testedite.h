@@ -41,7 +41,7 @@ public:
     int nbQuestions() const { return static_cast<int>(test_.questions.size()); }
     bool estQuestion(int i) const { return i >= 0 && i < nbQuestions(); }
     bool estChapitre(int i) const { return i >= 0 && i < static_cast<int>(test_.chapitres.size()); }
-    const Question& question(int i) const { return test_.questions[static_cast<std::size_t>(i)]; }
+    const QuestionTest& question(int i) const { return test_.questions[static_cast<std::size_t>(i)]; }
     // The chapter's name as the candidate sees it: the last chapter carrying the number.
     std::optional<QString> nomChapitre(int numero) const;
     int tempsTest() const;
@@ -77,7 +77,7 @@ public:
 
     // Replaces a question's fields. Consecutive changes with the same non-zero `saisie` (the text: 1, answer j:
     // 2 + j) to the same question merge into one undo step, until terminerSaisie().
-    void modifierQuestion(int indice, const Question& nouvelle, int saisie = 0);
+    void modifierQuestion(int indice, const QuestionTest& nouvelle, int saisie = 0);
     void terminerSaisie() { ++saisie_; }
 
 signals:
@@ -93,7 +93,7 @@ private:
     friend class CommandeChapitres;
     friend class CommandeParametres;
 
-    void poserQuestion(int i, const Question& q);
+    void poserQuestion(int i, const QuestionTest& q);
     void poserNumeros(const std::vector<QVariant>& numeros);
     std::vector<QVariant> numeros() const;
     bool numerosSuiventOrdre() const;

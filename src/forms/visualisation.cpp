@@ -88,7 +88,7 @@ void Visualisation::Valider_Click() {
         results::Seance seance = session::seanceDuFichier(*ouvert);
         fichier_ = std::move(ouvert);
         nomTest_ = seance.nomTest;
-        examen_ = seance.examen;
+        libelleMode_ = seance.libelleMode;
         tolerance_ = static_cast<std::int16_t>(seance.tolerance);
         nbQuestions_ = seance.nbQuestions;
         ordre_ = std::move(seance.ordre);
@@ -104,7 +104,7 @@ void Visualisation::Valider_Click() {
 void Visualisation::AfficherResultats() {
     // The session's results without its date stamp: the file shows the date it was last finished on.
     try {
-        const results::Seance seance{nomTest_, examen_, tolerance_, nbQuestions_, ordre_};
+        const results::Seance seance{nomTest_, libelleMode_, tolerance_, nbQuestions_, ordre_};
         const results::TextesResultats textes = results::calculerResultats(
             fichier_->eleve(), fichier_->bilan(), fichier_->chapitres(), seance, results::VerdictsVisualisation);
         nbBonnes_ = textes.nbBonnes;

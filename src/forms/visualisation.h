@@ -45,7 +45,7 @@ private:
     // The file shown, opened read-only, and what its results screen counted.
     std::optional<data::FichierResultats> fichier_;
     QString nomTest_;
-    bool examen_ = false;
+    QString libelleMode_;
     std::int16_t tolerance_ = 0;
     int nbQuestions_ = 0;
     std::vector<int> ordre_;

@@ -1,6 +1,7 @@
 #include "frames/choixfichier.h"
 
 #include "avertissements/erreurs.h"
+#include "data/format.h"
 #include "data/reglesfichiers.h"
 #include "platform/services/files.h"
 #include "session/dossiertravail.h"
@@ -157,7 +158,7 @@ QString ChoixFichier::dossierListe() const {
 
 QString ChoixFichier::fichierNomme(const QString& nom) const {
     const services::FileService& fichiers = dossier_.fichiers();
-    const QString fichier = nom + QStringLiteral(".mdb");
+    const QString fichier = nom + data::kExtension;
     if (fichiers.fileExists(fichier)) {
         return fichier;
     }
@@ -195,8 +196,7 @@ void ChoixFichier::chercher() {
         const data::SondageFichier sondage = data::sonderFichier(services::joinPath(dossier_.chemin(), nom));
         if (filtre_ == Filtre::Resultats) {
             if (sondage.genre == data::GenreFichier::Resultats) {
-                liste_->addItem(nom +
-                                (sondage.examen ? QStringLiteral(" (Examen)") : QStringLiteral(" (Entrainement)")));
+                liste_->addItem(QStringLiteral("%1 (%2)").arg(nom, session::modeTest(sondage.examen).nomMode));
                 fichiers_.append(nom);
             }
             continue;

@@ -4,24 +4,46 @@
 
 namespace kelvane::platform {
 
-// A free name beside a file about to be written by a library that writes by name (libxlsxwriter, the PDF printer),
-// to be renamed over it at the end. The name is reserved by an empty file let go at once, since Windows renames no
-// file that a handle still holds; the file is readable by the others, as any file a teacher saves. It is removed
-// with this object unless kept.
+// What becomes of a file already at the target's name when the new one is moved there.
+enum class IfExists { Replace, Refuse };
+
+// How a move into place ended: done, refused because the target is taken (IfExists::Refuse), or failed for the
+// system's reason.
+struct Placement {
+    enum Outcome { Placed, Taken, Failed };
+    Outcome outcome = Placed;
+    QString reason; // Failed: the system's words, when it gives some
+};
+
+// A file or folder written under a free hidden name beside its target, ".NAME.XXXXXXXX.tmp", then moved into place
+// in one rename: the target is never seen half written, a failure at any step leaves it as it was, and a reader of
+// the old file keeps its own copy. Whatever stands at the temporary name is removed with this object unless it was
+// moved into place: a file with the journal SQLite may have left beside it, a folder with its content.
 class TemporaryName {
 public:
-    // `pattern`: a path whose name holds XXXXXX. Throws Error(PathFileAccess) with the reason when no file can be made.
-    explicit TemporaryName(const QString& pattern);
+    // What the name holds at first, after what its writer expects: nothing (a writer that makes the file itself and
+    // refuses an existing one: the engine, QFile::copy), an empty file readable by all (a library that writes by
+    // name; the file is closed at once, since Windows renames no file that a handle still holds), or an empty folder
+    // of the owner's.
+    enum class Reserve { Nothing, File, Folder };
+
+    // Throws Error(PathFileAccess) with the reason when nothing can be reserved in the target's folder.
+    explicit TemporaryName(const QString& target, Reserve reserve = Reserve::Nothing);
     ~TemporaryName();
     TemporaryName(const TemporaryName&) = delete;
     TemporaryName& operator=(const TemporaryName&) = delete;
 
     const QString& path() const { return path_; }
-    // The file now has its own name: nothing is removed.
-    void keep() { path_.clear(); }
+    const QString& target() const { return target_; }
+
+    // Moves what was written at path() to the target. IfExists::Replace replaces a file there at once
+    // (platform::replaceFile); IfExists::Refuse never replaces anything, even a file that appeared since it was
+    // last looked for. Once Placed, nothing is removed any more.
+    Placement moveIntoPlace(IfExists ifExists);
 
 private:
-    QString path_;
+    QString target_;
+    QString path_; // empty once moved into place
 };
 
 } // namespace kelvane::platform

@@ -1,6 +1,7 @@
 #include "results/rapport.h"
 
 #include "platform/services/clock.h"
+#include "results/verdict.h"
 
 #include <cmath>
 
@@ -26,8 +27,8 @@ qsizetype coupureQuestion(const QString& texte) {
     return LongueurLigneQuestion; // one long word: cut where the line ends
 }
 
-Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::Question>& questions, const QString& nomTest,
-                    int nbBonnes, int tolerance, const QDate& aujourdhui) {
+Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::QuestionResultats>& questions,
+                    const QString& nomTest, int nbBonnes, int tolerance, const QDate& aujourdhui) {
     Rapport r;
     r.prenom = eleve.prenom;
     r.nom = eleve.nom;
@@ -38,7 +39,7 @@ Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::Question>&
     r.tolerance = tolerance;
     r.nbQuestions = static_cast<int>(questions.size());
     r.questions.reserve(r.nbQuestions);
-    for (const data::Question& q : questions) {
+    for (const data::QuestionResultats& q : questions) {
         r.questions.append(Rapport::Ligne{q.texte, q.reussi});
     }
     return r;
@@ -63,12 +64,13 @@ services::PrintOutcome imprimerRapport(services::PrinterService& printer, const 
                        QStringLiteral("bonnes réponses sur "), NumberPiece(r.nbQuestions),
                        QStringLiteral(" Questions soit "), NumberPiece(static_cast<qint64>(std::floor(part))),
                        QStringLiteral("%")});
-    printer.printLine({Tab(ColonneTexte), part < r.tolerance ? QStringLiteral("Vous n'êtes pas Habilité(e)")
-                                                             : QStringLiteral("Vous êtes Habilité(e)")});
+    printer.printLine({Tab(ColonneTexte), estReussi(part, r.tolerance)
+                                              ? QStringLiteral("Vous êtes Habilité(e)")
+                                              : QStringLiteral("Vous n'êtes pas Habilité(e)")});
     printer.printLine();
 
     for (const Rapport::Ligne& q : r.questions) {
-        const QString marque = q.reussi ? QStringLiteral("Oui") : QStringLiteral("Non");
+        const QString marque = marqueQuestion(q.reussi);
         const qsizetype c = coupureQuestion(q.question);
         if (c == q.question.size()) {
             printer.printLine({Tab(ColonneTexte), q.question, Tab(ColonneMarque), marque});

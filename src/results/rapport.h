@@ -29,8 +29,8 @@ struct Rapport {
 
 // The report's content: the candidate of the eleves record, every question in stored order with its mark, the count
 // of right answers and the pass mark as the results screen last gave them.
-Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::Question>& questions, const QString& nomTest,
-                    int nbBonnes, int tolerance, const QDate& aujourdhui);
+Rapport lireRapport(const data::Eleve& eleve, const std::vector<data::QuestionResultats>& questions,
+                    const QString& nomTest, int nbBonnes, int tolerance, const QDate& aujourdhui);
 
 // Prints the report and ends the document: a bold Arial 10 header naming the candidate, the test and the day, then
 // in Arial 8 the count of right answers, the verdict, and every question with "Oui" or "Non" at column 110.

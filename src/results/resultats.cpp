@@ -32,8 +32,8 @@ std::optional<double> numeroChapitre(const QVariant& valeur) {
 
 } // namespace
 
-Scores calculerScores(const std::vector<data::Question>& questions, const std::vector<data::Chapitre>& chapitres,
-                      const Seance& seance) {
+Scores calculerScores(const std::vector<data::QuestionResultats>& questions,
+                      const std::vector<data::Chapitre>& chapitres, const Seance& seance) {
     Scores scores;
     scores.total = static_cast<int>(questions.size());
     scores.positions.reserve(static_cast<std::size_t>(std::max(seance.nbQuestions, 0)));
@@ -44,7 +44,7 @@ Scores calculerScores(const std::vector<data::Question>& questions, const std::v
             throw Error(errc::InvalidArgument,
                         QStringLiteral("Argument non valide: aucune question n'est à la position %1").arg(position));
         }
-        const data::Question& q = questions[static_cast<std::size_t>(position)];
+        const data::QuestionResultats& q = questions[static_cast<std::size_t>(position)];
         for (std::size_t j = 0; j < scores.questionsNiveau.size(); ++j) {
             if (q.niveaux[j]) {
                 ++scores.questionsNiveau[j];
@@ -55,11 +55,11 @@ Scores calculerScores(const std::vector<data::Question>& questions, const std::v
         scores.positions.push_back(position);
     }
     scores.pourcentage = scores.total == 0 ? 0.0 : scores.bonnes * 100.0 / scores.total;
-    scores.reussi = !(scores.pourcentage < seance.tolerance);
+    scores.reussi = estReussi(scores.pourcentage, seance.tolerance);
 
     // Per chapter, over every question record in stored order, whatever the session's order.
     std::map<double, std::pair<int, int>> parChapitre; // number -> questions, right answers
-    for (const data::Question& q : questions) {
+    for (const data::QuestionResultats& q : questions) {
         if (const auto numero = numeroChapitre(q.chapitre)) {
             auto& compte = parChapitre[*numero];
             ++compte.first;
@@ -76,20 +76,17 @@ Scores calculerScores(const std::vector<data::Question>& questions, const std::v
     return scores;
 }
 
-TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<data::Question>& questions,
+TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<data::QuestionResultats>& questions,
                                   const std::vector<data::Chapitre>& chapitres, const Seance& seance,
                                   const Verdicts& mots) {
     const Scores scores = calculerScores(questions, chapitres, seance);
     TextesResultats textes;
     textes.candidat = eleve.prenom + QLatin1Char(' ') + eleve.nom.toUpper() + QLatin1Char(' ') + eleve.classe;
-    textes.entete =
-        seance.nomTest +
-        (seance.examen ? QLatin1StringView(" (Evaluation) du ") : QLatin1StringView(" (Entrainement) du ")) +
-        eleve.date;
+    textes.entete = seance.nomTest + seance.libelleMode + QLatin1StringView(" du ") + eleve.date;
     for (const int position : scores.positions) {
-        const data::Question& q = questions[static_cast<std::size_t>(position)];
+        const data::QuestionResultats& q = questions[static_cast<std::size_t>(position)];
         textes.lignesQuestions.append(q.texte.left(LongueurLigneQuestion) + QLatin1StringView("      :") +
-                                      (q.reussi ? QLatin1StringView("Oui") : QLatin1StringView("Non")));
+                                      marqueQuestion(q.reussi));
     }
     textes.nbBonnes = scores.bonnes;
     textes.pourcentage = scores.pourcentage;
@@ -103,16 +100,14 @@ TextesResultats calculerResultats(const data::Eleve& eleve, const std::vector<da
     textes.verdict =
         nombre(pourcentageCoupe(scores.bonnes, scores.total)) + QStringLiteral("% de bonnes réponses, ") + verdict;
 
-    static const std::array<QLatin1StringView, 5> etiquettes = {QLatin1StringView("B0:"), QLatin1StringView("B1:"),
-                                                                QLatin1StringView("B2:"), QLatin1StringView("BR:"),
-                                                                QLatin1StringView("BC:")};
-    for (std::size_t j = 0; j < etiquettes.size(); ++j) {
+    for (std::size_t j = 0; j < data::kNiveaux.size(); ++j) {
+        const QString etiquette = data::kNiveaux[j] + QLatin1Char(':');
         const int nb = scores.questionsNiveau[j];
         const int bonnes = scores.bonnesNiveau[j];
-        textes.niveaux[j] = nb != 0 ? etiquettes[j] + nombre(bonnes) + QLatin1StringView(" sur ") + nombre(nb) +
+        textes.niveaux[j] = nb != 0 ? etiquette + nombre(bonnes) + QLatin1StringView(" sur ") + nombre(nb) +
                                           QLatin1StringView(" soit ") + nombre(pourcentageCoupe(bonnes, nb)) +
                                           QLatin1Char('%')
-                                    : etiquettes[j] + QLatin1StringView(" Pas de questions pour ce niveau");
+                                    : etiquette + QLatin1StringView(" Pas de questions pour ce niveau");
     }
     for (const Scores::Chapitre& chapitre : scores.chapitres) {
         textes.lignesChapitres.append(chapitre.nom + QLatin1StringView(":   ") +

@@ -1,5 +1,7 @@
 #include "session/modetest.h"
 
+#include "data/format.h"
+
 namespace kelvane::session {
 
 const ModeTest& modeEntrainement() {
@@ -9,8 +11,9 @@ const ModeTest& modeEntrainement() {
         .titre = QStringLiteral("Essai en temps réel d'un test"),
         .titreListeTests = QStringLiteral("Liste des Tests"),
         .reprise = true,
-        .separateurNom = QStringLiteral("-"),
+        .separateurNom = data::kSeparateurEntrainement,
         .libelleMode = QStringLiteral(" (Entrainement)"),
+        .nomMode = QStringLiteral("Entrainement"),
         .libelleTemps = QStringLiteral("Temps restant"),
         .messageTempsEcoule = QStringLiteral("Le temps imparti est écoulé, le test est normalement terminé"),
         .finAuTempsEcoule = false,
@@ -27,8 +30,9 @@ const ModeTest& modeEvaluation() {
         .titre = QStringLiteral("Evaluation"),
         .titreListeTests = QStringLiteral("Tests d'évaluation"),
         .reprise = false,
-        .separateurNom = QStringLiteral("-Ex-"),
+        .separateurNom = data::kSeparateurExamen,
         .libelleMode = QStringLiteral(" (Evaluation)"),
+        .nomMode = QStringLiteral("Examen"),
         .libelleTemps = QStringLiteral("Temps restant avant la fin du test"),
         .messageTempsEcoule = QStringLiteral("Le temps imparti est écoulé, le test est terminé"),
         .finAuTempsEcoule = true,
@@ -36,6 +40,10 @@ const ModeTest& modeEvaluation() {
         .tirage = true,
     };
     return mode;
+}
+
+const ModeTest& modeTest(bool examen) {
+    return examen ? modeEvaluation() : modeEntrainement();
 }
 
 } // namespace kelvane::session

@@ -1,6 +1,7 @@
 #include "session/seancefichier.h"
 
 #include "data/valeurs.h"
+#include "session/modetest.h"
 #include "session/ordre.h"
 
 namespace kelvane::session {
@@ -9,7 +10,7 @@ results::Seance seanceDuFichier(data::FichierResultats& fichier) {
     const data::Eleve eleve = fichier.eleve();
     results::Seance seance;
     seance.nomTest = eleve.test;
-    seance.examen = data::estVrai(eleve.examen);
+    seance.libelleMode = modeTest(data::estVrai(eleve.examen)).libelleMode;
     seance.tolerance = data::entier16(eleve.tolerance, QStringLiteral("tolerance"));
     seance.nbQuestions = fichier.nbQuestions();
     // Rebuilt from zeros for every file: a number missing from this file stands for its first record, never for a

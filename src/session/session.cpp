@@ -31,13 +31,13 @@ QString Session::nomFichier() const {
 }
 
 QString Session::libelleTest() const {
-    return nomTest_ + (examen_ ? QStringLiteral(" (Evaluation)") : QStringLiteral(" (Entrainement)"));
+    return nomTest_ + modeTest(examen_).libelleMode;
 }
 
 void Session::demarrer(const data::Test& test, const Candidat& candidat, const QString& dossier) {
     const data::ParametresTest parametres = data::parametresTest(test);
     const QDate aujourdhui = horloge_.today();
-    const QString nom = data::nomFichierResultats(candidat.prenom, candidat.nom, test.nom, mode_.examen,
+    const QString nom = data::nomFichierResultats(candidat.prenom, candidat.nom, test.nom, mode_.separateurNom,
                                                   services::shortDate(aujourdhui));
     const data::DonneesCandidat donnees{candidat.nom, candidat.prenom, candidat.classe, test.nom};
 
@@ -129,7 +129,7 @@ void Session::commencer() {
 }
 
 QuestionAffichee Session::question() {
-    const data::Question q = fichier_->question(positionCourante());
+    const data::QuestionResultats q = fichier_->question(positionCourante());
     QuestionAffichee affichee;
     affichee.numero = place_ + 1;
     affichee.texte = q.texte;
@@ -153,7 +153,7 @@ bool Session::enregistrer(const Reponse& reponse) {
     const bool qcm = fichier_->estQcm(position);
     // Every value is formed before the record is touched, so that a rank refused as out of range leaves the
     // record as it was and the session can go on.
-    std::array<std::int16_t, 5> valeurs{};
+    std::array<std::int16_t, data::NbReponsesMax> valeurs{};
     for (std::size_t i = 0; i < valeurs.size(); ++i) {
         valeurs[i] = qcm ? static_cast<std::int16_t>(reponse.cases[i] ? 1 : 0) : data::valeurCombo(reponse.rangs[i]);
     }
@@ -190,7 +190,7 @@ void Session::tamponnerDate() {
 }
 
 results::TextesResultats Session::resultats(const results::Verdicts& mots) {
-    const results::Seance seance{nomTest_, examen_, tolerance_, nbQuestions_, ordreConserve_};
+    const results::Seance seance{nomTest_, modeTest(examen_).libelleMode, tolerance_, nbQuestions_, ordreConserve_};
     const results::TextesResultats textes =
         results::calculerResultats(fichier_->eleve(), fichier_->bilan(), fichier_->chapitres(), seance, mots);
     nbBonnes_ = textes.nbBonnes;

@@ -35,15 +35,16 @@ struct QuestionAffichee {
     std::optional<QString> chapitre; // the chapter's name; nothing when no chapter carries the question's number
     bool qcm = false;
     int nbReponses = 0;
-    std::array<QString, 5> reponses;
-    std::array<int, 5> donnees{}; // what the candidate gave before: ticks (0 or not) or ranks (0: none)
-    data::ImagesQuestion images;  // the question's own picture, then its answers' (from the results file)
+    std::array<QString, data::NbReponsesMax> reponses;
+    // What the candidate gave before: ticks (0 or not) or ranks (0: none).
+    std::array<int, data::NbReponsesMax> donnees{};
+    data::ImagesQuestion images; // the question's own picture, then its answers' (from the results file)
 };
 
 // What the candidate gave on screen: the ticks, or the texts typed or chosen as ranks.
 struct Reponse {
-    std::array<bool, 5> cases{};
-    std::array<QString, 5> rangs;
+    std::array<bool, data::NbReponsesMax> cases{};
+    std::array<QString, data::NbReponsesMax> rangs;
 };
 
 // One second of the countdown: the text to show and whether the time is over.

@@ -1,11 +1,13 @@
 #include "source/textsource.h"
 
 #include "data/controletest.h"
-#include "data/fichierresultats.h"
+#include "data/format.h"
+#include "data/reglesfichiers.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <map>
@@ -152,7 +154,7 @@ void Parser::chapter(int line, const QStringList& fields) {
         return;
     }
     if (!number(line, QStringLiteral("numéro de chapitre"), fields[1], 1, kMaxInteger, c.numero) ||
-        !text(line, QStringLiteral("nom de chapitre"), c.nom, kChapterNameSize)) {
+        !text(line, QStringLiteral("nom de chapitre"), c.nom, data::TailleChapitre)) {
         return;
     }
     auto& chapters = result_.source.chapters;
@@ -171,7 +173,7 @@ void Parser::question(int line, const QStringList& fields) {
     if (count < kQuestionFixedColumns + 2 || (count - kQuestionFixedColumns) % 2 != 0) {
         if (count == kQuestionFixedColumns) {
             error(line, QStringLiteral("aucune réponse : le nombre de réponses (nbrereponse) doit aller de 1 à %1")
-                            .arg(kMaxAnswers));
+                            .arg(data::NbReponsesMax));
             return;
         }
         error(line, QStringLiteral("nombre de colonnes incorrect : %1 (question;numéro;chapitre;niveaux;genre;"
@@ -180,14 +182,14 @@ void Parser::question(int line, const QStringList& fields) {
         return;
     }
     const auto answerCount = (count - kQuestionFixedColumns) / 2;
-    if (answerCount > kMaxAnswers) {
+    if (answerCount > data::NbReponsesMax) {
         error(line, QStringLiteral("%1 réponses : le nombre de réponses (nbrereponse) doit aller de 1 à %2")
                         .arg(answerCount)
-                        .arg(kMaxAnswers));
+                        .arg(data::NbReponsesMax));
         return;
     }
 
-    Question q;
+    SourceQuestion q;
     q.line = line;
     if (!number(line, QStringLiteral("numéro de question"), fields[1], 1, kMaxInteger, q.numero) ||
         !number(line, QStringLiteral("chapitre"), fields[2], 1, kMaxInteger, q.chapitre)) {
@@ -201,14 +203,14 @@ void Parser::question(int line, const QStringList& fields) {
         return;
     }
     for (const QString& level : levels) {
-        const auto known = std::find_if(kLevels.begin(), kLevels.end(), [&](const char* name) {
-            return level.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+        const auto known = std::find_if(data::kNiveaux.begin(), data::kNiveaux.end(), [&](const QString& name) {
+            return level.compare(name, Qt::CaseInsensitive) == 0;
         });
-        if (known == kLevels.end()) {
+        if (known == data::kNiveaux.end()) {
             error(line, QStringLiteral("niveau « %1 » inconnu (B0, B1, B2, BR ou BC)").arg(level));
             return;
         }
-        q.levels[static_cast<std::size_t>(known - kLevels.begin())] = true;
+        q.levels[static_cast<std::size_t>(known - data::kNiveaux.begin())] = true;
     }
 
     const QString kind = fields[4].toLower();
@@ -222,7 +224,7 @@ void Parser::question(int line, const QStringList& fields) {
         return;
     }
     q.text = fields[6];
-    if (!text(line, QStringLiteral("texte de la question"), q.text, kQuestionSize)) {
+    if (!text(line, QStringLiteral("texte de la question"), q.text, data::TailleQuestion)) {
         return;
     }
 
@@ -231,7 +233,7 @@ void Parser::question(int line, const QStringList& fields) {
         a.text = fields[kQuestionFixedColumns + 2 * i];
         const QString& value = fields[kQuestionFixedColumns + 2 * i + 1];
         const QString what = QStringLiteral("réponse %1").arg(i + 1);
-        if (!text(line, what, a.text, kAnswerSize)) {
+        if (!text(line, what, a.text, data::TailleReponse)) {
             return;
         }
         const int hi = q.qcm ? 1 : static_cast<int>(answerCount);
@@ -275,7 +277,7 @@ void Parser::finish() {
 
     const int n = questionLines_;
     std::map<int, int> lineOfNumber;
-    for (const Question& q : s.questions) {
+    for (const SourceQuestion& q : s.questions) {
         const bool declared =
             std::any_of(s.chapters.begin(), s.chapters.end(), [&](const Chapter& c) { return c.numero == q.chapitre; });
         if (!declared) {
@@ -354,20 +356,20 @@ bool splitFields(const QString& line, QStringList& fields, QList<bool>* quotedFi
 data::Test toTest(const TestSource& source, const QString& fileName) {
     data::Test test;
     test.fichier = fileName;
-    test.nom = fileName.chopped(std::min<qsizetype>(4, fileName.size()));
+    test.nom = data::nomTestDeFichier(fileName);
     test.temps = source.temps;
     test.tolerance = source.tolerance;
     for (const Chapter& c : source.chapters) {
         test.chapitres.push_back({c.nom, c.numero});
     }
-    for (const Question& q : source.questions) {
-        data::Test::Question row;
-        for (std::size_t i = 0; i < kLevels.size(); ++i) {
+    for (const SourceQuestion& q : source.questions) {
+        data::QuestionTest row;
+        for (std::size_t i = 0; i < data::kNiveaux.size(); ++i) {
             row[data::champ::B0 + i] = q.levels[i];
         }
         row[data::champ::Question] = q.text;
         row[data::champ::NbreReponse] = static_cast<int>(q.answers.size());
-        for (std::size_t i = 0; i < static_cast<std::size_t>(kMaxAnswers); ++i) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(data::NbReponsesMax); ++i) {
             const bool shown = i < q.answers.size();
             row[data::champ::R1 + i] = shown ? q.answers[i].text : QStringLiteral("");
             row[data::champ::S1 + i] = shown ? q.answers[i].expected : 0;
@@ -423,20 +425,20 @@ QByteArray exportSource(const data::Test& test, QStringList& errors) {
                    .arg(value(c.numero), text(QStringLiteral("chapitre %1").arg(value(c.numero)), c.nom));
     }
     for (std::size_t i = 0; i < test.questions.size(); ++i) {
-        const data::Test::Question& q = test.questions[i];
+        const data::QuestionTest& q = test.questions[i];
         const QString where = QStringLiteral("question %1").arg(i + 1);
         QStringList levels;
-        for (std::size_t l = 0; l < kLevels.size(); ++l) {
+        for (std::size_t l = 0; l < data::kNiveaux.size(); ++l) {
             if (q[data::champ::B0 + l].toBool()) {
-                levels << QLatin1String(kLevels[l]);
+                levels << data::kNiveaux[l];
             }
         }
         bool ok = false;
         const int n = q[data::champ::NbreReponse].toInt(&ok);
-        if (!ok || n < 1 || n > kMaxAnswers) {
+        if (!ok || n < 1 || n > data::NbReponsesMax) {
             errors << QStringLiteral("%1 : %2 : nombre de réponses « %3 » incorrect (1 à %4)")
                           .arg(test.fichier, where, value(q[data::champ::NbreReponse]))
-                          .arg(kMaxAnswers);
+                          .arg(data::NbReponsesMax);
             continue;
         }
         QStringList fields{QStringLiteral("question"),
@@ -454,6 +456,25 @@ QByteArray exportSource(const data::Test& test, QStringList& errors) {
         out += fields.join(u';') + u'\n';
     }
     return "\xEF\xBB\xBF" + out.toUtf8();
+}
+
+TestExport exportTestFile(const QString& testPath, const QString& target) {
+    TestExport result;
+    auto read = data::lireTest(testPath);
+    if (const auto* refused = std::get_if<data::TestRefuse>(&read)) {
+        result.faults << QStringLiteral("%1 : %2").arg(QFileInfo(testPath).fileName(), refused->message);
+        return result;
+    }
+    result.test = std::get<data::Test>(std::move(read));
+    const QByteArray source = exportSource(result.test, result.faults);
+    if (!result.faults.isEmpty()) {
+        return result;
+    }
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(source) != source.size() || !file.commit()) {
+        result.writeFailure = file.errorString();
+    }
+    return result;
 }
 
 ParseResult parseTestSource(const QByteArray& data, const QString& fileName) {

@@ -33,29 +33,23 @@
 
 namespace kelvane::source {
 
-// Field sizes of the test file, in characters.
-inline constexpr int kChapterNameSize = 80;
-inline constexpr int kQuestionSize = 200;
-inline constexpr int kAnswerSize = 100;
-inline constexpr int kMaxAnswers = 5;
-
-// The levels in the order of the test table's first five fields.
-inline constexpr std::array<const char*, 5> kLevels = {"B0", "B1", "B2", "BR", "BC"};
+// The field sizes, the levels and the most answers are those of the test file (data/format.h).
 
 struct Answer {
     QString text;
     int expected = 0; // multiple choice: 1 to tick, 0 not; ordering: the rank
 };
 
-struct Question {
+// A question line of the source.
+struct SourceQuestion {
     int line = 0;
     int numero = 0;
     int chapitre = 0;
-    std::array<bool, 5> levels{}; // after kLevels
+    std::array<bool, data::NbNiveaux> levels{}; // after data::kNiveaux
     bool qcm = true;
     int temps = 0;
     QString text;
-    std::vector<Answer> answers; // 1..5
+    std::vector<Answer> answers; // 1..data::NbReponsesMax
 };
 
 struct Chapter {
@@ -67,8 +61,8 @@ struct Chapter {
 struct TestSource {
     int temps = 0;
     int tolerance = 0;
-    std::vector<Chapter> chapters;   // in source order
-    std::vector<Question> questions; // in source order
+    std::vector<Chapter> chapters;         // in source order
+    std::vector<SourceQuestion> questions; // in source order
 };
 
 // The source read, and every fault found, each as "FILE, ligne N : text" (or "FILE : text" for a fault of the
@@ -98,5 +92,18 @@ QString summary(const data::Test& test, const QString& fileName);
 // source cannot hold (a line break) is a fault, each as "FILE : question N : text"; the source is usable only
 // when errors is empty.
 QByteArray exportSource(const data::Test& test, QStringList& errors);
+
+// What writing the source of a test file did.
+struct TestExport {
+    data::Test test;      // the test as read, for a summary
+    QStringList faults;   // why nothing was written: the test refused ("FILE : text"), texts the source cannot hold
+    QString writeFailure; // the system's reason when the target could not be written
+    bool written() const { return faults.isEmpty() && writeFailure.isEmpty(); }
+};
+
+// Reads the test file at testPath and writes its source (exportSource) into target, which is replaced only once
+// the whole source is written; on any fault the target stays as it was. The engine's failures reading the test
+// (missing, damaged, locked) are thrown as kelvane::Error. Used by the workbench's export and kelvane-outil's.
+TestExport exportTestFile(const QString& testPath, const QString& target);
 
 } // namespace kelvane::source

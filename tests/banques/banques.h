@@ -66,7 +66,7 @@ inline QStringList decrire(const ResultatImport& r) {
         QStringList niveaux;
         for (std::size_t i = 0; i < q.levels.size(); ++i) {
             if (q.levels[i]) {
-                niveaux << QLatin1String(kelvane::source::kLevels[i]);
+                niveaux << kelvane::data::kNiveaux[i];
             }
         }
         QStringList reponses;

@@ -25,7 +25,7 @@ Banque banque() {
         {0, 1, QStringLiteral("Risque / danger")}, {0, 2, QStringLiteral("Secours")}, {0, 3, QStringLiteral("Vide")}};
     const auto q = [&](int chapitre, std::array<bool, 5> niveaux, bool qcm, const QString& texte,
                        std::vector<source::Answer> reponses) {
-        source::Question question;
+        source::SourceQuestion question;
         question.numero = static_cast<int>(b.source.questions.size()) + 1;
         question.chapitre = chapitre;
         question.levels = niveaux;
@@ -52,7 +52,7 @@ QStringList lignes(const Test& test) {
     for (const auto& c : test.chapitres) {
         lignes << QStringLiteral("chapitre %1 %2").arg(c.numero.toString(), c.nom.toString());
     }
-    for (const Test::Question& q : test.questions) {
+    for (const kelvane::data::QuestionTest& q : test.questions) {
         QStringList champs;
         for (const QVariant& v : q) {
             champs << v.toString();

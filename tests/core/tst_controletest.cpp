@@ -16,7 +16,7 @@ Test testSain() {
     t.temps = 600;
     t.tolerance = 70;
     t.chapitres = {{QStringLiteral("Généralités"), 1}};
-    Test::Question cocher{};
+    QuestionTest cocher{};
     cocher[champ::B0] = true;
     cocher[champ::Question] = QStringLiteral("Quelle tension ?");
     cocher[champ::NbreReponse] = 2;
@@ -27,7 +27,7 @@ Test testSain() {
     cocher[champ::Qcm] = true;
     cocher[champ::Chapitre] = 1;
     cocher[champ::Numero] = 1;
-    Test::Question ordre = cocher;
+    QuestionTest ordre = cocher;
     ordre[champ::Question] = QStringLiteral("Dans l'ordre ?");
     ordre[champ::NbreReponse] = 3;
     ordre[champ::R1 + 2] = QStringLiteral("Vérifier");

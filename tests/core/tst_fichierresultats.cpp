@@ -31,7 +31,7 @@ Test testDeValeurs() {
     test.tolerance = 75;
     test.chapitres = {{QStringLiteral("Dangers"), 2}, {QStringLiteral("Généralités"), 1}};
     for (int numero : {3, 1, 2}) {
-        Test::Question q;
+        QuestionTest q;
         q.fill(QVariant());
         q[0] = numero % 2 == 0;
         q[1] = true;
@@ -57,7 +57,7 @@ int nombreEnregistrements(const QString& chemin, const QString& table) {
 // RE1 to RE5 then reussi of the first question, read afresh from the file.
 QList<int> reponsesLues(const QString& chemin) {
     std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin, db::OpenMode::ReadOnly);
-    const Question q = f->question(0);
+    const QuestionResultats q = f->question(0);
     return {q.donnees[0], q.donnees[1], q.donnees[2], q.donnees[3], q.donnees[4], q.reussi ? 1 : 0};
 }
 
@@ -98,7 +98,9 @@ private slots:
         QFETCH(bool, examen);
         QFETCH(QString, date);
         QFETCH(QString, attendu);
-        QCOMPARE(nomFichierResultats(prenom, nom, QStringLiteral("B1V"), examen, date), attendu);
+        QCOMPARE(nomFichierResultats(prenom, nom, QStringLiteral("B1V"),
+                                     examen ? kSeparateurExamen : kSeparateurEntrainement, date),
+                 attendu);
     }
 
     void nomLibre_data() {
@@ -198,7 +200,7 @@ private slots:
         QFETCH(QList<int>, tailles);
 
         QTemporaryDir dossier;
-        db::Database base = creerFichierResultats(dossier.filePath("JDupont-B1V-Ex-061201.mdb"));
+        db::Database base = fixtures::creerFichierResultats(dossier.filePath("JDupont-B1V-Ex-061201.mdb"));
         const db::TableDef def = base.TableDefs().Item(table);
         QCOMPARE(def.Fields().Count(), noms.size());
         QList<int> taillesLues;
@@ -218,7 +220,7 @@ private slots:
         QTemporaryDir dossier;
         const QString chemin = dossier.filePath("resultats-vide.mdb");
         {
-            db::Database base = creerFichierResultats(chemin);
+            db::Database base = fixtures::creerFichierResultats(chemin);
             QVERIFY(estResultats(base));
             QVERIFY(!estTest(base));
             const QStringList tables = base.TableDefs().Names();
@@ -227,7 +229,7 @@ private slots:
             QCOMPARE(tables.at(6), QStringLiteral("question"));
         }
         // A taken name is refused by the engine, never overwritten.
-        KELVANE_EXPECT_ERROR(creerFichierResultats(chemin), errc::DatabaseExists);
+        KELVANE_EXPECT_ERROR(fixtures::creerFichierResultats(chemin), errc::DatabaseExists);
     }
 
     void texteVideEtTaille_data() {
@@ -261,7 +263,7 @@ private slots:
         QFETCH(bool, accepte);
 
         QTemporaryDir dossier;
-        db::Database base = creerFichierResultats(dossier.filePath("textes.mdb"));
+        db::Database base = fixtures::creerFichierResultats(dossier.filePath("textes.mdb"));
         db::Recordset rs = base.OpenRecordset(table);
         rs.AddNew();
         try {
@@ -312,8 +314,8 @@ private slots:
         const QString chemin = dossier.filePath("JDupont-B1V-Ex-061201.mdb");
         const Test test = testDeValeurs();
         {
-            db::Database base = creerFichierResultats(chemin);
-            remplirFichierResultats(base, test, Candidat, true, Jour);
+            db::Database base = fixtures::creerFichierResultats(chemin);
+            fixtures::remplirFichierResultats(base, test, Candidat, true, Jour);
         }
         std::optional<FichierResultats> f = FichierResultats::ouvrir(chemin);
         QVERIFY(f);
@@ -332,7 +334,7 @@ private slots:
         QCOMPARE(rs.RecordCount(), 3);
         for (int pos = 0; pos < 3; ++pos) {
             rs.setAbsolutePosition(pos);
-            const Test::Question& attendu = test.questions[static_cast<std::size_t>(pos)];
+            const QuestionTest& attendu = test.questions[static_cast<std::size_t>(pos)];
             for (int i = 0; i < NbChampsQuestionTest; ++i) {
                 QCOMPARE(rs.Fields(i).isNull(), attendu[static_cast<std::size_t>(i)].isNull());
                 QCOMPARE(rs.Fields(i).toString(), attendu[static_cast<std::size_t>(i)].toString());
@@ -364,8 +366,9 @@ private slots:
         Test test = testDeValeurs();
         test.questions[1][static_cast<std::size_t>(champ)] = QString(longueur, QLatin1Char('x'));
         {
-            db::Database base = creerFichierResultats(chemin);
-            KELVANE_EXPECT_ERROR(remplirFichierResultats(base, test, Candidat, false, Jour), errc::FieldTooSmall);
+            db::Database base = fixtures::creerFichierResultats(chemin);
+            KELVANE_EXPECT_ERROR(fixtures::remplirFichierResultats(base, test, Candidat, false, Jour),
+                                 errc::FieldTooSmall);
             QVERIFY(!base.inTransaction());
         }
         for (const char* table : {"eleves", "chapitre", "question"}) {

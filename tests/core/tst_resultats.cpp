@@ -1,4 +1,5 @@
 #include "results/resultats.h"
+#include "session/modetest.h"
 #include "support/erreurs.h"
 
 #include <QTest>
@@ -11,8 +12,9 @@ using Niveaux = std::array<bool, 5>;
 
 namespace {
 
-data::Question q(bool reussi, Niveaux niveaux = {}, int chapitre = 1, QString texte = QStringLiteral("Question")) {
-    data::Question question;
+data::QuestionResultats q(bool reussi, Niveaux niveaux = {}, int chapitre = 1,
+                          QString texte = QStringLiteral("Question")) {
+    data::QuestionResultats question;
     question.reussi = reussi;
     question.niveaux = niveaux;
     question.chapitre = chapitre;
@@ -30,13 +32,13 @@ struct Session {
                       true,
                       600,
                       70};
-    std::vector<data::Question> questions;
+    std::vector<data::QuestionResultats> questions;
     std::vector<data::Chapitre> chapitres{{QStringLiteral("Généralités"), 1}};
     Seance seance;
 
-    explicit Session(std::vector<data::Question> qs, int tolerance = 70) : questions(std::move(qs)) {
+    explicit Session(std::vector<data::QuestionResultats> qs, int tolerance = 70) : questions(std::move(qs)) {
         seance.nomTest = QStringLiteral("B1V");
-        seance.examen = true;
+        seance.libelleMode = session::modeEvaluation().libelleMode;
         seance.tolerance = tolerance;
         seance.nbQuestions = static_cast<int>(questions.size());
         seance.ordre.resize(questions.size());
@@ -126,7 +128,7 @@ void TstResultats::partEtVerdict() {
     QFETCH(QString, verdict);
     QFETCH(QString, niveauBR);
 
-    std::vector<data::Question> questions;
+    std::vector<data::QuestionResultats> questions;
     for (int i = 0; i < total; ++i) {
         questions.push_back(q(i < bonnes, {false, false, false, true, false}));
     }
@@ -172,7 +174,7 @@ void TstResultats::entetes() {
     s.eleve.prenom = prenom;
     s.eleve.nom = nom;
     s.eleve.classe = classe;
-    s.seance.examen = examen;
+    s.seance.libelleMode = session::modeTest(examen).libelleMode;
     const TextesResultats t = s.calculer();
     QCOMPARE(t.candidat, candidat);
     QCOMPARE(t.entete, entete);
@@ -200,7 +202,7 @@ void TstResultats::listeDesChapitres() {
 
 void TstResultats::plusDe327BonnesReponses() {
     // Counts times 100 once overflowed 16 bits beyond 327 right answers; they are plain ints now.
-    std::vector<data::Question> questions;
+    std::vector<data::QuestionResultats> questions;
     for (int i = 0; i < 400; ++i) {
         questions.push_back(q(i < 399, {true, false, false, false, false}));
     }

@@ -10,6 +10,7 @@
 #include "data/fichierresultats.h"
 #include "forms/formetest.h"
 #include "scenario.h"
+#include "session/modetest.h"
 #include "support/doubles/scriptedservices.h"
 #include "support/ecrans.h"
 
@@ -160,7 +161,8 @@ int main(int argc, char** argv) {
         // really raced for it.
         ecrire(QStringLiteral("LIBRE ") +
                data::premierNomLibre(data::nomFichierResultats(scenario::kPrenom, scenario::kNom, scenario::kTest,
-                                                               examen, scenario::kJourCourt),
+                                                               session::modeTest(examen).separateurNom,
+                                                               scenario::kJourCourt),
                                      [](const QString& n) { return QFile::exists(n); }));
     }
     f->OkNom->click();

@@ -6,6 +6,7 @@
 // of the kill after the child is ready; where the kill then lands depends on the machine.
 #include "controle.h"
 #include "data/fichierresultats.h"
+#include "session/modetest.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -102,7 +103,8 @@ class TestCrash : public QObject {
         QVERIFY2(contenu(testCopie) == octetsTest_, "le fichier du test a changé");
 
         const QString nom = kelvane::data::nomFichierResultats(scenario::kPrenom, scenario::kNom, scenario::kTest,
-                                                               j.examen, scenario::kJourCourt);
+                                                               kelvane::session::modeTest(j.examen).separateurNom,
+                                                               scenario::kJourCourt);
         if (!j.fichier.isEmpty()) {
             QCOMPARE(j.fichier, nom);
         }

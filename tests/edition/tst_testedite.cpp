@@ -26,7 +26,7 @@ data::Test troisQuestions() {
     t.tolerance = 70;
     t.chapitres = {{QStringLiteral("Généralités"), 1}, {QStringLiteral("Consignation"), 2}};
     for (int i = 0; i < 3; ++i) {
-        Question q = nouvelleQuestion(i == 2 ? 2 : 1, {true, false, false, false, false});
+        QuestionTest q = nouvelleQuestion(i == 2 ? 2 : 1, {true, false, false, false, false});
         q[data::champ::Question] = QString(QLatin1Char('A' + i));
         q[data::champ::R1] = QStringLiteral("oui");
         q[data::champ::R1 + 1] = QStringLiteral("non");
@@ -45,7 +45,7 @@ QString resume(const TestEdite& t) {
     }
     QStringList questions;
     for (int i = 0; i < t.nbQuestions(); ++i) {
-        const Question& q = t.question(i);
+        const QuestionTest& q = t.question(i);
         questions << QStringLiteral("%1:%2/%3").arg(numero(q)).arg(texte(q)).arg(chapitre(q));
     }
     return QStringLiteral("%1 s;%2;%3")
@@ -54,8 +54,8 @@ QString resume(const TestEdite& t) {
         .arg(questions.join(QLatin1Char(' ')));
 }
 
-Question avecTexte(const TestEdite& t, int i, const QString& texte) {
-    Question q = t.question(i);
+QuestionTest avecTexte(const TestEdite& t, int i, const QString& texte) {
+    QuestionTest q = t.question(i);
     q[data::champ::Question] = texte;
     return q;
 }
@@ -210,7 +210,7 @@ private slots:
         QCOMPARE(filtre.rowCount(), 1);
         QCOMPARE(filtre.data(filtre.index(0, ModeleQuestions::Texte)).toString(), QStringLiteral("B"));
         // A change of level takes the row out of the filter at once.
-        Question b = t.question(1);
+        QuestionTest b = t.question(1);
         b[data::champ::B0 + 2] = false;
         t.modifierQuestion(1, b);
         QCOMPARE(filtre.rowCount(), 0);

@@ -22,6 +22,7 @@ set(LAYERS
     "edition"
     "classeur"
     "graphiques"
+    "exportations"
     "editeur"
     "classe"
     "atelier"
@@ -49,13 +50,14 @@ set(ALLOWED_app "platform/db;platform/services;data;demarrage;avertissements;res
 set(ALLOWED_edition "platform/db;platform/services;data;source")
 set(ALLOWED_classeur "platform/db;platform/services;data;bilan")
 set(ALLOWED_graphiques "platform/db;platform/services;data;bilan")
+set(ALLOWED_exportations "platform/db;platform/services;data;avertissements;results;session;bilan;desktop;classeur;graphiques")
 set(ALLOWED_editeur "platform/db;platform/services;data;source;edition;avertissements;results;session;widgets;desktop;frames")
-set(ALLOWED_classe "platform/db;platform/services;data;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques")
-set(ALLOWED_atelier "platform/db;platform/services;data;source;banques;conversion;demarrage;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;editeur;classe")
+set(ALLOWED_classe "platform/db;platform/services;data;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;exportations")
+set(ALLOWED_atelier "platform/db;platform/services;data;source;banques;conversion;demarrage;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;exportations;editeur;classe")
 # The tools: the Access reader speaks the conversion's protocol only; kelvane-outil writes tests, settings, pictures
 # and the class summary, without any window of the workbench.
 set(ALLOWED_tools/lecteuraccess "conversion")
-set(ALLOWED_tools/mktest "platform/db;platform/services;data;source;conversion;avertissements;results;session;bilan;desktop;classeur;graphiques")
+set(ALLOWED_tools/mktest "platform/db;platform/services;data;source;conversion;avertissements;results;session;bilan;desktop;classeur;graphiques;exportations")
 set(ALLOWED_tools/outil "")
 
 set(failures "")

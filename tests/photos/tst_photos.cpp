@@ -76,8 +76,8 @@ QImage hautDePage(const QImage& page) {
 }
 
 // The question of that number, as the test file holds it.
-const data::Test::Question& question(const data::Test& test, int numero) {
-    for (const data::Test::Question& q : test.questions) {
+const data::QuestionTest& question(const data::Test& test, int numero) {
+    for (const data::QuestionTest& q : test.questions) {
         if (q[data::champ::Numero].toInt() == numero) {
             return q;
         }
@@ -87,7 +87,7 @@ const data::Test::Question& question(const data::Test& test, int numero) {
 
 // Answers the question on screen as the file expects it, or wrong: the answers not to tick ticked, or the first
 // two ranks swapped.
-void repondre(const ecrans::EcranTest& e, const data::Test::Question& q, bool juste) {
+void repondre(const ecrans::EcranTest& e, const data::QuestionTest& q, bool juste) {
     const int n = q[data::champ::NbreReponse].toInt();
     for (int i = 0; i < n; ++i) {
         const auto place = static_cast<std::size_t>(i);

@@ -38,10 +38,10 @@ inline kelvane::results::Rapport rapport(const QList<Question>& qs, int toleranc
     eleve.classe = c.classe;
     eleve.test = QStringLiteral("B1V");
     eleve.date = QStringLiteral("01/01/01"); // the report prints the day of printing, not the stored date
-    std::vector<kelvane::data::Question> questions;
+    std::vector<kelvane::data::QuestionResultats> questions;
     int bonnes = 0;
     for (const Question& q : qs) {
-        kelvane::data::Question question;
+        kelvane::data::QuestionResultats question;
         question.texte = q.texte;
         question.reussi = q.reussi;
         questions.push_back(question);

@@ -148,8 +148,26 @@ std::vector<Question> questionsSimples(int n) {
     return qs;
 }
 
+Database creerFichierResultats(const QString& path) {
+    Database base = CreateDatabase(path, kelvane::data::LocaleNouveauxFichiers);
+    Transaction transaction(base);
+    kelvane::data::creerTablesResultats(base);
+    transaction.Commit();
+    return base;
+}
+
+void remplirFichierResultats(Database& base, const kelvane::data::Test& test,
+                             const kelvane::data::DonneesCandidat& candidat, bool examen, const QDate& jour) {
+    Transaction transaction(base); // on failure the rollback keeps the first error, the one to show
+    Recordset eleves = base.OpenRecordset(kelvane::data::kTableEleves);
+    Recordset chapitres = base.OpenRecordset(kelvane::data::kTableChapitre);
+    Recordset questions = base.OpenRecordset(kelvane::data::kTableQuestion);
+    kelvane::data::remplirTablesResultats({eleves, chapitres, questions}, test, candidat, examen, jour);
+    transaction.Commit();
+}
+
 QString creerResultats(const QString& path, const Resultats& resultats) {
-    Database base = kelvane::data::creerFichierResultats(path);
+    Database base = creerFichierResultats(path);
     base.BeginTrans();
     if (resultats.avecEleve) {
         Recordset rs = base.OpenRecordset(QStringLiteral("eleves"));

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "data/fichierresultats.h"
+#include "platform/db/database.h"
+
+#include <QDate>
 #include <QDir>
 #include <QList>
 #include <QString>
@@ -70,6 +74,14 @@ struct Resultats {
 
 // Returns the path.
 QString creerResultats(const QString& path, const Resultats& resultats);
+
+// A results file as its creation leaves it before any record: its three tables (data::creerTablesResultats), empty,
+// in one commit; returned open. A taken name is refused by the engine, never overwritten.
+kelvane::db::Database creerFichierResultats(const QString& path);
+// Fills such a file from a test as a session's start does (data::remplirTablesResultats), in one transaction: on
+// failure the tables stay empty.
+void remplirFichierResultats(kelvane::db::Database& base, const kelvane::data::Test& test,
+                             const kelvane::data::DonneesCandidat& candidat, bool examen, const QDate& jour);
 
 // A database with the given tables of one text field each, and nothing else. Returns the path.
 QString creerBase(const QString& path, const QStringList& tables);

@@ -64,9 +64,9 @@ private slots:
             for (test.MoveFirst(); !test.Eof(); test.MoveNext()) {
                 numbers.insert(test.Fields(QStringLiteral("numero")).toInt());
                 kinds.insert(test.Fields(QStringLiteral("qcm")).toBool());
-                for (const char* level : source::kLevels) {
-                    if (test.Fields(QLatin1String(level)).toBool()) {
-                        levels.insert(QLatin1String(level));
+                for (const QString& level : data::kNiveaux) {
+                    if (test.Fields(level).toBool()) {
+                        levels.insert(level);
                     }
                 }
                 if (test.Fields(QStringLiteral("question")).toString() ==
@@ -91,7 +91,7 @@ private slots:
         }
         QVERIFY(classeII);
         QCOMPARE(kinds.size(), 2u);
-        QCOMPARE(levels.size(), source::kLevels.size());
+        QCOMPARE(levels.size(), data::kNiveaux.size());
     }
 
 private:

@@ -43,7 +43,7 @@ private slots:
         QCOMPARE(s.chapters[1].nom, QStringLiteral("Le risque électrique"));
 
         QCOMPARE(s.questions.size(), 2u);
-        const Question& q = s.questions[0];
+        const SourceQuestion& q = s.questions[0];
         QCOMPARE(q.line, 7);
         QCOMPARE(q.numero, 2);
         QCOMPARE(q.chapitre, 1);
@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(q.answers[1].text, QStringLiteral("Non"));
         QCOMPARE(q.answers[1].expected, 0);
 
-        const Question& o = s.questions[1];
+        const SourceQuestion& o = s.questions[1];
         QVERIFY(!o.qcm);
         QCOMPARE(o.levels, (std::array<bool, 5>{false, false, false, false, true}));
         QCOMPARE(o.answers.size(), 3u);
@@ -66,10 +66,12 @@ private slots:
     void acceptsTheLimits() {
         // Five answers, texts exactly at their field sizes, 16-bit times.
         QByteArray data = "temps;32767\ntolerance;100\n";
-        data += line(QStringLiteral("chapitre;32767;") + QString(kChapterNameSize, u'é'));
-        QString q = QStringLiteral("question;1;32767;B0 B1 B2 BR BC;ordre;32767;") + QString(kQuestionSize, u'à');
-        for (int i = 1; i <= kMaxAnswers; ++i) {
-            q += u';' + QString(kAnswerSize, u'ç') + u';' + QString::number(kMaxAnswers + 1 - i);
+        data += line(QStringLiteral("chapitre;32767;") + QString(kelvane::data::TailleChapitre, u'é'));
+        QString q = QStringLiteral("question;1;32767;B0 B1 B2 BR BC;ordre;32767;") +
+                    QString(kelvane::data::TailleQuestion, u'à');
+        for (int i = 1; i <= kelvane::data::NbReponsesMax; ++i) {
+            q += u';' + QString(kelvane::data::TailleReponse, u'ç') + u';' +
+                 QString::number(kelvane::data::NbReponsesMax + 1 - i);
         }
         data += line(q);
         const ParseResult r = parseTestSource(data, QStringLiteral("a.csv"));
@@ -82,8 +84,8 @@ private slots:
         QTest::addColumn<QByteArray>("badLine");
         QTest::addColumn<QString>("message");
 
-        const QString tooLongQuestion = QString(kQuestionSize + 1, u'x');
-        const QString tooLongAnswer = QString(kAnswerSize + 1, u'x');
+        const QString tooLongQuestion = QString(kelvane::data::TailleQuestion + 1, u'x');
+        const QString tooLongAnswer = QString(kelvane::data::TailleReponse + 1, u'x');
         QTest::newRow("answer without value") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;Oui;1;Non"))
                                               << QStringLiteral("nombre de colonnes incorrect : 10");
         QTest::newRow("too few columns") << line(QStringLiteral("question;1;1;B0;qcm;0"))
@@ -102,7 +104,7 @@ private slots:
         QTest::newRow("empty answer") << line(QStringLiteral("question;1;1;B0;qcm;0;Q ?;;1;b;0"))
                                       << QStringLiteral("réponse 1 vide");
         QTest::newRow("chapter name too long")
-            << line(QStringLiteral("chapitre;2;") + QString(kChapterNameSize + 1, u'x'))
+            << line(QStringLiteral("chapitre;2;") + QString(kelvane::data::TailleChapitre + 1, u'x'))
             << QStringLiteral("nom de chapitre : 81 caractères, 80 au plus");
         QTest::newRow("chapter twice") << line(QStringLiteral("chapitre;1;Encore"))
                                        << QStringLiteral("chapitre 1 déjà déclaré ligne 3");
@@ -216,7 +218,7 @@ private slots:
         const ParseResult r =
             parseTestSource(block(QStringLiteral("Example (a complete source")).toUtf8(), QStringLiteral("README.md"));
         QVERIFY2(r.ok(), qPrintable(r.errors.join(u'\n')));
-        const Question& q = r.source.questions.at(0);
+        const SourceQuestion& q = r.source.questions.at(0);
         QCOMPARE(q.text, QStringLiteral("A quel sigle se reconnait un outil électrique de classe II?"));
         QVERIFY(text.contains(u'`' + q.text + u'`'));
         QCOMPARE(q.answers.at(0).text, QStringLiteral("Un symbole de condensateur"));

@@ -1,26 +1,21 @@
 #include "commandes.h"
 
-#include "graphiques/graphiquesclasse.h"
 #include "bilan/bilan.h"
-#include "bilan/exportbilan.h"
-#include "bilan/impressionbilan.h"
-#include "classeur/classeur.h"
 #include "conversion/conversion.h"
-#include "data/test.h"
-#include "desktop/printerqt.h"
+#include "data/classeii.h"
+#include "data/format.h"
+#include "exportations/formatsbilan.h"
 #include "images.h"
 #include "kelvaneversion.h"
 #include "platform/error.h"
-#include "platform/temporaryname.h"
+#include "results/verdict.h"
+#include "session/modetest.h"
 #include "source/textsource.h"
 #include "writer.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstdio>
-#include <functional>
 
 namespace kelvane::mktest {
 
@@ -33,20 +28,30 @@ void print(std::FILE* stream, const QString& text) {
     std::fputc('\n', stream);
 }
 
+// The options of the summary's files, one per format: "[--xlsx FICHIER] [--csv FICHIER] [--pdf FICHIER]".
+QString optionsBilan() {
+    QStringList options;
+    for (const exportations::FormatBilan& format : exportations::formatsBilan()) {
+        options << QStringLiteral("[--%1 FICHIER]").arg(format.extension);
+    }
+    return options.join(QLatin1Char(' '));
+}
+
 QString help(const QString& p) {
+    const QStringList images = data::imagesClasseII();
     return QStringLiteral("%1 : fabrique les fichiers du dossier de l'application Kelvane.\n"
                           "\n"
                           "Utilisation :\n"
                           "  %1 test SOURCE.csv TEST.mdb          fabrique un test à partir de sa source texte\n"
                           "  %1 exporter TEST.mdb SOURCE.csv      écrit la source texte d'un test\n"
-                          "  %1 reglages habilitation.mdb [CODE]  fabrique le fichier de réglages (code de 20 "
+                          "  %1 reglages %3 [CODE]  fabrique le fichier de réglages (code de %4 "
                           "caractères au plus, vide sinon)\n"
-                          "  %1 images DOSSIER                    dessine Condo.jpg, Terre.jpg et Classe II.jpg\n"
+                          "  %1 images DOSSIER                    dessine %5, %6 et %7\n"
                           "  %1 convertir FICHIER... [--dossier DOSSIER]\n"
                           "%2convertit des fichiers Access (.mdb, .accdb) en tests ou en fichiers\n"
                           "%2de résultats Kelvane nommés d'après eux en .mdb, dans DOSSIER (le\n"
                           "%2dossier courant sinon) ; un nom déjà pris n'est jamais remplacé\n"
-                          "  %1 bilan DOSSIER [--sous-dossiers] [--xlsx FICHIER] [--csv FICHIER] [--pdf FICHIER]\n"
+                          "  %1 bilan DOSSIER [--sous-dossiers] %8\n"
                           "%2résume les fichiers de résultats du dossier (et de ses sous-dossiers\n"
                           "%2sur demande) et écrit le classeur, le CSV ou le bilan imprimé en PDF ;\n"
                           "%2un fichier déjà là n'est jamais remplacé, les fichiers mis à part\n"
@@ -57,7 +62,8 @@ QString help(const QString& p) {
                           "Le format des sources est décrit dans le README. Sur une erreur, rien n'est écrit et le "
                           "code de sortie est 1 ;\n"
                           "pour convertir, il est 1 dès qu'un fichier est refusé (les autres sont convertis).")
-        .arg(p, QString(p.size() + 37, QLatin1Char(' ')));
+        .arg(p, QString(p.size() + 37, QLatin1Char(' ')), data::kFichierParametres, QString::number(data::TailleCode),
+             images[0], images[1], images[2], optionsBilan());
 }
 
 QString name(const QString& path) {
@@ -74,7 +80,7 @@ int failed(const QStringList& faults, const QString& output) {
 }
 
 bool isMdb(const QString& path) {
-    return path.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive);
+    return path.endsWith(data::kExtension, Qt::CaseInsensitive);
 }
 
 QString notMdb(const QString& path) {
@@ -106,33 +112,27 @@ int exportTest(const QString& testPath, const QString& output) {
                            .arg(name(output))},
                       output);
     }
-    data::Test test;
-    try {
-        auto read = data::lireTest(testPath);
-        if (const auto* refused = std::get_if<data::TestRefuse>(&read)) {
-            return failed({QStringLiteral("%1 : %2").arg(name(testPath), refused->message)}, output);
-        }
-        test = std::get<data::Test>(std::move(read));
-    } catch (const Error& e) {
-        return failed({QStringLiteral("%1 : %2").arg(name(testPath), e.text())}, output);
-    }
-    QStringList errors;
-    const QByteArray source = exportSource(test, errors);
-    if (!errors.isEmpty()) {
-        return failed(errors, output);
-    }
     const QFileInfo target(output);
     if (!target.absoluteDir().exists()) {
         return failed({QStringLiteral("%1 : le dossier « %2 » n'existe pas")
                            .arg(name(output), QDir::toNativeSeparators(target.absolutePath()))},
                       output);
     }
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(source) != source.size() || !file.commit()) {
-        return failed(
-            {QStringLiteral("%1 : impossible d'écrire le fichier (%2)").arg(name(output), file.errorString())}, output);
+    TestExport exported;
+    try {
+        exported = exportTestFile(testPath, output);
+    } catch (const Error& e) {
+        return failed({QStringLiteral("%1 : %2").arg(name(testPath), e.text())}, output);
     }
-    print(stdout, summary(test, name(output)));
+    if (!exported.faults.isEmpty()) {
+        return failed(exported.faults, output);
+    }
+    if (!exported.writeFailure.isEmpty()) {
+        return failed(
+            {QStringLiteral("%1 : impossible d'écrire le fichier (%2)").arg(name(output), exported.writeFailure)},
+            output);
+    }
+    print(stdout, summary(exported.test, name(output)));
     return 0;
 }
 
@@ -156,7 +156,7 @@ int drawImages(const QString& folder) {
         print(stderr, e);
     }
     if (errors.isEmpty()) {
-        print(stdout, QStringLiteral("%1 : Condo.jpg, Terre.jpg, Classe II.jpg").arg(folder));
+        print(stdout, QStringLiteral("%1 : %2").arg(folder, data::imagesClasseII().join(QStringLiteral(", "))));
     }
     return errors.isEmpty() ? 0 : 1;
 }
@@ -195,36 +195,21 @@ int convertFiles(const QStringList& args, const QString& programme) {
     return refused ? 1 : 0;
 }
 
-// One file that the summary writes: never over an existing one, through a temporary name.
-struct Sortie {
-    QString option;
-    QString chemin;
-    QString quoi;
-    std::function<void(const QString&)> ecrire; // throws kelvane::Error
-};
-
-// The PDF of the printed summary, painted at `chemin` under a temporary name renamed at the end.
-void ecrirePdf(const QString& chemin, const bilan::Classe& classe, const bilan::Selection& selection) {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        throw Error(errc::PathFileAccess, QStringLiteral("le PDF ne peut être dessiné que par kelvane-outil"));
-    }
-    const QFileInfo cible(chemin);
-    platform::TemporaryName temporaire(cible.absolutePath() + QStringLiteral("/.bilan-XXXXXX.pdf"));
-    {
-        desktop::PdfPrinter pdf(temporaire.path());
-        pdf.setDocumentName(QStringLiteral("Bilan ") + QFileInfo(classe.dossier).fileName());
-        try {
-            bilan::imprimerBilan(pdf, classe, selection, graphiques::illustrationsBilan);
-        } catch (...) {
-            pdf.abortDoc();
-            throw;
+// The summary's format that an option names ("--xlsx"), or nullptr.
+const exportations::FormatBilan* formatDeLOption(const QString& option) {
+    for (const exportations::FormatBilan& format : exportations::formatsBilan()) {
+        if (option == QStringLiteral("--") + format.extension) {
+            return &format;
         }
     }
-    if (!QFile::rename(temporaire.path(), cible.absoluteFilePath())) {
-        throw Error(errc::PathFileAccess, QStringLiteral("le fichier ne peut pas prendre son nom"));
-    }
-    temporaire.keep();
+    return nullptr;
 }
+
+// One file that the summary writes, in one of its formats; never over an existing one.
+struct Sortie {
+    const exportations::FormatBilan* format;
+    QString chemin;
+};
 
 QString pourcentTexte(double pourcentage) {
     return QStringLiteral("%1 %").arg(bilan::pourcentageCoupe(pourcentage));
@@ -258,12 +243,11 @@ void resumer(const bilan::Classe& classe, const bilan::Selection& selection) {
         print(stdout, ligne);
     }
     for (const bilan::Passage* p : selection) {
-        print(stdout, QStringLiteral("  %1 %2 (%3) ; %4 ; %5 ; %6 ; %7 sur %8 (%9 répondues) ; %10 ; %11")
-                          .arg(p->nom.toUpper(), p->prenom, p->classe, p->test,
-                               p->examen ? QStringLiteral("Examen") : QStringLiteral("Entrainement"), p->date,
-                               QString::number(p->bonnes), QString::number(p->total), QString::number(p->repondues),
-                               pourcentTexte(p->pourcentage),
-                               p->reussi ? QStringLiteral("réussi") : QStringLiteral("non réussi")));
+        print(stdout,
+              QStringLiteral("  %1 %2 (%3) ; %4 ; %5 ; %6 ; %7 sur %8 (%9 répondues) ; %10 ; %11")
+                  .arg(p->nom.toUpper(), p->prenom, p->classe, p->test, session::modeTest(p->examen).nomMode, p->date,
+                       QString::number(p->bonnes), QString::number(p->total), QString::number(p->repondues),
+                       pourcentTexte(p->pourcentage), results::texteVerdict(p->reussi).toLower()));
     }
 }
 
@@ -279,15 +263,14 @@ int summarizeFolder(const QStringList& args, const QString& programme) {
         const QString& a = args[i];
         if (a == u"--sous-dossiers") {
             options.sousDossiers = true;
-        } else if (a == u"--xlsx" || a == u"--csv" || a == u"--pdf") {
+        } else if (const exportations::FormatBilan* format = formatDeLOption(a)) {
             if (i + 1 == args.size()) {
                 return refuse(QStringLiteral("%1 sans nom de fichier").arg(a));
             }
-            sorties.push_back({a, args[++i], {}, {}});
+            sorties.push_back({format, args[++i]});
         } else if (a.startsWith(u"--") || !dossier.isEmpty()) {
-            return refuse(QStringLiteral("argument « %1 » inattendu (attendu : %2 bilan DOSSIER [--sous-dossiers] "
-                                         "[--xlsx FICHIER] [--csv FICHIER] [--pdf FICHIER])")
-                              .arg(a, programme));
+            return refuse(QStringLiteral("argument « %1 » inattendu (attendu : %2 bilan DOSSIER [--sous-dossiers] %3)")
+                              .arg(a, programme, optionsBilan()));
         } else {
             dossier = a;
         }
@@ -323,13 +306,7 @@ int summarizeFolder(const QStringList& args, const QString& programme) {
     bool echec = false;
     for (const Sortie& s : sorties) {
         try {
-            if (s.option == u"--xlsx") {
-                classeur::ecrireClasseur(s.chemin, classe, selection);
-            } else if (s.option == u"--csv") {
-                bilan::ecrireCsv(s.chemin, classe, selection);
-            } else {
-                ecrirePdf(s.chemin, classe, selection);
-            }
+            s.format->ecrire(s.chemin, classe, selection);
             print(stdout, QStringLiteral("%1 écrit.").arg(QDir::toNativeSeparators(s.chemin)));
         } catch (const Error& e) {
             print(stderr, QStringLiteral("%1 non écrit : %2").arg(QDir::toNativeSeparators(s.chemin), e.text()));
@@ -368,7 +345,7 @@ int executer(const QStringList& args, const QString& programme) {
     }
     if (verb == u"reglages" || verb == u"réglages" || verb == u"settings") {
         return n == 1 || n == 2 ? buildSettings(args[1], args.value(2))
-                                : wrongArguments(programme, verb, QStringLiteral("habilitation.mdb [CODE]"));
+                                : wrongArguments(programme, verb, data::kFichierParametres + QStringLiteral(" [CODE]"));
     }
     if (verb == u"images") {
         return n == 1 ? drawImages(args[1]) : wrongArguments(programme, verb, QStringLiteral("DOSSIER"));

@@ -9,8 +9,6 @@ namespace kelvane::mktest {
 
 using namespace kelvane::source;
 
-inline constexpr int kCodeSize = data::kTailleCode;
-
 // Writes the test file (tables chapitre, numero and test) for a checked source. The file is built under a
 // temporary name in the output's folder and renamed over the output only once complete: on failure the
 // output is left as it was. Throws kelvane::Error.
