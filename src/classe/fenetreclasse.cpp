@@ -8,6 +8,7 @@
 #include "classe/panneauxclasse.h"
 #include "classeur/classeur.h"
 #include "graphiques/graphiquesclasse.h"
+#include "widgets/ecran.h"
 #include "widgets/patience.h"
 
 #include <QAction>
@@ -183,7 +184,7 @@ FenetreClasse::FenetreClasse(const services::Services& services, QWidget* parent
     connect(fermer, &QAction::triggered, this, &QWidget::close);
     addAction(fermer);
 
-    resize(1200, 800);
+    widgets::ouvrirDansLEcran(this, QSize(1200, 800));
     majResume();
 }
 
