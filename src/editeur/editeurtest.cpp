@@ -168,7 +168,8 @@ void EditeurTest::nouveau(const QString& chemin) {
 
 void EditeurTest::commencer() {
     impl_->apercu->chargerImages(QFileInfo(impl_->test.chemin()).absolutePath());
-    impl_->questions->selectionner(impl_->test.nbQuestions() > 0 ? 0 : -1);
+    // The first question of the table, whatever its stored place.
+    impl_->questions->selectionner(impl_->test.nbQuestions() > 0 ? impl_->test.ordre().front() : -1);
     actualiserProblemes();
     emit modificationChangee(false);
 }
@@ -247,8 +248,9 @@ void EditeurTest::actualiserProblemes() {
         QString quoi = QStringLiteral("Test");
         if (p.question >= 0) {
             const int numero = edition::numero(d.test.question(p.question));
-            quoi = numero == p.question + 1 ? QStringLiteral("Question %1").arg(numero)
-                                            : QStringLiteral("Question de la ligne %1").arg(p.question + 1);
+            const int ligne = d.test.placeAuTableau(p.question) + 1;
+            quoi = numero == ligne ? QStringLiteral("Question %1").arg(numero)
+                                   : QStringLiteral("Question de la ligne %1").arg(ligne);
         }
         auto* item = new QListWidgetItem(QStringLiteral("%1 : %2").arg(quoi, p.message), d.problemes);
         item->setData(kRoleQuestion, p.question);

@@ -134,7 +134,7 @@ void PanneauQuestions::relier() {
     connect(supprimer_, &QPushButton::clicked, this, [this] { test_.supprimerQuestion(courante_); });
     connect(monter_, &QPushButton::clicked, this, [this] { test_.deplacerQuestion(courante_, -1); });
     connect(descendre_, &QPushButton::clicked, this, [this] { test_.deplacerQuestion(courante_, +1); });
-    connect(renumeroter_, &QPushButton::clicked, &test_, &edition::TestEdite::renumeroter);
+    connect(renumeroter_, &QPushButton::clicked, &test_, &edition::TestEdite::renumeroterSelonLeTableau);
     connect(&test_, &edition::TestEdite::chapitresChanges, this, &PanneauQuestions::actualiserFiltres);
     connect(&test_, &edition::TestEdite::questionsChangees, this, &PanneauQuestions::activerBoutons);
 }
@@ -170,8 +170,9 @@ void PanneauQuestions::activerBoutons() {
     for (QPushButton* b : {dupliquer_, supprimer_}) {
         b->setEnabled(question);
     }
-    monter_->setEnabled(question && courante_ > 0);
-    descendre_->setEnabled(question && courante_ < test_.nbQuestions() - 1);
+    const int place = test_.placeAuTableau(courante_);
+    monter_->setEnabled(question && place > 0);
+    descendre_->setEnabled(question && place < test_.nbQuestions() - 1);
     renumeroter_->setEnabled(test_.nbQuestions() > 0);
 }
 
