@@ -18,9 +18,7 @@
 #include "support/programme.h"
 #include "widgets/forme.h"
 
-#include <QApplication>
 #include <QScreen>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTabWidget>
@@ -42,40 +40,27 @@ QString decrire(const QRect& r) {
     return QStringLiteral("%1,%2 %3×%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
 
-// The window, frame included, lies within the available area of its screen.
+// The window, frame included, lies within the available area of its screen, or within `zone`.
 void dansLEcran(const QWidget* fenetre, QRect zone = {}) {
-    if (zone.isNull()) {
-        zone = fenetre->screen()->availableGeometry();
-    }
+    zone = zone.isNull() ? fenetre->screen()->availableGeometry() : zone;
     QVERIFY2(zone.contains(fenetre->frameGeometry()),
-             qPrintable(QStringLiteral("%1 : %2 hors de %3")
-                            .arg(fenetre->objectName(), decrire(fenetre->frameGeometry()), decrire(zone))));
+             qPrintable(fenetre->objectName() + QLatin1Char(' ') + decrire(fenetre->frameGeometry())));
 }
 
-// The control is shown whole: neither hidden nor cut by any widget around it up to its window (a scroll area's
-// viewport included), and at least its smallest size.
+// The control is shown whole, at least at its smallest size: neither hidden nor cut by any widget around it up to
+// its window, a scroll area's viewport included.
 void enEntier(const QWidget* controle) {
     QVERIFY2(controle->isVisible(), qPrintable(controle->objectName()));
-    const QWidget* fenetre = controle->window();
-    for (const QWidget* autour = controle->parentWidget(); autour != nullptr; autour = autour->parentWidget()) {
+    for (const QWidget* autour = controle->parentWidget(); autour != nullptr && !controle->isWindow();
+         autour = autour->isWindow() ? nullptr : autour->parentWidget()) {
         const QRect place(controle->mapTo(autour, QPoint(0, 0)), controle->size());
-        QVERIFY2(autour->rect().contains(place),
-                 qPrintable(QStringLiteral("%1 (%2) coupé par %3 (%4 × %5)")
-                                .arg(controle->objectName(), decrire(place), autour->objectName())
-                                .arg(autour->width())
-                                .arg(autour->height())));
-        if (autour == fenetre) {
-            break;
-        }
+        QVERIFY2(autour->rect().contains(place), qPrintable(QStringLiteral("%1 %2 coupé par %3 %4")
+                                                                .arg(controle->objectName(), decrire(place),
+                                                                     autour->objectName(), decrire(autour->rect()))));
     }
     const QSize minimum = controle->minimumSizeHint().boundedTo(controle->maximumSize());
     QVERIFY2(controle->width() >= minimum.width() && controle->height() >= minimum.height(),
-             qPrintable(QStringLiteral("%1 : %2 × %3, moins que %4 × %5")
-                            .arg(controle->objectName())
-                            .arg(controle->width())
-                            .arg(controle->height())
-                            .arg(minimum.width())
-                            .arg(minimum.height())));
+             qPrintable(controle->objectName()));
 }
 
 void enEntier(const QWidget* fenetre, const QStringList& noms) {
@@ -97,8 +82,8 @@ void montrer(QWidget* fenetre) {
 }
 
 // The window opened within the screen, then, for `barre` > 0, given what a taskbar that tall leaves of it, as a
-// teacher maximizing it would; returns that area.
-QRect ouvrir(QWidget* fenetre, int barre) {
+// teacher maximizing it would.
+void ouvrir(QWidget* fenetre, int barre) {
     montrer(fenetre);
     dansLEcran(fenetre);
     QRect zone = fenetre->screen()->availableGeometry();
@@ -111,7 +96,6 @@ QRect ouvrir(QWidget* fenetre, int barre) {
         QCoreApplication::processEvents();
         dansLEcran(fenetre, zone);
     }
-    return zone;
 }
 
 void barres() {
