@@ -9,6 +9,7 @@
 #include "classe/fenetreclasse.h"
 #include "data/format.h"
 #include "editeur/editeurtest.h"
+#include "widgets/ecran.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -82,8 +83,10 @@ FenetreAtelier::FenetreAtelier(const services::Services& services, QWidget* pare
     statusBar()->addPermanentWidget(etatDossier_, 1);
 
     QSettings reglages;
-    if (!restoreGeometry(reglages.value(kCleGeometrie).toByteArray())) {
-        resize(1200, 800);
+    if (restoreGeometry(reglages.value(kCleGeometrie).toByteArray())) {
+        widgets::ramenerDansLEcran(this);
+    } else {
+        widgets::ouvrirDansLEcran(this, QSize(1200, 800));
     }
     if (!separation_->restoreState(reglages.value(kCleSeparation).toByteArray())) {
         separation_->setSizes({230, 970});

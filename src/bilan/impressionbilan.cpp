@@ -32,6 +32,21 @@ void titre(services::PrinterService& imprimante, const QString& texte, double ta
     imprimante.setFontSize(10.0);
 }
 
+// The text in lines of `longueur` characters at most, cut after the last blank that fits (or inside a word longer
+// than a line).
+QStringList lignesDe(const QString& texte, qsizetype longueur) {
+    QStringList lignes;
+    QString reste = texte;
+    while (reste.size() > longueur) {
+        const qsizetype blanc = reste.left(longueur + 1).lastIndexOf(QLatin1Char(' '));
+        const qsizetype coupure = blanc > 0 ? blanc : longueur;
+        lignes << reste.left(coupure);
+        reste = reste.mid(coupure).trimmed();
+    }
+    lignes << reste;
+    return lignes;
+}
+
 void entete(services::PrinterService& imprimante, const QList<PrintPiece>& pieces) {
     imprimante.setBold(true);
     imprimante.printLine(pieces);
@@ -60,9 +75,13 @@ void imprimerQuestions(services::PrinterService& imprimante, const Classe& class
     entete(imprimante, {"N°", Tab(8), "Justes", Tab(16), "Sur", Tab(24), "Question"});
     for (const StatistiqueQuestion& s : statistiquesQuestions(classe, test, selection)) {
         const EnonceQuestion& q = *s.question;
+        // A long wording goes on under itself, in its column.
+        const QStringList texte = lignesDe(q.texte.simplified(), LongueurQuestion);
         imprimante.printLine({q.numero, Tab(8), pourcent(s.pourcentage), Tab(16),
-                              QStringLiteral("%1/%2").arg(s.justes).arg(s.candidats), Tab(24),
-                              q.texte.simplified().left(LongueurQuestion)});
+                              QStringLiteral("%1/%2").arg(s.justes).arg(s.candidats), Tab(24), texte.first()});
+        for (qsizetype i = 1; i < texte.size(); ++i) {
+            imprimante.printLine({Tab(24), texte.at(i)});
+        }
         if (q.qcm) {
             QStringList cochees;
             for (int j = 0; j < std::min(q.nbReponses, 5); ++j) {
@@ -146,8 +165,12 @@ services::PrintOutcome imprimerBilan(services::PrinterService& imprimante, const
         if (illustrations) {
             for (const Image& image : illustrations(classe, test, selection)) {
                 imprimante.printLine();
-                titre(imprimante, image.titre, 11.0);
-                imprimante.printPicture(image.png, image.titre);
+                // The title on the page of its chart.
+                imprimante.setFontSize(11.0);
+                imprimante.setBold(true);
+                imprimante.printTitledPicture({image.titre}, image.png, image.titre);
+                imprimante.setBold(false);
+                imprimante.setFontSize(10.0);
             }
         }
     }

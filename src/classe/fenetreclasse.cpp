@@ -7,6 +7,7 @@
 #include "classe/panneauxclasse.h"
 #include "exportations/formatsbilan.h"
 #include "graphiques/graphiquesclasse.h"
+#include "widgets/ecran.h"
 #include "widgets/patience.h"
 
 #include <QAction>
@@ -120,7 +121,27 @@ FenetreClasse::FenetreClasse(const services::Services& services, QWidget* parent
     setWindowTitle(QStringLiteral("Kelvane — %1").arg(kTitre));
     modele_ = new ModeleClasse(this);
     filtre_ = new FiltreClasse(modele_, this);
+    creerTable();
+    creerOnglets();
+    creerResume();
 
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(creerEntete());
+    disposition->addWidget(creerFiltres());
+    disposition->addWidget(resume_);
+    disposition->addWidget(onglets_, 1);
+    disposition->addWidget(creerBoutons());
+
+    auto* fermer = new QAction(this);
+    fermer->setShortcut(QKeySequence::Close);
+    connect(fermer, &QAction::triggered, this, &QWidget::close);
+    addAction(fermer);
+
+    widgets::ouvrirDansLEcran(this, QSize(1200, 800));
+    majResume();
+}
+
+void FenetreClasse::creerTable() {
     table_ = new TableClasse(this);
     table_->setObjectName(QStringLiteral("tableEleves"));
     table_->setAccessibleName(QStringLiteral("Un passage par ligne ; Entrée ouvre ses résultats"));
@@ -136,7 +157,9 @@ FenetreClasse::FenetreClasse(const services::Services& services, QWidget* parent
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     table_->horizontalHeader()->setHighlightSections(false);
     connect(table_, &QAbstractItemView::activated, this, &FenetreClasse::ouvrirLigne);
+}
 
+void FenetreClasse::creerOnglets() {
     repartition_ = new PanneauRepartition(this);
     auto* eleves = new QSplitter(Qt::Vertical, this);
     eleves->setObjectName(QStringLiteral("separationEleves"));
@@ -155,6 +178,7 @@ FenetreClasse::FenetreClasse(const services::Services& services, QWidget* parent
     onglets_->addTab(questions_, QStringLiteral("&Questions"));
     onglets_->addTab(niveaux_, QStringLiteral("&Niveaux et chapitres"));
     onglets_->addTab(ignores_, QStringLiteral("I&gnorés"));
+    // Ctrl+1 to Ctrl+4 go to the tabs.
     for (int i = 0; i < onglets_->count(); ++i) {
         auto* aller = new QAction(this);
         aller->setObjectName(QStringLiteral("actionOnglet%1").arg(i + 1));
@@ -163,27 +187,14 @@ FenetreClasse::FenetreClasse(const services::Services& services, QWidget* parent
         addAction(aller);
         onglets_->setTabToolTip(i, QStringLiteral("Ctrl+%1").arg(i + 1));
     }
+}
 
+void FenetreClasse::creerResume() {
     resume_ = new QLabel(this);
     resume_->setObjectName(QStringLiteral("resume"));
     QFont gras = resume_->font();
     gras.setBold(true);
     resume_->setFont(gras);
-
-    auto* disposition = new QVBoxLayout(this);
-    disposition->addWidget(creerEntete());
-    disposition->addWidget(creerFiltres());
-    disposition->addWidget(resume_);
-    disposition->addWidget(onglets_, 1);
-    disposition->addWidget(creerBoutons());
-
-    auto* fermer = new QAction(this);
-    fermer->setShortcut(QKeySequence::Close);
-    connect(fermer, &QAction::triggered, this, &QWidget::close);
-    addAction(fermer);
-
-    resize(1200, 800);
-    majResume();
 }
 
 FenetreClasse::~FenetreClasse() = default;

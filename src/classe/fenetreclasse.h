@@ -54,6 +54,11 @@ public:
     DialogueResultats* dialogueResultats() const;
 
 private:
+    // The window's pieces from top to bottom: the folder, the filters, the summary line, the tabs (the lines'
+    // table and its chart, the questions, the levels, the files left aside) and the buttons.
+    void creerTable();
+    void creerOnglets();
+    void creerResume();
     QWidget* creerEntete();
     QWidget* creerFiltres();
     QWidget* creerBoutons();

@@ -22,7 +22,8 @@ QChartView* vueGraphique(QWidget* parent, const QString& nom, const QString& des
     vue->setObjectName(nom);
     vue->setAccessibleName(description);
     vue->setRenderHint(QPainter::Antialiasing);
-    vue->setMinimumHeight(180);
+    // Room for the title, the axes and the legend, and a plot still readable on a laptop screen.
+    vue->setMinimumHeight(230);
     return vue;
 }
 
@@ -198,7 +199,9 @@ PanneauNiveauxClasse::PanneauNiveauxClasse(QWidget* parent) : QWidget(parent) {
                     QStringLiteral("Pourcentage de bonnes réponses par niveau et par chapitre"), entetes);
     grille_->setAlternatingRowColors(false);
     grille_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grille_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // As high as its lines when there is room; shorter, scrolling, for a test of many chapters on a small screen.
+    grille_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    grille_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     grille_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grille_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     grille_->horizontalHeader()->setMinimumSectionSize(80);
@@ -258,12 +261,12 @@ void PanneauNiveauxClasse::montrer(const bilan::Classe& classe, const QString& t
             cellulePartTeintee(questions > 0 ? std::optional<double>(bonnes * 100.0 / questions) : std::nullopt));
     }
     grille_->resizeColumnsToContents();
-    // The grid as high as its lines, the room left below it.
+    // No higher than its lines, the room left below it.
     int hauteur = grille_->horizontalHeader()->height() + 2 * grille_->frameWidth();
     for (int i = 0; i < grille_->rowCount(); ++i) {
         hauteur += grille_->rowHeight(i);
     }
-    grille_->setFixedHeight(hauteur);
+    grille_->setMaximumHeight(hauteur);
 }
 
 PanneauIgnores::PanneauIgnores(QWidget* parent) : QWidget(parent) {

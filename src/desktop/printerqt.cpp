@@ -281,6 +281,15 @@ void SystemPrinter::printPicture(const QByteArray& png, const QString& title) {
     }
 }
 
+void SystemPrinter::printTitledPicture(const QList<PrintPiece>& heading, const QByteArray& png, const QString& title) {
+    try {
+        document().printTitledPicture(heading, png, title);
+    } catch (...) {
+        abortDoc();
+        throw;
+    }
+}
+
 void SystemPrinter::printLine(const QList<PrintPiece>& pieces) {
     try {
         document().printLine(pieces);

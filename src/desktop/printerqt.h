@@ -111,6 +111,8 @@ public:
     void setBold(bool bold) override;
     void printLine(const QList<services::PrintPiece>& pieces = {}) override;
     void printPicture(const QByteArray& png, const QString& title) override;
+    void printTitledPicture(const QList<services::PrintPiece>& heading, const QByteArray& png,
+                            const QString& title) override;
     services::PrintOutcome endDoc() override;
     void abortDoc() noexcept override;
 

@@ -53,7 +53,7 @@ void ApercuQuestion::montrer(const edition::TestEdite& test, int indice) {
             affichee.reponses[static_cast<std::size_t>(j)] = edition::reponse(q, j);
         }
     }
-    cadre_->montrer(affichee, affichee.numero <= 1, indice == test.nbQuestions() - 1);
+    cadre_->montrer(affichee, affichee.numero <= 1, test.placeAuTableau(indice) == test.nbQuestions() - 1);
 }
 
 void ApercuQuestion::resizeEvent(QResizeEvent* event) {

@@ -51,11 +51,17 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
     : QWidget(parent), impl_(std::make_unique<Impl>(services)) {
     setObjectName(QStringLiteral("editeurTest"));
     setAccessibleName(QStringLiteral("Éditeur de test"));
-    Impl& d = *impl_;
-    services::MessageService& messages = *services.messages;
+    QWidget* cadreApercu = creerPanneaux();
+    disposer(cadreApercu);
+    creerAnnulations();
+    relier();
+    actualiserProblemes();
+}
 
+QWidget* EditeurTest::creerPanneaux() {
+    Impl& d = *impl_;
     d.parametres = new PanneauParametres(d.test, this);
-    d.chapitres = new PanneauChapitres(d.test, messages, this);
+    d.chapitres = new PanneauChapitres(d.test, *d.services.messages, this);
     d.questions = new PanneauQuestions(d.test, this);
 
     d.cadreProblemes = new QGroupBox(this);
@@ -72,7 +78,11 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
     cadreApercu->setObjectName(QStringLiteral("cadreApercu"));
     d.apercu = new ApercuQuestion(cadreApercu);
     (new QVBoxLayout(cadreApercu))->addWidget(d.apercu);
+    return cadreApercu;
+}
 
+void EditeurTest::disposer(QWidget* cadreApercu) {
+    Impl& d = *impl_;
     auto* gauche = new QWidget(this);
     auto* colonneGauche = new QVBoxLayout(gauche);
     colonneGauche->setContentsMargins(0, 0, 0, 0);
@@ -95,7 +105,10 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
     auto* tout = new QHBoxLayout(this);
     tout->setContentsMargins(8, 8, 8, 8);
     tout->addWidget(separation);
+}
 
+void EditeurTest::creerAnnulations() {
+    Impl& d = *impl_;
     // Undo and redo of the editor alone; a window around it gives its own actions (see showEvent).
     d.annuler = d.test.pile()->createUndoAction(this, QStringLiteral("&Annuler"));
     d.annuler->setObjectName(QStringLiteral("annuler"));
@@ -105,7 +118,10 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
     }
+}
 
+void EditeurTest::relier() {
+    Impl& d = *impl_;
     edition::TestEdite* test = &d.test;
     connect(d.questions, &PanneauQuestions::questionCourante, this, [this, test](int i) {
         test->terminerSaisie();
@@ -126,7 +142,6 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
     connect(test->pile(), &QUndoStack::cleanChanged, this, [this](bool propre) { emit modificationChangee(!propre); });
     connect(d.problemes, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { allerAuProbleme(item); });
     connect(d.problemes, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { allerAuProbleme(item); });
-    actualiserProblemes();
 }
 
 EditeurTest::~EditeurTest() {
@@ -153,7 +168,8 @@ void EditeurTest::nouveau(const QString& chemin) {
 
 void EditeurTest::commencer() {
     impl_->apercu->chargerImages(QFileInfo(impl_->test.chemin()).absolutePath());
-    impl_->questions->selectionner(impl_->test.nbQuestions() > 0 ? 0 : -1);
+    // The first question of the table, whatever its stored place.
+    impl_->questions->selectionner(impl_->test.nbQuestions() > 0 ? impl_->test.ordre().front() : -1);
     actualiserProblemes();
     emit modificationChangee(false);
 }
@@ -232,8 +248,9 @@ void EditeurTest::actualiserProblemes() {
         QString quoi = QStringLiteral("Test");
         if (p.question >= 0) {
             const int numero = edition::numero(d.test.question(p.question));
-            quoi = numero == p.question + 1 ? QStringLiteral("Question %1").arg(numero)
-                                            : QStringLiteral("Question de la ligne %1").arg(p.question + 1);
+            const int ligne = d.test.placeAuTableau(p.question) + 1;
+            quoi = numero == ligne ? QStringLiteral("Question %1").arg(numero)
+                                   : QStringLiteral("Question de la ligne %1").arg(ligne);
         }
         auto* item = new QListWidgetItem(QStringLiteral("%1 : %2").arg(quoi, p.message), d.problemes);
         item->setData(kRoleQuestion, p.question);

@@ -46,6 +46,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The panels made in the order of the keyboard (returns the preview's frame), laid out in two columns; the
+    // editor's own undo and redo; what the panels and the test tell each other.
+    QWidget* creerPanneaux();
+    void disposer(QWidget* cadreApercu);
+    void creerAnnulations();
+    void relier();
     void commencer();
     void actualiserProblemes();
     void allerAuProbleme(QListWidgetItem* item);

@@ -55,7 +55,21 @@ QString restants(int longueur) {
 FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent)
     : QGroupBox(QStringLiteral("Question"), parent), test_(test) {
     setObjectName(QStringLiteral("formulaire"));
+    auto* colonne = new QVBoxLayout(this);
+    construireTexte(colonne);
+    colonne->addLayout(construireGenre());
+    auto* grille = new QGridLayout;
+    grille->setColumnStretch(1, 1);
+    construireReponses(grille);
+    construireClassement(grille);
+    colonne->addLayout(grille);
+    ordonnerTabulations();
+    relierChamps();
+    suivreLeTest();
+    afficher(-1);
+}
 
+void FormulaireQuestion::construireTexte(QVBoxLayout* colonne) {
     texte_ = nomme(new QPlainTextEdit(this), QStringLiteral("texteQuestion"), QStringLiteral("Texte de la question"));
     texte_->setTabChangesFocus(true);
     texte_->setUndoRedoEnabled(false);
@@ -70,6 +84,16 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     indication_->setTextFormat(Qt::PlainText);
     indication_->setForegroundRole(QPalette::PlaceholderText);
 
+    auto* enteteTexte = new QHBoxLayout;
+    enteteTexte->addWidget(libelleTexte);
+    enteteTexte->addStretch();
+    enteteTexte->addWidget(restants_);
+    colonne->addLayout(enteteTexte);
+    colonne->addWidget(texte_);
+    colonne->addWidget(indication_);
+}
+
+QLayout* FormulaireQuestion::construireGenre() {
     cases_ = nomme(new QRadioButton(QStringLiteral("&Cases à cocher"), this), QStringLiteral("genreCases"),
                    QStringLiteral("Question à cases à cocher"));
     ordre_ = nomme(new QRadioButton(QStringLiteral("&Ordre à rétablir"), this), QStringLiteral("genreOrdre"),
@@ -88,11 +112,10 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     lignesGenre->addStretch();
     lignesGenre->addWidget(libelleNombre);
     lignesGenre->addWidget(nombre_);
+    return lignesGenre;
+}
 
-    auto* grille = new QGridLayout;
-    grille->setColumnStretch(1, 1);
-    construireReponses(grille);
-
+void FormulaireQuestion::construireClassement(QGridLayout* grille) {
     // The levels, the chapter and the time, under the answers and aligned with them.
     auto* ligneNiveaux = new QHBoxLayout;
     for (int k = 0; k < 5; ++k) {
@@ -129,18 +152,9 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     grille->addLayout(ligneNiveaux, 5, 1, 1, 2);
     grille->addWidget(libelleChapitre, 6, 0);
     grille->addLayout(ligneChapitre, 6, 1, 1, 2);
+}
 
-    auto* enteteTexte = new QHBoxLayout;
-    enteteTexte->addWidget(libelleTexte);
-    enteteTexte->addStretch();
-    enteteTexte->addWidget(restants_);
-    auto* colonne = new QVBoxLayout(this);
-    colonne->addLayout(enteteTexte);
-    colonne->addWidget(texte_);
-    colonne->addWidget(indication_);
-    colonne->addLayout(lignesGenre);
-    colonne->addLayout(grille);
-
+void FormulaireQuestion::ordonnerTabulations() {
     // The order of the keyboard: text, kind, count, answers with their values, levels, chapter, time.
     QWidget* precedent = texte_;
     auto suivre = [&precedent](QWidget* w) {
@@ -160,7 +174,9 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
     }
     suivre(chapitre_);
     suivre(temps_);
+}
 
+void FormulaireQuestion::relierChamps() {
     connect(texte_, &QPlainTextEdit::textChanged, this, [this] {
         if (!actualisation_) {
             const QString t = texte_->toPlainText();
@@ -195,13 +211,15 @@ FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent
             modifier([s](data::QuestionTest& q) { q[data::champ::Temps] = s; }, kSaisieTemps);
         }
     });
+}
+
+void FormulaireQuestion::suivreLeTest() {
     connect(&test_, &edition::TestEdite::questionChangee, this, [this](int i) {
         if (i == indice_) {
             afficher(i);
         }
     });
     connect(&test_, &edition::TestEdite::chapitresChanges, this, [this] { afficher(indice_); });
-    afficher(-1);
 }
 
 void FormulaireQuestion::construireReponses(QGridLayout* grille) {

@@ -10,10 +10,12 @@ class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QRadioButton;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace kelvane::edition {
 class TestEdite;
@@ -37,6 +39,15 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
+    // The pieces of the form, in the order of the keyboard: the text with its count and hint, the kind and the
+    // number of answers, the answers, then the levels, the chapter and the time; then the tab order and the
+    // changes sent to the test, and the test's changes shown.
+    void construireTexte(QVBoxLayout* colonne);
+    QLayout* construireGenre();
+    void construireClassement(QGridLayout* grille);
+    void ordonnerTabulations();
+    void relierChamps();
+    void suivreLeTest();
     void construireReponses(QGridLayout* grille);
     void actualiserChapitres();
     void actualiserTexte(const data::QuestionTest& q);

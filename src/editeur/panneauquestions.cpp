@@ -28,7 +28,23 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     setObjectName(QStringLiteral("questions"));
     modele_ = new edition::ModeleQuestions(test_, this);
     filtre_ = new edition::FiltreQuestions(*modele_, this);
+    QLayout* filtres = creerFiltres();
+    creerTable();
+    QLayout* boutons = creerBoutons();
+    auto* colonne = new QVBoxLayout(this);
+    colonne->addLayout(filtres);
+    colonne->addWidget(vue_, 1);
+    colonne->addLayout(boutons);
 
+    setTabOrder(filtreChapitre_, filtreNiveau_);
+    setTabOrder(filtreNiveau_, vue_);
+    setTabOrder(vue_, ajouter_);
+    relier();
+    actualiserFiltres();
+    activerBoutons();
+}
+
+QLayout* PanneauQuestions::creerFiltres() {
     filtreChapitre_ = new QComboBox(this);
     filtreChapitre_->setObjectName(QStringLiteral("filtreChapitre"));
     filtreChapitre_->setAccessibleName(QStringLiteral("Filtre des questions par chapitre"));
@@ -46,6 +62,16 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     auto* libelleNiveau = new QLabel(QStringLiteral("nivea&u"), this);
     libelleNiveau->setBuddy(filtreNiveau_);
 
+    auto* filtres = new QHBoxLayout;
+    filtres->addWidget(libelleChapitre);
+    filtres->addWidget(filtreChapitre_, 1);
+    filtres->addSpacing(12);
+    filtres->addWidget(libelleNiveau);
+    filtres->addWidget(filtreNiveau_);
+    return filtres;
+}
+
+void PanneauQuestions::creerTable() {
     vue_ = new QTableView(this);
     vue_->setObjectName(QStringLiteral("tableQuestions"));
     vue_->setAccessibleName(QStringLiteral("Questions du test"));
@@ -64,7 +90,9 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     entete->resizeSection(edition::ModeleQuestions::Chapitre, 120);
     entete->resizeSection(edition::ModeleQuestions::Niveaux, 90);
     entete->resizeSection(edition::ModeleQuestions::Genre, 56);
+}
 
+QLayout* PanneauQuestions::creerBoutons() {
     ajouter_ = bouton(this, QStringLiteral("ajouterQuestion"), QStringLiteral("&Ajouter"),
                       QStringLiteral("Ajouter une question après la question courante"));
     dupliquer_ = bouton(this, QStringLiteral("dupliquerQuestion"), QStringLiteral("&Dupliquer"),
@@ -77,13 +105,6 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
                         QStringLiteral("Descendre la question d'une place"));
     renumeroter_ = bouton(this, QStringLiteral("renumeroter"), QStringLiteral("Renuméroter"),
                           QStringLiteral("Renuméroter les questions de 1 à N dans l'ordre du tableau"));
-
-    auto* filtres = new QHBoxLayout;
-    filtres->addWidget(libelleChapitre);
-    filtres->addWidget(filtreChapitre_, 1);
-    filtres->addSpacing(12);
-    filtres->addWidget(libelleNiveau);
-    filtres->addWidget(filtreNiveau_);
     // Two rows of three, so that the editor fits beside the tests' list on a laptop screen.
     auto* boutons = new QGridLayout;
     int place = 0;
@@ -91,15 +112,10 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
         boutons->addWidget(b, place / 3, place % 3);
         ++place;
     }
-    auto* colonne = new QVBoxLayout(this);
-    colonne->addLayout(filtres);
-    colonne->addWidget(vue_, 1);
-    colonne->addLayout(boutons);
+    return boutons;
+}
 
-    setTabOrder(filtreChapitre_, filtreNiveau_);
-    setTabOrder(filtreNiveau_, vue_);
-    setTabOrder(vue_, ajouter_);
-
+void PanneauQuestions::relier() {
     connect(filtreChapitre_, &QComboBox::currentIndexChanged, this, &PanneauQuestions::filtrer);
     connect(filtreNiveau_, &QComboBox::currentIndexChanged, this, &PanneauQuestions::filtrer);
     connect(vue_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& courant) {
@@ -118,11 +134,9 @@ PanneauQuestions::PanneauQuestions(edition::TestEdite& test, QWidget* parent)
     connect(supprimer_, &QPushButton::clicked, this, [this] { test_.supprimerQuestion(courante_); });
     connect(monter_, &QPushButton::clicked, this, [this] { test_.deplacerQuestion(courante_, -1); });
     connect(descendre_, &QPushButton::clicked, this, [this] { test_.deplacerQuestion(courante_, +1); });
-    connect(renumeroter_, &QPushButton::clicked, &test_, &edition::TestEdite::renumeroter);
+    connect(renumeroter_, &QPushButton::clicked, &test_, &edition::TestEdite::renumeroterSelonLeTableau);
     connect(&test_, &edition::TestEdite::chapitresChanges, this, &PanneauQuestions::actualiserFiltres);
     connect(&test_, &edition::TestEdite::questionsChangees, this, &PanneauQuestions::activerBoutons);
-    actualiserFiltres();
-    activerBoutons();
 }
 
 void PanneauQuestions::actualiserFiltres() {
@@ -156,8 +170,9 @@ void PanneauQuestions::activerBoutons() {
     for (QPushButton* b : {dupliquer_, supprimer_}) {
         b->setEnabled(question);
     }
-    monter_->setEnabled(question && courante_ > 0);
-    descendre_->setEnabled(question && courante_ < test_.nbQuestions() - 1);
+    const int place = test_.placeAuTableau(courante_);
+    monter_->setEnabled(question && place > 0);
+    descendre_->setEnabled(question && place < test_.nbQuestions() - 1);
     renumeroter_->setEnabled(test_.nbQuestions() > 0);
 }
 

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 class QComboBox;
+class QLayout;
 class QPushButton;
 class QTableView;
 
@@ -31,6 +32,11 @@ signals:
     void questionAjoutee(); // added or duplicated: its text is to be written
 
 private:
+    // The filters' row, the table, the buttons under it, and what each of them does.
+    QLayout* creerFiltres();
+    void creerTable();
+    QLayout* creerBoutons();
+    void relier();
     void actualiserFiltres();
     void filtrer();
     void activerBoutons();

@@ -3,6 +3,8 @@
 #include "data/format.h"
 #include "edition/testedite.h"
 
+#include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace kelvane::edition {
@@ -60,6 +62,7 @@ QString texteListe(CommandeListe::Genre genre, int indice) {
     case CommandeListe::Genre::Deplacement:
         return QStringLiteral("Déplacer la question %1").arg(indice + 1);
     case CommandeListe::Genre::Renumerotation:
+    case CommandeListe::Genre::RenumerotationTableau:
         break;
     }
     return QStringLiteral("Renuméroter les questions");
@@ -75,25 +78,45 @@ void CommandeListe::redo() {
     if (std::exchange(premier_, false)) {
         numerosAvant_ = test_.numeros();
     }
+    // The table's order, kept through the change as stored places.
+    std::vector<int> ordre = test_.ordre();
     int selection = indice_;
     switch (genre_) {
-    case Genre::Insertion:
+    case Genre::Insertion: {
         questions.insert(questions.begin() + indice_, question_);
+        // Stored right after the question it follows in the table.
+        for (int& place : ordre) {
+            place += place >= indice_ ? 1 : 0;
+        }
+        const auto apres = std::find(ordre.begin(), ordre.end(), indice_ - 1);
+        ordre.insert(apres == ordre.end() ? ordre.begin() : apres + 1, indice_);
         break;
-    case Genre::Suppression:
+    }
+    case Genre::Suppression: {
         question_ = questions[pos(indice_)];
         questions.erase(questions.begin() + indice_);
-        selection = std::min(indice_, static_cast<int>(questions.size()) - 1);
+        const auto rang = std::find(ordre.begin(), ordre.end(), indice_) - ordre.begin();
+        ordre.erase(ordre.begin() + rang);
+        for (int& place : ordre) {
+            place -= place > indice_ ? 1 : 0;
+        }
+        // The question that followed in the table, or the last one.
+        selection = ordre.empty() ? -1 : ordre[std::min(pos(static_cast<int>(rang)), ordre.size() - 1)];
         break;
+    }
     case Genre::Deplacement:
+        // The two records trade their stored places, so the table's order of places now reads them swapped.
         std::swap(questions[pos(indice_)], questions[pos(cible_)]);
         selection = cible_;
         break;
     case Genre::Renumerotation:
+        std::iota(ordre.begin(), ordre.end(), 0);
+        break;
+    case Genre::RenumerotationTableau:
         break;
     }
-    for (std::size_t i = 0; i < questions.size(); ++i) {
-        questions[i][data::champ::Numero] = static_cast<int>(i) + 1;
+    for (std::size_t k = 0; k < ordre.size(); ++k) {
+        questions[pos(ordre[k])][data::champ::Numero] = static_cast<int>(k) + 1;
     }
     emit test_.questionsChangees();
     emit test_.questionSelectionnee(selection);
@@ -112,6 +135,7 @@ void CommandeListe::undo() {
         std::swap(questions[pos(indice_)], questions[pos(cible_)]);
         break;
     case Genre::Renumerotation:
+    case Genre::RenumerotationTableau:
         break;
     }
     test_.poserNumeros(numerosAvant_);

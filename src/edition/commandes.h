@@ -31,10 +31,11 @@ private:
     bool premier_ = true;
 };
 
-// A change of the questions' order or count; the numbers are given again after it and restored by its undo.
+// A change of the questions' order or count, made in the table's order; the numbers are given again after it (in
+// the table's order, or in the stored order for Renumerotation) and restored by its undo.
 class CommandeListe : public QUndoCommand {
 public:
-    enum class Genre { Insertion, Suppression, Deplacement, Renumerotation };
+    enum class Genre { Insertion, Suppression, Deplacement, Renumerotation, RenumerotationTableau };
     CommandeListe(TestEdite& test, Genre genre, int indice, int cible = -1, QuestionTest question = {});
     void redo() override;
     void undo() override;

@@ -80,6 +80,7 @@ QVariant ModeleQuestions::headerData(int section, Qt::Orientation orientation, i
 FiltreQuestions::FiltreQuestions(ModeleQuestions& modele, QObject* parent)
     : QSortFilterProxyModel(parent), modele_(modele) {
     setSourceModel(&modele);
+    sort(ModeleQuestions::Numero);
 }
 
 void FiltreQuestions::setChapitre(int numero) {
@@ -95,6 +96,12 @@ void FiltreQuestions::setNiveau(int niveau) {
 bool FiltreQuestions::filterAcceptsRow(int ligne, const QModelIndex&) const {
     const QuestionTest& q = modele_.test().question(ligne);
     return (chapitre_ == 0 || chapitre(q) == chapitre_) && (niveau_ < 0 || niveau(q, niveau_));
+}
+
+bool FiltreQuestions::lessThan(const QModelIndex& gauche, const QModelIndex& droite) const {
+    const int a = numero(modele_.test().question(gauche.row()));
+    const int b = numero(modele_.test().question(droite.row()));
+    return a != b ? a < b : gauche.row() < droite.row();
 }
 
 } // namespace kelvane::edition

@@ -27,7 +27,8 @@ private:
     TestEdite& test_;
 };
 
-// The rows of one chapter and one level, or all of them.
+// The rows of one chapter and one level, or all of them, in the table's order (TestEdite::ordre): by number, then
+// by stored place, whatever the order the file stores them in.
 class FiltreQuestions : public QSortFilterProxyModel {
     Q_OBJECT
 public:
@@ -38,6 +39,7 @@ public:
 
 protected:
     bool filterAcceptsRow(int ligne, const QModelIndex& parent) const override;
+    bool lessThan(const QModelIndex& gauche, const QModelIndex& droite) const override;
 
 private:
     ModeleQuestions& modele_;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <numeric>
 
 namespace kelvane::edition {
 
@@ -69,6 +70,20 @@ std::optional<QString> TestEdite::nomChapitre(int numero) const {
         }
     }
     return nom;
+}
+
+std::vector<int> TestEdite::ordre() const {
+    std::vector<int> places(test_.questions.size());
+    std::iota(places.begin(), places.end(), 0);
+    std::stable_sort(places.begin(), places.end(),
+                     [this](int a, int b) { return numero(question(a)) < numero(question(b)); });
+    return places;
+}
+
+int TestEdite::placeAuTableau(int i) const {
+    const std::vector<int> places = ordre();
+    const auto trouvee = std::find(places.begin(), places.end(), i);
+    return trouvee != places.end() ? static_cast<int>(trouvee - places.begin()) : -1;
 }
 
 int TestEdite::tempsTest() const {
@@ -192,7 +207,7 @@ std::optional<QString> TestEdite::supprimerChapitre(int indice) {
 
 int TestEdite::ajouterQuestion(int apres) {
     if (apres < 0 || apres >= nbQuestions()) {
-        apres = nbQuestions() - 1;
+        apres = nbQuestions() > 0 ? ordre().back() : -1;
     }
     QuestionTest q;
     if (apres >= 0) {
@@ -224,10 +239,11 @@ void TestEdite::supprimerQuestion(int indice) {
 }
 
 int TestEdite::deplacerQuestion(int indice, int sens) {
-    const int cible = indice + (sens < 0 ? -1 : 1);
-    if (!estQuestion(indice) || !estQuestion(cible)) {
+    const int voisine = placeAuTableau(indice) + (sens < 0 ? -1 : 1);
+    if (!estQuestion(indice) || voisine < 0 || voisine >= nbQuestions()) {
         return indice;
     }
+    const int cible = ordre()[static_cast<std::size_t>(voisine)];
     pile_.push(new CommandeListe(*this, CommandeListe::Genre::Deplacement, indice, cible));
     return cible;
 }
@@ -235,6 +251,12 @@ int TestEdite::deplacerQuestion(int indice, int sens) {
 void TestEdite::renumeroter() {
     if (!numerosSuiventOrdre()) {
         pile_.push(new CommandeListe(*this, CommandeListe::Genre::Renumerotation, 0));
+    }
+}
+
+void TestEdite::renumeroterSelonLeTableau() {
+    if (!numerosSuiventLeTableau()) {
+        pile_.push(new CommandeListe(*this, CommandeListe::Genre::RenumerotationTableau, 0));
     }
 }
 
@@ -264,6 +286,17 @@ std::vector<QVariant> TestEdite::numeros() const {
         n.push_back(q[data::champ::Numero]);
     }
     return n;
+}
+
+bool TestEdite::numerosSuiventLeTableau() const {
+    const std::vector<int> places = ordre();
+    for (std::size_t k = 0; k < places.size(); ++k) {
+        const QuestionTest& q = question(places[k]);
+        if (q[data::champ::Numero].isNull() || numero(q) != static_cast<int>(k) + 1) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool TestEdite::numerosSuiventOrdre() const {

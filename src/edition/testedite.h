@@ -18,8 +18,9 @@ class CommandeChapitres;
 class CommandeParametres;
 
 // The test under edit as values, its file and its undo stack. Every change is one command on the stack, and
-// nothing is pushed when a change changes nothing. Question numbers follow the table's order: they are given
-// again, 1 to N, after every change of the order (add, duplicate, delete, move).
+// nothing is pushed when a change changes nothing. The table shows the questions by number (ordre()), whatever the
+// order the file stores them in; a change of the order (add, duplicate, delete, move) acts in the table's order,
+// leaves the other records where they are stored, and gives the numbers again, 1 to N, in the table's order.
 class TestEdite : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +43,11 @@ public:
     bool estQuestion(int i) const { return i >= 0 && i < nbQuestions(); }
     bool estChapitre(int i) const { return i >= 0 && i < static_cast<int>(test_.chapitres.size()); }
     const QuestionTest& question(int i) const { return test_.questions[static_cast<std::size_t>(i)]; }
+    // The questions' stored places in the table's order: by number (a missing one reads 0), then by stored place;
+    // the order a candidate meets them in training.
+    std::vector<int> ordre() const;
+    // Where question i stands in the table's order; -1 for no question.
+    int placeAuTableau(int i) const;
     // The chapter's name as the candidate sees it: the last chapter carrying the number.
     std::optional<QString> nomChapitre(int numero) const;
     int tempsTest() const;
@@ -65,15 +71,19 @@ public:
     // Refused, with the reason, while a question is in the chapter.
     std::optional<QString> supprimerChapitre(int indice);
 
-    // A new question after `apres` (at the end for -1), in the chapter and the levels of the one it follows;
-    // returns its place.
+    // A new question after `apres` in the table (at its end for -1), stored right after it, in the chapter and the
+    // levels of the one it follows; returns its place. A copy goes the same way.
     int ajouterQuestion(int apres = -1);
     int dupliquerQuestion(int indice);
     void supprimerQuestion(int indice);
-    // One place up (sens -1) or down (+1); returns the question's new place.
+    // Trades places with the question before it in the table (sens -1) or after it (+1); returns the question's
+    // new place.
     int deplacerQuestion(int indice, int sens);
-    // Numbers 1 to N in the table's order, when they are not.
+    // Numbers 1 to N in the records' stored order, when they are not.
     void renumeroter();
+    // Numbers 1 to N in the table's order, when they are not: the gaps and repeats of a converted test closed, its
+    // order kept.
+    void renumeroterSelonLeTableau();
 
     // Replaces a question's fields. Consecutive changes with the same non-zero `saisie` (the text: 1, answer j:
     // 2 + j) to the same question merge into one undo step, until terminerSaisie().
@@ -97,6 +107,7 @@ private:
     void poserNumeros(const std::vector<QVariant>& numeros);
     std::vector<QVariant> numeros() const;
     bool numerosSuiventOrdre() const;
+    bool numerosSuiventLeTableau() const;
 
     QString chemin_;
     data::Test test_;

@@ -1,19 +1,21 @@
-#include "classe/dialogueresultats.h"
 #include "atelier/fenetreatelier.h"
+#include "classe/dialogueresultats.h"
 #include "classe/fenetreclasse.h"
-#include "graphiques/graphiquesclasse.h"
 #include "classe/modeleclasse.h"
 #include "data/test.h"
+#include "graphiques/graphiquesclasse.h"
 #include "session/session.h"
 #include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSettings>
+#include <QSortFilterProxyModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -149,6 +151,11 @@ private slots:
         QCOMPARE(services_.dialogs.shown().last().start, dossier());
         auto* table = classe->findChild<QTableView*>(QStringLiteral("tableEleves"));
         QCOMPARE(table->model()->rowCount(), 13);
+        // The lines and their filter keep the rules of Qt's models through every filter, sort and reading below.
+        const QAbstractItemModelTester testeurFiltre(table->model(),
+                                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QAbstractItemModelTester testeurLignes(static_cast<QSortFilterProxyModel*>(table->model())->sourceModel(),
+                                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
         classe->resize(1200, 800);
         // The window opened from the workbench comes in front of it.
         QTRY_COMPARE(QApplication::activeWindow(), classe);
@@ -249,6 +256,10 @@ private slots:
         }
         QVERIFY2(imprime.contains(QStringLiteral("[Image : Répartition des candidats — B1V]")),
                  qPrintable(imprime.join(QLatin1Char('\n'))));
+
+        // Read again (F5), the folder keeps its filters.
+        touche(Qt::Key_F5);
+        QCOMPARE(table->model()->rowCount(), 7);
     }
 
     // The class's columns sort by what they mean: names in French order, shares and dates by value, a level
@@ -278,8 +289,12 @@ private slots:
         ligne("dubois", 20.0, QDate(2026, 3, 12), 100.0);
         ligne("Favre", 2.0, QDate(2026, 2, 28), std::nullopt);
         classe::ModeleClasse modele;
-        modele.charger(&classe);
         classe::FiltreClasse filtre(&modele);
+        const QAbstractItemModelTester testeurModele(&modele, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QAbstractItemModelTester testeurFiltre(&filtre, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        modele.charger(&classe);
+        modele.montrerChapitres(QString());
+        filtre.appliquer({});
         filtre.sort(colonne, Qt::AscendingOrder);
         QStringList noms;
         for (const bilan::Passage* p : filtre.selection()) {

@@ -40,6 +40,36 @@ QByteArray png() {
     return octets;
 }
 
+// One session of a test of one question worded `texte`.
+bilan::Classe classeDUneQuestion(const QString& texte) {
+    bilan::Classe c;
+    c.dossier = QStringLiteral("classe");
+    bilan::EnonceQuestion q;
+    q.numero = QStringLiteral("1");
+    q.chapitre = 1;
+    q.texte = texte;
+    q.nbReponses = 2;
+    q.qcm = true;
+    q.attendues = {true, false, false, false, false};
+    c.questionsParTest[QStringLiteral("B1V")] = {q};
+    c.chapitresParTest[QStringLiteral("B1V")] = {{1, QStringLiteral("Généralités"), std::nullopt}};
+    bilan::Passage& p = c.passages.emplace_back();
+    p.nom = QStringLiteral("Martin");
+    p.test = QStringLiteral("B1V");
+    p.total = p.bonnes = p.repondues = 1;
+    p.pourcentage = 100.0;
+    p.questions = {{0, true, true, 1}};
+    return c;
+}
+
+// The text of a PDF as pdftotext lays it out, pages separated by form feeds.
+QString texteDuPdf(const QString& pdf) {
+    QProcess texte;
+    texte.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    texte.waitForFinished();
+    return QString::fromUtf8(texte.readAllStandardOutput());
+}
+
 } // namespace
 
 class TstClasseur : public QObject {
@@ -147,6 +177,71 @@ private slots:
         images2.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), fin.path});
         QVERIFY(images2.waitForFinished());
         QVERIFY(QString::fromUtf8(images2.readAllStandardOutput()).contains(QStringLiteral("200   100")));
+    }
+
+    // A long wording goes on under itself in its column, whole, on the recording printer and on paper.
+    void uneLongueQuestionPasseALaLigne() {
+        const QString texte = QStringLiteral(
+            "À partir de quelle intensité un courant alternatif peut-il empêcher de lâcher un conducteur tenu en main, "
+            "lorsque la personne se trouve les pieds dans l'eau, dans un local humide, sans gants ni chaussures "
+            "isolantes "
+            "?");
+        const bilan::Classe classe = classeDUneQuestion(texte);
+        services::RecordingPrinter imprimante;
+        bilan::imprimerBilan(imprimante, classe, bilan::tous(classe));
+        // From the question's line to the ticks' line, what stands in column 24.
+        const QStringList lignes = imprimante.texts();
+        const auto premiere =
+            std::find_if(lignes.begin(), lignes.end(), [&](const QString& l) { return l.contains(texte.left(20)); });
+        const auto cochees = std::find_if(
+            premiere, lignes.end(), [](const QString& l) { return l.trimmed().startsWith(QStringLiteral("Cochées")); });
+        QStringList morceaux;
+        for (auto l = premiere; l != cochees; ++l) {
+            QVERIFY2(l->size() <= 23 + 72 && l->at(22) == QLatin1Char(' ') && l->at(23) != QLatin1Char(' '),
+                     qPrintable(*l));
+            morceaux << l->mid(23);
+        }
+        QVERIFY(morceaux.size() > 2);
+        QCOMPARE(morceaux.join(QLatin1Char(' ')), texte);
+
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            QSKIP("pdftotext n'est pas installé");
+        }
+        QTemporaryDir sortie;
+        desktop::PdfPrinter pdf(sortie.filePath(QStringLiteral("bilan.pdf")));
+        bilan::imprimerBilan(pdf, classe, bilan::tous(classe));
+        const QString lu = texteDuPdf(pdf.path());
+        QVERIFY2(lu.simplified().contains(texte), qPrintable(lu));
+    }
+
+    // A chart stays on the page of its title: when both do not fit at the foot of a page, the title goes over to
+    // the next one with its chart. Every page height from one that holds little to one that holds it all.
+    void unGraphiqueResteAvecSonTitre() {
+        const bilan::Illustrations images = [](const bilan::Classe&, const QString& test, const bilan::Selection&) {
+            return std::vector<bilan::Image>{{QStringLiteral("Répartition, %1").arg(test), png()},
+                                             {QStringLiteral("Questions, %1").arg(test), png()}};
+        };
+        int titresReportes = 0;
+        for (int lignesParPage = 16; lignesParPage <= 70; ++lignesParPage) {
+            services::RecordingPrinter imprimante(lignesParPage, 12);
+            bilan::imprimerBilan(imprimante, classe_, bilan::tous(classe_), images);
+            const QList<services::RecordedLine>& l = imprimante.lines;
+            int dessins = 0;
+            for (qsizetype i = 2; i < l.size(); ++i) {
+                if (l[i].text == QStringLiteral("[Dessin]")) {
+                    ++dessins;
+                    QVERIFY2(l[i - 1].text.endsWith(QStringLiteral(", B1V")) && l[i - 1].page == l[i].page,
+                             qPrintable(QStringLiteral("%1 lignes par page : « %2 » page %3, son dessin page %4")
+                                            .arg(lignesParPage)
+                                            .arg(l[i - 1].text)
+                                            .arg(l[i - 1].page)
+                                            .arg(l[i].page)));
+                    titresReportes += l[i - 2].page < l[i - 1].page ? 1 : 0;
+                }
+            }
+            QCOMPARE(dessins, 2);
+        }
+        QVERIFY(titresReportes > 0); // some page heights did leave a title at the foot of a page
     }
 };
 

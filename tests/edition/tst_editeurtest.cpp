@@ -1,21 +1,26 @@
-#include "editeur/editeurtest.h"
 #include "data/ecriture.h"
 #include "data/fichierresultats.h"
+#include "editeur/editeurtest.h"
 #include "images.h"
 #include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSortFilterProxyModel>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -279,6 +284,74 @@ private slots:
                            "niveauBC chapitreQuestion tempsQuestion")
                 .split(QLatin1Char(' '));
         QCOMPARE(vus, attendus);
+    }
+
+    // A converted test stores its questions in the order of the Access file: the table shows them by number, the
+    // first one current; a change saved leaves the records in their stored order. The table's models keep the rules
+    // of Qt's models while the test loads and the filter changes.
+    void unTestConvertiSeMontreParNumero() {
+        Banc b;
+        const QString chemin = b.chemin(QStringLiteral("B1V.mdb"));
+        std::vector<fixtures::Question> qs = fixtures::questionsSimples(3);
+        for (const auto& [i, numero] : {std::pair{0, 3}, {1, 1}, {2, 2}}) {
+            qs[static_cast<std::size_t>(i)].numero = numero;
+            qs[static_cast<std::size_t>(i)].texte = QStringLiteral("Question numérotée %1 ?").arg(numero);
+            qs[static_cast<std::size_t>(i)].chapitre = numero == 2 ? 2 : 1;
+        }
+        fixtures::creerTest(chemin, 600, 70, {{QStringLiteral("Généralités"), 1}, {QStringLiteral("Consignation"), 2}},
+                            qs);
+        auto* table = b.controle<QTableView>(QStringLiteral("tableQuestions"));
+        const QAbstractItemModelTester testeurFiltre(table->model(),
+                                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QAbstractItemModelTester testeurModele(static_cast<QSortFilterProxyModel*>(table->model())->sourceModel(),
+                                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(b.editeur.ouvrir(chemin));
+        const auto numeros = [table] {
+            QStringList n;
+            for (int i = 0; i < table->model()->rowCount(); ++i) {
+                n << table->model()->index(i, 0).data().toString();
+            }
+            return n;
+        };
+        QCOMPARE(numeros(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(b.controle<QGroupBox>(QStringLiteral("formulaire"))->title(), QStringLiteral("Question n° 1"));
+        QVERIFY(!b.controle<QWidget>(QStringLiteral("monterQuestion"))->isEnabled()); // first of the table
+        b.controle<QComboBox>(QStringLiteral("filtreChapitre"))->setCurrentIndex(1);
+        QCOMPARE(numeros(), (QStringList{"1", "3"}));
+        b.controle<QComboBox>(QStringLiteral("filtreChapitre"))->setCurrentIndex(0);
+
+        b.controle<QWidget>(QStringLiteral("texteQuestion"))->setFocus();
+        b.touche(Qt::Key_End);
+        b.taper(QStringLiteral(" Oui"));
+        QVERIFY(b.editeur.enregistrer());
+        const data::Test relu = lire(chemin);
+        QStringList enregistres;
+        for (std::size_t i = 0; i < relu.questions.size(); ++i) {
+            enregistres << QStringLiteral("%1:%2")
+                               .arg(entier(relu, static_cast<int>(i), data::champ::Numero))
+                               .arg(texte(relu, static_cast<int>(i), data::champ::Question));
+        }
+        QCOMPARE(enregistres,
+                 (QStringList{"3:Question numérotée 3 ?", "1:Question numérotée 1 ? Oui", "2:Question numérotée 2 ?"}));
+
+        // The last row of the table moved up goes above its neighbour in the table, and stays current.
+        table->setFocus();
+        b.touche(Qt::Key_End, Qt::ControlModifier);
+        b.controle<QPushButton>(QStringLiteral("monterQuestion"))->click();
+        const auto textes = [table] {
+            QStringList t;
+            for (int i = 0; i < table->model()->rowCount(); ++i) {
+                t << table->model()->index(i, 4).data().toString().section(QLatin1Char(' '), 2);
+            }
+            return t;
+        };
+        QCOMPARE(textes(), (QStringList{"1 ? Oui", "3 ?", "2 ?"}));
+        QCOMPARE(numeros(), (QStringList{"1", "2", "3"}));
+        QCOMPARE(b.controle<QGroupBox>(QStringLiteral("formulaire"))->title(), QStringLiteral("Question n° 2"));
+        b.editeur.pileAnnulation()->undo();
+        QCOMPARE(textes(), (QStringList{"1 ? Oui", "2 ?", "3 ?"}));
+        b.controle<QPushButton>(QStringLiteral("ajouterQuestion"))->click();
+        QCOMPARE(textes(), (QStringList{"1 ? Oui", "2 ?", "3 ?", ""}));
     }
 
     // The editor as a teacher sees it, with the class II question and its three pictures in the preview.

@@ -7,6 +7,7 @@
 #include "support/erreurs.h"
 #include "support/fixtures.h"
 
+#include <QAbstractItemModelTester>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,12 +72,64 @@ template <typename F> Operation op(F f) {
 
 const QString kDepart = QStringLiteral("600 s;1 Généralités,2 Consignation;1:A/1 2:B/1 3:C/2");
 
+// The same questions as a conversion may leave them: A numbered 30, B 10, C 20; the table reads B, C, A.
+data::Test troisQuestionsConverties() {
+    data::Test t = troisQuestions();
+    for (const auto& [i, numero] : {std::pair{0, 30}, {1, 10}, {2, 20}}) {
+        t.questions[static_cast<std::size_t>(i)][data::champ::Numero] = numero;
+    }
+    return t;
+}
+
+const QString kConverti = QStringLiteral("600 s;1 Généralités,2 Consignation;30:A/1 10:B/1 20:C/2");
+
+// The texts of the table's rows, in the order shown.
+QStringList lignes(const FiltreQuestions& filtre) {
+    QStringList textes;
+    for (int i = 0; i < filtre.rowCount(); ++i) {
+        textes << filtre.data(filtre.index(i, ModeleQuestions::Texte)).toString();
+    }
+    return textes;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Operation)
 
 class TestTestEdite : public QObject {
     Q_OBJECT
+
+    // Checks the operation of the current row on `depart` loaded (which `resume` reads as `avant`): what it
+    // leaves, how many undo steps it makes (or why it is refused), then undone back to the loaded test (clean again,
+    // the very values) and redone to the same state.
+    void verifierChangement(const data::Test& depart, const QString& avant) {
+        QFETCH(Operation, operation);
+        QFETCH(QString, attendu);
+        QFETCH(int, pas);
+        QFETCH(QString, refus);
+        TestEdite t;
+        t.charger(depart, QStringLiteral("B1V.mdb"));
+        const data::Test charge = t.test();
+        QCOMPARE(resume(t), avant);
+
+        QCOMPARE(operation(t).value_or(QString()), refus);
+        QCOMPARE(resume(t), attendu);
+        QCOMPARE(t.pile()->count(), pas);
+        QCOMPARE(t.estModifie(), pas > 0);
+
+        while (t.pile()->canUndo()) {
+            t.pile()->undo();
+        }
+        QCOMPARE(resume(t), avant);
+        QVERIFY(!t.estModifie());
+        for (std::size_t i = 0; i < charge.questions.size(); ++i) {
+            QCOMPARE(t.test().questions[i], charge.questions[i]); // the very values, types included
+        }
+        while (t.pile()->canRedo()) {
+            t.pile()->redo();
+        }
+        QCOMPARE(resume(t), attendu);
+    }
 
 private slots:
     // Each change: what it leaves, how many undo steps it makes (or why it is refused), then undone back to the
@@ -151,33 +204,63 @@ private slots:
         }) << "600 s;1 Généralités;1:A/1 2:B/1" << 2 << aucun;
     }
 
-    void chaqueChangementSAnnuleEtSeRefait() {
-        QFETCH(Operation, operation);
-        QFETCH(QString, attendu);
-        QFETCH(int, pas);
-        QFETCH(QString, refus);
+    void chaqueChangementSAnnuleEtSeRefait() { verifierChangement(troisQuestions(), kDepart); }
+
+    // On a converted test whose numbers do not follow the stored order, each change of the order acts in the
+    // table's order (by number) and leaves the other records where the file stores them; the numbers follow the
+    // table again, 1 to N.
+    void unTestConvertiChangeDansLOrdreDuTableau_data() {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<QString>("attendu");
+        QTest::addColumn<int>("pas");
+        QTest::addColumn<QString>("refus");
+        const QString aucun;
+        const QString debut = QStringLiteral("600 s;1 Généralités,2 Consignation;");
+        QTest::newRow("ajouter après B: rangée après B, enregistrée après B")
+            << op([](TestEdite& t) { QCOMPARE(t.ajouterQuestion(1), 2); }) << debut + "4:A/1 1:B/1 2:/1 3:C/2" << 1
+            << aucun;
+        QTest::newRow("ajouter à la fin du tableau: après A")
+            << op([](TestEdite& t) { QCOMPARE(t.ajouterQuestion(), 1); }) << debut + "3:A/1 4:/1 1:B/1 2:C/2" << 1
+            << aucun;
+        QTest::newRow("dupliquer C") << op([](TestEdite& t) { t.dupliquerQuestion(2); })
+                                     << debut + "4:A/1 1:B/1 2:C/2 3:C/2" << 1 << aucun;
+        QTest::newRow("supprimer B") << op([](TestEdite& t) { t.supprimerQuestion(1); }) << debut + "2:A/1 1:C/2" << 1
+                                     << aucun;
+        QTest::newRow("monter A au-dessus de C") << op([](TestEdite& t) { QCOMPARE(t.deplacerQuestion(0, -1), 2); })
+                                                 << debut + "3:C/2 1:B/1 2:A/1" << 1 << aucun;
+        QTest::newRow("descendre B sous C") << op([](TestEdite& t) { QCOMPARE(t.deplacerQuestion(1, +1), 2); })
+                                            << debut + "3:A/1 1:C/2 2:B/1" << 1 << aucun;
+        QTest::newRow("monter la première du tableau: rien")
+            << op([](TestEdite& t) { QCOMPARE(t.deplacerQuestion(1, -1), 1); }) << kConverti << 0 << aucun;
+        QTest::newRow("renuméroter selon le tableau: les trous fermés, l'ordre gardé") << op([](TestEdite& t) {
+            t.renumeroterSelonLeTableau();
+            t.renumeroterSelonLeTableau(); // numbers that follow the table: nothing
+        }) << debut + "3:A/1 1:B/1 2:C/2" << 1 << aucun;
+    }
+    void unTestConvertiChangeDansLOrdreDuTableau() { verifierChangement(troisQuestionsConverties(), kConverti); }
+
+    // The table shows the rows by number, then by stored place, and follows the changes of the order.
+    void leTableauSuitLesNumeros() {
         TestEdite t;
-        t.charger(troisQuestions(), QStringLiteral("B1V.mdb"));
-        const data::Test charge = t.test();
-        QCOMPARE(resume(t), kDepart);
-
-        QCOMPARE(operation(t).value_or(QString()), refus);
-        QCOMPARE(resume(t), attendu);
-        QCOMPARE(t.pile()->count(), pas);
-        QCOMPARE(t.estModifie(), pas > 0);
-
-        while (t.pile()->canUndo()) {
-            t.pile()->undo();
-        }
-        QCOMPARE(resume(t), kDepart);
-        QVERIFY(!t.estModifie());
-        for (std::size_t i = 0; i < charge.questions.size(); ++i) {
-            QCOMPARE(t.test().questions[i], charge.questions[i]); // the very values, types included
-        }
-        while (t.pile()->canRedo()) {
-            t.pile()->redo();
-        }
-        QCOMPARE(resume(t), attendu);
+        ModeleQuestions modele(t);
+        FiltreQuestions filtre(modele);
+        const QAbstractItemModelTester testeurFiltre(&filtre, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        data::Test test = troisQuestionsConverties();
+        test.questions[0][data::champ::Numero] = 10; // A and B both 10: stored order between them
+        t.charger(test, QStringLiteral("B1V.mdb"));
+        QCOMPARE(lignes(filtre), (QStringList{"A", "B", "C"}));
+        QCOMPARE(t.ordre(), (std::vector<int>{0, 1, 2}));
+        t.charger(troisQuestionsConverties(), QStringLiteral("B1V.mdb"));
+        QCOMPARE(lignes(filtre), (QStringList{"B", "C", "A"}));
+        QCOMPARE(t.placeAuTableau(0), 2);
+        t.deplacerQuestion(0, -1);
+        QCOMPARE(lignes(filtre), (QStringList{"B", "A", "C"}));
+        filtre.setChapitre(1);
+        QCOMPARE(lignes(filtre), (QStringList{"B", "A"}));
+        t.pile()->undo();
+        QCOMPARE(lignes(filtre), (QStringList{"B", "A"}));
+        filtre.setChapitre(0);
+        QCOMPARE(lignes(filtre), (QStringList{"B", "C", "A"}));
     }
 
     // Numbers that do not follow the table (as a file may hold them) are kept until the order changes.
@@ -195,13 +278,16 @@ private slots:
         QCOMPARE(resume(t), QStringLiteral("600 s;1 Généralités,2 Consignation;3:A/1 2:Bb/1 1:C/2"));
     }
 
+    // The table and its filter keep the rules of Qt's models through the loading, the changes and the filtering.
     void leTableauSeFiltreParChapitreEtNiveau() {
         TestEdite t;
+        ModeleQuestions modele(t);
+        FiltreQuestions filtre(modele);
+        const QAbstractItemModelTester testeurModele(&modele, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QAbstractItemModelTester testeurFiltre(&filtre, QAbstractItemModelTester::FailureReportingMode::QtTest);
         data::Test test = troisQuestions();
         test.questions[1][data::champ::B0 + 2] = true; // B also B2
         t.charger(test, QStringLiteral("B1V.mdb"));
-        ModeleQuestions modele(t);
-        FiltreQuestions filtre(modele);
         QCOMPARE(modele.data(modele.index(1, ModeleQuestions::Niveaux)).toString(), QStringLiteral("B0 B2"));
         QCOMPARE(modele.data(modele.index(2, ModeleQuestions::Chapitre)).toString(), QStringLiteral("2 Consignation"));
         filtre.setChapitre(1);

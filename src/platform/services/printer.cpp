@@ -152,17 +152,30 @@ void LinePrinter::printLine(const QList<PrintPiece>& pieces) {
 }
 
 void LinePrinter::printPicture(const QByteArray& png, const QString& title) {
+    printTitledPicture({}, png, title);
+}
+
+void LinePrinter::printTitledPicture(const QList<PrintPiece>& heading, const QByteArray& png, const QString& title) {
     begin();
     const double width = std::min(metrics().rightLimit, std::numeric_limits<double>::max());
-    const double height = std::min(pictureHeight(png, width), pageHeight());
+    const double above =
+        heading.isEmpty() ? 0.0 : static_cast<double>(layoutLine(heading, metrics()).size()) * lineHeight();
+    // No higher than a page leaves under the heading.
+    const double height = std::min(pictureHeight(png, width), pageHeight() - above);
     if (height <= 0.0) {
+        if (!heading.isEmpty()) {
+            printLine(heading);
+        }
         printLine({QStringLiteral("[Image : ") + title + QLatin1Char(']')});
         return;
     }
-    if (y_ > 0.0 && y_ + height > pageHeight() + Epsilon) {
+    if (y_ > 0.0 && y_ + above + height > pageHeight() + Epsilon) {
         newPage();
         ++page_;
         y_ = 0.0;
+    }
+    if (!heading.isEmpty()) {
+        printLine(heading);
     }
     drawPicture(png, y_, width, height);
     y_ += height;

@@ -74,6 +74,10 @@ public:
     // A picture (PNG bytes) below the last line, as wide as the text at most, on a new page when the rest of this
     // one is too short. A printer that draws no pictures prints "[Image : title]" as a line instead.
     virtual void printPicture(const QByteArray& png, const QString& title) = 0;
+    // The heading's line in the current font, then the picture under it, kept on one page: a new page first when
+    // the rest of this one holds the heading but not the picture. A printer that draws no pictures prints the
+    // heading, then "[Image : title]".
+    virtual void printTitledPicture(const QList<PrintPiece>& heading, const QByteArray& png, const QString& title) = 0;
     // Ends the document and sends it.
     virtual PrintOutcome endDoc() = 0;
     // Drops the document begun, after a failure; never throws. Nothing happens when none is begun.
@@ -119,6 +123,7 @@ public:
     void setBold(bool bold) override;
     void printLine(const QList<PrintPiece>& pieces = {}) override;
     void printPicture(const QByteArray& png, const QString& title) override;
+    void printTitledPicture(const QList<PrintPiece>& heading, const QByteArray& png, const QString& title) override;
     PrintOutcome endDoc() override;
     void abortDoc() noexcept override;
 

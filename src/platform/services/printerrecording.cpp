@@ -55,4 +55,19 @@ void RecordingPrinter::drawLine(const PlacedLine& line, double /*y*/, int page) 
     lines << recorded;
 }
 
+double RecordingPrinter::pictureHeight(const QByteArray& /*png*/, double /*width*/) {
+    return static_cast<double>(pictureLines_);
+}
+
+void RecordingPrinter::drawPicture(const QByteArray& /*png*/, double /*y*/, double /*width*/, double /*height*/) {
+    RecordedLine recorded;
+    recorded.text = QStringLiteral("[Dessin]");
+    recorded.columns << 1;
+    recorded.font = font().name;
+    recorded.size = font().size;
+    recorded.bold = font().bold;
+    recorded.page = page_;
+    lines << recorded;
+}
+
 } // namespace kelvane::services

@@ -20,10 +20,12 @@ struct RecordedLine {
 };
 
 // The printer of the tests: one character is one column, every line is one unit high, and a page holds
-// linesPerPage lines (0: a single endless page). Nothing leaves the process.
+// linesPerPage lines (0: a single endless page). A picture is named by a line, or, when pictureLines is above 0,
+// drawn that many lines high and recorded as one line "[Dessin]" at its top. Nothing leaves the process.
 class RecordingPrinter final : public LinePrinter {
 public:
-    explicit RecordingPrinter(int linesPerPage = 0) : linesPerPage_(linesPerPage) {}
+    explicit RecordingPrinter(int linesPerPage = 0, int pictureLines = 0)
+        : linesPerPage_(linesPerPage), pictureLines_(pictureLines) {}
 
     // Every line printed since construction or the last clear(), documents one after the other.
     QList<RecordedLine> lines;
@@ -36,17 +38,21 @@ public:
     void clear();
 
 protected:
-    void startDocument() override {}
+    void startDocument() override { page_ = 1; }
     PrintOutcome finishDocument() override;
     void abandonDocument() noexcept override { ++documentsAborted; }
     LineMetrics metrics() override;
     double lineHeight() override { return 1.0; }
     double pageHeight() override;
-    void newPage() override {}
+    void newPage() override { ++page_; }
     void drawLine(const PlacedLine& line, double y, int page) override;
+    double pictureHeight(const QByteArray& png, double width) override;
+    void drawPicture(const QByteArray& png, double y, double width, double height) override;
 
 private:
     int linesPerPage_;
+    int pictureLines_;
+    int page_ = 1; // the page being printed
 };
 
 } // namespace kelvane::services
