@@ -63,25 +63,6 @@ bool estSourceCsv(const QString& chemin) {
 constexpr int kTempsParQuestion = 60;
 constexpr int kToleranceBanque = 70;
 
-// The test file of a bank: its tables, then its pictures, reaching the disk together.
-void ecrireTestEtImages(const data::Test& test, const data::ImagesTest& images, const QString& chemin) {
-    data::ecrireAtomiquement(
-        chemin,
-        [&](db::Database& base) {
-            db::Transaction transaction(base);
-            data::creerTablesTest(base);
-            data::remplirTablesTest(base, test);
-            data::ecrireImages(base, images);
-            transaction.Commit();
-        },
-        platform::IfExists::Refuse);
-}
-
-data::ImagesTest imagesDuTest(const QString& chemin) {
-    db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
-    return data::lireImages(base);
-}
-
 // A test written as a Moodle XML or GIFT bank (after cible's extension); the faults of the test, or nothing. What
 // GIFT cannot carry goes into notes.
 QStringList exporterBanque(const QString& test, const QString& cible, QStringList& notes) {
@@ -89,7 +70,7 @@ QStringList exporterBanque(const QString& test, const QString& cible, QStringLis
     if (const auto* refus = std::get_if<data::TestRefuse>(&lu)) {
         return {QFileInfo(test).fileName() + QStringLiteral(" : ") + refus->message};
     }
-    const data::ImagesTest images = imagesDuTest(test);
+    const data::ImagesTest& images = std::get<data::Test>(lu).images;
     const bool gift = QFileInfo(cible).suffix().compare(QStringLiteral("gift"), Qt::CaseInsensitive) == 0;
     const QByteArray texte = gift ? banques::exporterGift(std::get<data::Test>(lu), images, notes)
                                   : banques::exporterMoodle(std::get<data::Test>(lu), images);
@@ -300,9 +281,10 @@ void ActionsTests::importerBanque(const QString& source) {
     if (fichier.isEmpty()) {
         return;
     }
-    const data::Test test = source::toTest(lu.source, fichier);
+    data::Test test = source::toTest(lu.source, fichier);
+    test.images = std::move(lu.images);
     try {
-        ecrireTestEtImages(test, lu.images, chemin(fichier));
+        data::ecrireTest(test, chemin(fichier), platform::IfExists::Refuse);
     } catch (const Error& e) {
         avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
         return;

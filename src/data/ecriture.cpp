@@ -1,5 +1,7 @@
 #include "data/ecriture.h"
 
+#include "data/images.h"
+
 #include "platform/error.h"
 #include "platform/nativepath.h"
 
@@ -115,6 +117,7 @@ void ecrireTest(const Test& test, const QString& chemin, platform::IfExists siEx
             db::Transaction transaction(base);
             creerTablesTest(base);
             remplirTablesTest(base, test);
+            ecrireImages(base, test.images);
             transaction.Commit();
         },
         siExistant);

@@ -29,7 +29,7 @@ void creerTablesTest(db::Database& base);
 // transaction, when there is one, the records reach the disk together.
 void remplirTablesTest(db::Database& base, const Test& test);
 
-// A test file holding `test`, written by ecrireAtomiquement.
+// A test file holding `test` and its pictures, written by ecrireAtomiquement.
 void ecrireTest(const Test& test, const QString& chemin, platform::IfExists siExistant = platform::IfExists::Replace);
 
 } // namespace kelvane::data

@@ -1,5 +1,7 @@
 #include "data/fichierresultats.h"
 
+#include "data/images.h"
+
 #include "data/correction.h"
 #include "data/ecriture.h"
 #include "data/reglesfichiers.h"
@@ -172,6 +174,8 @@ FichierResultats FichierResultats::creer(const QString& chemin, const Test& test
         fichier.ouvrirTables();
         remplirTablesResultats({fichier.eleves_, fichier.chapitres_, fichier.questions_}, test, candidat, examen,
                                aujourdhui);
+        // The pictures go with the questions, so that a resumed file and the viewer show them without the test.
+        ecrireImages(fichier.base_, test.images);
         transaction.Commit();
     } catch (...) {
         supprimerFichierCree(fichier.base_, chemin);
@@ -186,6 +190,10 @@ std::optional<FichierResultats> FichierResultats::ouvrir(const QString& chemin, 
         return std::nullopt;
     }
     return FichierResultats(std::move(base));
+}
+
+ImagesTest FichierResultats::images() {
+    return lireImagesSiLisibles(base_);
 }
 
 QString FichierResultats::chemin() const {

@@ -127,6 +127,9 @@ public:
     std::vector<QuestionResultats> bilan();
     // The field numero of every question, in stored order.
     std::vector<QVariant> numeros();
+    // The pictures of the questions, copied from the test at creation; nothing when the file has none or they
+    // cannot be read.
+    ImagesTest images();
 
     // Records the answer in the question at `position` and marks it, in one Edit ... Update: RE1 to RE5, then
     // reussi. Returns the mark; on failure the record stays as it was and the error is thrown.

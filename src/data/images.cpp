@@ -123,4 +123,12 @@ ImagesTest lireImages(db::Database& base) {
     return images;
 }
 
+ImagesTest lireImagesSiLisibles(db::Database& base) {
+    try {
+        return lireImages(base);
+    } catch (const Error&) {
+        return {};
+    }
+}
+
 } // namespace kelvane::data

@@ -71,5 +71,7 @@ void ecrireImages(db::Database& base, const ImagesTest& images);
 // oversized picture) is passed over; the first record of a place is kept. Throws kelvane::Error when the table
 // cannot be read.
 ImagesTest lireImages(db::Database& base);
+// The same, nothing when the table cannot be read: a damaged pictures table never keeps a file from being used.
+ImagesTest lireImagesSiLisibles(db::Database& base);
 
 } // namespace kelvane::data

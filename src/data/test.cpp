@@ -67,6 +67,7 @@ std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
     test.tolerance = numero.Fields(QStringLiteral("tolerance"));
     test.chapitres = lireChapitres(base.OpenRecordset(kTableChapitre));
     test.questions = lireQuestions(questions);
+    test.images = lireImagesSiLisibles(base);
     return test;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/format.h"
+#include "data/images.h"
 
 #include <QString>
 #include <QVariant>
@@ -26,6 +27,7 @@ struct Test {
     };
     std::vector<Chapitre> chapitres;
     std::vector<QuestionTest> questions;
+    ImagesTest images; // by question number; empty for a test without pictures
 };
 
 // Why a file cannot give a session: not a test at all, or a test that cannot be used (no settings, too few
@@ -35,7 +37,9 @@ struct TestRefuse {
     QString message;
 };
 
-// Opens the file read-only, checks it and reads it whole; the file is closed again when this returns. The engine's
+// Opens the file read-only, checks it and reads it whole, its pictures included (a pictures table the engine cannot
+// read leaves the test without pictures: they never keep a session from starting); the file is closed again when
+// this returns. The engine's
 // own failures (missing, damaged, locked, a table missing) are thrown as kelvane::Error.
 std::variant<Test, TestRefuse> lireTest(const QString& chemin);
 

@@ -52,6 +52,7 @@ void ApercuQuestion::montrer(const edition::TestEdite& test, int indice) {
         for (int j = 0; j < 5; ++j) {
             affichee.reponses[static_cast<std::size_t>(j)] = edition::reponse(q, j);
         }
+        affichee.images = test.images(indice);
     }
     cadre_->montrer(affichee, affichee.numero <= 1, test.placeAuTableau(indice) == test.nbQuestions() - 1);
 }

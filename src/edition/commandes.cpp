@@ -69,12 +69,14 @@ QString texteListe(CommandeListe::Genre genre, int indice) {
 }
 } // namespace
 
-CommandeListe::CommandeListe(TestEdite& test, Genre genre, int indice, int cible, QuestionTest question)
+CommandeListe::CommandeListe(TestEdite& test, Genre genre, int indice, int cible, QuestionTest question,
+                             data::ImagesQuestion images)
     : QUndoCommand(texteListe(genre, indice)), test_(test), genre_(genre), indice_(indice), cible_(cible),
-      question_(std::move(question)) {}
+      question_(std::move(question)), images_(std::move(images)) {}
 
 void CommandeListe::redo() {
     auto& questions = test_.test_.questions;
+    auto& images = test_.images_; // follows the questions record for record
     if (std::exchange(premier_, false)) {
         numerosAvant_ = test_.numeros();
     }
@@ -84,6 +86,7 @@ void CommandeListe::redo() {
     switch (genre_) {
     case Genre::Insertion: {
         questions.insert(questions.begin() + indice_, question_);
+        images.insert(images.begin() + indice_, images_);
         // Stored right after the question it follows in the table.
         for (int& place : ordre) {
             place += place >= indice_ ? 1 : 0;
@@ -95,6 +98,8 @@ void CommandeListe::redo() {
     case Genre::Suppression: {
         question_ = questions[pos(indice_)];
         questions.erase(questions.begin() + indice_);
+        images_ = images[pos(indice_)];
+        images.erase(images.begin() + indice_);
         const auto rang = std::find(ordre.begin(), ordre.end(), indice_) - ordre.begin();
         ordre.erase(ordre.begin() + rang);
         for (int& place : ordre) {
@@ -107,6 +112,7 @@ void CommandeListe::redo() {
     case Genre::Deplacement:
         // The two records trade their stored places, so the table's order of places now reads them swapped.
         std::swap(questions[pos(indice_)], questions[pos(cible_)]);
+        std::swap(images[pos(indice_)], images[pos(cible_)]);
         selection = cible_;
         break;
     case Genre::Renumerotation:
@@ -124,15 +130,19 @@ void CommandeListe::redo() {
 
 void CommandeListe::undo() {
     auto& questions = test_.test_.questions;
+    auto& images = test_.images_;
     switch (genre_) {
     case Genre::Insertion:
         questions.erase(questions.begin() + indice_);
+        images.erase(images.begin() + indice_);
         break;
     case Genre::Suppression:
         questions.insert(questions.begin() + indice_, question_);
+        images.insert(images.begin() + indice_, images_);
         break;
     case Genre::Deplacement:
         std::swap(questions[pos(indice_)], questions[pos(cible_)]);
+        std::swap(images[pos(indice_)], images[pos(cible_)]);
         break;
     case Genre::Renumerotation:
     case Genre::RenumerotationTableau:

@@ -36,7 +36,8 @@ private:
 class CommandeListe : public QUndoCommand {
 public:
     enum class Genre { Insertion, Suppression, Deplacement, Renumerotation, RenumerotationTableau };
-    CommandeListe(TestEdite& test, Genre genre, int indice, int cible = -1, QuestionTest question = {});
+    CommandeListe(TestEdite& test, Genre genre, int indice, int cible = -1, QuestionTest question = {},
+                  data::ImagesQuestion images = {});
     void redo() override;
     void undo() override;
 
@@ -46,6 +47,7 @@ private:
     int indice_;
     int cible_;
     QuestionTest question_;
+    data::ImagesQuestion images_; // the pictures of the question inserted or removed
     std::vector<QVariant> numerosAvant_;
     bool premier_ = true;
 };

@@ -56,6 +56,16 @@ void TestEdite::charger(data::Test test, const QString& chemin) {
     pile_.clear();
     chemin_ = chemin;
     test_ = std::move(test);
+    // Under edit, the pictures follow their records; they are filed by number again when the test is written.
+    images_.assign(test_.questions.size(), {});
+    for (std::size_t i = 0; i < test_.questions.size(); ++i) {
+        bool lu = false;
+        const int n = test_.questions[i][data::champ::Numero].toInt(&lu);
+        if (const auto it = test_.images.find(n); lu && it != test_.images.end()) {
+            images_[i] = it->second;
+        }
+    }
+    test_.images.clear();
     empreinte_ = Empreinte::de(chemin);
     emit parametresChanges();
     emit chapitresChanges();
@@ -98,8 +108,20 @@ bool TestEdite::modifieSurDisque() const {
     return !empreinte_.memeContenu(Empreinte::de(chemin_));
 }
 
+data::Test TestEdite::testAEcrire() const {
+    data::Test test = test_;
+    for (std::size_t i = 0; i < images_.size(); ++i) {
+        bool lu = false;
+        const int n = test_.questions[i][data::champ::Numero].toInt(&lu);
+        if (lu && images_[i].nombre() > 0) {
+            test.images[n] = images_[i];
+        }
+    }
+    return test;
+}
+
 void TestEdite::enregistrer() {
-    data::ecrireTest(test_, chemin_, platform::IfExists::Replace);
+    data::ecrireTest(testAEcrire(), chemin_, platform::IfExists::Replace);
     empreinte_ = Empreinte::de(chemin_);
     pile_.setClean();
 }
@@ -227,7 +249,8 @@ int TestEdite::dupliquerQuestion(int indice) {
     if (!estQuestion(indice)) {
         return -1;
     }
-    pile_.push(new CommandeListe(*this, CommandeListe::Genre::Insertion, indice + 1, -1, question(indice)));
+    pile_.push(new CommandeListe(*this, CommandeListe::Genre::Insertion, indice + 1, -1, question(indice),
+                                 images(indice)));
     return indice + 1;
 }
 

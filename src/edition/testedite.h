@@ -48,6 +48,13 @@ public:
     std::vector<int> ordre() const;
     // Where question i stands in the table's order; -1 for no question.
     int placeAuTableau(int i) const;
+    // The pictures of question i (none for a place out of range).
+    const data::ImagesQuestion& images(int i) const {
+        static const data::ImagesQuestion aucune;
+        return estQuestion(i) ? images_[static_cast<std::size_t>(i)] : aucune;
+    }
+    // The test as it is written: its pictures filed by the questions' numbers.
+    data::Test testAEcrire() const;
     // The chapter's name as the candidate sees it: the last chapter carrying the number.
     std::optional<QString> nomChapitre(int numero) const;
     int tempsTest() const;
@@ -110,7 +117,8 @@ private:
     bool numerosSuiventLeTableau() const;
 
     QString chemin_;
-    data::Test test_;
+    data::Test test_;                         // its images stay empty: images_ holds them
+    std::vector<data::ImagesQuestion> images_; // the pictures of each question, record for record
     Empreinte empreinte_;
     QUndoStack pile_;
     int saisie_ = 0;

@@ -123,6 +123,7 @@ int Session::positionCourante() const {
 
 void Session::commencer() {
     chapitres_ = fichier_->chapitres();
+    images_ = fichier_->images();
     place_ = 0;
     termine_ = false;
     tempsRestant_ = tempsAutorise_;
@@ -136,6 +137,11 @@ QuestionAffichee Session::question() {
     affichee.qcm = q.qcm;
     affichee.nbReponses = q.nbReponses;
     affichee.reponses = q.reponses;
+    bool numeroLu = false;
+    const int numero = q.numero.toInt(&numeroLu);
+    if (const auto it = images_.find(numero); numeroLu && it != images_.end()) {
+        affichee.images = it->second;
+    }
     affichee.donnees = q.donnees;
     if (!q.chapitre.isNull()) {
         // The last chapter that carries the number names it, as a walk of the whole table finds it.
