@@ -15,13 +15,13 @@
 #include "data/reglesfichiers.h"
 #include "editeur/editeurtest.h"
 #include "platform/services/services.h"
+#include "platform/temporaryname.h"
 #include "source/textsource.h"
 #include "widgets/patience.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 
 namespace kelvane::atelier {
@@ -74,10 +74,10 @@ QStringList exporterBanque(const QString& test, const QString& cible, QStringLis
     const bool gift = QFileInfo(cible).suffix().compare(QStringLiteral("gift"), Qt::CaseInsensitive) == 0;
     const QByteArray texte = gift ? banques::exporterGift(std::get<data::Test>(lu), images, notes)
                                   : banques::exporterMoodle(std::get<data::Test>(lu), images);
-    QSaveFile fichier(cible);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(texte) != texte.size() || !fichier.commit()) {
-        throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 » (%2)")
-                                              .arg(QDir::toNativeSeparators(cible), fichier.errorString()));
+    const QString echec = platform::writeWholeFile(cible, texte);
+    if (!echec.isEmpty()) {
+        throw Error(errc::PathFileAccess,
+                    QStringLiteral("impossible d'écrire « %1 » (%2)").arg(QDir::toNativeSeparators(cible), echec));
     }
     return {};
 }

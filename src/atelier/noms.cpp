@@ -1,6 +1,7 @@
 #include "atelier/noms.h"
 
 #include "data/format.h"
+#include "data/reglesfichiers.h"
 
 #include <QDir>
 #include <algorithm>
@@ -43,8 +44,9 @@ QString nomFichierTest(const QString& saisi, QString* erreur) {
     if (nom.startsWith(QLatin1Char('.')) || nom.endsWith(QLatin1Char('.'))) {
         return refuser(QStringLiteral("Le nom du test ne peut ni commencer ni finir par un point."));
     }
-    if (nom.compare(QStringLiteral("habilitation"), Qt::CaseInsensitive) == 0) {
-        return refuser(QStringLiteral("« habilitation » est le nom du fichier des réglages, pas celui d'un test."));
+    const QString reglages = data::nomTestDeFichier(data::kFichierParametres);
+    if (nom.compare(reglages, Qt::CaseInsensitive) == 0) {
+        return refuser(QStringLiteral("« %1 » est le nom du fichier des réglages, pas celui d'un test.").arg(reglages));
     }
     return nom + kExtension;
 }

@@ -46,8 +46,8 @@ QStringList parties(const QString& chemin) {
     return morceaux;
 }
 
-std::array<bool, 5> niveaux(const QStringList& etiquettes) {
-    std::array<bool, 5> donnes{};
+std::array<bool, data::NbNiveaux> niveaux(const QStringList& etiquettes) {
+    std::array<bool, data::NbNiveaux> donnes{};
     bool un = false;
     for (const QString& etiquette : etiquettes) {
         for (std::size_t i = 0; i < data::kNiveaux.size(); ++i) {
@@ -252,8 +252,7 @@ ResultatImport Assembleur::terminer() {
         if (nom.size() > data::TailleChapitre) {
             nom = nom.left(data::TailleChapitre).trimmed();
             resultat_.rapport.notes << QStringLiteral("chapitre %1 : nom « %2 » coupé à %3 caractères")
-                                           .arg(QString::number(numero), c.nom,
-                                                QString::number(data::TailleChapitre));
+                                           .arg(QString::number(numero), c.nom, QString::number(data::TailleChapitre));
         }
         resultat_.source.chapters.push_back({c.ligne, numero, nom});
     }

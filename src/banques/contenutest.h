@@ -17,7 +17,7 @@ struct ChapitreExporte {
 struct QuestionExportee {
     int numero = 0;
     int chapitre = 0;
-    std::array<bool, 5> niveaux{}; // after data::kNiveaux
+    std::array<bool, data::NbNiveaux> niveaux{}; // after data::kNiveaux
     bool qcm = true;
     QString texte;
     std::vector<source::Answer> reponses; // in stored order

@@ -1,11 +1,12 @@
 #include "bilan/exportbilan.h"
 
 #include "platform/error.h"
+#include "platform/nativepath.h"
+#include "platform/temporaryname.h"
 #include "results/verdict.h"
 #include "session/modetest.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <map>
 
 namespace kelvane::bilan {
@@ -207,22 +208,11 @@ QByteArray csv(const Tableau& tableau) {
 }
 
 void ecrireCsv(const QString& chemin, const Classe& classe, const Selection& selection) {
-    const QByteArray octets = csv(tableauEleves(classe, selection));
-    QSaveFile fichier(chemin);
-    const auto echec = [&] {
-        return Error(errc::PathFileAccess, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
-                                               .arg(QDir::toNativeSeparators(chemin), fichier.errorString()));
-    };
-    if (!fichier.open(QIODevice::WriteOnly)) {
-        throw echec();
-    }
-    if (fichier.write(octets) != octets.size()) {
-        const Error e = echec();
-        fichier.cancelWriting();
-        throw e;
-    }
-    if (!fichier.commit()) {
-        throw echec();
+    const QString echec = platform::writeWholeFile(chemin, csv(tableauEleves(classe, selection)));
+    if (!echec.isEmpty()) {
+        throw Error(
+            errc::PathFileAccess,
+            QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(platform::nativePath(chemin), echec));
     }
 }
 

@@ -84,7 +84,7 @@ void imprimerQuestions(services::PrinterService& imprimante, const Classe& class
         }
         if (q.qcm) {
             QStringList cochees;
-            for (int j = 0; j < std::min(q.nbReponses, 5); ++j) {
+            for (int j = 0; j < std::min(q.nbReponses, data::NbReponsesMax); ++j) {
                 const auto i = static_cast<std::size_t>(j);
                 cochees << QStringLiteral("R%1 : %2%3").arg(j + 1).arg(s.cochees[i]).arg(q.attendues[i] ? "*" : "");
             }

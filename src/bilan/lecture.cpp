@@ -223,7 +223,7 @@ void lireFichier(const QString& chemin, Catalogue& catalogue) {
 
 QStringList fichiersDuDossier(const QString& dossier, bool sousDossiers) {
     QStringList chemins;
-    QDirIterator it(dossier, {QStringLiteral("*.mdb")}, QDir::Files | QDir::Hidden,
+    QDirIterator it(dossier, {QLatin1Char('*') + data::kExtension}, QDir::Files | QDir::Hidden,
                     sousDossiers ? QDirIterator::Subdirectories : QDirIterator::NoIteratorFlags);
     while (it.hasNext()) {
         chemins.append(it.next());

@@ -74,7 +74,7 @@ QString cochees(const bilan::StatistiqueQuestion& s) {
         return QStringLiteral("(réponses à classer)");
     }
     QStringList parts;
-    for (int j = 0; j < std::min(s.question->nbReponses, 5); ++j) {
+    for (int j = 0; j < std::min(s.question->nbReponses, data::NbReponsesMax); ++j) {
         const auto i = static_cast<std::size_t>(j);
         parts << QStringLiteral("R%1 %2%3")
                      .arg(j + 1)

@@ -20,8 +20,8 @@
 //   question      the test's 21 fields copied by position, then RE1 to RE5 (the candidate's ticks or ranks) and
 //                 reussi (yes/no): kChampsReponse
 //   chapitre      the test's chapters
-//   eleves        nom, prenom, classe, test (text 50), date (text 15, the short date of the last session), examen
-//                 (yes/no), temps, tolerance: one record, the candidate's
+//   eleves        nom, prenom, classe, test (text 50), date (text 15, the short date, stamped again whenever the
+//                 results are shown), examen (yes/no), temps, tolerance: one record, the candidate's
 // A test or a results file may also hold the table test_images, the pictures of its questions (data/images.h).
 // The settings file (habilitation.mdb) holds the table habilitation: code (text 20), one record, the teacher code.
 // Which of them a file is follows from its table listing alone (data/reglesfichiers.h).

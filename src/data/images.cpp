@@ -1,5 +1,6 @@
 #include "data/images.h"
 
+#include "data/ecriture.h"
 #include "platform/db/recordset.h"
 #include "platform/db/tabledef.h"
 #include "platform/error.h"
@@ -73,12 +74,7 @@ void ecrireImages(db::Database& base, const ImagesTest& images) {
     if (images.empty()) {
         return;
     }
-    db::TableDef table = base.CreateTableDef(kTableImages);
-    table.Fields().Append(table.CreateField(QStringLiteral("numero"), db::FieldType::Integer));
-    table.Fields().Append(table.CreateField(QStringLiteral("place"), db::FieldType::Integer));
-    table.Fields().Append(table.CreateField(QStringLiteral("nom"), db::FieldType::Text, kTailleNomImage));
-    table.Fields().Append(table.CreateField(QStringLiteral("octets"), db::FieldType::LongBinary));
-    base.TableDefs().Append(table);
+    creerTable(base, kTableImages, kChampsImages);
 
     db::Recordset rs = base.OpenRecordset(kTableImages);
     for (const auto& [numero, question] : images) {

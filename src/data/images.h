@@ -27,6 +27,12 @@ inline constexpr int kTailleNomImage = 255;
 inline constexpr qsizetype kOctetsImageMax = 1024 * 1024;
 inline constexpr int kCoteImageMax = 4096;             // pixels, in width and in height
 inline constexpr int kPlacesImage = NbReponsesMax + 1; // the question, then answers 1 to 5
+inline constexpr std::array<ChampFichier, 4> kChampsImages{{
+    {QLatin1StringView("numero"), db::FieldType::Integer},
+    {QLatin1StringView("place"), db::FieldType::Integer},
+    {QLatin1StringView("nom"), db::FieldType::Text, kTailleNomImage},
+    {QLatin1StringView("octets"), db::FieldType::LongBinary},
+}};
 
 struct Image {
     QString nom;

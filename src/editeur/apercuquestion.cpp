@@ -49,7 +49,7 @@ void ApercuQuestion::montrer(const edition::TestEdite& test, int indice) {
         affichee.chapitre = test.nomChapitre(edition::chapitre(q));
         affichee.qcm = edition::estQcm(q);
         affichee.nbReponses = edition::nbReponses(q);
-        for (int j = 0; j < 5; ++j) {
+        for (int j = 0; j < data::NbReponsesMax; ++j) {
             affichee.reponses[static_cast<std::size_t>(j)] = edition::reponse(q, j);
         }
         affichee.images = test.images(indice);

@@ -321,9 +321,9 @@ void FormulaireQuestion::afficher(int indice) {
     const bool qcm = edition::estQcm(q);
     cases_->setChecked(qcm);
     ordre_->setChecked(!qcm);
-    const int n = std::clamp(edition::nbReponses(q), 1, 5);
+    const int n = std::clamp(edition::nbReponses(q), 1, data::NbReponsesMax);
     nombre_->setValue(n);
-    for (int j = 0; j < 5; ++j) {
+    for (int j = 0; j < data::NbReponsesMax; ++j) {
         const bool utilisee = j < n;
         const QString texte = edition::reponse(q, j);
         if (reponses_[ix(j)]->text() != texte) {
@@ -336,10 +336,10 @@ void FormulaireQuestion::afficher(int indice) {
         coches_[ix(j)]->setVisible(qcm);
         rangs_[ix(j)]->setVisible(!qcm);
         coches_[ix(j)]->setChecked(qcm && edition::valeur(q, j) == 1);
-        rangs_[ix(j)]->setMaximum(std::max(5, edition::valeur(q, j)));
+        rangs_[ix(j)]->setMaximum(std::max(data::NbReponsesMax, edition::valeur(q, j)));
         rangs_[ix(j)]->setValue(qcm ? 1 : edition::valeur(q, j));
     }
-    for (int k = 0; k < 5; ++k) {
+    for (int k = 0; k < data::NbNiveaux; ++k) {
         niveaux_[ix(k)]->setChecked(edition::niveau(q, k));
     }
     const int numero = edition::chapitre(q);

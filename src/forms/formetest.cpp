@@ -2,6 +2,7 @@
 
 #include "avertissements/avertissements.h"
 #include "avertissements/erreurs.h"
+#include "data/format.h"
 #include "frames/cadrecandidat.h"
 #include "frames/cadrequestion.h"
 #include "frames/cadreresultats.h"
@@ -126,7 +127,7 @@ QString FormeTest::fichierChoisi() {
     // The name may come from another folder than the one now shown: say so rather than fail.
     const QString fichier = Frame2->fichierNomme(nom);
     if (fichier.isEmpty()) {
-        avertissements::signalerIntrouvable(*services_.messages, nom + QStringLiteral(".mdb"), dossier_.chemin(),
+        avertissements::signalerIntrouvable(*services_.messages, nom + data::kExtension, dossier_.chemin(),
                                             QStringLiteral("un test"));
     }
     return fichier;

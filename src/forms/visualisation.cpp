@@ -2,6 +2,7 @@
 
 #include "avertissements/avertissements.h"
 #include "avertissements/erreurs.h"
+#include "data/format.h"
 #include "data/reglesfichiers.h"
 #include "frames/cadreresultats.h"
 #include "frames/choixfichier.h"
@@ -66,7 +67,7 @@ void Visualisation::Valider_Click() {
     // again, with whatever was open still open.
     const QString fichier = Frame1->fichierNomme(nom);
     if (fichier.isEmpty()) {
-        avertissements::signalerIntrouvable(messages, nom + QStringLiteral(".mdb"), dossier_.chemin(),
+        avertissements::signalerIntrouvable(messages, nom + data::kExtension, dossier_.chemin(),
                                             QStringLiteral("un fichier"));
         return;
     }

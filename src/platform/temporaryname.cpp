@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <cerrno>
 
 namespace kelvane::platform {
@@ -29,6 +30,14 @@ void removeWithCompanions(const QString& path) {
 }
 
 } // namespace
+
+QString writeWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        return file.errorString();
+    }
+    return {};
+}
 
 TemporaryName::TemporaryName(const QString& target, Reserve reserve) : target_(QFileInfo(target).absoluteFilePath()) {
     const QFileInfo info(target_);

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace kelvane::platform {
+
+// Writes `bytes` at `path` whole or not at all: QSaveFile's own temporary file beside it, flushed to the disk, then
+// renamed over it. The system's reason when it cannot, empty once written.
+QString writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // What becomes of a file already at the target's name when the new one is moved there.
 enum class IfExists { Replace, Refuse };

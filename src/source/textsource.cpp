@@ -3,11 +3,11 @@
 #include "data/controletest.h"
 #include "data/format.h"
 #include "data/reglesfichiers.h"
+#include "platform/temporaryname.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <map>
@@ -470,10 +470,7 @@ TestExport exportTestFile(const QString& testPath, const QString& target) {
     if (!result.faults.isEmpty()) {
         return result;
     }
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(source) != source.size() || !file.commit()) {
-        result.writeFailure = file.errorString();
-    }
+    result.writeFailure = platform::writeWholeFile(target, source);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include "classe.h"
 #include "classeur/classeur.h"
 #include "desktop/printerqt.h"
+#include "exportations/formatsbilan.h"
 #include "platform/services/printerrecording.h"
 #include "support/erreurs.h"
 
@@ -118,6 +119,41 @@ private slots:
         // The questions' sheet, hardest first: question 2 (50 %) comes before question 1 (75 %).
         const QString questions = membre(chemin, QStringLiteral("xl/worksheets/sheet2.xml"));
         QVERIFY(questions.indexOf(QStringLiteral("<v>0.5</v>")) < questions.indexOf(QStringLiteral("<v>0.75</v>")));
+    }
+
+    // The one table the class view and kelvane-outil both take their formats from: each writes its own kind of file
+    // at the name given, nothing beside it, and is found by its extension whatever the case.
+    void formatsDuBilan_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QByteArray>("debut");
+        QTest::newRow("classeur") << "xlsx" << QByteArray("PK");
+        QTest::newRow("CSV") << "csv" << QByteArray("\xEF\xBB\xBFNom;");
+        QTest::newRow("PDF") << "pdf" << QByteArray("%PDF-");
+    }
+
+    void formatsDuBilan() {
+        QFETCH(QString, extension);
+        QFETCH(QByteArray, debut);
+        const exportations::FormatBilan* format = exportations::formatBilan(extension.toUpper());
+        QVERIFY(format != nullptr);
+        QCOMPARE(format->extension, extension);
+        QVERIFY2(format->filtre.contains(QStringLiteral("*.") + extension), qPrintable(format->filtre));
+        QTemporaryDir sortie;
+        const QString chemin = sortie.filePath(QStringLiteral("classe.") + extension);
+        format->ecrire(chemin, classe_, bilan::tous(classe_));
+        QFile f(chemin);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.read(debut.size()), debut);
+        QCOMPARE(QDir(sortie.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QFileInfo(chemin).fileName()});
+    }
+
+    void chaqueFormatEstEssaye() {
+        QStringList extensions;
+        for (const exportations::FormatBilan& format : exportations::formatsBilan()) {
+            extensions << format.extension;
+        }
+        QCOMPARE(extensions, (QStringList{"xlsx", "csv", "pdf"}));
+        QCOMPARE(exportations::formatBilan(QStringLiteral("odt")), nullptr);
     }
 
     void classeurImpossible() {

@@ -66,6 +66,10 @@ private slots:
                                          << "argument « --tout » inattendu";
         QTest::newRow("sans fichier") << QStringList{"--csv"} << 1 << ""
                                       << "--csv sans nom de fichier";
+        QTest::newRow("option d'un format en majuscules")
+            << QStringList{"--PDF", "x.pdf"} << 1 << ""
+            << "(attendu : kelvane-outil bilan DOSSIER [--sous-dossiers] [--xlsx FICHIER] [--csv FICHIER] "
+               "[--pdf FICHIER])";
     }
 
     void ligneDeCommande() {

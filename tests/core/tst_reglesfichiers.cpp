@@ -66,6 +66,8 @@ private slots:
 
     void sonder_data();
     void sonder();
+    void estFichierTest_data();
+    void estFichierTest();
     void lireTestRefuse_data();
     void lireTestRefuse();
     void lireTestLitLesValeurs();
@@ -112,6 +114,28 @@ void TstReglesFichiers::sonder() {
     QCOMPARE(sondage.genre, genre);
     QCOMPARE(sondage.examen, examen);
     QCOMPARE(contenu(chemin), avant); // a scan only reads
+}
+
+// What the workbench may list, copy or delete: a test by its tables, never the settings file whatever it holds.
+void TstReglesFichiers::estFichierTest_data() {
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<Fabrique>("fabrique");
+    QTest::addColumn<bool>("test");
+
+    QTest::newRow("test") << "B1V.mdb" << test(testAvec(1)) << true;
+    QTest::newRow("réglages faits comme un test") << "habilitation.mdb" << test(testAvec(1)) << false;
+    QTest::newRow("réglages en majuscules") << "HABILITATION.MDB" << test(testAvec(1)) << false;
+    QTest::newRow("résultats") << "JDupont-B1V-Ex-061201.mdb" << resultats(true) << false;
+    QTest::newRow("texte") << "notes.mdb" << octets("pas une base") << false;
+}
+
+void TstReglesFichiers::estFichierTest() {
+    QFETCH(QString, nom);
+    QFETCH(Fabrique, fabrique);
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(nom);
+    fabrique(chemin);
+    QTEST(data::estFichierTest(chemin), "test");
 }
 
 void TstReglesFichiers::lireTestRefuse_data() {

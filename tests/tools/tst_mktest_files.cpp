@@ -282,6 +282,9 @@ private slots:
             << outil << QStringList{"exporter", "@/good.csv", "@/back.csv"} << 1 << "good.csv : ";
         QTest::newRow("export over a test") << outil << QStringList{"exporter", "@/built.mdb", "@/copy.mdb"} << 1
                                             << "copy.mdb : une source ne finit pas par .mdb";
+        QTest::newRow("export into a missing folder")
+            << outil << QStringList{"exporter", "@/built.mdb", "@/absent/back.csv"} << 1
+            << "back.csv : le dossier « @/absent » n'existe pas";
         QTest::newRow("settings") << outil << QStringList{"reglages", "@/h.mdb", "Atelier"} << 0
                                   << "h.mdb : réglages, code « Atelier »";
         QTest::newRow("code too long") << outil << QStringList{"reglages", "@/h.mdb", QString(21, u'x')} << 1
@@ -325,9 +328,9 @@ private slots:
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), status);
         // Windows writes CR LF and may name the folder with its own separator.
-        const QString out =
-            QDir::fromNativeSeparators(QString::fromUtf8(status == 0 ? p.readAllStandardOutput() : p.readAllStandardError())
-                                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const QString out = QDir::fromNativeSeparators(
+            QString::fromUtf8(status == 0 ? p.readAllStandardOutput() : p.readAllStandardError())
+                .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY2(out.contains(QString(output).replace(u'@', dir_->path())), qPrintable(out));
         if (status != 0) {
             QCOMPARE(snapshot(), before); // nothing written, nothing left behind

@@ -2,14 +2,20 @@
 // with the file name and the line (and only real mistakes), the README's example builds, and a test's values give
 // back a source that reads as the same test.
 
+#include "data/ecriture.h"
 #include "data/fichierresultats.h"
+#include "data/parametres.h"
 #include "source/textsource.h"
 
 #include <QtTest>
+#include <functional>
 
 using namespace kelvane::source;
 
 namespace {
+
+// Makes the file to export at the path given.
+using Fabrique = std::function<void(const QString&)>;
 
 const QByteArray kHeader = "temps;600\ntolerance;70\nchapitre;1;Le risque électrique\n";
 
@@ -17,7 +23,21 @@ QByteArray line(const QString& text) {
     return text.toUtf8() + '\n';
 }
 
+kelvane::data::Test twoQuestions() {
+    const ParseResult r = parseTestSource(kHeader + line(QStringLiteral("question;1;1;B0;qcm;0;Où ?;Ici;1;Là;0")) +
+                                              line(QStringLiteral("question;2;1;BR;ordre;0;Classez.;Un;1;Deux;2")),
+                                          QStringLiteral("a.csv"));
+    return toTest(r.source, QStringLiteral("B1V.mdb"));
+}
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Fabrique)
 
 class TestMktestSource : public QObject {
     Q_OBJECT
@@ -252,6 +272,57 @@ private slots:
         exportSource(broken, errors);
         QCOMPARE(errors, QStringList{QStringLiteral("a.mdb : question 1, réponse 1 : texte sur plusieurs lignes, "
                                                     "qu'une source ne peut pas tenir")});
+    }
+
+    // The export the workbench and kelvane-outil share: the source written whole, or the target left as it was.
+    void exportsATestFile_data() {
+        QTest::addColumn<Fabrique>("make");
+        QTest::addColumn<QString>("target"); // in the test's folder, which holds old.csv
+        QTest::addColumn<QString>("fault");  // the one fault, or empty
+        QTest::addColumn<bool>("written");
+
+        const Fabrique good = [](const QString& p) { kelvane::data::ecrireTest(twoQuestions(), p); };
+        const Fabrique twoLines = [](const QString& p) {
+            kelvane::data::Test t = twoQuestions();
+            t.questions[1][kelvane::data::champ::Question] = QStringLiteral("sur\ndeux lignes");
+            kelvane::data::ecrireTest(t, p);
+        };
+        const Fabrique settings = [](const QString& p) { kelvane::data::ecrireParametres(p, {}); };
+        QTest::newRow("written") << good << "back.csv" << QString() << true;
+        QTest::newRow("over an old source") << good << "old.csv" << QString() << true;
+        QTest::newRow("a text on two lines") << twoLines << "old.csv"
+                                             << "B1V.mdb : question 2 : texte sur plusieurs lignes" << false;
+        QTest::newRow("not a test") << settings << "old.csv"
+                                    << "B1V.mdb : La base B1V.mdb n'est pas un test d'habilitation électrique" << false;
+        QTest::newRow("folder missing") << good << "absent/back.csv" << QString() << false;
+    }
+
+    void exportsATestFile() {
+        QFETCH(Fabrique, make);
+        QFETCH(QString, target);
+        QFETCH(QString, fault);
+        QFETCH(bool, written);
+        QTemporaryDir dir;
+        const QString test = dir.filePath(QStringLiteral("B1V.mdb"));
+        make(test);
+        const QString old = dir.filePath(QStringLiteral("old.csv"));
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("ancien") == 6);
+        f.close();
+        const QString path = dir.filePath(target);
+
+        const TestExport e = exportTestFile(test, path);
+        QCOMPARE(e.written(), written);
+        QCOMPARE(e.faults.join(u'\n').left(fault.size()), fault);
+        QCOMPARE(e.writeFailure.isEmpty(), written || !fault.isEmpty());
+        if (written) {
+            QStringList errors;
+            QCOMPARE(contents(path), exportSource(e.test, errors));
+        } else {
+            QCOMPARE(contents(old), QByteArray("ancien"));
+            QVERIFY(path == old || !QFileInfo::exists(path));
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), written && path != old ? 3 : 2);
     }
 
     void splitsFields_data() {
