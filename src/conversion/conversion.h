@@ -17,8 +17,8 @@ struct CompteRendu {
 
 // How the Access file is read: by a child process, killed when it takes too long or too much memory.
 struct Limites {
-    QString lecteur;                           // the reader program; empty: kelvane-lecteur-access beside this one
-    int delaiMs = 30000;                       // wall-clock time allowed to the reader
+    QString lecteur;                            // the reader program; empty: kelvane-lecteur-access beside this one
+    int delaiMs = 30000;                        // wall-clock time allowed to the reader
     qint64 memoireOctets = 512LL * 1024 * 1024; // address space allowed to the reader
 };
 

@@ -1,7 +1,6 @@
 #include "data/ecriture.h"
 
 #include "data/images.h"
-
 #include "platform/error.h"
 #include "platform/nativepath.h"
 

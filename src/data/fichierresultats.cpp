@@ -1,9 +1,8 @@
 #include "data/fichierresultats.h"
 
-#include "data/images.h"
-
 #include "data/correction.h"
 #include "data/ecriture.h"
+#include "data/images.h"
 #include "data/reglesfichiers.h"
 #include "data/valeurs.h"
 #include "platform/db/editscope.h"

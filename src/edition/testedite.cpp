@@ -249,8 +249,8 @@ int TestEdite::dupliquerQuestion(int indice) {
     if (!estQuestion(indice)) {
         return -1;
     }
-    pile_.push(new CommandeListe(*this, CommandeListe::Genre::Insertion, indice + 1, -1, question(indice),
-                                 images(indice)));
+    pile_.push(
+        new CommandeListe(*this, CommandeListe::Genre::Insertion, indice + 1, -1, question(indice), images(indice)));
     return indice + 1;
 }
 

@@ -117,7 +117,7 @@ private:
     bool numerosSuiventLeTableau() const;
 
     QString chemin_;
-    data::Test test_;                         // its images stay empty: images_ holds them
+    data::Test test_;                          // its images stay empty: images_ holds them
     std::vector<data::ImagesQuestion> images_; // the pictures of each question, record for record
     Empreinte empreinte_;
     QUndoStack pile_;

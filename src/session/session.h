@@ -140,7 +140,7 @@ private:
     int place_ = 0;
     int tempsRestant_ = 0;
     bool termine_ = false;
-    data::ImagesTest images_; // the results file's pictures, read once when its questions begin
+    data::ImagesTest images_;  // the results file's pictures, read once when its questions begin
     bool ordreATirer_ = false; // an evaluation started whose order is not drawn yet
     int nbBonnes_ = 0;
 };

@@ -11,9 +11,9 @@
 #include "support/fixtures.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,5 +1,6 @@
 #include "data/ecriture.h"
 #include "data/fichierresultats.h"
+#include "data/test.h"
 #include "edition/modelequestions.h"
 #include "edition/testedite.h"
 #include "platform/db/database.h"
@@ -303,6 +304,44 @@ private slots:
         t.supprimerQuestion(0);
         filtre.setNiveau(-1);
         QCOMPARE(filtre.rowCount(), 1);
+    }
+
+    // Each question's pictures follow it through a deletion and its undo, a move and a duplicate, and are filed by
+    // the numbers the questions have when the test is written.
+    void lesImagesSuiventLeurQuestion() {
+        QTemporaryDir dossier;
+        const QString chemin = dossier.filePath(QStringLiteral("B1V.mdb"));
+        data::Test depart = troisQuestions();
+        const auto image = [](const char* nom) {
+            return data::Image{QLatin1String(nom), QByteArray("\x89PNG\r\n\x1a\n", 8) + nom};
+        };
+        depart.images[2].question = image("b.png");
+        depart.images[3].reponses[0] = image("c1.png");
+        data::ecrireTest(depart, chemin);
+        TestEdite t;
+        QVERIFY(!t.ouvrir(chemin));
+        const auto noms = [](const data::ImagesTest& images) {
+            QStringList liste;
+            for (const auto& [numero, q] : images) {
+                for (int place = 0; place < data::kPlacesImage; ++place) {
+                    if (q.place(place)) {
+                        liste << QStringLiteral("%1/%2 %3").arg(numero).arg(place).arg(q.place(place)->nom);
+                    }
+                }
+            }
+            return liste;
+        };
+        QCOMPARE(noms(t.testAEcrire().images), (QStringList{"2/0 b.png", "3/1 c1.png"}));
+        t.supprimerQuestion(0); // B and C become 1 and 2
+        QCOMPARE(noms(t.testAEcrire().images), (QStringList{"1/0 b.png", "2/1 c1.png"}));
+        t.pile()->undo();
+        QCOMPARE(noms(t.testAEcrire().images), (QStringList{"2/0 b.png", "3/1 c1.png"}));
+        t.deplacerQuestion(2, -1); // C before B
+        t.dupliquerQuestion(2);    // B, now stored third, copied after itself
+        QCOMPARE(noms(t.testAEcrire().images), (QStringList{"2/1 c1.png", "3/0 b.png", "4/0 b.png"}));
+        t.enregistrer();
+        const auto relu = std::get<data::Test>(data::lireTest(chemin));
+        QCOMPARE(noms(relu.images), (QStringList{"2/1 c1.png", "3/0 b.png", "4/0 b.png"}));
     }
 
     // Saving replaces the file through a temporary name: a reader of the old file (a session of a student) keeps

@@ -1,10 +1,34 @@
+#include "data/images.h"
 #include "support/scenarios.h"
+#include "widgets/lectureimage.h"
+#include "widgets/vignette.h"
+
+#include <QBuffer>
+#include <QPainter>
 
 using namespace kelvane;
 using namespace scenario;
 
 namespace {
 const QString kFichier = QStringLiteral("JDupont-B1V-061201.mdb");
+
+// A warning sign as a PNG: a yellow triangle edged in black.
+QByteArray panneau(int cote) {
+    QImage image(cote, cote, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter peintre(&image);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    peintre.setPen(QPen(Qt::black, cote / 16.0));
+    peintre.setBrush(QColor(255, 204, 0));
+    peintre.drawPolygon(QPolygonF(
+        {QPointF(cote / 2.0, cote * 0.08), QPointF(cote * 0.94, cote * 0.9), QPointF(cote * 0.06, cote * 0.9)}));
+    peintre.end();
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    image.save(&tampon, "PNG");
+    return octets;
+}
 } // namespace
 
 // The resumption of a begun training test, the countdown's ends and the printed report, seen from the test forms.
@@ -80,6 +104,38 @@ private slots:
         abandonner(*fx_, e);
         QCOMPARE(e->Label9->text(), QStringLiteral("Nombre de Bonnes Réponses: 1 sur 4 questions"));
         QCOMPARE(fichiersMdb(fx_->dossier->path()), (QStringList{QStringLiteral("B1V.mdb"), fichier}));
+    }
+
+    // The pictures travel in the results file: a training resumed after its test is gone still shows them, and a
+    // picture that cannot be decoded shows its placeholder without stopping the session.
+    void aResumedTrainingShowsItsPicturesWithoutTheTest() {
+        {
+            db::Database base = db::OpenDatabase(fx_->chemin(QStringLiteral("B1V.mdb")));
+            data::ImagesTest images;
+            images[1].question = data::Image{QStringLiteral("danger.png"), panneau(256)};
+            images[1].reponses[1] = data::Image{QStringLiteral("petit.png"), panneau(40)};
+            images[2].question = data::Image{QStringLiteral("abîmé.png"), panneau(64).left(70)};
+            data::ecrireImages(base, images);
+        }
+        laisserEnCours();
+        QVERIFY(QFile::remove(fx_->chemin(QStringLiteral("B1V.mdb"))));
+        const ecrans::EcranTest e = fx_->ouvrir(false);
+        choisir(e, e->List3, kFichier);
+        fx_->services->messages.expectMessage(annonce(50));
+        e->OkTest->click();
+        const auto vignette = [&e](const char* nom) {
+            return e.forme->findChild<widgets::Vignette*>(QLatin1String(nom));
+        };
+        QVERIFY(vignette("ImageQuestion")->isVisible() && vignette("ImageQuestion")->estLisible());
+        QVERIFY(vignette("ImageReponse2")->isVisible() && vignette("ImageReponse1")->isHidden());
+        QVERIFY(!vignette("ImageQuestion")->pixmap().isNull());
+        gui::photographier(e.forme, QStringLiteral("question-image"), QStringLiteral("question-image"));
+        e->Suivant->click();
+        QCOMPARE(vignette("ImageQuestion")->text(), widgets::kImageIllisible);
+        QVERIFY(vignette("ImageReponse2")->isHidden());
+        e->Suivant->click();
+        QVERIFY(vignette("ImageQuestion")->isHidden());
+        abandonner(*fx_, e);
     }
 
     void aDamagedBegunFileIsRefusedAndTheChoiceCanBeMadeAgain() {

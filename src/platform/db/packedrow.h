@@ -9,8 +9,8 @@
 namespace kelvane::db {
 
 // One record's values packed one after the other into a single block: a kind byte each, then its bytes (texts in
-// UTF-16, dates as an instant and its kind of time zone). A value costs a few bytes instead of a 32-byte QVariant and, for a
-// text, a heap block of its own. Values come back as the same QVariant: same type, same null or empty text.
+// UTF-16, dates as an instant and its kind of time zone). A value costs a few bytes instead of a 32-byte QVariant and,
+// for a text, a heap block of its own. Values come back as the same QVariant: same type, same null or empty text.
 class PackedRow {
 public:
     PackedRow() = default;
