@@ -4,6 +4,7 @@
 // program's journal and sync settings, on the same disk.
 #include "baresqlite.h"
 #include "data/fichierresultats.h"
+#include "data/images.h"
 #include "forms/formetest.h"
 #include "support/doubles/scriptedservices.h"
 #include "support/ecrans.h"
@@ -11,9 +12,11 @@
 #include "support/gui.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +34,9 @@ using kelvane::forms::FormeTest;
 
 constexpr int kQuestions = 1001;
 const QString kTest = QStringLiteral("grand");
+// The same test with 200 pictures of 30 KiB, one question in five.
+const QString kTestIllustre = QStringLiteral("illustre");
+constexpr int kImages = 200;
 
 kelvane::doubles::ScriptedServices* scriptes = nullptr;
 
@@ -47,12 +53,34 @@ void preparerDossier() {
     fixtures::creerTest(chemin(kTest + QStringLiteral(".mdb")), 3600, 50,
                         {{QStringLiteral("Généralités"), 1}, {QStringLiteral("Consignation"), 2}},
                         fixtures::questionsSimples(kQuestions));
+    const QString illustre = chemin(kTestIllustre + QStringLiteral(".mdb"));
+    QFile::copy(chemin(kTest + QStringLiteral(".mdb")), illustre);
+    {
+        data::ImagesTest images;
+        // A real picture, padded to 30 KiB after its end (the decoder stops there).
+        QImage petite(8, 8, QImage::Format_RGB32);
+        petite.fill(Qt::red);
+        QByteArray png;
+        QBuffer tampon(&png);
+        tampon.open(QIODevice::WriteOnly);
+        petite.save(&tampon, "PNG");
+        for (int i = 0; i < kImages; ++i) {
+            const QByteArray octets = png + QByteArray(30 * 1024, static_cast<char>(i));
+            images[1 + 5 * i].question = data::Image{QStringLiteral("image%1.png").arg(i), octets};
+        }
+        db::Database base = db::OpenDatabase(illustre);
+        db::Transaction transaction(base);
+        data::ecrireImages(base, images);
+        transaction.Commit();
+    }
     QDir::setCurrent(dossier().path());
 }
 
 void effacerResultats() {
     const QDir d(dossier().path());
-    for (const QString& nom : d.entryList({QStringLiteral("*-") + kTest + QStringLiteral("-*.mdb")}, QDir::Files)) {
+    const QStringList motifs{QStringLiteral("*-") + kTest + QStringLiteral("-*.mdb"),
+                             QStringLiteral("*-") + kTestIllustre + QStringLiteral("-*.mdb")};
+    for (const QString& nom : d.entryList(motifs, QDir::Files)) {
         QFile::remove(d.filePath(nom));
     }
 }
@@ -68,13 +96,13 @@ struct Ecran : Proprietaire, ecrans::EcranTest {
 };
 
 // A form of the given mode, its test chosen and the candidate's details typed: the next step is OkNom.
-std::unique_ptr<Ecran> formeAvantOkNom(bool examen) {
+std::unique_ptr<Ecran> formeAvantOkNom(bool examen, const QString& test = kTest) {
     const forms::Lieux lieux{dossier().path(), dossier().path()};
     auto f = std::make_unique<Ecran>(std::make_unique<FormeTest>(
         examen ? session::modeEvaluation() : session::modeEntrainement(), scriptes->all(), lieux));
     f->possede->Form_Load();
     f->possede->show();
-    gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, kTest + QStringLiteral(".mdb")));
+    gui::cliquerLigne(f->listefichier, gui::ligne(f->listefichier, test + QStringLiteral(".mdb")));
     f->OkTest->click();
     f->Text1->setFocus();
     QTest::keyClicks(f->Text1, QStringLiteral("Dupont"));
@@ -196,6 +224,25 @@ void BM_SessionStart(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SessionStart)->Unit(benchmark::kMillisecond);
+
+// The same start for the test with pictures: they are copied into the results file and read back for question 1.
+void BM_SessionStartPictures(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<Ecran> f = formeAvantOkNom(true, kTestIllustre);
+        state.ResumeTiming();
+        f->OkNom->click();
+        state.PauseTiming();
+        const bool ok = premiereQuestion(*f);
+        finir(f);
+        state.ResumeTiming();
+        if (!ok) {
+            state.SkipWithError("the first question is not shown");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SessionStartPictures)->Unit(benchmark::kMillisecond);
 
 // Read the test's settings, chapters and questions; create the results file with the program's schema; copy the
 // eleves record, the chapters and the 1,001 questions with prepared INSERTs in one durable transaction; read the
