@@ -1,5 +1,6 @@
 #include "data/images.h"
 #include "data/reglesfichiers.h"
+#include "data/test.h"
 #include "support/fixtures.h"
 #include "widgets/lectureimage.h"
 #include "widgets/vignette.h"
@@ -135,6 +136,21 @@ private slots:
         QCOMPARE(data::nombreImages(lues), 2);
         QVERIFY(data::trouverImage(lues, 2, 0) == nullptr);
         QCOMPARE(data::trouverImage(lues, 3, 5)->nom, QStringLiteral("É cadenas.png"));
+    }
+
+    // A foreign or damaged pictures table never keeps the test from being read: wrong columns give no picture.
+    void aForeignPicturesTableIsPassedOver() {
+        QTemporaryDir dossier;
+        fixtures::Test test;
+        test.questions = fixtures::questionsSimples(2);
+        test.tablesEnPlus = {data::kTableImages}; // one text column only
+        const QString chemin = fixtures::creerTest(dossier.filePath(QStringLiteral("B1V.mdb")), test);
+        db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
+        QVERIFY(data::estTest(base));
+        QVERIFY(data::lireImagesSiLisibles(base).empty());
+        const auto lu = data::lireTest(chemin);
+        QVERIFY(std::holds_alternative<data::Test>(lu));
+        QVERIFY(std::get<data::Test>(lu).images.empty());
     }
 
     // A vignette shows the placeholder for bad bytes; a good one opens larger and Escape closes it.
