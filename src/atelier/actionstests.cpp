@@ -283,6 +283,10 @@ void ActionsTests::importerBanque(const QString& source) {
     }
     data::Test test = source::toTest(lu.source, fichier);
     test.images = std::move(lu.images);
+    enregistrerImporte(test, fichier);
+}
+
+void ActionsTests::enregistrerImporte(const data::Test& test, const QString& fichier) {
     try {
         data::ecrireTest(test, chemin(fichier), platform::IfExists::Refuse);
     } catch (const Error& e) {
@@ -318,14 +322,7 @@ void ActionsTests::importerSource(const QString& source) {
         return;
     }
     const data::Test test = source::toTest(lu.source, fichier);
-    try {
-        data::ecrireTest(test, chemin(fichier), platform::IfExists::Refuse);
-    } catch (const Error& e) {
-        avertissements::afficherErreur(*services_.messages, e, chemin(fichier));
-        return;
-    }
-    montrer(fichier);
-    emit information(source::summary(test, fichier));
+    enregistrerImporte(test, fichier);
 }
 
 void ActionsTests::importerAccess(const QString& source) {

@@ -7,6 +7,9 @@
 
 class QWidget;
 
+namespace kelvane::data {
+struct Test;
+}
 namespace kelvane::services {
 struct Services;
 }
@@ -49,6 +52,8 @@ private:
     void importerBanque(const QString& source);
     // The test name an imported file takes: its own, or one asked when it cannot name a test or is taken.
     QString nomImporte(const QString& source);
+    // The imported test written under that name (never over a file), then shown; a failure is said.
+    void enregistrerImporte(const data::Test& test, const QString& fichier);
     // The folder read again, then that test chosen and opened when the current editor may close.
     void montrer(const QString& fichier);
 
