@@ -18,6 +18,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
@@ -149,10 +150,17 @@ void FenetreAtelier::relierActions() {
         {actRenommer_, &ActionsTests::renommer}, {actSupprimer_, &ActionsTests::supprimer},
         {actImporter_, &ActionsTests::importer}, {actExporter_, &ActionsTests::exporter},
         {actEssayer_, &ActionsTests::essayer}};
-    for (const auto& [action, faire] : surTests) {
+    for (const auto& [action, methode] : surTests) {
+        const auto faire = methode;
         connect(action, &QAction::triggered, this, [this, faire] {
-            (actions_->*faire)();
-            majActions();
+            // What the lambda holds is read before the action: an action may end the window (a folder's third
+            // wrong code) and its connection with it.
+            const QPointer<FenetreAtelier> fenetre(this);
+            ActionsTests* actions = actions_;
+            (actions->*faire)();
+            if (fenetre) {
+                fenetre->majActions();
+            }
         });
     }
     connect(actEnregistrer_, &QAction::triggered, this, [this] {

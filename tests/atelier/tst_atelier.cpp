@@ -375,7 +375,8 @@ private slots:
         QCOMPARE(a.editeur(), QStringLiteral("Consignation.mdb"));
         {
             db::Database base = db::OpenDatabase(a.chemin(QStringLiteral("Consignation.mdb")), db::OpenMode::ReadOnly);
-            const data::Image* image = data::trouverImage(data::lireImages(base), 1, 0);
+            const data::ImagesTest images = data::lireImages(base);
+            const data::Image* image = data::trouverImage(images, 1, 0);
             QVERIFY(image != nullptr);
             QCOMPARE(image->octets, png);
         }
