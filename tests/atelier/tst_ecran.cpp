@@ -266,6 +266,10 @@ private slots:
 
     // The levels × chapters of a test of twenty chapters: the grid scrolls, the legend under it stays in sight.
     void theLevelsOfManyChapters() {
+        if (support::sousWine()) {
+            QSKIP("Wine in an Xvfb without a window manager gives this window the height of its content, whatever "
+                  "geometry is asked: to be checked on Windows itself");
+        }
         QTemporaryDir dossier;
         creerVingtChapitres(dossier.path());
         doubles::ScriptedServices services;
@@ -276,8 +280,7 @@ private slots:
         gui::photographier(&fenetre, QStringLiteral("ecran-classe-chapitres"));
         auto* grille = fenetre.findChild<QTableWidget*>(QStringLiteral("grilleNiveaux"));
         QCOMPARE(grille->rowCount(), 21);
-        // Under Wine the window may be given room for every row: then nothing needs to scroll.
-        QVERIFY(grille->verticalScrollBar()->maximum() > 0 || support::sousWine());
+        QVERIFY(grille->verticalScrollBar()->maximum() > 0);
         enEntier(&fenetre,
                  {QStringLiteral("grilleNiveaux"), QStringLiteral("legendeNiveaux"), QStringLiteral("boutonFermer")});
     }
