@@ -207,10 +207,11 @@ QString copieResultats(const QString& nom) {
 
 // ---- (1) session start: OkNom to the first question shown
 
-void BM_SessionStart(benchmark::State& state) {
+// An evaluation of `test` started, from OkNom to question 1 shown.
+void demarrerEvaluation(benchmark::State& state, const QString& test) {
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<Ecran> f = formeAvantOkNom(true);
+        std::unique_ptr<Ecran> f = formeAvantOkNom(true, test);
         state.ResumeTiming();
         f->OkNom->click();
         state.PauseTiming();
@@ -223,24 +224,15 @@ void BM_SessionStart(benchmark::State& state) {
         }
     }
 }
+
+void BM_SessionStart(benchmark::State& state) {
+    demarrerEvaluation(state, kTest);
+}
 BENCHMARK(BM_SessionStart)->Unit(benchmark::kMillisecond);
 
 // The same start for the test with pictures: they are copied into the results file and read back for question 1.
 void BM_SessionStartPictures(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        std::unique_ptr<Ecran> f = formeAvantOkNom(true, kTestIllustre);
-        state.ResumeTiming();
-        f->OkNom->click();
-        state.PauseTiming();
-        const bool ok = premiereQuestion(*f);
-        finir(f);
-        state.ResumeTiming();
-        if (!ok) {
-            state.SkipWithError("the first question is not shown");
-            break;
-        }
-    }
+    demarrerEvaluation(state, kTestIllustre);
 }
 BENCHMARK(BM_SessionStartPictures)->Unit(benchmark::kMillisecond);
 
