@@ -54,12 +54,17 @@ QString extensionImage(const QByteArray& octets) {
     return formatImage(octets).toLower().replace(QStringLiteral("jpeg"), QStringLiteral("jpg"));
 }
 
+QString refusTailleImage(const QString& nom, qint64 octets) {
+    return octets > kOctetsImageMax ? QStringLiteral("« %1 » dépasse 1 Mio (%2 Kio)").arg(nom).arg(octets / 1024)
+                                    : QString();
+}
+
 QString refusImage(const Image& image) {
     if (image.octets.isEmpty()) {
         return QStringLiteral("« %1 » est vide").arg(image.nom);
     }
-    if (image.octets.size() > kOctetsImageMax) {
-        return QStringLiteral("« %1 » dépasse 1 Mio (%2 Kio)").arg(image.nom).arg(image.octets.size() / 1024);
+    if (const QString refus = refusTailleImage(image.nom, image.octets.size()); !refus.isEmpty()) {
+        return refus;
     }
     if (formatImage(image.octets).isEmpty()) {
         return QStringLiteral("« %1 » n'est ni un PNG ni un JPEG").arg(image.nom);

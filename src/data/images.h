@@ -68,6 +68,9 @@ QString extensionImage(const QByteArray& octets);
 // Why a picture cannot be kept, in French ("« plan.gif » n'est ni un PNG ni un JPEG"), or the empty text. Only
 // what the bytes say is checked here; the declared size in pixels is checked when the picture is decoded.
 QString refusImage(const Image& image);
+// Why a picture file of that size cannot be kept ("« plan.png » dépasse 1 Mio (3072 Kio)"), or the empty text: told
+// before its bytes are read.
+QString refusTailleImage(const QString& nom, qint64 octets);
 
 // Creates the table and writes the pictures, in question and place order; nothing when there is none. Inside the
 // caller's transaction, when there is one.

@@ -11,6 +11,7 @@
 #include "platform/error.h"
 #include "platform/services/messages.h"
 #include "platform/services/services.h"
+#include "widgets/lectureimage.h"
 
 #include <QAction>
 #include <QDir>
@@ -51,6 +52,7 @@ EditeurTest::EditeurTest(services::Services& services, QWidget* parent)
     : QWidget(parent), impl_(std::make_unique<Impl>(services)) {
     setObjectName(QStringLiteral("editeurTest"));
     setAccessibleName(QStringLiteral("Éditeur de test"));
+    impl_->test.lireImagesAvec([](const QByteArray& octets) { return widgets::lireImage(octets).refus; });
     QWidget* cadreApercu = creerPanneaux();
     disposer(cadreApercu);
     creerAnnulations();
@@ -72,7 +74,7 @@ QWidget* EditeurTest::creerPanneaux() {
     d.problemes->setWordWrap(true);
     (new QVBoxLayout(d.cadreProblemes))->addWidget(d.problemes);
     // Made in the order of the keyboard: the left column from top to bottom, then the question's form.
-    d.formulaire = new FormulaireQuestion(d.test, this);
+    d.formulaire = new FormulaireQuestion(d.test, d.services, this);
 
     auto* cadreApercu = new QGroupBox(QStringLiteral("Aperçu : la question telle que le candidat la verra"), this);
     cadreApercu->setObjectName(QStringLiteral("cadreApercu"));

@@ -3,7 +3,13 @@
 #include "data/classeii.h"
 #include "data/controletest.h"
 #include "data/format.h"
+#include "editeur/choiximage.h"
+#include "editeur/fichierimage.h"
+#include "editeur/titres.h"
 #include "edition/testedite.h"
+#include "platform/services/dialogs.h"
+#include "platform/services/messages.h"
+#include "platform/services/services.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -52,8 +58,8 @@ QString restants(int longueur) {
 
 } // namespace
 
-FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, QWidget* parent)
-    : QGroupBox(QStringLiteral("Question"), parent), test_(test) {
+FormulaireQuestion::FormulaireQuestion(edition::TestEdite& test, services::Services& services, QWidget* parent)
+    : QGroupBox(QStringLiteral("Question"), parent), test_(test), services_(services) {
     setObjectName(QStringLiteral("formulaire"));
     auto* colonne = new QVBoxLayout(this);
     construireTexte(colonne);
@@ -89,7 +95,10 @@ void FormulaireQuestion::construireTexte(QVBoxLayout* colonne) {
     enteteTexte->addStretch();
     enteteTexte->addWidget(restants_);
     colonne->addLayout(enteteTexte);
-    colonne->addWidget(texte_);
+    auto* ligneTexte = new QHBoxLayout;
+    ligneTexte->addWidget(texte_, 1);
+    ligneTexte->addWidget(creerChoixImage(0), 0, Qt::AlignTop);
+    colonne->addLayout(ligneTexte);
     colonne->addWidget(indication_);
 }
 
@@ -149,18 +158,20 @@ void FormulaireQuestion::construireClassement(QGridLayout* grille) {
     ligneChapitre->addWidget(libelleTemps);
     ligneChapitre->addWidget(temps_);
     grille->addWidget(libelleNiveaux, 5, 0);
-    grille->addLayout(ligneNiveaux, 5, 1, 1, 2);
+    grille->addLayout(ligneNiveaux, 5, 1, 1, 3);
     grille->addWidget(libelleChapitre, 6, 0);
-    grille->addLayout(ligneChapitre, 6, 1, 1, 2);
+    grille->addLayout(ligneChapitre, 6, 1, 1, 3);
 }
 
 void FormulaireQuestion::ordonnerTabulations() {
-    // The order of the keyboard: text, kind, count, answers with their values, levels, chapter, time.
+    // The order of the keyboard: text and its picture, kind, count, answers with their values and pictures, levels,
+    // chapter, time.
     QWidget* precedent = texte_;
     auto suivre = [&precedent](QWidget* w) {
         setTabOrder(precedent, w);
         precedent = w;
     };
+    precedent = images_[0]->ordonnerApres(precedent);
     suivre(cases_);
     suivre(ordre_);
     suivre(nombre_);
@@ -168,6 +179,7 @@ void FormulaireQuestion::ordonnerTabulations() {
         suivre(reponses_[ix(j)]);
         suivre(coches_[ix(j)]);
         suivre(rangs_[ix(j)]);
+        precedent = images_[ix(j + 1)]->ordonnerApres(precedent);
     }
     for (QCheckBox* n : niveaux_) {
         suivre(n);
@@ -241,6 +253,7 @@ void FormulaireQuestion::construireReponses(QGridLayout* grille) {
         grille->addWidget(libelles_[ix(j)], j, 0);
         grille->addWidget(reponses_[ix(j)], j, 1);
         grille->addLayout(valeur, j, 2);
+        grille->addWidget(creerChoixImage(j + 1), j, 3);
         grille->setColumnMinimumWidth(2, 96);
 
         connect(reponses_[ix(j)], &QLineEdit::textEdited, this, [this, j](const QString& t) {
@@ -270,6 +283,39 @@ void FormulaireQuestion::modifier(const std::function<void(data::QuestionTest&)>
     data::QuestionTest q = test_.question(indice_);
     changement(q);
     test_.modifierQuestion(indice_, q, saisie);
+}
+
+ChoixImage* FormulaireQuestion::creerChoixImage(int place) {
+    const QString nom = place == 0 ? QStringLiteral("Question") : QStringLiteral("Reponse%1").arg(place);
+    const QString quoi = place == 0 ? QStringLiteral("de la question") : QStringLiteral("de la réponse %1").arg(place);
+    auto* choix = new ChoixImage(nom, quoi, this);
+    images_[ix(place)] = choix;
+    connect(choix, &ChoixImage::choisir, this, [this, place] {
+        const QString depart = dossierImages_.isEmpty() ? QFileInfo(test_.chemin()).absolutePath() : dossierImages_;
+        const QString chemin = services_.dialogs->chooseFileToOpen(
+            QStringLiteral("Choisir une image"), depart,
+            QStringLiteral("Images PNG ou JPEG (*.png *.jpg *.jpeg *.PNG *.JPG *.JPEG);;Tous les fichiers (*)"));
+        if (!chemin.isEmpty()) {
+            poserImage(place, chemin);
+        }
+    });
+    connect(choix, &ChoixImage::deposer, this, [this, place](const QString& chemin) { poserImage(place, chemin); });
+    connect(choix, &ChoixImage::retirer, this, [this, place] { test_.changerImage(indice_, place, std::nullopt); });
+    return choix;
+}
+
+void FormulaireQuestion::poserImage(int place, const QString& chemin) {
+    if (indice_ < 0 || indice_ >= test_.nbQuestions()) {
+        return;
+    }
+    dossierImages_ = QFileInfo(chemin).absolutePath();
+    auto lue = lireFichierImage(chemin);
+    if (const auto* refus = std::get_if<QString>(&lue)) {
+        services_.messages->MsgBox(QStringLiteral("L'image n'est pas ajoutée : %1.").arg(*refus),
+                                   services::Buttons::OkOnly, kTitreEditeur);
+        return;
+    }
+    test_.changerImage(indice_, place, std::get<data::Image>(std::move(lue)));
 }
 
 void FormulaireQuestion::actualiserChapitres() {
@@ -318,6 +364,7 @@ void FormulaireQuestion::afficher(int indice) {
     const data::QuestionTest q = question ? test_.question(indice) : edition::nouvelleQuestion(0);
     setTitle(question ? QStringLiteral("Question n° %1").arg(edition::numero(q)) : QStringLiteral("Question"));
     actualiserTexte(q);
+    images_[0]->montrer(test_.images(indice).place(0));
     const bool qcm = edition::estQcm(q);
     cases_->setChecked(qcm);
     ordre_->setChecked(!qcm);
@@ -333,6 +380,10 @@ void FormulaireQuestion::afficher(int indice) {
              std::initializer_list<QWidget*>{libelles_[ix(j)], reponses_[ix(j)], coches_[ix(j)], rangs_[ix(j)]}) {
             w->setEnabled(utilisee);
         }
+        // A picture left on an answer that is gone can still be removed.
+        const std::optional<data::Image>& image = test_.images(indice).place(j + 1);
+        images_[ix(j + 1)]->montrer(image);
+        images_[ix(j + 1)]->setEnabled(utilisee || image.has_value());
         coches_[ix(j)]->setVisible(qcm);
         rangs_[ix(j)]->setVisible(!qcm);
         coches_[ix(j)]->setChecked(qcm && edition::valeur(q, j) == 1);

@@ -20,15 +20,22 @@ class QVBoxLayout;
 namespace kelvane::edition {
 class TestEdite;
 }
+namespace kelvane::services {
+struct Services;
+}
 
 namespace kelvane::editeur {
 
-// The form of one question: its text with the characters left, its kind (ticks or order), one to five answers
-// with their value, its levels, its chapter and its time. Every change goes to the test under edit at once.
+class ChoixImage;
+
+// The form of one question: its text with the characters left and its picture, its kind (ticks or order), one to
+// five answers with their value and picture, its levels, its chapter and its time. Every change goes to the test
+// under edit at once.
 class FormulaireQuestion : public QGroupBox {
     Q_OBJECT
 public:
-    FormulaireQuestion(edition::TestEdite& test, QWidget* parent = nullptr);
+    // The services give the file chooser and the messages of the pictures.
+    FormulaireQuestion(edition::TestEdite& test, services::Services& services, QWidget* parent = nullptr);
 
     // Shows question `indice` (-1: none, the form disabled).
     void afficher(int indice);
@@ -52,8 +59,14 @@ private:
     void actualiserChapitres();
     void actualiserTexte(const data::QuestionTest& q);
     void modifier(const std::function<void(data::QuestionTest&)>& changement, int saisie = 0);
+    ChoixImage* creerChoixImage(int place);
+    // The picture of that place (0: the question, 1 to 5: an answer) from a file, after a message when it cannot
+    // be kept.
+    void poserImage(int place, const QString& chemin);
 
     edition::TestEdite& test_;
+    services::Services& services_;
+    QString dossierImages_; // where the file chooser opens: the folder of the last picture taken
     int indice_ = -1;
     bool actualisation_ = false;
 
@@ -70,6 +83,7 @@ private:
     std::array<QCheckBox*, 5> niveaux_{};
     QComboBox* chapitre_;
     QSpinBox* temps_;
+    std::array<ChoixImage*, 6> images_{}; // the question's, then answers 1 to 5
 };
 
 } // namespace kelvane::editeur

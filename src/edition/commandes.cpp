@@ -153,6 +153,40 @@ void CommandeListe::undo() {
     emit test_.questionSelectionnee(std::min(indice_, static_cast<int>(questions.size()) - 1));
 }
 
+// ---- CommandeImage
+
+namespace {
+QString texteImage(int indice, int place, bool avant, bool apres) {
+    const QString ou = place == 0 ? QStringLiteral("de la question %1").arg(indice + 1)
+                                  : QStringLiteral("de la réponse %1 de la question %2").arg(place).arg(indice + 1);
+    if (!avant) {
+        return QStringLiteral("Ajouter l'image ") + ou;
+    }
+    return (apres ? QStringLiteral("Remplacer l'image ") : QStringLiteral("Retirer l'image ")) + ou;
+}
+} // namespace
+
+CommandeImage::CommandeImage(TestEdite& test, int indice, int place, std::optional<data::Image> apres)
+    : QUndoCommand(texteImage(indice, place, test.images(indice).place(place).has_value(), apres.has_value())),
+      test_(test), indice_(indice), place_(place), avant_(test.images(indice).place(place)), apres_(std::move(apres)) {}
+
+void CommandeImage::poser(const std::optional<data::Image>& image) {
+    test_.images_[pos(indice_)].place(place_) = image;
+    emit test_.questionChangee(indice_);
+}
+
+void CommandeImage::redo() {
+    poser(apres_);
+    if (!std::exchange(premier_, false)) {
+        emit test_.questionSelectionnee(indice_);
+    }
+}
+
+void CommandeImage::undo() {
+    poser(avant_);
+    emit test_.questionSelectionnee(indice_);
+}
+
 // ---- CommandeChapitres
 
 CommandeChapitres::CommandeChapitres(TestEdite& test, std::vector<data::Test::Chapitre> apres, const QString& texte,

@@ -4,6 +4,7 @@
 #include "edition/question.h"
 
 #include <QUndoCommand>
+#include <optional>
 #include <vector>
 
 namespace kelvane::edition {
@@ -49,6 +50,25 @@ private:
     QuestionTest question_;
     data::ImagesQuestion images_; // the pictures of the question inserted or removed
     std::vector<QVariant> numerosAvant_;
+    bool premier_ = true;
+};
+
+// One picture of one question (place 0: the question's, 1 to 5: its answers'), before and after: added, replaced
+// or removed.
+class CommandeImage : public QUndoCommand {
+public:
+    CommandeImage(TestEdite& test, int indice, int place, std::optional<data::Image> apres);
+    void redo() override;
+    void undo() override;
+
+private:
+    void poser(const std::optional<data::Image>& image);
+
+    TestEdite& test_;
+    int indice_;
+    int place_;
+    std::optional<data::Image> avant_;
+    std::optional<data::Image> apres_;
     bool premier_ = true;
 };
 

@@ -2,6 +2,7 @@
 
 #include "data/ecriture.h"
 #include "data/format.h"
+#include "data/images.h"
 #include "data/reglesfichiers.h"
 #include "edition/commandes.h"
 #include "platform/error.h"
@@ -118,6 +119,47 @@ data::Test TestEdite::testAEcrire() const {
         }
     }
     return test;
+}
+
+namespace {
+QString placeImage(int place) {
+    return place == 0 ? QStringLiteral("l'image de la question")
+                      : QStringLiteral("l'image de la réponse %1").arg(place);
+}
+} // namespace
+
+std::vector<data::Probleme> TestEdite::problemes() const {
+    std::vector<data::Probleme> problemes = data::controlerTest(test_);
+    QHash<QByteArray, QString> lectures;
+    for (int i = 0; i < nbQuestions(); ++i) {
+        const int nbReponses = edition::nbReponses(question(i));
+        for (int place = 0; place < data::kPlacesImage; ++place) {
+            const std::optional<data::Image>& image = images(i).place(place);
+            if (!image) {
+                continue;
+            }
+            QString message;
+            if (place > nbReponses) {
+                message = QStringLiteral("%1 n'a plus de réponse (la question en a %2) : retirez-la")
+                              .arg(placeImage(place))
+                              .arg(nbReponses);
+            } else if (const QString refus = data::refusImage(*image); !refus.isEmpty()) {
+                message = QStringLiteral("%1 : %2").arg(placeImage(place), refus);
+            } else if (lecture_) {
+                const auto deja = lectures_.constFind(image->octets);
+                const QString lu = deja != lectures_.cend() ? *deja : lecture_(image->octets);
+                lectures.insert(image->octets, lu);
+                if (!lu.isEmpty()) {
+                    message = QStringLiteral("%1 (« %2 ») est illisible : %3").arg(placeImage(place), image->nom, lu);
+                }
+            }
+            if (!message.isEmpty()) {
+                problemes.push_back({i, message});
+            }
+        }
+    }
+    lectures_ = std::move(lectures);
+    return problemes;
 }
 
 void TestEdite::enregistrer() {
@@ -286,6 +328,12 @@ void TestEdite::renumeroterSelonLeTableau() {
 void TestEdite::modifierQuestion(int indice, const QuestionTest& nouvelle, int saisie) {
     if (estQuestion(indice) && !memeQuestion(question(indice), nouvelle)) {
         pile_.push(new CommandeQuestion(*this, indice, question(indice), nouvelle, saisie, saisie_));
+    }
+}
+
+void TestEdite::changerImage(int indice, int place, std::optional<data::Image> image) {
+    if (estQuestion(indice) && place >= 0 && place < data::kPlacesImage && images(indice).place(place) != image) {
+        pile_.push(new CommandeImage(*this, indice, place, std::move(image)));
     }
 }
 

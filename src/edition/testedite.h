@@ -5,8 +5,10 @@
 #include "edition/empreinte.h"
 #include "edition/question.h"
 
+#include <QHash>
 #include <QObject>
 #include <QUndoStack>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,7 @@ class CommandeQuestion;
 class CommandeListe;
 class CommandeChapitres;
 class CommandeParametres;
+class CommandeImage;
 
 // The test under edit as values, its file and its undo stack. Every change is one command on the stack, and
 // nothing is pushed when a change changes nothing. The table shows the questions by number (ordre()), whatever the
@@ -59,7 +62,12 @@ public:
     std::optional<QString> nomChapitre(int numero) const;
     int tempsTest() const;
     int tolerance() const;
-    std::vector<data::Probleme> problemes() const { return data::controlerTest(test_); }
+    // The test's problems, then those of its pictures in the questions' stored order: a picture the file cannot hold
+    // (data::refusImage), one the reader given to lireImagesAvec() refuses, one whose answer is gone.
+    std::vector<data::Probleme> problemes() const;
+    // How a picture's bytes are checked for being shown: the reason it cannot be, or the empty text. Each picture
+    // is checked once while it stays in the test.
+    void lireImagesAvec(std::function<QString(const QByteArray&)> lecture) { lecture_ = std::move(lecture); }
 
     // The file on disk no longer holds what was read or last written (a colleague saved it meanwhile).
     bool modifieSurDisque() const;
@@ -97,6 +105,10 @@ public:
     void modifierQuestion(int indice, const QuestionTest& nouvelle, int saisie = 0);
     void terminerSaisie() { ++saisie_; }
 
+    // Puts a picture at a place of question `indice` (0: its text, 1 to 5: an answer), or removes the one there for
+    // nullopt. Nothing is pushed when it changes nothing.
+    void changerImage(int indice, int place, std::optional<data::Image> image);
+
 signals:
     void parametresChanges();
     void chapitresChanges();
@@ -109,6 +121,7 @@ private:
     friend class CommandeListe;
     friend class CommandeChapitres;
     friend class CommandeParametres;
+    friend class CommandeImage;
 
     void poserQuestion(int i, const QuestionTest& q);
     void poserNumeros(const std::vector<QVariant>& numeros);
@@ -122,6 +135,8 @@ private:
     Empreinte empreinte_;
     QUndoStack pile_;
     int saisie_ = 0;
+    std::function<QString(const QByteArray&)> lecture_;
+    mutable QHash<QByteArray, QString> lectures_; // the reader's answers for the pictures of the last check
 };
 
 } // namespace kelvane::edition

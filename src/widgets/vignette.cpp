@@ -21,15 +21,25 @@ Vignette::Vignette(QWidget* parent) : QLabel(parent) {
 
 void Vignette::montrer(const QByteArray& octets, const QString& titre) {
     if (octets.isEmpty()) {
+        octets_.clear();
         image_ = QImage();
         clear();
         hide();
         return;
     }
-    montrer(lireImage(octets).image, titre);
+    if (octets != octets_) {
+        octets_ = octets;
+        image_ = lireImage(octets).image;
+    }
+    poser(image_, titre);
 }
 
 void Vignette::montrer(const QImage& image, const QString& titre) {
+    octets_.clear();
+    poser(image, titre);
+}
+
+void Vignette::poser(const QImage& image, const QString& titre) {
     image_ = image;
     titre_ = titre;
     setCursor(image_.isNull() ? Qt::ArrowCursor : Qt::PointingHandCursor);

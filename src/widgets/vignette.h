@@ -29,9 +29,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void poser(const QImage& image, const QString& titre);
     void ajuster();
 
     QImage image_;
+    QByteArray octets_; // those image_ was decoded from, not decoded again while they are shown
     QString titre_;
 };
 

@@ -5,6 +5,8 @@
 #include "support/doubles/scriptedservices.h"
 #include "support/fixtures.h"
 #include "support/gui.h"
+#include "support/imagesessai.h"
+#include "widgets/vignette.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
@@ -12,9 +14,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +32,7 @@
 #include <QUndoStack>
 
 using namespace kelvane;
+using kelvane::doubles::ScriptedDialogs;
 using kelvane::editeur::EditeurTest;
 using kelvane::services::Answer;
 
@@ -279,8 +286,9 @@ private slots:
         const QStringList attendus =
             QStringLiteral("tempsMinutes tempsSecondes tolerance tableChapitres ajouterChapitre retirerChapitre "
                            "filtreChapitre filtreNiveau tableQuestions ajouterQuestion dupliquerQuestion "
-                           "supprimerQuestion descendreQuestion renumeroter problemes texteQuestion genreCases "
-                           "nombreReponses reponse1 coche1 reponse2 coche2 niveauB0 niveauB1 niveauB2 niveauBR "
+                           "supprimerQuestion descendreQuestion renumeroter problemes texteQuestion choixImageQuestion "
+                           "genreCases nombreReponses reponse1 coche1 choixImageReponse1 reponse2 coche2 "
+                           "choixImageReponse2 niveauB0 niveauB1 niveauB2 niveauBR "
                            "niveauBC chapitreQuestion tempsQuestion")
                 .split(QLatin1Char(' '));
         QCOMPARE(vus, attendus);
@@ -352,6 +360,88 @@ private slots:
         QCOMPARE(textes(), (QStringList{"1 ? Oui", "2 ?", "3 ?"}));
         b.controle<QPushButton>(QStringLiteral("ajouterQuestion"))->click();
         QCOMPARE(textes(), (QStringList{"1 ? Oui", "2 ?", "3 ?", ""}));
+    }
+
+    // A picture comes from the chooser or a drop, is replaced and removed, each step undone; what the test cannot
+    // hold is refused with a message, and what it holds but cannot show, or has lost its answer, is a problem.
+    void lesImagesSeChoisissentSeDeposentEtSAnnulent() {
+        Banc b;
+        const QString chemin = testDeDeux(b.chemin(QStringLiteral("B1V.mdb")));
+        {
+            db::Database base = db::OpenDatabase(chemin);
+            data::ImagesTest abimees;
+            abimees[2].question = data::Image{QStringLiteral("abîmé.png"), imagesessai::image(50, 50).left(60)};
+            data::ecrireImages(base, abimees);
+        }
+        QVERIFY(b.editeur.ouvrir(chemin));
+        QCOMPARE(b.problemes(), QStringList{QStringLiteral("Question 2 : l'image de la question (« abîmé.png ») est "
+                                                           "illisible : taille illisible")});
+        auto ecrire = [&b](const QString& nom, const QByteArray& octets) {
+            QFile f(b.chemin(nom));
+            f.open(QIODevice::WriteOnly);
+            f.write(octets);
+            return f.fileName();
+        };
+        const QString disjoncteur = ecrire(QStringLiteral("disjoncteur.png"), imagesessai::image(120, 80));
+        const QString gant = ecrire(QStringLiteral("gant.jpg"), imagesessai::image(60, 60, Qt::red, "JPEG"));
+        const QString plan = ecrire(QStringLiteral("plan.gif"), "GIF89a");
+        // The preview's frame lives in its scene, not among the editor's children.
+        QWidget* cadre = nullptr;
+        for (QGraphicsItem* item : b.controle<QGraphicsView>(QStringLiteral("apercu"))->scene()->items()) {
+            if (auto* proxy = qgraphicsitem_cast<QGraphicsProxyWidget*>(item); proxy && !cadre) {
+                cadre = proxy->widget();
+            }
+        }
+        QVERIFY(cadre != nullptr);
+        auto vignette = [cadre](const char* nom) { return cadre->findChild<widgets::Vignette*>(QLatin1String(nom)); };
+        auto image = [&b](int place) {
+            return b.editeur.findChild<QAbstractButton*>(place == 0 ? QStringLiteral("choixImageQuestion")
+                                                                    : QStringLiteral("choixImageReponse%1").arg(place));
+        };
+
+        b.scripte.dialogs.expect(ScriptedDialogs::Kind::Open, disjoncteur);
+        image(0)->click();
+        QCOMPARE(b.scripte.dialogs.shown().last().start, b.dossier.path());
+        QVERIFY(vignette("ImageQuestion")->isVisible() && vignette("ImageQuestion")->estLisible());
+        QVERIFY(image(0)->text().isEmpty() && !image(0)->icon().isNull());
+
+        QMimeData depot;
+        depot.setUrls({QUrl::fromLocalFile(gant)});
+        QDragEnterEvent entree(QPoint(2, 2), Qt::CopyAction, &depot, Qt::LeftButton, {});
+        QApplication::sendEvent(image(2)->parentWidget(), &entree);
+        QVERIFY(entree.isAccepted());
+        QDropEvent depose(QPointF(2, 2), Qt::CopyAction, &depot, Qt::LeftButton, {});
+        QApplication::sendEvent(image(2)->parentWidget(), &depose);
+        QVERIFY(vignette("ImageReponse2")->isVisible());
+        gui::photographier(&b.editeur, QStringLiteral("editeur_images"));
+
+        b.scripte.dialogs.expect(ScriptedDialogs::Kind::Open, plan);
+        b.scripte.messages.expectMessage(
+            QStringLiteral("L'image n'est pas ajoutée : « plan.gif » n'est ni un PNG ni un JPEG."));
+        image(0)->click();
+        b.scripte.dialogs.expect(ScriptedDialogs::Kind::Open, gant);
+        image(0)->click();
+        QCOMPARE(b.editeur.pileAnnulation()->text(b.editeur.pileAnnulation()->index() - 1),
+                 QStringLiteral("Remplacer l'image de la question 1"));
+
+        b.controle<QSpinBox>(QStringLiteral("nombreReponses"))->setValue(1);
+        QVERIFY(b.problemes().contains(QStringLiteral(
+            "Question 1 : l'image de la réponse 2 n'a plus de réponse (la question en a 1) : retirez-la")));
+        b.controle<QAbstractButton>(QStringLiteral("retirerImageReponse2"))->click();
+        QCOMPARE(b.problemes().size(), 1);
+
+        QUndoStack* pile = b.editeur.pileAnnulation();
+        pile->undo(); // the answer's picture is back
+        pile->undo(); // two answers again
+        pile->undo(); // the question's first picture
+        b.controle<QWidget>(QStringLiteral("tableQuestions"))->setFocus();
+        b.touche(Qt::Key_Down);
+        b.controle<QAbstractButton>(QStringLiteral("retirerImageQuestion"))->click();
+        QVERIFY(b.editeur.enregistrer());
+        const data::Test lu = lire(chemin);
+        QCOMPARE(lu.images.size(), 1U);
+        QCOMPARE(lu.images.at(1).question->nom, QStringLiteral("disjoncteur.png"));
+        QCOMPARE(lu.images.at(1).reponses[1]->octets, imagesessai::image(60, 60, Qt::red, "JPEG"));
     }
 
     // The editor as a teacher sees it, with the class II question and its three pictures in the preview.

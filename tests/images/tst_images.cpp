@@ -2,6 +2,7 @@
 #include "data/reglesfichiers.h"
 #include "data/test.h"
 #include "support/fixtures.h"
+#include "support/imagesessai.h"
 #include "widgets/lectureimage.h"
 #include "widgets/vignette.h"
 
@@ -16,18 +17,10 @@ using namespace kelvane;
 
 namespace {
 
-QByteArray encoder(const QImage& image, const char* format) {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    image.save(&tampon, format);
-    return octets;
-}
+using imagesessai::encoder;
 
 QByteArray png(int largeur, int hauteur) {
-    QImage image(largeur, hauteur, QImage::Format_RGB32);
-    image.fill(Qt::darkYellow);
-    return encoder(image, "PNG");
+    return imagesessai::image(largeur, hauteur);
 }
 
 void ecrireGrandBoutiste(QByteArray& octets, int position, quint32 valeur) {
