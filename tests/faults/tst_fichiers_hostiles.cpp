@@ -2,11 +2,15 @@
 // is listed or refused as the program's rules say, through the real forms (the scan, OkTest, OkNom, a few
 // questions, the results) and the viewer; nothing crashes, and no file changes that should not: the folder's
 // files are hashed before and after, and only the session's own results file may appear.
+#include "data/images.h"
 #include "data/test.h"
 #include "forms/visualisation.h"
 #include "platform/db/database.h"
 #include "support/formefixture.h"
+#include "support/imagesessai.h"
 #include "support/scenarios.h"
+#include "widgets/lectureimage.h"
+#include "widgets/vignette.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,6 +74,11 @@ void ajouterTable(db::Database& base, const char* nom, const std::vector<Colonne
     }
 }
 
+const std::vector<Colonne> kColonnesImages{{"numero", FieldType::Long},
+                                           {"place", FieldType::Long},
+                                           {"nom", FieldType::Text, 255},
+                                           {"octets", FieldType::LongBinary}};
+
 struct Contenu {
     std::vector<Ligne> numero{{600, 50}};
     std::vector<Ligne> chapitres{{QStringLiteral("Généralités"), 1}};
@@ -77,6 +86,8 @@ struct Contenu {
     std::vector<Colonne> colonnesNumero = kColonnesNumero;
     std::vector<Colonne> colonnesChapitre = kColonnesChapitre;
     std::vector<Colonne> colonnesTest = kColonnesTest;
+    std::vector<Ligne> images; // a pictures table when there are records or columnsImages is set
+    std::vector<Colonne> colonnesImages;
 };
 
 void creerTestBrut(const QString& chemin, const Contenu& c) {
@@ -85,6 +96,9 @@ void creerTestBrut(const QString& chemin, const Contenu& c) {
     ajouterTable(base, "chapitre", c.colonnesChapitre, c.chapitres);
     ajouterTable(base, "numero", c.colonnesNumero, c.numero);
     ajouterTable(base, "test", c.colonnesTest, c.questions);
+    if (!c.images.empty() || !c.colonnesImages.empty()) {
+        ajouterTable(base, "test_images", c.colonnesImages.empty() ? kColonnesImages : c.colonnesImages, c.images);
+    }
     t.Commit();
     base.Close();
 }
@@ -235,6 +249,30 @@ class TestFichiersHostiles : public QObject {
                                 {QStringLiteral("Utilisé"), 2},
                                 {QStringLiteral("Inutilisé trois"), 3}};
         brut(QStringLiteral("chapitres-inutilises.mdb"), inutilises);
+
+        // Pictures that lie, are cut, are huge or are no pictures, beside one sound picture; a pictures table of
+        // another shape; a record far over the size limit.
+        QByteArray menteur = imagesessai::image(8, 8);
+        menteur.replace(16, 8, QByteArray("\x00\x01\x86\xa0\x00\x01\x86\xa0", 8)); // 100000 × 100000
+        const QByteArray photo = imagesessai::image(300, 200, Qt::darkGreen, "JPEG");
+        Contenu images = testAvec(
+            {question(1, QStringLiteral("Q1")), question(2, QStringLiteral("Q2")), question(3, QStringLiteral("Q3"))});
+        images.images = {{1, 0, QStringLiteral("menteur.png"), menteur},
+                         {1, 1, QStringLiteral("hasard.png"), hasard},
+                         {1, 2, QStringLiteral("bon.png"), imagesessai::image(40, 40)},
+                         {2, 0, QStringLiteral("coupé.jpg"), photo.left(photo.size() / 2)},
+                         {2, 2, QStringLiteral("4096.png"), imagesessai::image(4096, 4096)},
+                         {3, 0, QString(255, QLatin1Char('n')), QByteArray("\x89PNG\r\n\x1a\n", 8)},
+                         {3, 7, QStringLiteral("place-7.png"), imagesessai::image(4, 4)},
+                         {99, 0, QStringLiteral("question-99.png"), imagesessai::image(4, 4)}};
+        brut(QStringLiteral("images-hostiles.mdb"), images);
+        Contenu etrangere = testQ1();
+        etrangere.colonnesImages = {{"numero", FieldType::Text, 20}, {"fichier", FieldType::Text, 20}};
+        etrangere.images = {{QStringLiteral("un"), QStringLiteral("x.png")}};
+        brut(QStringLiteral("images-table-etrangere.mdb"), etrangere);
+        Contenu enorme = testQ1();
+        enorme.images = {{1, 0, QStringLiteral("enorme.png"), QByteArray(6 * 1024 * 1024, 'x')}};
+        brut(QStringLiteral("image-6-mio.mdb"), enorme);
     }
 
     // From the list (or the name box, for a file the list does not show) to OkTest.
@@ -413,6 +451,49 @@ private slots:
         demarre("numéros avec lacunes et doublons", q("numeros-lacunes-doublons.mdb"), false, 4,
                 {q("Q1"), q("Q1"), q("Q3b")});
         demarre("chapitres sans question", q("chapitres-inutilises.mdb"), false, 2, {q("Q1"), q("Q2")});
+        demarre("images hostiles", q("images-hostiles.mdb"), false, 3, {q("Q1"), q("Q2"), q("Q3")});
+        demarre("images hostiles, évaluation", q("images-hostiles.mdb"), true, 3);
+        demarre("table d'images étrangère", q("images-table-etrangere.mdb"), false, 1, {q("Q1")});
+        demarre("image de 6 Mio", q("image-6-mio.mdb"), true, 1);
+    }
+
+    // Each hostile picture shows its placeholder, the sound one shows, and the session goes on to its end; the
+    // results file carries what the test carried, and the viewer opens it.
+    void hostilePicturesShowTheirPlaceholder() {
+        for (const QString& nom : {kBon, QStringLiteral("images-hostiles.mdb")}) {
+            QVERIFY(QFile::copy(source_.filePath(nom), fx_->chemin(nom)));
+        }
+        const ecrans::EcranTest f = choisir(false, QStringLiteral("images-hostiles.mdb"));
+        f->OkTest->click();
+        f->Text1->setFocus();
+        QTest::keyClicks(f->Text1, QStringLiteral("Dupont"));
+        fx_->services->messages.expectMessage(QStringLiteral("Pour réussir ce test il faut 50% de bonnes réponses"));
+        f->OkNom->click();
+        QVERIFY(f->Frame3->isVisible());
+        const auto texte = [&f](const QString& nom) {
+            const auto* v = f.forme->findChild<widgets::Vignette*>(nom);
+            return v->isHidden() ? QStringLiteral("-") : v->estLisible() ? QStringLiteral("image") : v->text();
+        };
+        const auto vues = [&texte] {
+            QStringList t{texte(QStringLiteral("ImageQuestion"))};
+            for (int j = 1; j <= 2; ++j) {
+                t << texte(QStringLiteral("ImageReponse%1").arg(j));
+            }
+            return t;
+        };
+        const QString illisible = widgets::kImageIllisible;
+        QCOMPARE(vues(), (QStringList{illisible, illisible, QStringLiteral("image")}));
+        f->Suivant->click();
+        // A cut JPEG shows what it holds, greyed below.
+        QCOMPARE(vues(), (QStringList{QStringLiteral("image"), QStringLiteral("-"), QStringLiteral("image")}));
+        f->Suivant->click();
+        QCOMPARE(vues(), (QStringList{illisible, QStringLiteral("-"), QStringLiteral("-")}));
+        f->Check[0]->click();
+        f->Suivant->click();
+        QVERIFY(f->Frame5->isVisible());
+        const QString resultats = QStringLiteral("Dupont-images-hostiles-061201.mdb");
+        db::Database base = db::OpenDatabase(fx_->chemin(resultats), db::OpenMode::ReadOnly);
+        QCOMPARE(data::nombreImages(data::lireImages(base)), 7); // all but the one at place 7
     }
 
     void eachHostileTestIsListedOrRefused() {
