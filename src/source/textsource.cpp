@@ -746,10 +746,12 @@ TestExport exportTestFile(const QString& testPath, const QString& target) {
             return fail(path, file.errorString());
         }
         written << path;
-        if (file.write(picture.bytes) != picture.bytes.size() || !file.flush()) {
-            return fail(path, file.errorString());
+        const bool whole = file.write(picture.bytes) == picture.bytes.size() && file.flush();
+        const QString reason = file.errorString();
+        file.close(); // before any removal: Windows removes no open file
+        if (!whole) {
+            return fail(path, reason);
         }
-        file.close();
         result.picturesNew << picture.name;
     }
     const QString failure = platform::writeWholeFile(target, source);
