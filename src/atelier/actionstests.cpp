@@ -6,8 +6,7 @@
 #include "atelier/placeediteur.h"
 #include "atelier/titre.h"
 #include "avertissements/erreurs.h"
-#include "banques/exportgift.h"
-#include "banques/exportmoodle.h"
+#include "banques/fichiersbanques.h"
 #include "banques/importation.h"
 #include "conversion/conversion.h"
 #include "data/ecriture.h"
@@ -54,32 +53,24 @@ bool estSourceCsv(const QString& chemin) {
             continue;
         }
         const QByteArray mot = ligne.left(ligne.indexOf(';')).trimmed().toLower();
-        return ligne.contains(';') && (mot == "temps" || mot == "tolerance" || mot == "chapitre" || mot == "question");
+        return ligne.contains(';') &&
+               (mot == "temps" || mot == "tolerance" || mot == "chapitre" || mot == "question" || mot == "image");
     }
     return true;
 }
 
-// What a bank leaves to the teacher: it has no time allowed nor pass mark.
-constexpr int kTempsParQuestion = 60;
-constexpr int kToleranceBanque = 70;
-
-// A test written as a Moodle XML or GIFT bank (after cible's extension); the faults of the test, or nothing. What
-// GIFT cannot carry goes into notes.
-QStringList exporterBanque(const QString& test, const QString& cible, QStringList& notes) {
-    const auto lu = data::lireTest(test);
-    if (const auto* refus = std::get_if<data::TestRefuse>(&lu)) {
-        return {QFileInfo(test).fileName() + QStringLiteral(" : ") + refus->message};
+// A test written as a Moodle XML or GIFT bank; the faults of the test, or nothing. What the bank cannot carry goes
+// into notes.
+QStringList exporterBanque(const QString& test, const QString& cible, banques::FormatExport format,
+                           QStringList& notes) {
+    const banques::ExportBanque export_ = banques::exporterBanque(test, cible, format);
+    if (!export_.echec.isEmpty()) {
+        throw Error(
+            errc::PathFileAccess,
+            QStringLiteral("impossible d'écrire « %1 » (%2)").arg(QDir::toNativeSeparators(cible), export_.echec));
     }
-    const data::ImagesTest& images = std::get<data::Test>(lu).images;
-    const bool gift = QFileInfo(cible).suffix().compare(QStringLiteral("gift"), Qt::CaseInsensitive) == 0;
-    const QByteArray texte = gift ? banques::exporterGift(std::get<data::Test>(lu), images, notes)
-                                  : banques::exporterMoodle(std::get<data::Test>(lu), images);
-    const QString echec = platform::writeWholeFile(cible, texte);
-    if (!echec.isEmpty()) {
-        throw Error(errc::PathFileAccess,
-                    QStringLiteral("impossible d'écrire « %1 » (%2)").arg(QDir::toNativeSeparators(cible), echec));
-    }
-    return {};
+    notes = export_.notes;
+    return export_.fautes;
 }
 
 } // namespace
@@ -261,8 +252,7 @@ void ActionsTests::importerBanque(const QString& source) {
                     .arg(nomSource, lignes(rapport)));
         return;
     }
-    lu.source.temps = std::min(32767, kTempsParQuestion * gardees);
-    lu.source.tolerance = kToleranceBanque;
+    banques::reglerTempsEtTolerance(lu.source);
     QString bilan = QStringLiteral("« %1 » : %2 question(s) reprise(s), %3 laissée(s) de côté.")
                         .arg(nomSource)
                         .arg(gardees)
@@ -281,9 +271,7 @@ void ActionsTests::importerBanque(const QString& source) {
     if (fichier.isEmpty()) {
         return;
     }
-    data::Test test = source::toTest(lu.source, fichier);
-    test.images = std::move(lu.images);
-    enregistrerImporte(test, fichier);
+    enregistrerImporte(banques::testImporte(std::move(lu), fichier), fichier);
 }
 
 void ActionsTests::enregistrerImporte(const data::Test& test, const QString& fichier) {
@@ -382,12 +370,11 @@ void ActionsTests::exporter() {
         cible += QStringLiteral(".csv");
     }
     reglages.setValue(kCleExport, QFileInfo(cible).absolutePath());
-    const QString extension = QFileInfo(cible).suffix().toLower();
     QStringList notes;
     try {
-        const bool banque = extension == QStringLiteral("xml") || extension == QStringLiteral("gift");
+        const std::optional<banques::FormatExport> banque = banques::formatExport(cible);
         const QStringList erreurs =
-            banque ? exporterBanque(chemin(fichier), cible, notes) : exporterTest(chemin(fichier), cible);
+            banque ? exporterBanque(chemin(fichier), cible, *banque, notes) : exporterTest(chemin(fichier), cible);
         if (!erreurs.isEmpty()) {
             avertir(QStringLiteral("« %1 » n'a pas été exporté :\n%2").arg(nomAffiche(fichier), lignes(erreurs)));
             return;

@@ -66,8 +66,8 @@ void supprimerTest(const QString& chemin) {
 QStringList exporterTest(const QString& test, const QString& cible) {
     const source::TestExport export_ = source::exportTestFile(test, cible);
     if (!export_.writeFailure.isEmpty()) {
-        throw Error(errc::PathFileAccess,
-                    QStringLiteral("impossible d'écrire « %1 » (%2)").arg(nativePath(cible), export_.writeFailure));
+        throw Error(errc::PathFileAccess, QStringLiteral("impossible d'écrire « %1 » (%2)")
+                                              .arg(nativePath(export_.failedFile), export_.writeFailure));
     }
     return export_.faults;
 }

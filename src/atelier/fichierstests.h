@@ -19,9 +19,9 @@ void renommerTest(const QString& source, const QString& cible);
 // that cannot be read) is refused and left where it is.
 void supprimerTest(const QString& chemin);
 
-// Writes the text source of a test file into cible (replaced when complete), as kelvane-outil exports it
-// (source::exportTestFile). The test refused and the source's faults (a text it cannot hold) are returned, and then
-// nothing is written.
+// Writes the text source of a test file into cible (replaced when complete) and its pictures beside it, as
+// kelvane-outil exports it (source::exportTestFile). The test refused and the source's faults (a text it cannot hold)
+// are returned, and then nothing is written.
 QStringList exporterTest(const QString& test, const QString& cible);
 
 } // namespace kelvane::atelier

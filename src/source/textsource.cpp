@@ -5,6 +5,7 @@
 #include "data/reglesfichiers.h"
 #include "platform/temporaryname.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -21,7 +22,7 @@ constexpr int kQuestionFixedColumns = 7;
 
 class Parser {
 public:
-    explicit Parser(QString fileName) : fileName_(std::move(fileName)) {}
+    Parser(QString fileName, QString folder) : fileName_(std::move(fileName)), folder_(std::move(folder)) {}
 
     ParseResult run(const QByteArray& data);
 
@@ -62,9 +63,14 @@ private:
     void header(int line, const QStringList& fields, const QString& what, int lo, int hi, int& value, int& seenAt);
     void chapter(int line, const QStringList& fields);
     void question(int line, const QStringList& fields);
+    void picture(int line, const QStringList& fields);
     void finish();
+    void checkPictures();
+    // Reads the picture's file; reports why it cannot be kept and returns false otherwise.
+    bool load(SourcePicture& picture);
 
     QString fileName_;
+    QString folder_; // where the pictures are read, none when empty
     ParseResult result_;
     QList<bool> quoted_; // of the current line's fields
     int tempsLine_ = 0;
@@ -112,8 +118,10 @@ ParseResult Parser::run(const QByteArray& data) {
             chapter(line, fields);
         } else if (kind == u"question") {
             question(line, fields);
+        } else if (kind == u"image") {
+            picture(line, fields);
         } else {
-            error(line, QStringLiteral("ligne « %1 » inconnue (temps, tolerance, chapitre ou question attendu)")
+            error(line, QStringLiteral("ligne « %1 » inconnue (temps, tolerance, chapitre, question ou image attendu)")
                             .arg(fields.value(0)));
         }
     }
@@ -259,6 +267,126 @@ void Parser::question(int line, const QStringList& fields) {
     result_.source.questions.push_back(std::move(q));
 }
 
+void Parser::picture(int line, const QStringList& fields) {
+    if (fields.size() != 4 && fields.size() != 5) {
+        error(line, QStringLiteral("nombre de colonnes incorrect : %1 au lieu de 4 ou 5 (image;numéro;place;fichier"
+                                   "[;nom])")
+                        .arg(fields.size()));
+        return;
+    }
+    SourcePicture p;
+    p.line = line;
+    if (!number(line, QStringLiteral("numéro de question de l'image"), fields[1], 1, kMaxInteger, p.numero)) {
+        return;
+    }
+    bool ok = true;
+    if (fields[2].compare(u"question", Qt::CaseInsensitive) != 0) {
+        p.place = fields[2].toInt(&ok);
+        ok = ok && p.place >= 1 && p.place <= data::NbReponsesMax;
+    }
+    if (!ok) {
+        error(line, QStringLiteral("place « %1 » inconnue (question, ou 1 à %2 pour une réponse)")
+                        .arg(fields[2])
+                        .arg(data::NbReponsesMax));
+        return;
+    }
+    p.file = QString(fields[3]).replace(u'\\', u'/');
+    if (p.file.isEmpty()) {
+        error(line, QStringLiteral("fichier de l'image vide"));
+        return;
+    }
+    const bool absolute = p.file.startsWith(u'/') || (p.file.size() > 1 && p.file[1] == u':');
+    if (absolute) {
+        error(line, QStringLiteral("image « %1 » : chemin absolu ; nommez l'image depuis le dossier de la source")
+                        .arg(fields[3]));
+        return;
+    }
+    const QStringList parts = p.file.split(u'/');
+    if (parts.contains(QStringLiteral(".."))) {
+        error(line, QStringLiteral("image « %1 » : le chemin sort du dossier de la source ; mettez l'image dans ce "
+                                   "dossier ou un de ses sous-dossiers")
+                        .arg(fields[3]));
+        return;
+    }
+    if (parts.last().isEmpty() || parts.last() == u".") {
+        error(line, QStringLiteral("image « %1 » : aucun nom de fichier").arg(fields[3]));
+        return;
+    }
+    p.image.nom = fields.size() == 5 ? fields[4] : parts.last();
+    if (!text(line, QStringLiteral("nom de l'image"), p.image.nom, data::kTailleNomImage)) {
+        return;
+    }
+    result_.source.pictures.push_back(std::move(p));
+}
+
+bool Parser::load(SourcePicture& picture) {
+    const auto refuse = [&](const QString& why) {
+        error(picture.line, QStringLiteral("image %1").arg(why));
+        return false;
+    };
+    const QString quoted = QStringLiteral("« %1 »").arg(picture.file);
+    if (folder_.isEmpty()) {
+        return refuse(quoted + QStringLiteral(" : aucun dossier où la lire"));
+    }
+    const QFileInfo info(QDir(folder_).filePath(picture.file));
+    if (!info.exists()) {
+        return refuse(quoted + QStringLiteral(" introuvable dans le dossier de la source"));
+    }
+    if (info.isDir()) {
+        return refuse(quoted + QStringLiteral(" : c'est un dossier"));
+    }
+    if (info.size() > data::kOctetsImageMax) {
+        return refuse(quoted + QStringLiteral(" : dépasse 1 Mio (%1 Kio)").arg(info.size() / 1024));
+    }
+    QFile file(info.filePath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return refuse(quoted + QStringLiteral(" : impossible de la lire (%1)").arg(file.errorString()));
+    }
+    const QByteArray bytes = file.read(data::kOctetsImageMax + 1);
+    const QString refused = data::refusImage({picture.file, bytes});
+    if (!refused.isEmpty()) {
+        return refuse(QStringLiteral(": ") + refused);
+    }
+    picture.image.octets = bytes;
+    return true;
+}
+
+// Each picture against its question, once the questions are all read: a question of the test, an answer it has,
+// each place once, then the file read.
+void Parser::checkPictures() {
+    const TestSource& s = result_.source;
+    const bool everyQuestionRead = static_cast<int>(s.questions.size()) == questionLines_;
+    std::map<std::pair<int, int>, int> lineOfPlace;
+    for (SourcePicture& p : result_.source.pictures) {
+        const auto q = std::find_if(s.questions.begin(), s.questions.end(),
+                                    [&](const SourceQuestion& question) { return question.numero == p.numero; });
+        if (q == s.questions.end()) {
+            if (everyQuestionRead) { // otherwise its line may be the one refused
+                error(p.line, QStringLiteral("image : aucune question numéro %1").arg(p.numero));
+            }
+            continue;
+        }
+        const auto answers = static_cast<int>(q->answers.size());
+        if (p.place > answers) {
+            error(p.line, QStringLiteral("image : la question %1 n'a pas de réponse %2 (%3 réponse%4)")
+                              .arg(p.numero)
+                              .arg(p.place)
+                              .arg(answers)
+                              .arg(answers > 1 ? QStringLiteral("s") : QString()));
+            continue;
+        }
+        const auto [it, inserted] = lineOfPlace.emplace(std::pair(p.numero, p.place), p.line);
+        if (!inserted) {
+            const QString where = p.place == 0
+                                      ? QStringLiteral("la question %1").arg(p.numero)
+                                      : QStringLiteral("la réponse %1 de la question %2").arg(p.place).arg(p.numero);
+            error(p.line, QStringLiteral("image : %1 a déjà une image (ligne %2)").arg(where).arg(it->second));
+            continue;
+        }
+        load(p);
+    }
+}
+
 void Parser::finish() {
     TestSource& s = result_.source;
     if (tempsLine_ == 0) {
@@ -293,6 +421,7 @@ void Parser::finish() {
                               .arg(n));
         }
     }
+    checkPictures();
     if (result_.errors.isEmpty()) {
         for (const data::Probleme& p : data::controlerTest(toTest(s, fileName_))) {
             if (p.question < 0) {
@@ -380,6 +509,9 @@ data::Test toTest(const TestSource& source, const QString& fileName) {
         row[data::champ::Numero] = q.numero;
         test.questions.push_back(std::move(row));
     }
+    for (const SourcePicture& p : source.pictures) {
+        test.images[p.numero].place(p.place) = p.image;
+    }
     return test;
 }
 
@@ -387,9 +519,11 @@ QString summary(const data::Test& test, const QString& fileName) {
     const auto count = [](std::size_t n, const char* word) {
         return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(word), n > 1 ? QStringLiteral("s") : QString());
     };
-    return QStringLiteral("%1 : %2, %3, %4 s, %5 %")
+    const auto images = static_cast<std::size_t>(data::nombreImages(test.images));
+    return QStringLiteral("%1 : %2, %3, %4 s, %5 %%6")
         .arg(fileName, count(test.questions.size(), "question"), count(test.chapitres.size(), "chapitre"),
-             test.temps.toString(), test.tolerance.toString());
+             test.temps.toString(), test.tolerance.toString(),
+             images > 0 ? QStringLiteral(", ") + count(images, "image") : QString());
 }
 
 namespace {
@@ -407,9 +541,46 @@ QString value(const QVariant& v) {
     return v.isNull() ? QString() : v.toString();
 }
 
+// Whether the picture at that place is one the test shows: its question is there and has that answer.
+bool shown(const data::Test& test, int numero, int place) {
+    return std::any_of(test.questions.begin(), test.questions.end(), [&](const data::QuestionTest& q) {
+        return q[data::champ::Numero].toInt() == numero && place <= q[data::champ::NbreReponse].toInt();
+    });
+}
+
+// The place as a source line writes it.
+QString placeField(int place) {
+    return place == 0 ? QStringLiteral("question") : QString::number(place);
+}
+
+constexpr qsizetype kNameBytesMax = 200; // well within the 255 bytes of the file systems, a " (2)" added
+
 } // namespace
 
-QByteArray exportSource(const data::Test& test, QStringList& errors) {
+QString pictureFileName(const data::Image& image, int numero, int place) {
+    QString name;
+    for (const QChar c : image.nom) {
+        const bool refused = c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"/\\<>:\"|?*").contains(c);
+        name += refused ? u'_' : c;
+    }
+    while (name.endsWith(u'.') || name.endsWith(u' ')) {
+        name.chop(1);
+    }
+    static const QRegularExpression device(QStringLiteral("^(con|prn|aux|nul|com[0-9]|lpt[0-9])(\\..*)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (name.trimmed().isEmpty() || name.startsWith(u'.') || name.contains(device) ||
+        name.toUtf8().size() > kNameBytesMax) {
+        const QString extension = data::extensionImage(image.octets);
+        name = place == 0 ? QStringLiteral("image question %1").arg(numero)
+                          : QStringLiteral("image question %1 réponse %2").arg(numero).arg(place);
+        if (!extension.isEmpty()) {
+            name += u'.' + extension;
+        }
+    }
+    return name;
+}
+
+QByteArray exportSource(const data::Test& test, QStringList& errors, const PictureFiles& files) {
     QString out = QStringLiteral("# Source du test %1 (kelvane-outil test CE_FICHIER.csv %1)\n").arg(test.fichier);
     out += QStringLiteral("temps;%1\ntolerance;%2\n").arg(value(test.temps), value(test.tolerance));
     const auto text = [&](const QString& where, const QVariant& v) {
@@ -455,8 +626,88 @@ QByteArray exportSource(const data::Test& test, QStringList& errors) {
         }
         out += fields.join(u';') + u'\n';
     }
+    for (const auto& [numero, pictures] : test.images) {
+        for (int place = 0; place < data::kPlacesImage; ++place) {
+            const std::optional<data::Image>& image = pictures.place(place);
+            if (!image || !shown(test, numero, place)) {
+                continue;
+            }
+            const auto file = files.find({numero, place});
+            const QString name = file != files.end() ? file->second : pictureFileName(*image, numero, place);
+            QStringList fields{QStringLiteral("image"), QString::number(numero), placeField(place), sourceField(name)};
+            if (image->nom != name) {
+                fields << text(QStringLiteral("question %1, image %2").arg(numero).arg(placeField(place)), image->nom);
+            }
+            out += fields.join(u';') + u'\n';
+        }
+    }
     return "\xEF\xBB\xBF" + out.toUtf8();
 }
+
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// "schéma (2).png" after "schéma.png".
+QString numberedName(const QString& name, int n) {
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const qsizetype end = dot > 0 ? dot : name.size();
+    return name.left(end) + QStringLiteral(" (%1)").arg(n) + name.mid(end);
+}
+
+// A picture's file beside the source: one already there with its bytes, or a new one to write.
+struct PictureFile {
+    QString name;
+    QByteArray bytes;
+    bool isNew = false;
+};
+
+// The files of the pictures the source names, in folder: each its safe name, or the first free numbered one; a
+// file already there with the same bytes, or one that this export writes for another place, serves as it is.
+// Names are compared without letter case, as Windows and macOS do.
+PictureFiles planPictures(const data::Test& test, const QDir& folder, const QString& target,
+                          std::vector<PictureFile>& planned) {
+    PictureFiles files;
+    std::map<QString, std::size_t> chosen; // by case-folded name, into planned
+    for (const auto& [numero, pictures] : test.images) {
+        for (int place = 0; place < data::kPlacesImage; ++place) {
+            const std::optional<data::Image>& image = pictures.place(place);
+            if (!image || !shown(test, numero, place)) {
+                continue;
+            }
+            const QString base = pictureFileName(*image, numero, place);
+            for (int n = 1;; ++n) {
+                const QString name = n == 1 ? base : numberedName(base, n);
+                const QString key = name.toCaseFolded();
+                if (key == target.toCaseFolded()) {
+                    continue;
+                }
+                if (const auto same = chosen.find(key); same != chosen.end()) {
+                    if (planned[same->second].bytes != image->octets) {
+                        continue;
+                    }
+                } else {
+                    const QFileInfo there(folder.filePath(name));
+                    const bool taken = there.exists() || there.isSymLink();
+                    if (taken && !(there.isFile() && there.size() == image->octets.size() &&
+                                   fileBytes(there.filePath()) == image->octets)) {
+                        continue;
+                    }
+                    chosen.emplace(key, planned.size());
+                    planned.push_back({name, image->octets, !taken});
+                }
+                files[{numero, place}] = name;
+                break;
+            }
+        }
+    }
+    return files;
+}
+
+} // namespace
 
 TestExport exportTestFile(const QString& testPath, const QString& target) {
     TestExport result;
@@ -466,16 +717,52 @@ TestExport exportTestFile(const QString& testPath, const QString& target) {
         return result;
     }
     result.test = std::get<data::Test>(std::move(read));
-    const QByteArray source = exportSource(result.test, result.faults);
+    const QFileInfo targetInfo(target);
+    const QDir folder = targetInfo.absoluteDir();
+    std::vector<PictureFile> planned;
+    const PictureFiles files = planPictures(result.test, folder, targetInfo.fileName(), planned);
+    const QByteArray source = exportSource(result.test, result.faults, files);
     if (!result.faults.isEmpty()) {
         return result;
     }
-    result.writeFailure = platform::writeWholeFile(target, source);
+
+    QStringList written; // removed again when anything fails
+    const auto fail = [&](const QString& file, const QString& reason) {
+        for (const QString& path : written) {
+            QFile::remove(path);
+        }
+        result.picturesNew.clear();
+        result.failedFile = file;
+        result.writeFailure = reason;
+        return result;
+    };
+    for (const PictureFile& picture : planned) {
+        if (!picture.isNew) {
+            continue;
+        }
+        const QString path = folder.filePath(picture.name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) { // never over a file made meanwhile
+            return fail(path, file.errorString());
+        }
+        written << path;
+        const bool whole = file.write(picture.bytes) == picture.bytes.size() && file.flush();
+        const QString reason = file.errorString();
+        file.close(); // before any removal: Windows removes no open file
+        if (!whole) {
+            return fail(path, reason);
+        }
+        result.picturesNew << picture.name;
+    }
+    const QString failure = platform::writeWholeFile(target, source);
+    if (!failure.isEmpty()) {
+        return fail(target, failure);
+    }
     return result;
 }
 
-ParseResult parseTestSource(const QByteArray& data, const QString& fileName) {
-    return Parser(fileName).run(data);
+ParseResult parseTestSource(const QByteArray& data, const QString& fileName, const QString& folder) {
+    return Parser(fileName, folder).run(data);
 }
 
 ParseResult readTestSource(const QString& path) {
@@ -486,7 +773,7 @@ ParseResult readTestSource(const QString& path) {
         result.errors << QStringLiteral("%1 : impossible de lire le fichier (%2)").arg(name, file.errorString());
         return result;
     }
-    return parseTestSource(file.readAll(), name);
+    return parseTestSource(file.readAll(), name, QFileInfo(path).absolutePath());
 }
 
 } // namespace kelvane::source

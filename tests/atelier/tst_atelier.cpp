@@ -295,21 +295,22 @@ private slots:
         }
     }
 
-    // A CSV source becomes a listed test; a wrong one shows its lines and writes nothing; a test exported and
-    // imported again gives the same test.
+    // A CSV source becomes a listed test with its picture; a wrong one shows its lines and writes nothing; a test
+    // exported and imported again gives the same test.
     void importAndExport() {
         Atelier a;
         a.ouvrir();
         const QString bonne = a.chemin(QStringLiteral("Bonne.csv"));
+        ecrire(a.chemin(QStringLiteral("vat.png")), QByteArray("\x89PNG\r\n\x1a\nimage", 13));
         ecrire(bonne, "temps;600\ntolerance;70\nchapitre;1;Le matériel\n"
                       "question;1;1;B0 B1;qcm;0;Première question ?;Oui;1;Non;0\n"
-                      "question;2;1;B1;ordre;0;Dans l'ordre ?;Un;1;Deux;2\n");
+                      "question;2;1;B1;ordre;0;Dans l'ordre ?;Un;1;Deux;2\nimage;2;1;vat.png\n");
         a.services.dialogs.expect(ScriptedDialogs::Kind::Open, bonne);
         a.touche(Qt::Key_I, Qt::ControlModifier);
         QCOMPARE(a.colonne(), QStringList{"Bonne"});
         QCOMPARE(a.editeur(), QStringLiteral("Bonne.mdb"));
         QCOMPARE(a.fenetre->statusBar()->currentMessage(),
-                 QStringLiteral("Bonne.mdb : 2 questions, 1 chapitre, 600 s, 70 %"));
+                 QStringLiteral("Bonne.mdb : 2 questions, 1 chapitre, 600 s, 70 %, 1 image"));
 
         const QString mauvaise = a.chemin(QStringLiteral("Mauvaise.csv"));
         ecrire(mauvaise, "temps;600\ntolerance;70\nchapitre;1;Le matériel\n"
@@ -340,6 +341,8 @@ private slots:
         QCOMPARE(second.tolerance, premier.tolerance);
         QVERIFY(second.questions == premier.questions);
         QCOMPARE(second.chapitres.size(), premier.chapitres.size());
+        QCOMPARE(data::nombreImages(premier.images), 1);
+        QVERIFY(second.images == premier.images);
         QVERIFY(a.services.messages.allAnswered());
     }
 

@@ -54,10 +54,10 @@ set(ALLOWED_exportations "platform/db;platform/services;data;avertissements;resu
 set(ALLOWED_editeur "platform/db;platform/services;data;source;edition;avertissements;results;session;widgets;desktop;frames")
 set(ALLOWED_classe "platform/db;platform/services;data;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;exportations")
 set(ALLOWED_atelier "platform/db;platform/services;data;source;banques;conversion;demarrage;edition;avertissements;results;session;bilan;widgets;desktop;frames;classeur;graphiques;exportations;editeur;classe")
-# The tools: the Access reader speaks the conversion's protocol only; kelvane-outil writes tests, settings, pictures
-# and the class summary, without any window of the workbench.
+# The tools: the Access reader speaks the conversion's protocol only; kelvane-outil writes tests, settings, pictures,
+# banks and the class summary, without any window of the workbench.
 set(ALLOWED_tools/lecteuraccess "conversion")
-set(ALLOWED_tools/mktest "platform/db;platform/services;data;source;conversion;avertissements;results;session;bilan;desktop;classeur;graphiques;exportations")
+set(ALLOWED_tools/mktest "platform/db;platform/services;data;source;banques;conversion;avertissements;results;session;bilan;desktop;classeur;graphiques;exportations")
 set(ALLOWED_tools/outil "")
 
 set(failures "")

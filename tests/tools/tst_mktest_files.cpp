@@ -2,6 +2,8 @@
 // pictures, the command line (messages, exit status, nothing written on failure) and a test exported then built
 // again.
 
+#include "data/ecriture.h"
+#include "data/test.h"
 #include "images.h"
 #include "platform/db/database.h"
 #include "platform/error.h"
@@ -75,13 +77,44 @@ QStringList dump(const QString& path) {
             QStringList values;
             for (int i = 0; i < rs.FieldCount(); ++i) {
                 const QVariant v = rs.Fields(i);
-                values << QString::fromLatin1(v.typeName()) + u'=' + v.toString();
+                const bool bytes = v.typeId() == QMetaType::QByteArray;
+                values << QString::fromLatin1(v.typeName()) + u'=' +
+                              (bytes ? QString::fromLatin1(v.toByteArray().toBase64()) : v.toString());
             }
             lines << values.join(u'|');
         }
     }
     return lines;
 }
+
+void put(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+        qFatal("%s", qPrintable(path));
+    }
+}
+
+QByteArray png(char fill) {
+    return QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(20, fill);
+}
+const QByteArray kJpeg = QByteArray("\xFF\xD8\xFF\xE0") + QByteArray(20, 'j');
+
+// A Moodle bank: a question with its picture, a true or false one, an essay that the test leaves out.
+const QByteArray kBank = QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<quiz>\n"
+                                    "<question type=\"category\"><category><text>$course$/top/Sécurité</text>"
+                                    "</category></question>\n"
+                                    "<question type=\"multichoice\"><name><text>Q1</text></name>"
+                                    "<questiontext format=\"html\"><text><![CDATA[<p>Quel symbole ?</p>"
+                                    "<img src=\"@@PLUGINFILE@@/vat.png\">]]></text>"
+                                    "<file name=\"vat.png\" path=\"/\" encoding=\"base64\">") +
+                         png('v').toBase64() +
+                         "</file></questiontext><answer fraction=\"100\"><text>Le double carré</text></answer>"
+                         "<answer fraction=\"0\"><text>La terre</text></answer></question>\n"
+                         "<question type=\"truefalse\"><name><text>Q2</text></name><questiontext><text>Le 230 V "
+                         "tue ?</text></questiontext><answer fraction=\"100\"><text>true</text></answer>"
+                         "<answer fraction=\"0\"><text>false</text></answer></question>\n"
+                         "<question type=\"essay\"><name><text>Libre</text></name><questiontext><text>Racontez."
+                         "</text></questiontext></question>\n</quiz>\n";
 
 bool dark(const QImage& image, int x, int y) {
     return qGray(image.pixel(x, y)) < 96;
@@ -251,13 +284,14 @@ private slots:
 
     void commandLine_data() {
         // Arguments with "@" for the test's folder. The folder holds good.csv (kSource), bad.csv (a question without
-        // answer on line 8), quoted.csv (quotes, ';', '#' and accents) and built.mdb (built from kSource).
+        // answer on line 8), built.mdb (built from kSource), the banks bank.xml (kBank), broken.xml (malformed on
+        // line 2) and essay.gift (an essay question only).
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("output"); // on the standard output when done, on the error output otherwise
         const QString outil = QStringLiteral(KELVANE_OUTIL);
-        QTest::newRow("help") << outil << QStringList{"--help"} << 0 << "kelvane-outil exporter TEST.mdb SOURCE.csv";
+        QTest::newRow("help") << outil << QStringList{"--help"} << 0 << "kelvane-outil importer BANQUE TEST.mdb";
         QTest::newRow("version") << outil << QStringList{"--version"} << 0
                                  << QStringLiteral("kelvane-outil " KELVANE_VERSION_PROJET "\n");
         QTest::newRow("no command") << outil << QStringList{} << 1 << "Utilisation :";
@@ -285,6 +319,21 @@ private slots:
         QTest::newRow("export into a missing folder")
             << outil << QStringList{"exporter", "@/built.mdb", "@/absent/back.csv"} << 1
             << "back.csv : le dossier « @/absent » n'existe pas";
+        QTest::newRow("export to Moodle XML") << outil << QStringList{"exporter", "@/built.mdb", "@/b.xml"} << 0
+                                              << "b.xml : 3 questions, 2 chapitres, 720 s, 80 %";
+        QTest::newRow("export to GIFT") << outil << QStringList{"exporter", "@/built.mdb", "@/b.GIFT"} << 0
+                                        << "b.GIFT : 3 questions";
+        QTest::newRow("import of a bank") << outil << QStringList{"importer", "@/bank.xml", "@/B.mdb"} << 0
+                                          << "B.mdb : 2 questions, 1 chapitre, 120 s, 70 %, 1 image";
+        QTest::newRow("import of a malformed bank")
+            << outil << QStringList{"importer", "@/broken.xml", "@/B.mdb"} << 1 << "broken.xml, ligne 2";
+        QTest::newRow("import of a bank without a question kept")
+            << outil << QStringList{"importer", "@/essay.gift", "@/B.mdb"} << 1
+            << "essay.gift : aucune question que Kelvane puisse reprendre";
+        QTest::newRow("import over a test") << outil << QStringList{"importer", "@/bank.xml", "@/built.mdb"} << 1
+                                            << "built.mdb existe déjà : il n'est pas remplacé";
+        QTest::newRow("import into a name not .mdb")
+            << outil << QStringList{"importer", "@/bank.xml", "@/B.xml"} << 1 << "B.xml : le nom doit finir par .mdb";
         QTest::newRow("settings") << outil << QStringList{"reglages", "@/h.mdb", "Atelier"} << 0
                                   << "h.mdb : réglages, code « Atelier »";
         QTest::newRow("code too long") << outil << QStringList{"reglages", "@/h.mdb", QString(21, u'x')} << 1
@@ -310,6 +359,9 @@ private slots:
         };
         write("good.csv", kSource);
         write("bad.csv", kSource + "question;4;1;B0;qcm;0;Sans réponse\n");
+        write("bank.xml", kBank);
+        write("broken.xml", "<quiz>\n<question type=\"multichoice\"></quiz>\n");
+        write("essay.gift", "::Libre::Racontez. {}\n");
         writeTestDatabase(parsed(), dir.filePath(QStringLiteral("built.mdb")));
         const auto snapshot = [&] {
             QStringList files;
@@ -364,6 +416,92 @@ private slots:
         QCOMPARE(runTool({QStringLiteral("test"), source, again}, &err), 0);
         QVERIFY2(err.isEmpty(), qPrintable(err));
         QCOMPARE(dump(again), dump(test));
+    }
+
+    void exportWritesThePicturesBesideTheSource() {
+        // Two pictures of one stored name and different bytes, names that no file may take as they are, and a folder
+        // that already holds a different schéma.png and the same vat.jpg.
+        data::Test pictured = toTest(parsed(), QStringLiteral("images.mdb"));
+        pictured.images[1].question = data::Image{QStringLiteral("schéma.png"), png('a')};
+        pictured.images[1].reponses[0] = data::Image{QStringLiteral("schéma.png"), png('b')};
+        pictured.images[2].reponses[0] = data::Image{QStringLiteral("plans/B:1.png"), png('c')};
+        pictured.images[2].reponses[1] = data::Image{QStringLiteral("../.png"), png('d')};
+        pictured.images[3].question = data::Image{QStringLiteral("vat.jpg"), kJpeg};
+        pictured.images[3].reponses[4] = data::Image{QStringLiteral("CON.png"), png('e')};
+        QDir dir(dir_->path());
+        const QString test = dir.filePath(QStringLiteral("images.mdb"));
+        data::ecrireTest(pictured, test);
+        put(dir.filePath(QStringLiteral("schéma.png")), png('z'));
+        put(dir.filePath(QStringLiteral("vat.jpg")), kJpeg);
+        QVERIFY(dir.mkdir(QStringLiteral("dossier.csv")));
+        const auto files = [&] {
+            return dir.entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
+        };
+
+        // A source that cannot be written leaves no picture behind.
+        const QStringList before = files();
+        const TestExport refused = exportTestFile(test, dir.filePath(QStringLiteral("dossier.csv")));
+        QVERIFY(!refused.writeFailure.isEmpty());
+        QCOMPARE(refused.failedFile, dir.filePath(QStringLiteral("dossier.csv")));
+        QCOMPARE(files(), before);
+
+        QString err;
+        QCOMPARE(runTool({QStringLiteral("exporter"), test, dir.filePath(QStringLiteral("source.csv"))}, &err), 0);
+        const QStringList written{"image question 2 réponse 2.png",
+                                  "image question 3 réponse 5.png",
+                                  "plans_B_1.png",
+                                  "schéma (2).png",
+                                  "schéma (3).png",
+                                  "source.csv"};
+        QCOMPARE(sorted(files()), sorted(before + written));
+        QCOMPARE(contents(dir.filePath(QStringLiteral("schéma.png"))), png('z'));
+        QCOMPARE(contents(dir.filePath(QStringLiteral("schéma (2).png"))), png('a'));
+        QCOMPARE(contents(dir.filePath(QStringLiteral("schéma (3).png"))), png('b'));
+        QVERIFY(contents(dir.filePath(QStringLiteral("source.csv")))
+                    .contains("image;3;question;vat.jpg\nimage;3;5;image question 3 réponse 5.png;CON.png\n"));
+
+        // Exported again, every picture is already there; built again, the same file.
+        QCOMPARE(runTool({QStringLiteral("exporter"), test, dir.filePath(QStringLiteral("again.csv"))}, &err), 0);
+        QCOMPARE(files().size(), before.size() + written.size() + 1);
+        const QString again = dir.filePath(QStringLiteral("again.mdb"));
+        QCOMPARE(runTool({QStringLiteral("test"), dir.filePath(QStringLiteral("again.csv")), again}, &err), 0);
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        QCOMPARE(dump(again), dump(test));
+    }
+
+    void banksInAndOut() {
+        QDir dir(dir_->path());
+        QString err;
+        // A Moodle bank gives a test holding its picture; what it leaves out is said on the error output.
+        put(dir.filePath(QStringLiteral("bank.xml")), kBank);
+        const QString fromBank = dir.filePath(QStringLiteral("banque.mdb"));
+        QCOMPARE(runTool({QStringLiteral("importer"), dir.filePath(QStringLiteral("bank.xml")), fromBank}, &err), 0);
+        QVERIFY2(err.startsWith(QStringLiteral("bank.xml, ligne 6, « Libre » : ")), qPrintable(err));
+        const auto read = data::lireTest(fromBank);
+        const data::Test& bank = std::get<data::Test>(read);
+        QCOMPARE(bank.questions.size(), 2u);
+        QCOMPARE(*data::trouverImage(bank.images, 1, 0), (data::Image{QStringLiteral("vat.png"), png('v')}));
+
+        // A test as a bank gives it (a minute a question, 70 %, no time per question, chapters numbered in order)
+        // comes back the same from Moodle XML, pictures included.
+        data::Test test = toTest(parsed("temps;120\ntolerance;70\nchapitre;1;Le risque électrique\n"
+                                        "chapitre;2;Consignation\n"
+                                        "question;1;1;B0 BR;qcm;0;Le symbole ?;Le double carré;1;La terre;0\n"
+                                        "question;2;2;B1 BC;ordre;0;Classez.;Séparer;2;Identifier;1;Condamner;3\n"),
+                                 QStringLiteral("t.mdb"));
+        test.images[1].question = data::Image{QStringLiteral("vat.png"), png('q')};
+        test.images[2].reponses[2] = data::Image{QStringLiteral("cadenas.jpg"), kJpeg};
+        const QString original = dir.filePath(QStringLiteral("t.mdb"));
+        data::ecrireTest(test, original);
+        const QString xml = dir.filePath(QStringLiteral("t.xml"));
+        const QString back = dir.filePath(QStringLiteral("back.mdb"));
+        QCOMPARE(runTool({QStringLiteral("exporter"), original, xml}, &err), 0);
+        QCOMPARE(runTool({QStringLiteral("importer"), xml, back}, &err), 0);
+        QCOMPARE(dump(back), dump(original));
+
+        // GIFT leaves the pictures behind, and says so.
+        QCOMPARE(runTool({QStringLiteral("exporter"), original, dir.filePath(QStringLiteral("t.gift"))}, &err), 0);
+        QVERIFY2(err.startsWith(QStringLiteral("t.gift : 2 images non reprises")), qPrintable(err));
     }
 
 private:

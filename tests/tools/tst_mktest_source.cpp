@@ -7,6 +7,7 @@
 #include "data/parametres.h"
 #include "source/textsource.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 
@@ -34,6 +35,17 @@ QByteArray contents(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+void put(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+        qFatal("%s", qPrintable(path));
+    }
+}
+
+const QByteArray kPng = QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(24, 'p');
+const QByteArray kJpeg = QByteArray("\xFF\xD8\xFF\xE0") + QByteArray(12, 'j');
 
 } // namespace
 
@@ -222,6 +234,91 @@ private slots:
         QFETCH(QByteArray, questions);
         QFETCH(QStringList, errors);
         QCOMPARE(parseTestSource(kHeader + questions, QStringLiteral("s.csv")).errors, errors);
+    }
+
+    // Picture lines, put before the questions they name (from line 4): what each gives, or each fault with its line.
+    void readsPictureLines_data() {
+        QTest::addColumn<QByteArray>("lines");
+        QTest::addColumn<QStringList>("expected"); // the pictures as "NUMÉRO PLACE NOM SIZE", or the faults
+
+        QTest::newRow("question and answers, a subfolder, '\\', a name of its own")
+            << line(QStringLiteral("image;1;question;vat.png")) +
+                   line(QStringLiteral("IMAGE;2;2;images\\écran.jpg;\"Écran ; facial\"")) +
+                   line(QStringLiteral("image;1;1;./images/écran.jpg"))
+            << QStringList{"1 0 vat.png 32", "2 2 Écran ; facial 16", "1 1 écran.jpg 16"};
+        const auto fault = [](int lineNumber, const char* text) {
+            return QStringList{QStringLiteral("s.csv, ligne %1 : ").arg(lineNumber) + QString::fromUtf8(text)};
+        };
+        QTest::newRow("no such question")
+            << line(QStringLiteral("image;3;question;vat.png")) << fault(4, "image : aucune question numéro 3");
+        QTest::newRow("its question's line refused")
+            << line(QStringLiteral("image;3;question;vat.png")) + line(QStringLiteral("question;3;1;B0;qcm;0;Q ?;a;9"))
+            << fault(5, "valeur de la réponse 1 : 9 hors des limites (0 à 1)");
+        QTest::newRow("no such answer") << line(QStringLiteral("image;1;3;vat.png"))
+                                        << fault(4, "image : la question 1 n'a pas de réponse 3 (2 réponses)");
+        QTest::newRow("a place twice") << line(QStringLiteral("image;2;1;vat.png")) +
+                                              line(QStringLiteral("image;2;1;images/écran.jpg"))
+                                       << fault(5, "image : la réponse 1 de la question 2 a déjà une image (ligne 4)");
+        QTest::newRow("unknown place") << line(QStringLiteral("image;1;réponse;vat.png"))
+                                       << fault(4, "place « réponse » inconnue (question, ou 1 à 5 pour une réponse)");
+        QTest::newRow("place beyond five") << line(QStringLiteral("image;1;6;vat.png"))
+                                           << fault(4, "place « 6 » inconnue (question, ou 1 à 5 pour une réponse)");
+        QTest::newRow("no file") << line(QStringLiteral("image;1;question"))
+                                 << fault(4, "nombre de colonnes incorrect : 3 au lieu de 4 ou 5 (image;numéro;place;"
+                                             "fichier[;nom])");
+        QTest::newRow("missing file") << line(QStringLiteral("image;1;question;absent.png"))
+                                      << fault(4, "image « absent.png » introuvable dans le dossier de la source");
+        QTest::newRow("a folder") << line(QStringLiteral("image;1;question;images"))
+                                  << fault(4, "image « images » : c'est un dossier");
+        QTest::newRow("no file name") << line(QStringLiteral("image;1;question;images/"))
+                                      << fault(4, "image « images/ » : aucun nom de fichier");
+        QTest::newRow("absolute") << line(QStringLiteral("image;1;question;C:\\vat.png"))
+                                  << fault(4, "image « C:\\vat.png » : chemin absolu ; nommez l'image depuis le "
+                                              "dossier de la source");
+        QTest::newRow("out of the folder")
+            << line(QStringLiteral("image;1;question;images/../../vat.png"))
+            << fault(4, "image « images/../../vat.png » : le chemin sort du dossier de la source ; mettez l'image "
+                        "dans ce dossier ou un de ses sous-dossiers");
+        QTest::newRow("not a picture") << line(QStringLiteral("image;1;question;plan.gif"))
+                                       << fault(4, "image : « plan.gif » n'est ni un PNG ni un JPEG");
+        QTest::newRow("empty") << line(QStringLiteral("image;1;question;vide.png"))
+                               << fault(4, "image : « vide.png » est vide");
+        QTest::newRow("over 1 Mio") << line(QStringLiteral("image;1;question;gros.png"))
+                                    << fault(4, "image « gros.png » : dépasse 1 Mio (1025 Kio)");
+        QTest::newRow("name too long") << line(QStringLiteral("image;1;question;vat.png;") + QString(256, u'n'))
+                                       << fault(4, "nom de l'image : 256 caractères, 255 au plus");
+    }
+
+    void readsPictureLines() {
+        QFETCH(QByteArray, lines);
+        QFETCH(QStringList, expected);
+        QTemporaryDir dir;
+        put(dir.filePath(QStringLiteral("vat.png")), kPng);
+        put(dir.filePath(QStringLiteral("images/écran.jpg")), kJpeg);
+        put(dir.filePath(QStringLiteral("plan.gif")), "GIF89a");
+        put(dir.filePath(QStringLiteral("vide.png")), {});
+        put(dir.filePath(QStringLiteral("gros.png")), kPng + QByteArray(1025 * 1024, 'p'));
+        const QByteArray data = kHeader + lines + line(QStringLiteral("question;1;1;B0;qcm;0;Où ?;Ici;1;Là;0")) +
+                                line(QStringLiteral("question;2;1;BR;ordre;0;Classez.;Un;1;Deux;2"));
+        const ParseResult r = parseTestSource(data, QStringLiteral("s.csv"), dir.path());
+        if (!r.ok()) {
+            QCOMPARE(r.errors, expected);
+            return;
+        }
+        QStringList pictures;
+        for (const SourcePicture& p : r.source.pictures) {
+            pictures
+                << QStringLiteral("%1 %2 %3 %4").arg(p.numero).arg(p.place).arg(p.image.nom).arg(p.image.octets.size());
+        }
+        QCOMPARE(pictures, expected);
+        const kelvane::data::Test test = toTest(r.source, QStringLiteral("s.mdb"));
+        QCOMPARE(kelvane::data::nombreImages(test.images), 3);
+        QCOMPARE(kelvane::data::trouverImage(test.images, 2, 2)->octets, kJpeg);
+        QVERIFY(summary(test, QStringLiteral("s.mdb")).endsWith(QStringLiteral("70 %, 3 images")));
+
+        // Read from memory, nothing is read from the disk.
+        QCOMPARE(parseTestSource(data, QStringLiteral("s.csv")).errors.first(),
+                 QStringLiteral("s.csv, ligne 4 : image « vat.png » : aucun dossier où la lire"));
     }
 
     void theReadmeExampleBuildsAndShowsThePictures() {

@@ -1,8 +1,11 @@
 #include "commandes.h"
 
+#include "banques/fichiersbanques.h"
+#include "banques/importation.h"
 #include "bilan/bilan.h"
 #include "conversion/conversion.h"
 #include "data/classeii.h"
+#include "data/ecriture.h"
 #include "data/format.h"
 #include "exportations/formatsbilan.h"
 #include "images.h"
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 namespace kelvane::mktest {
 
@@ -43,7 +47,13 @@ QString help(const QString& p) {
                           "\n"
                           "Utilisation :\n"
                           "  %1 test SOURCE.csv TEST.mdb          fabrique un test à partir de sa source texte\n"
-                          "  %1 exporter TEST.mdb SOURCE.csv      écrit la source texte d'un test\n"
+                          "  %1 exporter TEST.mdb SOURCE.csv      écrit la source texte d'un test et ses images\n"
+                          "  %1 exporter TEST.mdb BANQUE.xml|.gift\n"
+                          "%2écrit le test en banque de questions Moodle XML (images comprises)\n"
+                          "%2ou GIFT (sans ses images)\n"
+                          "  %1 importer BANQUE TEST.mdb          fabrique un nouveau test à partir d'une banque de\n"
+                          "%2questions Moodle XML (.xml), GIFT (.gift) ou Aiken (.txt) ; les\n"
+                          "%2questions laissées de côté sont signalées sur la sortie d'erreur\n"
                           "  %1 reglages %3 [CODE]  fabrique le fichier de réglages (code de %4 "
                           "caractères au plus, vide sinon)\n"
                           "  %1 images DOSSIER                    dessine %5, %6 et %7\n"
@@ -118,21 +128,63 @@ int exportTest(const QString& testPath, const QString& output) {
                            .arg(name(output), QDir::toNativeSeparators(target.absolutePath()))},
                       output);
     }
+    const std::optional<banques::FormatExport> bank = banques::formatExport(output);
     TestExport exported;
+    banques::ExportBanque bankExport;
     try {
-        exported = exportTestFile(testPath, output);
+        if (bank) {
+            bankExport = banques::exporterBanque(testPath, output, *bank);
+        } else {
+            exported = exportTestFile(testPath, output);
+        }
     } catch (const Error& e) {
         return failed({QStringLiteral("%1 : %2").arg(name(testPath), e.text())}, output);
     }
-    if (!exported.faults.isEmpty()) {
-        return failed(exported.faults, output);
+    const QStringList& faults = bank ? bankExport.fautes : exported.faults;
+    if (!faults.isEmpty()) {
+        return failed(faults, output);
     }
-    if (!exported.writeFailure.isEmpty()) {
-        return failed(
-            {QStringLiteral("%1 : impossible d'écrire le fichier (%2)").arg(name(output), exported.writeFailure)},
-            output);
+    const QString& failure = bank ? bankExport.echec : exported.writeFailure;
+    if (!failure.isEmpty()) {
+        const QString file = bank || exported.failedFile.isEmpty() ? output : exported.failedFile;
+        return failed({QStringLiteral("%1 : impossible d'écrire le fichier (%2)").arg(name(file), failure)}, output);
     }
-    print(stdout, summary(exported.test, name(output)));
+    for (const QString& note : bankExport.notes) {
+        print(stderr, QStringLiteral("%1 : %2").arg(name(output), note));
+    }
+    print(stdout, summary(bank ? bankExport.test : exported.test, name(output)));
+    return 0;
+}
+
+int importBank(const QString& bankPath, const QString& output) {
+    if (!isMdb(output)) {
+        return failed({notMdb(output)}, output);
+    }
+    if (QFileInfo::exists(output)) {
+        return failed({QStringLiteral("%1 existe déjà : il n'est pas remplacé (choisissez un autre nom ou "
+                                      "supprimez-le d'abord)")
+                           .arg(name(output))},
+                      output);
+    }
+    banques::ResultatImport imported = banques::importer(bankPath);
+    if (!imported.ok()) {
+        return failed({imported.erreur}, output);
+    }
+    for (const QString& line : banques::lignesRapport(imported.rapport)) {
+        print(stderr, QStringLiteral("%1, %2").arg(name(bankPath), line));
+    }
+    if (imported.source.questions.empty()) {
+        return failed({QStringLiteral("%1 : aucune question que Kelvane puisse reprendre").arg(name(bankPath))},
+                      output);
+    }
+    banques::reglerTempsEtTolerance(imported.source);
+    const data::Test test = banques::testImporte(std::move(imported), name(output));
+    try {
+        data::ecrireTest(test, output, platform::IfExists::Refuse);
+    } catch (const Error& e) {
+        return failed({QStringLiteral("%1 : %2").arg(name(output), e.text())}, output);
+    }
+    print(stdout, summary(test, name(output)));
     return 0;
 }
 
@@ -341,7 +393,11 @@ int executer(const QStringList& args, const QString& programme) {
     }
     if (verb == u"exporter") {
         return n == 2 ? exportTest(args[1], args[2])
-                      : wrongArguments(programme, verb, QStringLiteral("TEST.mdb SOURCE.csv"));
+                      : wrongArguments(programme, verb, QStringLiteral("TEST.mdb SOURCE.csv|BANQUE.xml|BANQUE.gift"));
+    }
+    if (verb == u"importer") {
+        return n == 2 ? importBank(args[1], args[2])
+                      : wrongArguments(programme, verb, QStringLiteral("BANQUE TEST.mdb"));
     }
     if (verb == u"reglages" || verb == u"réglages" || verb == u"settings") {
         return n == 1 || n == 2 ? buildSettings(args[1], args.value(2))
