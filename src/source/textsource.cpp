@@ -335,8 +335,8 @@ bool Parser::load(SourcePicture& picture) {
     if (info.isDir()) {
         return refuse(quoted + QStringLiteral(" : c'est un dossier"));
     }
-    if (info.size() > data::kOctetsImageMax) {
-        return refuse(quoted + QStringLiteral(" : dépasse 1 Mio (%1 Kio)").arg(info.size() / 1024));
+    if (const QString refused = data::refusTailleImage(picture.file, info.size()); !refused.isEmpty()) {
+        return refuse(QStringLiteral(": ") + refused);
     }
     QFile file(info.filePath());
     if (!file.open(QIODevice::ReadOnly)) {

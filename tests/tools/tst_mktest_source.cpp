@@ -284,7 +284,7 @@ private slots:
         QTest::newRow("empty") << line(QStringLiteral("image;1;question;vide.png"))
                                << fault(4, "image : « vide.png » est vide");
         QTest::newRow("over 1 Mio") << line(QStringLiteral("image;1;question;gros.png"))
-                                    << fault(4, "image « gros.png » : dépasse 1 Mio (1025 Kio)");
+                                    << fault(4, "image : « gros.png » dépasse 1 Mio (1025 Kio)");
         QTest::newRow("name too long") << line(QStringLiteral("image;1;question;vat.png;") + QString(256, u'n'))
                                        << fault(4, "nom de l'image : 256 caractères, 255 au plus");
     }
