@@ -22,7 +22,10 @@
 //   chapitre      the test's chapters
 //   eleves        nom, prenom, classe, test (text 50), date (text 15, the short date, stamped again whenever the
 //                 results are shown), examen (yes/no), temps, tolerance: one record, the candidate's
-// A test or a results file may also hold the table test_images, the pictures of its questions (data/images.h).
+// A test or a results file may also hold a fourth table, the pictures of its questions (data/images.h):
+//   test_images   numero (of the question), place (0 its text, 1 to 5 its answers), nom (text 255, the file's
+//                 name), octets (long binary, a PNG or a JPEG of at most 1 MiB): one record per picture; a results
+//                 file gets a copy of its test's when the session starts
 // The settings file (habilitation.mdb) holds the table habilitation: code (text 20), one record, the teacher code.
 // Which of them a file is follows from its table listing alone (data/reglesfichiers.h).
 namespace kelvane::data {
