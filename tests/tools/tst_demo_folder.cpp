@@ -1,6 +1,7 @@
 // The demonstration application folder written by the build: every file the program expects, and test files
 // that follow the layout.
 
+#include "data/images.h"
 #include "images.h"
 #include "platform/db/database.h"
 #include "source/textsource.h"
@@ -44,12 +45,19 @@ private slots:
                  (QStringList{"B0-Bases.mdb", "B1V-Electricien.mdb", "BR-Intervention.mdb", "habilitation.mdb"}));
 
         bool classeII = false;
+        int pictures = 0;
         std::set<bool> kinds;
         std::set<QString> levels;
         for (const QString& name : tests.mid(0, 3)) {
             db::Database database = db::OpenDatabase(dir_.filePath(name), db::OpenMode::ReadOnly);
             QStringList tables = database.userTables();
             tables.sort();
+            if (tables.size() == 4) { // a test with pictures: the two symbols of B1V's question 13
+                QCOMPARE(tables.takeLast(), data::kTableImages);
+                const data::ImagesTest images = data::lireImages(database);
+                pictures += data::nombreImages(images);
+                QVERIFY(data::trouverImage(images, 13, 1) && data::trouverImage(images, 13, 3));
+            }
             QCOMPARE(tables, (QStringList{"chapitre", "numero", "test"}));
 
             db::Recordset numero = database.OpenRecordset(QStringLiteral("numero"));
@@ -90,6 +98,7 @@ private slots:
             QCOMPARE(*numbers.rbegin(), test.RecordCount());
         }
         QVERIFY(classeII);
+        QCOMPARE(pictures, 2);
         QCOMPARE(kinds.size(), 2u);
         QCOMPARE(levels.size(), data::kNiveaux.size());
     }
