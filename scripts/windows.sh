@@ -7,7 +7,7 @@
 #   3. Kelvane itself into build-windows/ (warnings are errors), its test suites run under Wine inside Xvfb;
 #   4. the installer Kelvane-VERSION-setup.exe and the portable folder Kelvane-VERSION-windows.zip (CPack);
 #   5. the smoke run of scripts/windows/essai.sh: the installer in a fresh Wine prefix, the programs on its demo
-#      folder, the uninstaller.
+#      folder, files traded with the Linux programs (built into build/ when missing), the uninstaller.
 # Usage: scripts/windows.sh [--sans-tests]      KELVANE_SOURCES: the archives' folder; KELVANE_CACHE: the caches'.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -79,5 +79,13 @@ fi
 chrono "installateur et dossier portable"
 ls -l "$BUILD"/Kelvane-*-setup.exe "$BUILD"/Kelvane-*-windows.zip
 
-"$ROOT/scripts/windows/essai.sh" "$BUILD"
+# The smoke run trades files with the Linux programs: kelvane-outil and the demo folder of a Linux build, made here
+# when the clone has none (KELVANE_BUILD names another).
+LINUX_BUILD="${KELVANE_BUILD:-$ROOT/build}"
+if [ ! -f "$LINUX_BUILD/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$LINUX_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_BENCH=OFF >/dev/null
+fi
+cmake --build "$LINUX_BUILD" --parallel "$(nproc)" --target kelvane-outil demo_folder >/dev/null
+chrono "programmes Linux de l'échange ($LINUX_BUILD)"
+KELVANE_BUILD="$LINUX_BUILD" "$ROOT/scripts/windows/essai.sh" "$BUILD"
 chrono "essai de l'installation"
