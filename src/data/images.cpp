@@ -5,6 +5,8 @@
 #include "platform/db/tabledef.h"
 #include "platform/error.h"
 
+#include <QFile>
+
 namespace kelvane::data {
 
 const std::optional<Image>& ImagesQuestion::place(int place) const {
@@ -73,6 +75,21 @@ QString refusImage(const Image& image) {
         return QStringLiteral("le nom de « %1 » dépasse %2 caractères").arg(image.nom.left(40)).arg(kTailleNomImage);
     }
     return {};
+}
+
+std::variant<Image, QString> lireFichierImage(const QString& chemin, const QString& nom) {
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("« %1 » ne peut pas être lu (%2)").arg(nom, fichier.errorString());
+    }
+    if (QString refus = refusTailleImage(nom, fichier.size()); !refus.isEmpty()) {
+        return refus;
+    }
+    Image image{nom, fichier.read(kOctetsImageMax + 1)};
+    if (QString refus = refusImage(image); !refus.isEmpty()) {
+        return refus;
+    }
+    return image;
 }
 
 void ecrireImages(db::Database& base, const ImagesTest& images) {

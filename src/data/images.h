@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <variant>
 
 // The pictures a test may carry, and the table that holds them in a test file and in a results file.
 //
@@ -71,6 +72,10 @@ QString refusImage(const Image& image);
 // Why a picture file of that size cannot be kept ("« plan.png » dépasse 1 Mio (3072 Kio)"), or the empty text: told
 // before its bytes are read.
 QString refusTailleImage(const QString& nom, qint64 octets);
+
+// The picture file at chemin, called nom in the test and in the messages: its bytes when the test can hold them
+// (refusImage), else why not in French. A file over the size limit is refused before it is read.
+std::variant<Image, QString> lireFichierImage(const QString& chemin, const QString& nom);
 
 // Creates the table and writes the pictures, in question and place order; nothing when there is none. Inside the
 // caller's transaction, when there is one.

@@ -7,8 +7,8 @@
 
 namespace kelvane::editeur {
 
-// A picture file the teacher gives for a question or an answer: its name and bytes when the test can hold it and a
-// candidate can see it, else why not, in French. A file over the size limit is refused before it is read.
+// A picture file the teacher gives for a question or an answer: its name and bytes when the test can hold it
+// (data::lireFichierImage) and a candidate can see it, else why not, in French.
 std::variant<data::Image, QString> lireFichierImage(const QString& chemin);
 
 } // namespace kelvane::editeur

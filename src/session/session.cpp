@@ -72,7 +72,7 @@ void Session::demarrer(const data::Test& test, const Candidat& candidat, const Q
     if (!ordreATirer_) {
         ordreConserve_ = ordreParNumero(fichier_->numeros(), nbQuestions_, std::move(ordreConserve_));
     }
-    commencer();
+    commencer(test.images); // the file was just given the test's pictures: no need to read them back
 }
 
 void Session::tirerOrdreEvaluation() {
@@ -108,7 +108,7 @@ bool Session::rouvrir(const QString& chemin) {
     nbQuestions_ = fichier_->nbQuestions();
     ordreATirer_ = false;
     ordreConserve_ = ordreParNumero(fichier_->numeros(), nbQuestions_, std::move(ordreConserve_));
-    commencer();
+    commencer(fichier_->images());
     return true;
 }
 
@@ -121,9 +121,9 @@ int Session::positionCourante() const {
     return ordreConserve_[place];
 }
 
-void Session::commencer() {
+void Session::commencer(data::ImagesTest images) {
     chapitres_ = fichier_->chapitres();
-    images_ = fichier_->images();
+    images_ = std::move(images);
     place_ = 0;
     termine_ = false;
     tempsRestant_ = tempsAutorise_;

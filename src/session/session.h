@@ -117,7 +117,7 @@ public:
     results::Rapport rapport();
 
 private:
-    void commencer();
+    void commencer(data::ImagesTest images);
     int positionCourante() const;
 
     const ModeTest& mode_;

@@ -335,19 +335,11 @@ bool Parser::load(SourcePicture& picture) {
     if (info.isDir()) {
         return refuse(quoted + QStringLiteral(" : c'est un dossier"));
     }
-    if (const QString refused = data::refusTailleImage(picture.file, info.size()); !refused.isEmpty()) {
-        return refuse(QStringLiteral(": ") + refused);
+    auto read = data::lireFichierImage(info.filePath(), picture.file);
+    if (const auto* refused = std::get_if<QString>(&read)) {
+        return refuse(QStringLiteral(": ") + *refused);
     }
-    QFile file(info.filePath());
-    if (!file.open(QIODevice::ReadOnly)) {
-        return refuse(quoted + QStringLiteral(" : impossible de la lire (%1)").arg(file.errorString()));
-    }
-    const QByteArray bytes = file.read(data::kOctetsImageMax + 1);
-    const QString refused = data::refusImage({picture.file, bytes});
-    if (!refused.isEmpty()) {
-        return refuse(QStringLiteral(": ") + refused);
-    }
-    picture.image.octets = bytes;
+    picture.image.octets = std::get<data::Image>(read).octets;
     return true;
 }
 
@@ -548,6 +540,17 @@ bool shown(const data::Test& test, int numero, int place) {
     });
 }
 
+// Calls f(numero, place, image) for each picture the test shows, in number and place order.
+template <typename F> void eachShownPicture(const data::Test& test, F&& f) {
+    for (const auto& [numero, pictures] : test.images) {
+        for (int place = 0; place < data::kPlacesImage; ++place) {
+            if (const std::optional<data::Image>& image = pictures.place(place); image && shown(test, numero, place)) {
+                f(numero, place, *image);
+            }
+        }
+    }
+}
+
 // The place as a source line writes it.
 QString placeField(int place) {
     return place == 0 ? QStringLiteral("question") : QString::number(place);
@@ -626,21 +629,15 @@ QByteArray exportSource(const data::Test& test, QStringList& errors, const Pictu
         }
         out += fields.join(u';') + u'\n';
     }
-    for (const auto& [numero, pictures] : test.images) {
-        for (int place = 0; place < data::kPlacesImage; ++place) {
-            const std::optional<data::Image>& image = pictures.place(place);
-            if (!image || !shown(test, numero, place)) {
-                continue;
-            }
-            const auto file = files.find({numero, place});
-            const QString name = file != files.end() ? file->second : pictureFileName(*image, numero, place);
-            QStringList fields{QStringLiteral("image"), QString::number(numero), placeField(place), sourceField(name)};
-            if (image->nom != name) {
-                fields << text(QStringLiteral("question %1, image %2").arg(numero).arg(placeField(place)), image->nom);
-            }
-            out += fields.join(u';') + u'\n';
+    eachShownPicture(test, [&](int numero, int place, const data::Image& image) {
+        const auto file = files.find({numero, place});
+        const QString name = file != files.end() ? file->second : pictureFileName(image, numero, place);
+        QStringList fields{QStringLiteral("image"), QString::number(numero), placeField(place), sourceField(name)};
+        if (image.nom != name) {
+            fields << text(QStringLiteral("question %1, image %2").arg(numero).arg(placeField(place)), image.nom);
         }
-    }
+        out += fields.join(u';') + u'\n';
+    });
     return "\xEF\xBB\xBF" + out.toUtf8();
 }
 
@@ -672,38 +669,32 @@ PictureFiles planPictures(const data::Test& test, const QDir& folder, const QStr
                           std::vector<PictureFile>& planned) {
     PictureFiles files;
     std::map<QString, std::size_t> chosen; // by case-folded name, into planned
-    for (const auto& [numero, pictures] : test.images) {
-        for (int place = 0; place < data::kPlacesImage; ++place) {
-            const std::optional<data::Image>& image = pictures.place(place);
-            if (!image || !shown(test, numero, place)) {
+    eachShownPicture(test, [&](int numero, int place, const data::Image& image) {
+        const QString base = pictureFileName(image, numero, place);
+        for (int n = 1;; ++n) {
+            const QString name = n == 1 ? base : numberedName(base, n);
+            const QString key = name.toCaseFolded();
+            if (key == target.toCaseFolded()) {
                 continue;
             }
-            const QString base = pictureFileName(*image, numero, place);
-            for (int n = 1;; ++n) {
-                const QString name = n == 1 ? base : numberedName(base, n);
-                const QString key = name.toCaseFolded();
-                if (key == target.toCaseFolded()) {
+            if (const auto same = chosen.find(key); same != chosen.end()) {
+                if (planned[same->second].bytes != image.octets) {
                     continue;
                 }
-                if (const auto same = chosen.find(key); same != chosen.end()) {
-                    if (planned[same->second].bytes != image->octets) {
-                        continue;
-                    }
-                } else {
-                    const QFileInfo there(folder.filePath(name));
-                    const bool taken = there.exists() || there.isSymLink();
-                    if (taken && !(there.isFile() && there.size() == image->octets.size() &&
-                                   fileBytes(there.filePath()) == image->octets)) {
-                        continue;
-                    }
-                    chosen.emplace(key, planned.size());
-                    planned.push_back({name, image->octets, !taken});
+            } else {
+                const QFileInfo there(folder.filePath(name));
+                const bool taken = there.exists() || there.isSymLink();
+                if (taken && !(there.isFile() && there.size() == image.octets.size() &&
+                               fileBytes(there.filePath()) == image.octets)) {
+                    continue;
                 }
-                files[{numero, place}] = name;
-                break;
+                chosen.emplace(key, planned.size());
+                planned.push_back({name, image.octets, !taken});
             }
+            files[{numero, place}] = name;
+            break;
         }
-    }
+    });
     return files;
 }
 
