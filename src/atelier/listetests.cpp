@@ -30,7 +30,7 @@ std::optional<LigneTest> lireLigne(const QString& chemin) {
     LigneTest ligne;
     ligne.fichier = QFileInfo(chemin).fileName();
     try {
-        const auto lu = data::lireTest(chemin);
+        const auto lu = data::lireTest(chemin, data::LectureImages::Sans);
         if (const auto* refus = std::get_if<data::TestRefuse>(&lu)) {
             ligne.refus = refus->message;
             return ligne;

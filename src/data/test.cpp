@@ -35,7 +35,7 @@ std::vector<QuestionTest> lireQuestions(db::Recordset& rs) {
 
 } // namespace
 
-std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
+std::variant<Test, TestRefuse> lireTest(const QString& chemin, LectureImages images) {
     db::Database base = db::OpenDatabase(chemin, db::OpenMode::ReadOnly);
     const QString fichier = QFileInfo(chemin).fileName();
     if (!estTest(base)) {
@@ -67,7 +67,9 @@ std::variant<Test, TestRefuse> lireTest(const QString& chemin) {
     test.tolerance = numero.Fields(QStringLiteral("tolerance"));
     test.chapitres = lireChapitres(base.OpenRecordset(kTableChapitre));
     test.questions = lireQuestions(questions);
-    test.images = lireImagesSiLisibles(base);
+    if (images == LectureImages::Avec) {
+        test.images = lireImagesSiLisibles(base);
+    }
     return test;
 }
 

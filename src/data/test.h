@@ -37,10 +37,13 @@ struct TestRefuse {
     QString message;
 };
 
-// Opens the file read-only, checks it and reads it whole, its pictures included (a pictures table the engine cannot
-// read leaves the test without pictures: they never keep a session from starting); the file is closed again when
-// this returns. The engine's
-// own failures (missing, damaged, locked, a table missing) are thrown as kelvane::Error.
-std::variant<Test, TestRefuse> lireTest(const QString& chemin);
+// Whether a reading takes the pictures: a list of the folder's tests needs only their figures.
+enum class LectureImages { Avec, Sans };
+
+// Opens the file read-only, checks it and reads it whole, its pictures included unless told (a pictures table the
+// engine cannot read leaves the test without pictures: they never keep a session from starting); the file is closed
+// again when this returns. The engine's own failures (missing, damaged, locked, a table missing) are thrown as
+// kelvane::Error.
+std::variant<Test, TestRefuse> lireTest(const QString& chemin, LectureImages images = LectureImages::Avec);
 
 } // namespace kelvane::data
