@@ -31,16 +31,6 @@ void Vignette::montrer(const QByteArray& octets, const QString& titre) {
         octets_ = octets;
         image_ = lireImage(octets).image;
     }
-    poser(image_, titre);
-}
-
-void Vignette::montrer(const QImage& image, const QString& titre) {
-    octets_.clear();
-    poser(image, titre);
-}
-
-void Vignette::poser(const QImage& image, const QString& titre) {
-    image_ = image;
     titre_ = titre;
     setCursor(image_.isNull() ? Qt::ArrowCursor : Qt::PointingHandCursor);
     setToolTip(image_.isNull() ? QString() : QStringLiteral("Cliquer pour agrandir"));

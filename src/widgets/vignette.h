@@ -16,7 +16,6 @@ public:
     // Shows those bytes (nothing for an empty array: the vignette hides); `titre` names the picture in the larger
     // window's title.
     void montrer(const QByteArray& octets, const QString& titre);
-    void montrer(const QImage& image, const QString& titre);
     bool estLisible() const { return !image_.isNull(); }
     const QImage& image() const { return image_; }
 
@@ -29,7 +28,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void poser(const QImage& image, const QString& titre);
     void ajuster();
 
     QImage image_;
